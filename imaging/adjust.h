@@ -1,0 +1,21 @@
+#pragma once
+// Point adjustments: each pixel's channels change by a formula of the pixel itself, with at most an
+// image-wide or local mean as reference. All work in place.
+
+#include "imaging/bitmap.h"
+#include "imaging/context.h"
+
+namespace gt {
+
+void AdjustBrightness(Bitmap& bitmap, int percent);
+void LinearContrast(Bitmap& bitmap, int level, int percent);
+// Cancellable after each row: rows done stay done. Returns false when it stopped early.
+bool AdjustSaturation(Bitmap& bitmap, int percent, const RenderContext* ctx = nullptr);
+void AdjustContrast(Bitmap& bitmap, int percent);
+bool Invert(Bitmap& bitmap);
+
+namespace plain {
+void AdjustContrast(Bitmap& bitmap, int percent);
+}
+
+}  // namespace gt

@@ -1,0 +1,72 @@
+#pragma once
+// The pixel model: a 24-bit picture, rows top to bottom, each pixel three bytes blue, green, red.
+// A picture that is given a size reads white wherever nothing has been drawn yet.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace gt {
+
+// The widest rows the routines accept (pixel column indexes 0..65535).
+inline constexpr int kMaxWidth = 65535;
+
+struct Colour {
+    std::uint8_t b = 255, g = 255, r = 255;
+    friend bool operator==(const Colour&, const Colour&) = default;
+    // The platform's colour integer: red in the low byte, then green, then blue.
+    static Colour fromTColor(std::uint32_t c) {
+        return {std::uint8_t((c >> 16) & 255), std::uint8_t((c >> 8) & 255), std::uint8_t(c & 255)};
+    }
+    std::uint32_t toTColor() const { return std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16); }
+};
+
+inline constexpr Colour kWhite{255, 255, 255};
+inline constexpr Colour kBlack{0, 0, 0};
+
+class Bitmap {
+public:
+    Bitmap() = default;
+    Bitmap(int width, int height) { setSize(width, height); }
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool empty() const { return width_ == 0 || height_ == 0; }
+    std::size_t stride() const { return std::size_t(width_) * 3; }
+
+    // Gives the picture a new size; every pixel reads white afterwards.
+    void setSize(int width, int height);
+
+    std::uint8_t* row(int y) { return data_.data() + std::size_t(y) * stride(); }
+    const std::uint8_t* row(int y) const { return data_.data() + std::size_t(y) * stride(); }
+    std::uint8_t* pixel(int x, int y) { return row(y) + std::size_t(x) * 3; }
+    const std::uint8_t* pixel(int x, int y) const { return row(y) + std::size_t(x) * 3; }
+
+    Colour colourAt(int x, int y) const {
+        const std::uint8_t* p = pixel(x, y);
+        return {p[0], p[1], p[2]};
+    }
+    void setColour(int x, int y, Colour c) {
+        std::uint8_t* p = pixel(x, y);
+        p[0] = c.b; p[1] = c.g; p[2] = c.r;
+    }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+
+    void fill(Colour c);
+    // Copies the whole of `picture` with its top-left corner at (x, y), clipped to this picture.
+    void draw(const Bitmap& picture, int x, int y);
+
+    std::vector<std::uint8_t>& bytes() { return data_; }
+    const std::vector<std::uint8_t>& bytes() const { return data_; }
+
+    friend bool operator==(const Bitmap& a, const Bitmap& b) {
+        return a.width_ == b.width_ && a.height_ == b.height_ && a.data_ == b.data_;
+    }
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint8_t> data_;
+};
+
+}  // namespace gt

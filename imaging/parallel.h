@@ -1,0 +1,16 @@
+#pragma once
+// Row bands in parallel: split [begin, end) into contiguous bands, one per worker, and run
+// body(bandBegin, bandEnd) on each. Only for work whose rows are independent, so the result never
+// depends on the number of workers.
+
+#include <functional>
+
+namespace gt {
+
+// Workers used by parallelRows (at least 1); setWorkerCount(1) gives the plain single-threaded run.
+int workerCount();
+void setWorkerCount(int n);
+
+void parallelRows(int begin, int end, const std::function<void(int, int)>& body, int minRowsPerBand = 16);
+
+}  // namespace gt

@@ -1,0 +1,35 @@
+#include "imaging/progress.h"
+
+namespace gt {
+
+ProgressDrawing progressStep(ProgressStrip& strip, int step, int lastStep, int pass, int passes) {
+    ProgressDrawing d;
+    if (passes == 0) return d;
+    if (step == 0 && pass == 1) {
+        d.startRun = true;
+        strip.running = true;
+    }
+    if (step < lastStep || pass < passes) {
+        const int L = strip.width - 43;
+        int P;
+        if (strip.resized) {
+            strip.resized = false;
+            P = 0;
+        } else {
+            P = (L * (pass - 1)) / passes + ((L / passes) * step) / lastStep;
+        }
+        const std::string before = strip.label;
+        d.percent = L != 0 ? (P * 100) / L + 1 : 1;
+        strip.label = std::to_string(d.percent) + " %";
+        if (strip.label != before) {
+            d.redrawBar = true;
+            d.barEnd = (L * (pass - 1)) / passes + ((L / passes) * (step + 1)) / lastStep;
+        }
+    } else {
+        d.endRun = true;
+        strip.running = false;
+    }
+    return d;
+}
+
+}  // namespace gt
