@@ -113,6 +113,7 @@ void AdjustContrast(Bitmap& bitmap, int p) {
 // Same results as the plain routine: 9 x 9 sums kept as running column sums (integers, so exact),
 // rows in parallel bands.
 void AdjustContrast(Bitmap& bitmap, int p) {
+    if (plainPaths()) return plain::AdjustContrast(bitmap, p);
     const int W = bitmap.width(), H = bitmap.height();
     if (W < 2 || H < 2) return;  // only rows 0..H-2 and columns 0..W-2 change
     int mean[3];

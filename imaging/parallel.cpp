@@ -9,7 +9,11 @@ namespace gt {
 
 namespace {
 std::atomic<int> g_workers{0};
+std::atomic<bool> g_plain{false};
 }
+
+bool plainPaths() { return g_plain.load(std::memory_order_relaxed); }
+void setPlainPaths(bool plain) { g_plain.store(plain); }
 
 int workerCount() {
     int n = g_workers.load();

@@ -11,6 +11,11 @@ namespace gt {
 int workerCount();
 void setWorkerCount(int n);
 
+// When set, every routine that has a fast path runs its plain one instead (the benchmark's and the
+// tests' reference). Set it before a run, not during one.
+bool plainPaths();
+void setPlainPaths(bool plain);
+
 void parallelRows(int begin, int end, const std::function<void(int, int)>& body, int minRowsPerBand = 16);
 
 }  // namespace gt
