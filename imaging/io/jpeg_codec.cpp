@@ -1,0 +1,231 @@
+// JPEG through libjpeg-turbo. libjpeg reports errors by calling error_exit, which must not return and
+// must not throw through libjpeg's C frames: ours longjmps back to the step that called libjpeg.
+// Every such step is a small function whose locals are all trivial, so the jump skips no destructor;
+// the C++ objects (the bitmap, the codec structs with their destructors) live in the caller.
+
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "imaging/error.h"
+#include "imaging/io/picture_io.h"
+
+namespace gt {
+
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void onError(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+// Warnings (level -1) mostly mean damaged data that libjpeg would quietly patch over (a truncated
+// file comes out grey at the bottom); we refuse the picture instead. The few that only concern
+// metadata we do not use are let through.
+void onMessage(j_common_ptr cinfo, int level) {
+    if (level >= 0) return;
+    switch (cinfo->err->msg_code) {
+    case JWRN_JFIF_MAJOR:
+    case JWRN_ADOBE_XFORM:
+    case JWRN_BOGUS_ICC:
+        return;
+    default:
+        onError(cinfo);
+    }
+}
+
+void initErrorManager(ErrorManager& err) {
+    jpeg_std_error(&err.pub);
+    err.pub.error_exit = onError;
+    err.pub.emit_message = onMessage;
+    err.message[0] = '\0';
+}
+
+struct Decoder {
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+    bool created = false;
+
+    Decoder() {
+        std::memset(&cinfo, 0, sizeof cinfo);
+        initErrorManager(err);
+        cinfo.err = &err.pub;
+    }
+    ~Decoder() {
+        if (created) jpeg_destroy_decompress(&cinfo);
+    }
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+};
+
+// The protected steps: each returns false when libjpeg gave up, with the reason in err.message.
+
+bool readHeader(Decoder* d, const unsigned char* data, unsigned long size) {
+    if (setjmp(d->err.jump)) return false;
+    jpeg_create_decompress(&d->cinfo);
+    d->created = true;
+    jpeg_mem_src(&d->cinfo, data, size);
+    jpeg_read_header(&d->cinfo, TRUE);
+    return true;
+}
+
+bool startDecompress(Decoder* d, J_COLOR_SPACE out) {
+    if (setjmp(d->err.jump)) return false;
+    d->cinfo.out_color_space = out;
+    jpeg_start_decompress(&d->cinfo);
+    return true;
+}
+
+// Reads the next scanline into `row`.
+bool readRow(Decoder* d, unsigned char* row) {
+    if (setjmp(d->err.jump)) return false;
+    JSAMPROW rows[1] = {row};
+    return jpeg_read_scanlines(&d->cinfo, rows, 1) == 1;
+}
+
+bool finishDecompress(Decoder* d) {
+    if (setjmp(d->err.jump)) return false;
+    jpeg_finish_decompress(&d->cinfo);
+    return true;
+}
+
+[[noreturn]] void fail(const std::string& name, const Decoder& d) {
+    const std::string reason = d.err.message[0] ? d.err.message : "the data ends before the picture does";
+    throw Error(name + ": broken JPEG data (" + reason + ")");
+}
+
+std::string hexByte(unsigned char b) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02x", b);
+    return text;
+}
+
+// CMYK and YCCK come out of libjpeg as CMYK; Adobe's files (nearly all of them) store the inks
+// inverted, so a stored value is the amount of light left.
+void cmykRowToBgr(const unsigned char* cmyk, unsigned char* bgr, int width, bool inverted) {
+    for (int x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        int c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+        if (!inverted) {
+            c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k;
+        }
+        bgr[0] = static_cast<unsigned char>((y * k + 127) / 255);
+        bgr[1] = static_cast<unsigned char>((m * k + 127) / 255);
+        bgr[2] = static_cast<unsigned char>((c * k + 127) / 255);
+    }
+}
+
+struct Encoder {
+    jpeg_compress_struct cinfo;
+    ErrorManager err;
+    bool created = false;
+    unsigned char* buffer = nullptr;  // grown by libjpeg with malloc, ours to free
+    unsigned long size = 0;
+
+    Encoder() {
+        std::memset(&cinfo, 0, sizeof cinfo);
+        initErrorManager(err);
+        cinfo.err = &err.pub;
+    }
+    ~Encoder() {
+        if (created) jpeg_destroy_compress(&cinfo);
+        std::free(buffer);
+    }
+    Encoder(const Encoder&) = delete;
+    Encoder& operator=(const Encoder&) = delete;
+};
+
+bool startCompress(Encoder* e, int width, int height, int quality) {
+    if (setjmp(e->err.jump)) return false;
+    jpeg_create_compress(&e->cinfo);
+    e->created = true;
+    jpeg_mem_dest(&e->cinfo, &e->buffer, &e->size);
+    e->cinfo.image_width = static_cast<JDIMENSION>(width);
+    e->cinfo.image_height = static_cast<JDIMENSION>(height);
+    e->cinfo.input_components = 3;
+    e->cinfo.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&e->cinfo);
+    jpeg_set_quality(&e->cinfo, quality, TRUE);
+    jpeg_start_compress(&e->cinfo, TRUE);
+    return true;
+}
+
+// libjpeg only reads the rows, but its prototype is not const.
+bool writeRows(Encoder* e, const Bitmap* bitmap) {
+    if (setjmp(e->err.jump)) return false;
+    while (e->cinfo.next_scanline < e->cinfo.image_height) {
+        JSAMPROW rows[1] = {const_cast<unsigned char*>(bitmap->row(static_cast<int>(e->cinfo.next_scanline)))};
+        jpeg_write_scanlines(&e->cinfo, rows, 1);
+    }
+    return true;
+}
+
+bool finishCompress(Encoder* e) {
+    if (setjmp(e->err.jump)) return false;
+    jpeg_finish_compress(&e->cinfo);
+    return true;
+}
+
+}  // namespace
+
+Bitmap decodeJpeg(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
+    if (size == 0) throw Error(name + ": empty file");
+    if (size < 3 || data[0] != 0xFF || data[1] != 0xD8 || data[2] != 0xFF)
+        throw Error(name + ": not a JPEG file (starts with " + hexByte(data[0]) +
+                    (size > 1 ? " " + hexByte(data[1]) : std::string()) + ")");
+    if constexpr (sizeof(std::size_t) > sizeof(unsigned long)) {
+        if (size > static_cast<std::size_t>(static_cast<unsigned long>(-1))) throw Error(name + ": file too large");
+    }
+
+    Decoder d;
+    if (!readHeader(&d, data, static_cast<unsigned long>(size))) fail(name, d);
+    checkPictureSize(d.cinfo.image_width, d.cinfo.image_height, limits, name);
+
+    const J_COLOR_SPACE in = d.cinfo.jpeg_color_space;
+    const bool cmyk = in == JCS_CMYK || in == JCS_YCCK;
+    if (!startDecompress(&d, cmyk ? JCS_CMYK : JCS_EXT_BGR)) fail(name, d);
+
+    const int width = static_cast<int>(d.cinfo.output_width);
+    const int height = static_cast<int>(d.cinfo.output_height);
+    Bitmap bitmap(width, height);
+    std::vector<unsigned char> cmykRow(cmyk ? std::size_t(width) * 4 : 0);
+    for (int y = 0; y < height; ++y) {
+        unsigned char* target = cmyk ? cmykRow.data() : bitmap.row(y);
+        if (!readRow(&d, target)) fail(name, d);
+        if (cmyk) cmykRowToBgr(cmykRow.data(), bitmap.row(y), width, d.cinfo.saw_Adobe_marker);
+    }
+    if (!finishDecompress(&d)) fail(name, d);
+    return bitmap;
+}
+
+Bitmap decodeJpeg(const std::vector<unsigned char>& bytes, const std::string& name, const PictureLimits& limits) {
+    return decodeJpeg(bytes.data(), bytes.size(), name, limits);
+}
+
+std::vector<unsigned char> encodeJpeg(const Bitmap& bitmap, int quality) {
+    if (bitmap.empty()) throw Error("cannot write an empty picture as JPEG");
+    if (quality < 1) quality = 1;
+    if (quality > 100) quality = 100;
+
+    Encoder e;
+    if (!startCompress(&e, bitmap.width(), bitmap.height(), quality) || !writeRows(&e, &bitmap) ||
+        !finishCompress(&e))
+        throw Error(std::string("cannot encode as JPEG (") + e.err.message + ")");
+    return std::vector<unsigned char>(e.buffer, e.buffer + e.size);
+}
+
+}  // namespace gt

@@ -1,0 +1,188 @@
+// Reading and writing picture files: the content chooses the decoder, the extension the encoder, and
+// a write never leaves a half-written file where a good one was.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "imaging/error.h"
+#include "imaging/io/codecs.h"
+#include "imaging/io/picture_io.h"
+
+namespace gt {
+
+namespace fs = std::filesystem;
+
+void checkPictureSize(long long width, long long height, const PictureLimits& limits, const std::string& name) {
+    if (width <= 0 || height <= 0)
+        throw Error(name + ": the picture has no pixels (" + std::to_string(width) + " x " + std::to_string(height) + ")");
+    if (width > limits.maxWidth)
+        throw Error(name + ": the picture is " + std::to_string(width) + " pixels wide; the widest accepted is " +
+                    std::to_string(limits.maxWidth));
+    if (height > limits.maxPixels / width)
+        throw Error(name + ": the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+                    " pixels, more than the " + std::to_string(limits.maxPixels / 1'000'000) + " megapixels accepted");
+}
+
+Bitmap decodePicture(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
+    if (size == 0) throw Error(name + ": empty file");
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return decodeJpeg(data, size, name, limits);
+    return decodeWithQt(data, size, name, limits);
+}
+
+Bitmap readPicture(const std::string& path, const PictureLimits& limits) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) throw Error(path + ": no such file");
+    if (status.type() == fs::file_type::directory) throw Error(path + ": is a folder, not a picture");
+
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) throw Error(path + ": cannot open (" + std::strerror(errno) + ")");
+    const std::streamoff length = in.tellg();
+    if (length < 0) throw Error(path + ": cannot read (" + std::strerror(errno) + ")");
+    if (length == 0) throw Error(path + ": empty file");
+    // No picture within the limits needs more than 8 bytes a pixel (16-bit RGBA, uncompressed).
+    if (length / 8 > limits.maxPixels + 1024 * 1024)
+        throw Error(path + ": the file is too large to be a picture within the limits");
+
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(length));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), length)) throw Error(path + ": cannot read the whole file");
+    return decodePicture(bytes.data(), bytes.size(), path, limits);
+}
+
+std::optional<PictureFormat> formatForPath(const std::string& path) {
+    std::string ext = fs::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (ext == ".jpg" || ext == ".jpeg") return PictureFormat::Jpeg;
+    if (ext == ".bmp") return PictureFormat::Bmp;
+    if (ext == ".png") return PictureFormat::Png;
+    return std::nullopt;
+}
+
+namespace {
+
+std::string systemError() { return std::strerror(errno); }
+
+// A file under a temporary name beside the target. Unless committed, it is removed when this goes
+// out of scope, whatever went wrong.
+class TemporaryFile {
+public:
+    TemporaryFile(const fs::path& target, const std::string& shownName) : shownName_(shownName) {
+        const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        std::random_device seed;
+        std::minstd_rand draw(seed());
+        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+            path_ = folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
+                              std::to_string(draw()) + ".tmp");
+            // 0666 less the umask, as for any new file.
+            fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd_ < 0 && errno != EEXIST) break;
+        }
+        if (fd_ < 0) throw Error(shownName_ + ": cannot write in the folder " + folder.string() + " (" + systemError() + ")");
+        // Replacing a file keeps its permissions.
+        struct stat old {};
+        if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) (void)::fchmod(fd_, old.st_mode & 07777);
+    }
+    ~TemporaryFile() {
+        if (fd_ >= 0) ::close(fd_);
+        if (!committed_) ::unlink(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    // Buffers small pieces (a BMP row at a time) into large writes.
+    void write(const unsigned char* data, std::size_t size) {
+        if (buffer_.size() + size > kBufferSize) flush();
+        if (size >= kBufferSize) {
+            writeAll(data, size);
+        } else {
+            buffer_.insert(buffer_.end(), data, data + size);
+        }
+    }
+
+    void close() {
+        flush();
+        if (::fsync(fd_) != 0 && errno != EINVAL) failed();
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) failed();
+    }
+
+    void commit(const fs::path& target) {
+        if (::rename(path_.c_str(), target.c_str()) != 0)
+            throw Error(shownName_ + ": cannot replace the file (" + systemError() + ")");
+        committed_ = true;
+    }
+
+private:
+    static constexpr std::size_t kBufferSize = 1 << 20;
+
+    void flush() {
+        writeAll(buffer_.data(), buffer_.size());
+        buffer_.clear();
+    }
+    void writeAll(const unsigned char* data, std::size_t size) {
+        while (size > 0) {
+            const ssize_t n = ::write(fd_, data, size);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                failed();
+            }
+            data += n;
+            size -= static_cast<std::size_t>(n);
+        }
+    }
+    [[noreturn]] void failed() { throw Error(shownName_ + ": cannot write (" + systemError() + ")"); }
+
+    std::string shownName_;
+    fs::path path_;
+    int fd_ = -1;
+    bool committed_ = false;
+    std::vector<unsigned char> buffer_;
+};
+
+}  // namespace
+
+bool writePicture(const Bitmap& bitmap, const std::string& path, const std::atomic<bool>* cancel) {
+    const std::optional<PictureFormat> format = formatForPath(path);
+    if (!format)
+        throw Error(path + ": unknown picture format \"" + fs::path(path).extension().string() +
+                    "\" (use .jpg, .jpeg, .bmp or .png)");
+    if (bitmap.empty()) throw Error(path + ": nothing to write, the picture is empty");
+
+    // Encode before touching the disk: an encoding failure then leaves nothing to clean up. BMP is
+    // streamed to the file, but checks first that it can be written.
+    std::vector<unsigned char> encoded;
+    try {
+        if (*format == PictureFormat::Jpeg) encoded = encodeJpeg(bitmap, 90);
+        if (*format == PictureFormat::Png) encoded = encodePng(bitmap);
+        if (*format == PictureFormat::Bmp) checkBmpWritable(bitmap);
+    } catch (const Error& e) {
+        throw Error(path + ": " + e.what());
+    }
+
+    TemporaryFile file(path, path);
+    if (*format == PictureFormat::Bmp) {
+        writeBmp(bitmap, [&](const unsigned char* data, std::size_t size) { file.write(data, size); });
+    } else {
+        file.write(encoded.data(), encoded.size());
+    }
+    file.close();
+    if (cancel && cancel->load()) return false;
+    file.commit(path);
+    return true;
+}
+
+}  // namespace gt
