@@ -1,0 +1,127 @@
+#include "pipeline/frames.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "imaging/arithmetic.h"
+#include "imaging/error.h"
+#include "imaging/filters.h"
+
+namespace gt {
+
+namespace {
+
+constexpr std::uint32_t kLightThreshold = 13824000;  // 0xD2F000
+constexpr long long kScaleUnit = 20000;              // scale factors are in units of 1/20000
+
+const Bitmap& framePicture(const FramePictures& pictures, int index, int number) {
+    const Bitmap& picture = pictures[std::size_t(index)];
+    if (picture.empty())
+        throw Error("frame picture " + std::to_string(index + 1) + " (frame number " + std::to_string(number) +
+                    ") is missing");
+    return picture;
+}
+
+// The steps AddFrame and AddColorFrame share; `tint` is null for AddFrame.
+void setIntoFrame(Bitmap& drawing, const Bitmap& picture, int index, const FrameTint* tint) {
+    const int W = drawing.width(), H = drawing.height();
+    Bitmap F = picture;
+    if (W < H && F.height() < F.width()) RotateBitmap90(F);
+
+    const int Fw = F.width(), Fh = F.height();
+    const LightWindow window = findLightWindow(F);
+    const long long windowWidth = Fw - window.left - window.right;
+    const long long windowHeight = Fh - window.top - window.bottom;
+    // One dark start pixel only puts the drawing at the picture's edge on that side; with both
+    // dark on the middle row or column there is no window at all, and nothing to scale by.
+    if (!window.found() || windowWidth <= 0 || windowHeight <= 0)
+        throw Error("frame picture " + std::to_string(index + 1) + " has no light window to hold the drawing");
+
+    const long long sx = (W * kScaleUnit) / windowWidth;
+    const long long sy = (H * kScaleUnit) / windowHeight;
+    // The framed height is one pixel less than the scaled picture's; never below one pixel.
+    long long Rw = (Fw * sx) / kScaleUnit;
+    long long Rh = (Fh * sy) / kScaleUnit - 1;
+    if (Rw < 1) Rw = 1;
+    if (Rh < 1) Rh = 1;
+    if (Rw > kMaxWidth || Rh > kMaxWidth)
+        throw Error("the framed picture would be " + std::to_string(Rw) + " x " + std::to_string(Rh) +
+                    " pixels, more than the " + std::to_string(kMaxWidth) + " a picture may have on a side");
+
+    if (tint) {
+        // The window was found on the untinted picture.
+        for (int y = 0; y < Fh; ++y) {
+            std::uint8_t* p = F.row(y);
+            for (int x = 0; x < Fw; ++x, p += 3) {
+                p[2] = std::uint8_t(clampByte(p[2] + tint->red));
+                p[1] = std::uint8_t(clampByte(p[1] + tint->green));
+                p[0] = std::uint8_t(clampByte(p[0] + tint->blue));
+            }
+        }
+    }
+
+    Bitmap R(static_cast<int>(Rw), static_cast<int>(Rh));
+    ResizeBilinear(F, R);
+    F = Bitmap();
+    R.draw(drawing, int((window.left * sx) / kScaleUnit), int((window.top * sy) / kScaleUnit));
+    drawing = std::move(R);
+}
+
+}  // namespace
+
+int realisticFrameIndex(int number) { return number >= 2 && number <= 7 ? number - 1 : 0; }
+
+int colouredFrameIndex(int number) {
+    static constexpr int kIndex[6] = {0, 0, 1, 7, 5, 6};
+    return number >= 1 && number <= 5 ? kIndex[number] : 0;
+}
+
+bool isLightPixel(const Bitmap& picture, int x, int y) {
+    if (!picture.contains(x, y)) return false;
+    const std::uint8_t* p = picture.pixel(x, y);
+    const std::uint32_t value = 65536u * p[0] + 256u * p[1] + p[2];
+    return value >= kLightThreshold;
+}
+
+LightWindow findLightWindow(const Bitmap& F) {
+    const int Fw = F.width(), Fh = F.height();
+    const int cx = Fw / 2, cy = Fh / 2;
+    LightWindow w;
+    for (int x = Fw / 4; isLightPixel(F, x, cy) && x >= 1; --x) w.left = x;
+    for (int x = Fw - Fw / 4; isLightPixel(F, x, cy) && x < Fw - 1; ++x) w.right = Fw - x - 3;
+    for (int y = Fh / 4; isLightPixel(F, cx, y) && y >= 1; --y) w.top = y;
+    for (int y = Fh - Fh / 4; isLightPixel(F, cx, y) && y < Fh - 1; ++y) w.bottom = Fh - y - 3;
+    return w;
+}
+
+void AddFrame(Bitmap& drawing, int number, const FramePictures& framePictures) {
+    const int index = realisticFrameIndex(number);
+    setIntoFrame(drawing, framePicture(framePictures, index, number), index, nullptr);
+}
+
+void AddColorFrame(Bitmap& drawing, int number, const FramePictures& framePictures, const FrameTint& tint) {
+    const int index = colouredFrameIndex(number);
+    setIntoFrame(drawing, framePicture(framePictures, index, number), index, &tint);
+}
+
+void RotateBitmap90(Bitmap& bitmap) {
+    const int W = bitmap.width(), H = bitmap.height();
+    Bitmap turned(H, W);
+    for (int y = 0; y < W; ++y) {
+        std::uint8_t* d = turned.row(y);
+        for (int x = 0; x < H; ++x, d += 3) {
+            const std::uint8_t* s = bitmap.pixel(y, H - 1 - x);
+            d[0] = s[0]; d[1] = s[1]; d[2] = s[2];
+        }
+    }
+    bitmap = std::move(turned);
+}
+
+bool IsNumber(std::string_view text) {
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+}  // namespace gt

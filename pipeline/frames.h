@@ -1,0 +1,52 @@
+#pragma once
+// The picture frames: a stored frame picture with a light window in its middle is scaled so that
+// the window fits the drawing, and the drawing is set into it. Also the quarter turn that stands a
+// landscape frame upright around a portrait drawing, and the digits-only check of the number boxes.
+
+#include <array>
+#include <string_view>
+
+#include "imaging/bitmap.h"
+
+namespace gt {
+
+// The eight stored frame pictures, Frame1 .. Frame8 at indexes 0 .. 7.
+using FramePictures = std::array<Bitmap, 8>;
+
+// Which of the eight pictures a frame number stands for (index 0..7). Numbers outside the range
+// of the style pick the first picture.
+int realisticFrameIndex(int number);  // AddFrame: 1..7 -> Frame1..Frame7
+int colouredFrameIndex(int number);   // AddColorFrame: 1..5 -> Frame1, Frame2, Frame8, Frame6, Frame7
+
+// A pixel of a frame picture is light when 65536 * blue + 256 * green + red >= 13,824,000.
+bool isLightPixel(const Bitmap& picture, int x, int y);
+
+// The light window of a frame picture: it spans columns left .. width - right - 1 and rows
+// top .. height - bottom - 1 (the right and bottom limits reach 2 pixels into the frame).
+struct LightWindow {
+    int left = 0, right = 0, top = 0, bottom = 0;
+    // A side is 0 exactly when its start pixel is not light.
+    bool found() const { return (left > 0 || right > 0) && (top > 0 || bottom > 0); }
+    friend bool operator==(const LightWindow&, const LightWindow&) = default;
+};
+LightWindow findLightWindow(const Bitmap& frame);
+
+// Red, green and blue shifts of the coloured frame, -255..255 each.
+struct FrameTint {
+    int red = 0, green = 0, blue = 0;
+};
+
+// Replaces the drawing with a larger picture: the frame picture, scaled so that its light window
+// fits the drawing, with the drawing set in. Throws gt::Error when the chosen picture is missing or
+// has no light window.
+void AddFrame(Bitmap& drawing, int number, const FramePictures& framePictures);
+void AddColorFrame(Bitmap& drawing, int number, const FramePictures& framePictures, const FrameTint& tint);
+
+// A quarter turn clockwise in place: width and height swap, the old left column read from top to
+// bottom becomes the new top row read from right to left.
+void RotateBitmap90(Bitmap& bitmap);
+
+// True when every character is a digit 0..9; true for the empty text.
+bool IsNumber(std::string_view text);
+
+}  // namespace gt
