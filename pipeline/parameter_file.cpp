@@ -1,0 +1,184 @@
+#include "pipeline/parameter_file.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "pipeline/legacy_encoding.h"
+
+namespace gt {
+
+namespace {
+
+constexpr int kLinesPerRecord = 6;
+
+// Reads lines as the old text-file reader did: a line ends at CR LF, LF or a lone CR; reading at the
+// end of the file gives an empty line.
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
+    bool atEnd() const { return pos_ >= bytes_.size(); }
+    int lineNumber() const { return line_; }
+    std::string_view next() {
+        ++line_;
+        const std::size_t start = pos_;
+        while (pos_ < bytes_.size() && bytes_[pos_] != '\r' && bytes_[pos_] != '\n') ++pos_;
+        const std::string_view text = bytes_.substr(start, pos_ - start);
+        if (pos_ < bytes_.size() && bytes_[pos_] == '\r') ++pos_;
+        if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
+        return text;
+    }
+    int linesLeft() const {
+        LineReader rest = *this;
+        int n = 0;
+        while (!rest.atEnd()) {
+            rest.next();
+            ++n;
+        }
+        return n;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+    int line_ = 0;
+};
+
+// A decimal integer with an optional sign; leading blanks are allowed, as the old conversion
+// allowed them.
+int parseNumber(std::string_view text, const std::string& fileName, int line, bool atEnd) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    std::string_view digits = text.substr(i);
+    const bool plus = !digits.empty() && digits.front() == '+';
+    if (plus) digits.remove_prefix(1);
+    const std::string where = fileName + ", line " + std::to_string(line) + ": ";
+    if (text.empty() && atEnd) throw Error(where + "a number is missing (the file ends inside a record)");
+    int value = 0;
+    const char* end = digits.data() + digits.size();
+    const auto [ptr, ec] = std::from_chars(digits.data(), end, value);
+    const bool twoSigns = plus && !digits.empty() && digits.front() == '-';
+    if (digits.empty() || twoSigns || ptr != end || ec == std::errc::invalid_argument)
+        throw Error(where + "\"" + fromWindows1252(text) + "\" is not a whole number");
+    if (ec == std::errc::result_out_of_range)
+        throw Error(where + "\"" + fromWindows1252(text) + "\" is too large for a slider value");
+    return value;
+}
+
+}  // namespace
+
+std::string withGtlExtension(std::string name) {
+    const std::string_view ext = ".gtl";
+    if (name.size() < ext.size() || std::string_view(name).substr(name.size() - ext.size()) != ext) name += ext;
+    return name;
+}
+
+std::string encodeStyleName(std::string_view utf8) {
+    for (const std::string& known : styleNames(Language::French))
+        if (known == utf8) return toWindows1252(utf8);
+    for (const std::string& known : styleNames(Language::Chinese))
+        if (known == utf8) return toBig5(utf8);
+    bool complete = false;
+    std::string bytes = toWindows1252(utf8, &complete);
+    if (complete) return bytes;
+    std::string big5 = toBig5(utf8, &complete);
+    return complete ? big5 : bytes;
+}
+
+std::string decodeStyleName(std::string_view bytes, Language current) {
+    for (const std::string& known : styleNames(Language::French))
+        if (toWindows1252(known) == bytes) return known;
+    for (const std::string& known : styleNames(Language::Chinese))
+        if (toBig5(known) == bytes) return known;
+    return current == Language::French ? fromWindows1252(bytes) : fromBig5(bytes);
+}
+
+std::string encodeParameterFile(const ParameterTable& table, const StyleNames& names) {
+    std::string out;
+    for (int i = 0; i < kStoredRows; ++i) {
+        const auto row = static_cast<std::size_t>(i);
+        out += encodeStyleName(names[row]);
+        out += "\r\n";
+        for (int slot = 0; slot < kSliderCount; ++slot) {
+            out += std::to_string(table[row][static_cast<std::size_t>(slot)]);
+            out += "\r\n";
+        }
+    }
+    return out;
+}
+
+void saveParameterFile(const std::string& path, const ParameterTable& table, const StyleNames& names) {
+    namespace fs = std::filesystem;
+    const std::string bytes = encodeParameterFile(table, names);
+    const fs::path target(path);
+    fs::path temporary = target;
+    temporary += ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (out) out.close();
+        if (!out) {
+            const std::string reason = std::strerror(errno);
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            throw Error(path + ": cannot write (" + reason + ")");
+        }
+    }
+    std::error_code ec;
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        throw Error(path + ": cannot write (" + ec.message() + ")");
+    }
+}
+
+ParameterFileLoad readParameterFile(std::string_view bytes, const std::string& fileName, Language current,
+                                    ParameterTable& table, StyleNames& names) {
+    ParameterFileLoad result;
+    LineReader lines(bytes);
+    for (int i = 0; !lines.atEnd(); ++i) {
+        if (i == kStyleCount) {
+            // The style list has nine entries; the old program failed on a tenth record.
+            const int ignored = lines.linesLeft();
+            result.warning = fileName + ": more than " + std::to_string(kStyleCount) + " records; only the first " +
+                             std::to_string(kStyleCount) + " were read and the remaining " + std::to_string(ignored) +
+                             (ignored == 1 ? " line was" : " lines were") + " ignored";
+            break;
+        }
+        const auto row = static_cast<std::size_t>(i);
+        names[row] = decodeStyleName(lines.next(), current);
+        for (int slot = 0; slot < kSliderCount; ++slot) {
+            const bool atEnd = lines.atEnd();
+            const std::string_view text = lines.next();
+            table[row][static_cast<std::size_t>(slot)] = parseNumber(text, fileName, lines.lineNumber(), atEnd);
+        }
+        result.records = i + 1;
+    }
+    return result;
+}
+
+ParameterFileLoad loadParameterFile(const std::string& path, Language current, ParameterTable& table, StyleNames& names) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::exists(fs::path(path), ec)) throw ParameterFileNotFound();
+    if (fs::is_directory(fs::path(path), ec)) throw Error(path + ": cannot read (it is a folder)");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw Error(path + ": cannot read (" + std::strerror(errno) + ")");
+    std::string bytes;
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) throw Error(path + ": cannot read (" + std::strerror(errno) + ")");
+    return readParameterFile(bytes, path, current, table, names);
+}
+
+void resetParameterTable(ParameterTable& table) {
+    const ParameterTable defaults = defaultParameterTable();
+    for (std::size_t row = 0; row < kStoredRows; ++row)
+        for (std::size_t slot = 0; slot < kSliderCount; ++slot) table[row][slot] = defaults[row][slot];
+}
+
+}  // namespace gt
