@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+#include "imaging/parallel.h"
+#include "imaging/rotate.h"
+#include "test_pictures.h"
+
+namespace gt {
+namespace {
+
+using testing::noisy;
+
+struct Report {
+    int step, lastStep, pass, passes;
+    friend bool operator==(const Report&, const Report&) = default;
+};
+
+// A context that records every progress step and raises the cancel flag after `cancelAfter` steps.
+struct Recorder {
+    std::atomic<bool> cancel{false};
+    std::vector<Report> reports;
+    RenderContext ctx;
+    explicit Recorder(int cancelAfter = -1) {
+        ctx.cancel = &cancel;
+        ctx.progress = [this, cancelAfter](int s, int l, int p, int n) {
+            reports.push_back({s, l, p, n});
+            if (cancelAfter >= 0 && static_cast<int>(reports.size()) >= cancelAfter) cancel = true;
+        };
+    }
+};
+
+TEST(RotateGeometry, TinyPicturesGiveTinyOrEmptyCanvases) {
+    const TurnGeometry one = turnGeometry(1, 1, 40);
+    EXPECT_EQ(one.Wp, 2);
+    EXPECT_EQ(one.Hp, 2);
+    EXPECT_EQ(one.Wd, 0);
+    EXPECT_EQ(one.Hd, 0);
+    const TurnGeometry two = turnGeometry(2, 2, 40);  // |round(-1.29)| + |round(1.53)| = 3
+    EXPECT_EQ(two.Wp, 3);
+    EXPECT_EQ(two.Wd, 1);
+    EXPECT_EQ(two.Hd, 1);
+    // 1 x 2 turns to W' = 2 and H' = 3: a canvas 0 wide is empty in both directions, never negative.
+    const TurnGeometry thin = turnGeometry(1, 2, 40);
+    EXPECT_EQ(thin.Wd, 0);
+    EXPECT_EQ(thin.Hd, 0);
+    EXPECT_EQ(turnGeometry(0, 0, -40).Wd, 0);
+
+    RenderContext ctx;
+    Bitmap d(5, 5);
+    RotateBitmapByAngle(Bitmap(1, 1), d, 40, ctx);
+    EXPECT_TRUE(d.empty());
+    RotateBitmapByAngle(Bitmap(), d, -40, ctx);
+    EXPECT_EQ(d.width(), 0);
+    EXPECT_EQ(d.height(), 0);
+}
+
+TEST(RotateGeometry, FortyDegreesOnA4x4) {
+    // s = sin(-40 deg) = -0.6428, c = 0.7660: W' = |round(-2.571)| + |round(3.064)| = 6, ox = oy = 1, hx = hy = 2.
+    const TurnGeometry t = turnGeometry(4, 4, 40);
+    EXPECT_NEAR(t.s, -0.6427876096865393, 1e-15);
+    EXPECT_NEAR(t.c, 0.7660444431189780, 1e-15);
+    EXPECT_EQ(t.Wp, 6);
+    EXPECT_EQ(t.Hp, 6);
+    EXPECT_EQ(t.ox, 1);
+    EXPECT_EQ(t.hx, 2);
+    EXPECT_EQ(t.stage, 1);
+    EXPECT_EQ(turnGeometry(4, 4, -40).stage, 3);
+    EXPECT_EQ(turnGeometry(4, 4, 0).stage, 3);
+
+    const Bitmap src = noisy(4, 4, 11);
+    RenderContext ctx;
+    for (bool plainPath : {true, false}) {
+        setPlainPaths(plainPath);
+        Bitmap d;
+        RotateBitmapByAngle(src, d, 40, ctx);
+        ASSERT_EQ(d.width(), 4);
+        ASSERT_EQ(d.height(), 4);
+        // (0,0): e = a = -5, u = round(-7.04) = -7, sx = 2 + (-8) div 2 = -2: outside, white.
+        EXPECT_EQ(d.colourAt(0, 0), kWhite);
+        // (2,2): e = a = -1, u = round(-1.41) = -1, v = round(-0.12) = 0: sx = 1, sy = 2 + (-1) div 2 = 2.
+        EXPECT_EQ(d.colourAt(2, 2), src.colourAt(1, 2));
+        // (3,3): e = a = 1, u = round(1.41) = 1, v = round(0.12) = 0: source (2, 2).
+        EXPECT_EQ(d.colourAt(3, 3), src.colourAt(2, 2));
+    }
+    setPlainPaths(false);
+}
+
+TEST(RotateBitmapByAngle, ZeroAndHalfTurns) {
+    const Bitmap src = noisy(6, 4, 3);
+    RenderContext ctx;
+    Bitmap d;
+    RotateBitmapByAngle(src, d, 0, ctx);  // the canvas is the source less two columns and two rows
+    ASSERT_EQ(d.width(), 4);
+    ASSERT_EQ(d.height(), 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(d.colourAt(x, y), src.colourAt(x, y));
+    RotateBitmapByAngle(src, d, 180, ctx);  // u = -e: sx = 2 hx - x - 1, a mirror for even sizes
+    ASSERT_EQ(d.width(), 4);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(d.colourAt(x, y), src.colourAt(5 - x, 3 - y));
+}
+
+TEST(RotateBitmapByAngle, SourceMayBeTheDestination) {
+    const Bitmap src = noisy(9, 7, 4);
+    RenderContext ctx;
+    Bitmap expected, d = src;
+    RotateBitmapByAngle(src, expected, 40, ctx);
+    RotateBitmapByAngle(d, d, 40, ctx);
+    EXPECT_EQ(d, expected);
+}
+
+TEST(RotateBitmapByAngle, ReportsRowsFromTheBottomAndStopsOnCancel) {
+    const Bitmap src = noisy(10, 8, 5);
+    const TurnGeometry t = turnGeometry(10, 8, -40);
+    Recorder all;
+    Bitmap d;
+    RotateBitmapByAngle(src, d, -40, all.ctx);
+    ASSERT_EQ(static_cast<int>(all.reports.size()), t.Hd);
+    for (int i = 0; i < t.Hd; ++i) EXPECT_EQ(all.reports[i], (Report{i, t.Hd - 1, 3, 3}));
+
+    for (bool plainPath : {true, false}) {
+        setPlainPaths(plainPath);
+        Recorder r(4);  // the flag rises during the fourth row's report: four rows are turned
+        Bitmap c;
+        RotateBitmapByAngle(src, c, -40, r.ctx);
+        EXPECT_EQ(r.reports.size(), 4u);
+        for (int y = 0; y < t.Hd; ++y)
+            for (int x = 0; x < t.Wd; ++x)
+                EXPECT_EQ(c.colourAt(x, y), y >= t.Hd - 4 ? d.colourAt(x, y) : kWhite) << x << "," << y;
+    }
+    setPlainPaths(false);
+}
+
+TEST(RotateBitmapByAngle, OneRowCanvasNeverReportsALastStepOfZeroMidRun) {
+    Recorder r;
+    Bitmap d;
+    RotateBitmapByAngle(Bitmap(2, 2), d, 40, r.ctx);
+    ASSERT_EQ(r.reports.size(), 1u);
+    EXPECT_EQ(r.reports[0], (Report{0, 1, 1, 3}));
+}
+
+TEST(RotateBitmapByAngle, FastEqualsPlain) {
+    const int angles[] = {40, -40, 0, 90, -90, 180, 45, 60, 30, -135, 360, 7, 271};
+    int seed = 1;
+    for (int w = 1; w <= 37; w += 3)
+        for (int h = 1; h <= 41; h += 4) {
+            const Bitmap src = noisy(w, h, static_cast<std::uint32_t>(seed++));
+            for (int angle : angles) {
+                RenderContext ctx;
+                Bitmap fast, slow;
+                setPlainPaths(true);
+                plain::RotateBitmapByAngle(src, slow, angle, ctx);
+                setPlainPaths(false);
+                RotateBitmapByAngle(src, fast, angle, ctx);
+                ASSERT_EQ(fast, slow) << w << "x" << h << " angle " << angle;
+            }
+        }
+    // Large enough for several bands and chunks, with several workers.
+    const int saved = workerCount();
+    setWorkerCount(3);
+    const Bitmap big = noisy(300, 211, 77);
+    for (int angle : {40, -40, 123}) {
+        RenderContext ctx;
+        Bitmap fast, slow;
+        plain::RotateBitmapByAngle(big, slow, angle, ctx);
+        RotateBitmapByAngle(big, fast, angle, ctx);
+        ASSERT_EQ(fast, slow) << angle;
+        for (int cancelAfter : {1, 70, 200}) {
+            Recorder a(cancelAfter), b(cancelAfter);
+            plain::RotateBitmapByAngle(big, slow, angle, a.ctx);
+            RotateBitmapByAngle(big, fast, angle, b.ctx);
+            EXPECT_EQ(fast, slow) << angle << " cancelled after " << cancelAfter;
+            EXPECT_EQ(a.reports, b.reports);
+        }
+    }
+    setWorkerCount(saved);
+}
+
+}  // namespace
+}  // namespace gt
