@@ -20,8 +20,9 @@ void writeBmp(const Bitmap& bitmap, const ByteSink& sink);
 // Every format QImage knows (BMP, PNG, GIF, PPM ...), found from the content.
 Bitmap decodeWithQt(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits);
 
-// Throws when a BMP file is shorter than its header says.
-void checkBmpComplete(const unsigned char* data, std::size_t size, const std::string& name);
+// For BMP and PNG: throws when the size in the header is beyond the limits, or a BMP file is
+// shorter than its header says.
+void checkHeader(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits);
 
 std::string firstBytesText(const unsigned char* data, std::size_t size);
 

@@ -24,6 +24,15 @@ namespace gt {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+std::string pixelCount(long long n) {
+    if (n >= 1'000'000 && n % 1'000'000 == 0) return std::to_string(n / 1'000'000) + " megapixels";
+    return std::to_string(n) + " pixels";
+}
+
+}  // namespace
+
 void checkPictureSize(long long width, long long height, const PictureLimits& limits, const std::string& name) {
     if (width <= 0 || height <= 0)
         throw Error(name + ": the picture has no pixels (" + std::to_string(width) + " x " + std::to_string(height) + ")");
@@ -32,7 +41,7 @@ void checkPictureSize(long long width, long long height, const PictureLimits& li
                     std::to_string(limits.maxWidth));
     if (height > limits.maxPixels / width)
         throw Error(name + ": the picture is " + std::to_string(width) + " x " + std::to_string(height) +
-                    " pixels, more than the " + std::to_string(limits.maxPixels / 1'000'000) + " megapixels accepted");
+                    " pixels, more than the " + pixelCount(limits.maxPixels) + " accepted");
 }
 
 Bitmap decodePicture(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {

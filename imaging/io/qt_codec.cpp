@@ -57,6 +57,7 @@ std::string firstBytesText(const unsigned char* data, std::size_t size) {
 }
 
 Bitmap decodeWithQt(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
+    checkHeader(data, size, name, limits);
     raiseQtAllocationLimit();
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
@@ -68,7 +69,6 @@ Bitmap decodeWithQt(const unsigned char* data, std::size_t size, const std::stri
 
     const QSize header = reader.size();
     if (header.isValid()) checkPictureSize(header.width(), header.height(), limits, name);
-    if (format == "BMP") checkBmpComplete(data, size, name);
 
     QImage image;
     if (!reader.read(&image) || image.isNull())

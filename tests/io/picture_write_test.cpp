@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <string>
+
+#include "imaging/error.h"
+#include "imaging/io/picture_io.h"
+#include "io_test_support.h"
+
+namespace gt {
+namespace {
+
+using testing::Bytes;
+using testing::fileBytes;
+using testing::pattern;
+using testing::writeBytes;
+
+template <class F>
+std::string errorOf(F f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(EncodeBmp, TwentyFourBitsBottomUpPaddedRows) {
+    Bitmap b(2, 2);
+    b.setColour(0, 0, Colour{1, 2, 3});   // top left
+    b.setColour(1, 1, Colour{7, 8, 9});   // bottom right
+    const Bytes bmp = encodeBmp(b);
+    ASSERT_EQ(bmp.size(), 54u + 2 * 8);   // rows of 6 bytes padded to 8
+    EXPECT_EQ(bmp[0], 'B');
+    EXPECT_EQ(bmp[1], 'M');
+    EXPECT_EQ(bmp[2], 70);                // file size
+    EXPECT_EQ(bmp[10], 54);               // pixels start
+    EXPECT_EQ(bmp[28], 24);               // bits per pixel
+    // The bottom row comes first: white, then (7, 8, 9), then two bytes of padding.
+    const Bytes bottom(bmp.begin() + 54, bmp.begin() + 62);
+    EXPECT_EQ(bottom, (Bytes{255, 255, 255, 7, 8, 9, 0, 0}));
+    EXPECT_EQ(Bytes(bmp.begin() + 62, bmp.begin() + 65), (Bytes{1, 2, 3}));
+}
+
+TEST(FormatForPath, ByExtensionInAnyCase) {
+    EXPECT_EQ(formatForPath("a/b.JPG"), PictureFormat::Jpeg);
+    EXPECT_EQ(formatForPath("b.jpeg"), PictureFormat::Jpeg);
+    EXPECT_EQ(formatForPath("b.Bmp"), PictureFormat::Bmp);
+    EXPECT_EQ(formatForPath("b.png"), PictureFormat::Png);
+    EXPECT_EQ(formatForPath("b.tif"), std::nullopt);
+    EXPECT_EQ(formatForPath("jpg"), std::nullopt);
+    EXPECT_EQ(formatForPath("folder.jpg/b"), std::nullopt);
+}
+
+class WritePicture : public testing::ScratchFolder {
+protected:
+    // An existing file that a failed write must leave alone.
+    std::string oldFile(const std::string& name) {
+        writeBytes(folder / name, old);
+        return file(name);
+    }
+    const Bytes old = {'o', 'l', 'd'};
+};
+
+TEST_F(WritePicture, ReplacesTheFileKeepingItsPermissions) {
+    const std::string path = oldFile("p.jpg");
+    ::chmod(path.c_str(), 0640);
+    EXPECT_TRUE(writePicture(pattern(8, 8), path));
+    EXPECT_EQ(fileBytes(path), encodeJpeg(pattern(8, 8), 90));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(entries(), std::vector<std::string>{"p.jpg"});
+
+    // A relative name lands in the current folder.
+    const auto cwd = testing::fs::current_path();
+    testing::fs::current_path(folder);
+    writePicture(pattern(3, 3), "here.bmp");
+    testing::fs::current_path(cwd);
+    EXPECT_EQ(readPicture(file("here.bmp")), pattern(3, 3));
+}
+
+TEST_F(WritePicture, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+    // libjpeg refuses rows wider than 65,500 pixels: the encoding fails before the disk is touched.
+    const std::string wide = oldFile("wide.jpg");
+    EXPECT_EQ(errorOf([&] { writePicture(Bitmap(65501, 1), wide); }).rfind(wide + ": cannot encode as JPEG (", 0), 0u);
+    EXPECT_EQ(fileBytes(wide), old);
+
+    const std::string empty = oldFile("empty.png");
+    EXPECT_EQ(errorOf([&] { writePicture(Bitmap(), empty); }), empty + ": nothing to write, the picture is empty");
+    EXPECT_EQ(fileBytes(empty), old);
+
+    const std::string tiff = oldFile("p.tif");
+    EXPECT_EQ(errorOf([&] { writePicture(pattern(2, 2), tiff); }),
+              tiff + ": unknown picture format \".tif\" (use .jpg, .jpeg, .bmp or .png)");
+
+    // The disk fills up half way: the file-size limit makes write() fail with EFBIG.
+    const std::string full = oldFile("full.bmp");
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 2000;
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const std::string message = errorOf([&] { writePicture(pattern(600, 600), full); });
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(message.rfind(full + ": cannot write (", 0), 0u) << message;
+    EXPECT_EQ(fileBytes(full), old);
+
+    EXPECT_EQ(entries(), (std::vector<std::string>{"empty.png", "full.bmp", "p.tif", "wide.jpg"}));
+}
+
+TEST_F(WritePicture, UnwritableTargetsSayWhy) {
+    const std::string nowhere = file("no/such/folder/p.jpg");
+    EXPECT_EQ(errorOf([&] { writePicture(pattern(2, 2), nowhere); }).rfind(nowhere + ": cannot write in the folder ", 0), 0u);
+
+    testing::fs::create_directory(folder / "taken.png");
+    EXPECT_EQ(errorOf([&] { writePicture(pattern(2, 2), file("taken.png")); }).rfind(file("taken.png") + ": cannot replace the file (", 0), 0u);
+    EXPECT_EQ(entries(), std::vector<std::string>{"taken.png"});
+
+    if (::geteuid() != 0) {  // permissions do not bind root
+        testing::fs::create_directory(folder / "locked");
+        testing::fs::permissions(folder / "locked", testing::fs::perms::owner_read | testing::fs::perms::owner_exec);
+        const std::string locked = (folder / "locked" / "p.jpg").string();
+        EXPECT_NE(errorOf([&] { writePicture(pattern(2, 2), locked); }).find("Permission denied"), std::string::npos);
+    }
+}
+
+TEST_F(WritePicture, ACancelledWriteReplacesNothing) {
+    const std::string path = oldFile("p.bmp");
+    std::atomic<bool> cancel{true};
+    EXPECT_FALSE(writePicture(pattern(5, 5), path, &cancel));
+    EXPECT_EQ(fileBytes(path), old);
+    EXPECT_FALSE(writePicture(pattern(5, 5), file("new.png"), &cancel));
+    EXPECT_EQ(entries(), std::vector<std::string>{"p.bmp"});
+}
+
+}  // namespace
+}  // namespace gt
