@@ -23,7 +23,7 @@ struct FrameSettings {
     int tintRed = 0;           // TrackBar1: -255..255
     int tintGreen = 0;         // TrackBar2
     int tintBlue = 0;          // TrackBar3
-    Colour FillColour = Colour::fromTColor(15924476);  // red 252, green 251, blue 242
+    Colour FillColour{242, 251, 252};  // blue, green, red: a warm paper white
     Colour LineColour = kBlack;
 
     friend bool operator==(const FrameSettings&, const FrameSettings&) = default;

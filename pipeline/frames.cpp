@@ -33,9 +33,8 @@ void setIntoFrame(Bitmap& drawing, const Bitmap& picture, int index, const Frame
     const LightWindow window = findLightWindow(F);
     const long long windowWidth = Fw - window.left - window.right;
     const long long windowHeight = Fh - window.top - window.bottom;
-    // One dark start pixel only puts the drawing at the picture's edge on that side; with both
-    // dark on the middle row or column there is no window at all, and nothing to scale by.
-    if (!window.found() || windowWidth <= 0 || windowHeight <= 0)
+    // Without a window there is nothing to scale the frame by.
+    if (!window.found || windowWidth <= 0 || windowHeight <= 0)
         throw Error("frame picture " + std::to_string(index + 1) + " has no light window to hold the drawing");
 
     const long long sx = (W * kScaleUnit) / windowWidth;
@@ -92,6 +91,8 @@ LightWindow findLightWindow(const Bitmap& F) {
     for (int x = Fw - Fw / 4; isLightPixel(F, x, cy) && x < Fw - 1; ++x) w.right = Fw - x - 3;
     for (int y = Fh / 4; isLightPixel(F, cx, y) && y >= 1; --y) w.top = y;
     for (int y = Fh - Fh / 4; isLightPixel(F, cx, y) && y < Fh - 1; ++y) w.bottom = Fh - y - 3;
+    w.found = (isLightPixel(F, Fw / 4, cy) || isLightPixel(F, Fw - Fw / 4, cy)) &&
+              (isLightPixel(F, cx, Fh / 4) || isLightPixel(F, cx, Fh - Fh / 4));
     return w;
 }
 

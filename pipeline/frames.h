@@ -25,8 +25,10 @@ bool isLightPixel(const Bitmap& picture, int x, int y);
 // top .. height - bottom - 1 (the right and bottom limits reach 2 pixels into the frame).
 struct LightWindow {
     int left = 0, right = 0, top = 0, bottom = 0;
-    // A side is 0 exactly when its start pixel is not light.
-    bool found() const { return (left > 0 || right > 0) && (top > 0 || bottom > 0); }
+    // False when both start pixels of the middle row, or both of the middle column, are dark:
+    // the picture has no window at all. (One dark start pixel only puts the window's limit at
+    // the picture's edge on that side.)
+    bool found = false;
     friend bool operator==(const LightWindow&, const LightWindow&) = default;
 };
 LightWindow findLightWindow(const Bitmap& frame);
