@@ -1,0 +1,424 @@
+#include "imaging/pencil.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+#include "imaging/adjust.h"
+#include "imaging/arithmetic.h"
+#include "imaging/error.h"
+#include "imaging/filters.h"
+#include "imaging/parallel.h"
+#include "imaging/rotate.h"
+
+namespace gt {
+
+namespace {
+
+// A two- or three-row picture makes lastStep 0, and the strip divides by lastStep while a run goes
+// on: such a step is shown as the start of a one-step pass instead.
+void reportRow(const RenderContext& ctx, int step, int lastStep, int pass, int passes) {
+    if (lastStep == 0 && pass < passes) lastStep = 1;
+    ctx.ProgressReport(step, lastStep, pass, passes);
+}
+
+// The sliders as the strokes read them, held to their ranges so that no sum can overflow.
+struct StrokeControls {
+    int t, tb2, tb3, tb4, k;
+    bool softEdges;
+    const Bitmap* strip;
+    int stripHeight;
+};
+
+StrokeControls strokeControls(const DrawingControls& c, const Bitmap& strip) {
+    // Grey level 255 reads column 510; row (y mod (height - 2)) + 1 must exist.
+    if (strip.width() < 511 || strip.height() < 3)
+        throw Error("the pencil tone strip is " + std::to_string(strip.width()) + " x " + std::to_string(strip.height()) +
+                    " pixels; it must be at least 511 x 3");
+    return {std::clamp(c.TrackBar1, 0, 255), std::clamp(c.TrackBar2, 0, 255), std::clamp(c.TrackBar3, 0, 255),
+            std::clamp(c.TrackBar4, 0, 255), std::clamp(c.TrackBar5, 0, 100), c.CheckBox2, &strip, strip.height()};
+}
+
+const Bitmap& toneStrip(const Materials& m) {
+    if (!m.PencilToneStrip) throw Error("the pencil tone strip is missing");
+    return *m.PencilToneStrip;
+}
+
+// The paper grain of the pencil drawing: the texture repeats every texture width and height.
+void layPaperTexture(Bitmap& drawing, const DrawingControls& c, const Materials& m) {
+    if (!m.PaperTexture) throw Error("the paper texture is missing");
+    (void)drawing;
+    (void)c;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The plain routines: one pixel after another, exactly in the order of their description.
+
+namespace plain {
+
+bool PencilStrokes(const Bitmap& source, Bitmap& destination, const DrawingControls& controls, const Bitmap& strip,
+                   RenderContext& ctx) {
+    if (&source == &destination) {
+        const Bitmap copy = source;
+        return plain::PencilStrokes(copy, destination, controls, strip, ctx);
+    }
+    const StrokeControls p = strokeControls(controls, strip);
+    const int W = source.width(), H = source.height();
+    Random& random = ctx.random;
+    random.seed = kDrawingSeed;
+    bool lighten = false;
+    destination.setSize(W, H);
+    const int stripHeight = p.stripHeight;
+    for (int y = 1; y <= H - 2; ++y) {
+        reportRow(ctx, y - 1, H - 3, 2, 3);
+        if (ctx.pumpAndCheckCancel()) return false;
+        int stripRow = (y % (stripHeight - 2)) + 1;
+        for (int x = 1; x <= W - 2; ++x) {
+            const Colour c = source.colourAt(x, y), l = source.colourAt(x - 1, y);
+            const Colour nw = source.colourAt(x - 1, y - 1), n = source.colourAt(x, y - 1), sw = source.colourAt(x - 1, y + 1);
+            const int grey = (3 * c.r + 6 * c.g + c.b) / 10;
+            if (random.draw(100) >= 92) {
+                stripRow = 1 + random.draw(stripHeight - 3);
+                lighten = random.draw(100) > 50;
+            }
+            const int D1 = (absInt(c.r - l.r) + absInt(c.g - l.g) + absInt(c.b - l.b) + absInt(c.r - nw.r) + absInt(c.g - nw.g) +
+                            absInt(c.b - nw.b)) / 4;
+            const int D2 = (absInt(c.r - n.r) + absInt(c.g - n.g) + absInt(c.b - n.b) + absInt(c.r - sw.r) + absInt(c.g - sw.g) +
+                            absInt(c.b - sw.b)) / 4;
+            const int k = p.k;
+            int out[3];  // red, green, blue
+            if (D1 < p.t && D2 < p.t) {
+                const Colour s1 = strip.colourAt(2 * grey + random.draw(1), stripRow);
+                const Colour s2 = strip.colourAt(2 * grey + random.draw(1), stripRow);
+                const Colour s3 = strip.colourAt(2 * grey + random.draw(1), stripRow);
+                const int T = (s1.b + s2.r + s3.g) / 3;
+                const int q[3] = {(l.r / 10) * 10, (l.g / 10) * 10, (l.b / 10) * 10};
+                int delta = grey - T + 2 * (p.tb3 - 127);
+                if (lighten && !p.softEdges) delta += grey / 2;
+                delta += (p.tb4 * grey) / 64 - p.tb4;
+                const int m = (q[0] + q[1] + q[2]) / 3;
+                for (int ch = 0; ch < 3; ++ch) {
+                    const int a = clampByte(q[ch] + delta), g = clampByte(m + delta);
+                    out[ch] = (a * k + (100 - k) * g) / 100;
+                }
+            } else {
+                lighten = random.draw(100) > 50;
+                stripRow = 1 + random.draw(stripHeight - 3);
+                const int v[3] = {clampByte(l.r - 2 * p.tb2 + 255 - D1 - D2), clampByte(l.g - 2 * p.tb2 + 255 - D1 - D2),
+                                  clampByte(l.b - 2 * p.tb2 + 255 - D1 - D2)};
+                const int sum = v[0] + v[1] + v[2];
+                for (int ch = 0; ch < 3; ++ch) out[ch] = ((100 - k) * sum / 3 + k * v[ch]) / 100;
+            }
+            destination.setColour(x - 1, y - 1, Colour{std::uint8_t(out[2]), std::uint8_t(out[1]), std::uint8_t(out[0])});
+        }
+    }
+    return true;
+}
+
+void PencilSoften(Bitmap& d) {
+    for (int y = 1; y <= d.height() - 2; ++y)
+        for (int x = 1; x <= d.width() - 2; ++x) {
+            std::uint8_t* P = d.pixel(x, y);
+            const int avg = (P[0] + P[1] + P[2]) / 3;
+            if (avg != 1 && avg < 254) continue;
+            for (int ch = 0; ch < 3; ++ch) {
+                int sum = 2 * P[ch];
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (dx != 0 || dy != 0) sum += d.pixel(x + dx, y + dy)[ch];
+                P[ch] = static_cast<std::uint8_t>(sum / 10);
+            }
+        }
+}
+
+void PencilSketch(const Bitmap& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
+    if (!plain::PencilStrokes(source, destination, c, toneStrip(m), ctx)) return;
+    if (c.CheckBox2) plain::PencilSoften(destination);
+    Sharpen(destination);
+    plain::AdjustContrast(destination, 25);
+    if (c.CheckBox3) layPaperTexture(destination, c, m);
+}
+
+void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
+    const int W = photo.width(), H = photo.height();
+    Bitmap A, B;
+    plain::RotateBitmapByAngle(photo, A, 40, ctx);
+    if (ctx.CancelRequested()) return;
+    Blur3x3(A);
+    plain::PencilSketch(A, B, c, m, ctx);
+    if (ctx.CancelRequested()) return;
+    plain::RotateBitmapByAngle(B, A, -40, ctx);
+    if (ctx.CancelRequested()) return;
+    // The turned-back canvas is larger than the photo (but for the thinnest photos): keep its centre.
+    B.setSize(W, H);
+    B.draw(A, (W - A.width()) / 2, (H - A.height()) / 2);
+    Blur3x3(B);
+    result = std::move(B);
+}
+
+}  // namespace plain
+
+// ---------------------------------------------------------------------------------------------
+// The fast routines.
+
+namespace {
+
+// The generator jumped ahead by k draws: seed -> mul * seed + add (mod 2^32).
+struct Jump {
+    std::uint32_t mul = 1, add = 0;
+    std::uint32_t operator()(std::uint32_t s) const { return mul * s + add; }
+};
+
+constexpr Jump jump(int k) {
+    Jump j;
+    for (int i = 0; i < k; ++i) j = {j.mul * 134775813u, j.add * 134775813u + 1u};
+    return j;
+}
+
+// A draw of range n returns at least v exactly when the advanced seed is at least this.
+constexpr std::uint32_t drawsAtLeast(std::uint32_t n, std::uint32_t v) {
+    return static_cast<std::uint32_t>(((static_cast<std::uint64_t>(v) << 32) + n - 1) / n);
+}
+
+constexpr Jump kJ1 = jump(1), kJ2 = jump(2), kJ3 = jump(3), kJ4 = jump(4), kJ5 = jump(5);
+constexpr std::uint32_t kNewStroke = drawsAtLeast(100, 92);  // random(100) >= 92
+constexpr std::uint32_t kLighten = drawsAtLeast(100, 51);    // random(100) > 50
+
+// Where the draws of a row start: the generator and the lightening flag. The strip row starts
+// afresh on every row.
+struct StrokeState {
+    std::uint32_t seed = kDrawingSeed;
+    bool lighten = false;
+};
+
+// The two gradient sums of the pixel at byte offset i of row C, before their division by 4.
+inline void gradientSums(const std::uint8_t* N, const std::uint8_t* C, const std::uint8_t* S, std::size_t i, int& g1, int& g2) {
+    const std::uint8_t* c = C + i;
+    const std::uint8_t* l = c - 3;
+    const std::uint8_t* nw = N + i - 3;
+    const std::uint8_t* n = N + i;
+    const std::uint8_t* sw = S + i - 3;
+    g1 = absInt(c[0] - l[0]) + absInt(c[1] - l[1]) + absInt(c[2] - l[2]) + absInt(c[0] - nw[0]) + absInt(c[1] - nw[1]) +
+         absInt(c[2] - nw[2]);
+    g2 = absInt(c[0] - n[0]) + absInt(c[1] - n[1]) + absInt(c[2] - n[2]) + absInt(c[0] - sw[0]) + absInt(c[1] - sw[1]) +
+         absInt(c[2] - sw[2]);
+}
+
+// Runs through the draws of one row without drawing: a pixel draws 1 number, 2 more when it starts a
+// new stroke, then 3 when it is shaded or 2 when it is a line. Only the flag's last setting matters.
+StrokeState skipRow(const StrokeControls& p, const std::uint8_t* N, const std::uint8_t* C, const std::uint8_t* S, int W,
+                    StrokeState st) {
+    std::uint32_t seed = st.seed;
+    bool lighten = st.lighten;
+    const int t4 = 4 * p.t;  // D < t exactly when the sum is below 4t
+    for (std::size_t i = 3, e = std::size_t(W - 1) * 3; i < e; i += 3) {
+        const std::uint32_t s1 = kJ1(seed);
+        const bool newStroke = s1 >= kNewStroke;
+        int g1, g2;
+        gradientSums(N, C, S, i, g1, g2);
+        if (g1 >= t4 || g2 >= t4) {
+            lighten = (newStroke ? kJ3(s1) : kJ1(s1)) >= kLighten;
+            seed = newStroke ? kJ4(s1) : kJ2(s1);
+        } else if (newStroke) {
+            lighten = kJ2(s1) >= kLighten;
+            seed = kJ5(s1);
+        } else {
+            seed = kJ3(s1);
+        }
+    }
+    return {seed, lighten};
+}
+
+// Per grey level: the shading offset without the tone and the lightening, and the pencil column.
+struct ShadeTables {
+    int offset[256];
+    std::uint8_t posterised[256];
+    explicit ShadeTables(const StrokeControls& p) {
+        for (int g = 0; g < 256; ++g) {
+            offset[g] = g + 2 * (p.tb3 - 127) + (p.tb4 * g) / 64 - p.tb4;
+            posterised[g] = static_cast<std::uint8_t>((g / 10) * 10);
+        }
+    }
+};
+
+// Draws one row into O (destination row y - 1) from its start state.
+void strokeRow(const StrokeControls& p, const ShadeTables& tables, const std::uint8_t* N, const std::uint8_t* C,
+               const std::uint8_t* S, std::uint8_t* O, int W, int y, StrokeState st) {
+    Random random;
+    random.seed = st.seed;
+    bool lighten = st.lighten;
+    const Bitmap& strip = *p.strip;
+    const std::uint8_t* stripRow = strip.row((y % (p.stripHeight - 2)) + 1);
+    const int k = p.k, k1 = 100 - p.k, t4 = 4 * p.t;
+    const int lineBase = 255 - 2 * p.tb2;
+    const bool mayLighten = !p.softEdges;
+    for (std::size_t i = 3, e = std::size_t(W - 1) * 3; i < e; i += 3) {
+        const std::uint8_t* c = C + i;
+        const std::uint8_t* l = c - 3;
+        std::uint8_t* o = O + i - 3;
+        const int grey = (3 * c[2] + 6 * c[1] + c[0]) / 10;
+        if (random.draw(100u) >= 92) {
+            stripRow = strip.row(1 + static_cast<int>(random.draw(static_cast<std::uint32_t>(p.stripHeight - 3))));
+            lighten = random.draw(100u) > 50;
+        }
+        int g1, g2;
+        gradientSums(N, C, S, i, g1, g2);
+        if (g1 < t4 && g2 < t4) {
+            // The three tone samples draw random(1), which is always 0: one column, three channels.
+            random.advance();
+            random.advance();
+            random.advance();
+            const std::uint8_t* s = stripRow + std::size_t(6 * grey);
+            const int T = (s[0] + s[2] + s[1]) / 3;
+            const int qb = tables.posterised[l[0]], qg = tables.posterised[l[1]], qr = tables.posterised[l[2]];
+            int delta = tables.offset[grey] - T;
+            if (lighten && mayLighten) delta += grey / 2;
+            const int g = clampByte((qr + qg + qb) / 3 + delta) * k1;
+            o[0] = static_cast<std::uint8_t>((clampByte(qb + delta) * k + g) / 100);
+            o[1] = static_cast<std::uint8_t>((clampByte(qg + delta) * k + g) / 100);
+            o[2] = static_cast<std::uint8_t>((clampByte(qr + delta) * k + g) / 100);
+        } else {
+            lighten = random.draw(100u) > 50;
+            stripRow = strip.row(1 + static_cast<int>(random.draw(static_cast<std::uint32_t>(p.stripHeight - 3))));
+            const int base = lineBase - g1 / 4 - g2 / 4;
+            const int vb = clampByte(l[0] + base), vg = clampByte(l[1] + base), vr = clampByte(l[2] + base);
+            const int grey3 = k1 * (vb + vg + vr) / 3;
+            o[0] = static_cast<std::uint8_t>((grey3 + k * vb) / 100);
+            o[1] = static_cast<std::uint8_t>((grey3 + k * vg) / 100);
+            o[2] = static_cast<std::uint8_t>((grey3 + k * vr) / 100);
+        }
+    }
+}
+
+// Softens the pixels of row y from column x0 to x1 (inclusive) in place.
+inline void softenSpan(const std::uint8_t* above, std::uint8_t* row, const std::uint8_t* below, int x0, int x1) {
+    for (std::size_t i = std::size_t(x0) * 3, e = std::size_t(x1 + 1) * 3; i < e; i += 3) {
+        const int sum = row[i] + row[i + 1] + row[i + 2];
+        // mean 1 (sum 3..5) or mean 254 and above (sum 762 and above)
+        if (sum < 762 && static_cast<unsigned>(sum - 3) > 2u) continue;
+        for (std::size_t j = i; j < i + 3; ++j) {
+            const int s = 2 * row[j] + above[j - 3] + above[j] + above[j + 3] + row[j - 3] + row[j + 3] + below[j - 3] + below[j] +
+                          below[j + 3];
+            row[j] = static_cast<std::uint8_t>(s / 10);
+        }
+    }
+}
+
+}  // namespace
+
+bool PencilStrokes(const Bitmap& source, Bitmap& destination, const DrawingControls& controls, const Bitmap& strip,
+                   RenderContext& ctx) {
+    if (plainPaths()) return plain::PencilStrokes(source, destination, controls, strip, ctx);
+    if (&source == &destination) {
+        const Bitmap copy = source;
+        return gt::PencilStrokes(copy, destination, controls, strip, ctx);
+    }
+    const StrokeControls p = strokeControls(controls, strip);
+    const ShadeTables tables(p);
+    const int W = source.width(), H = source.height();
+    destination.setSize(W, H);
+    // The draws run in pixel order, so a light pass first finds where each row's draws start; the
+    // rows are then drawn in parallel bands. Rows go in chunks: each row of a chunk is reported,
+    // checked for cancellation and skipped through in order, then the chunk is drawn.
+    const int chunk = std::max(64, 32 * workerCount());
+    std::vector<StrokeState> start(static_cast<std::size_t>(chunk));
+    StrokeState st;
+    bool cancelled = false;
+    for (int y0 = 1; y0 <= H - 2 && !cancelled; y0 += chunk) {
+        const int y1 = std::min(H - 1, y0 + chunk);
+        int reached = y0;
+        for (int y = y0; y < y1; ++y) {
+            reportRow(ctx, y - 1, H - 3, 2, 3);
+            if (ctx.pumpAndCheckCancel()) {
+                cancelled = true;
+                break;
+            }
+            start[std::size_t(y - y0)] = st;
+            st = skipRow(p, source.row(y - 1), source.row(y), source.row(y + 1), W, st);
+            reached = y + 1;
+        }
+        parallelRows(y0, reached, [&](int a, int b) {
+            for (int y = a; y < b; ++y)
+                strokeRow(p, tables, source.row(y - 1), source.row(y), source.row(y + 1), destination.row(y - 1), W, y,
+                          start[std::size_t(y - y0)]);
+        }, 8);
+    }
+    ctx.random.seed = st.seed;
+    return !cancelled;
+}
+
+// Each pixel reads the row above as already softened and the row below as not yet softened, so the
+// rows run as a wavefront: one worker per row in turn, each a block behind the row above it.
+void PencilSoften(Bitmap& d) {
+    if (plainPaths()) return plain::PencilSoften(d);
+    const int W = d.width(), H = d.height();
+    if (W < 3 || H < 3) return;
+    const int rows = H - 2, last = W - 2;
+    const int workers = std::min(workerCount(), rows);
+    constexpr int kBlock = 256;
+    if (workers <= 1 || static_cast<long long>(W) * H < 4096) {
+        for (int y = 1; y <= H - 2; ++y) softenSpan(d.row(y - 1), d.row(y), d.row(y + 1), 1, last);
+        return;
+    }
+    // done[y]: the last column of row y already softened (rows 0 and H - 1 are never softened).
+    std::vector<std::atomic<int>> done(static_cast<std::size_t>(H));
+    for (auto& v : done) v.store(last, std::memory_order_relaxed);
+    for (int y = 1; y <= H - 2; ++y) done[std::size_t(y)].store(0, std::memory_order_relaxed);
+    auto worker = [&](int w) {
+        for (int y = 1 + w; y <= H - 2; y += workers) {
+            const std::uint8_t* above = d.row(y - 1);
+            std::uint8_t* row = d.row(y);
+            const std::uint8_t* below = d.row(y + 1);
+            std::atomic<int>& ready = done[std::size_t(y - 1)];
+            for (int x0 = 1; x0 <= last; x0 += kBlock) {
+                const int x1 = std::min(last, x0 + kBlock - 1);
+                // The block reads the row above up to column x1 + 1, softened.
+                const int need = std::min(x1 + 1, last);
+                for (int spins = 0; ready.load(std::memory_order_acquire) < need; ++spins)
+                    if (spins > 64) std::this_thread::yield();
+                softenSpan(above, row, below, x0, x1);
+                done[std::size_t(y)].store(x1, std::memory_order_release);
+            }
+        }
+    };
+    std::vector<std::thread> threads;
+    threads.reserve(static_cast<std::size_t>(workers - 1));
+    for (int w = 1; w < workers; ++w) threads.emplace_back(worker, w);
+    worker(0);
+    for (auto& t : threads) t.join();
+}
+
+void PencilSketch(const Bitmap& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
+    if (plainPaths()) return plain::PencilSketch(source, destination, c, m, ctx);
+    if (!gt::PencilStrokes(source, destination, c, toneStrip(m), ctx)) return;
+    if (c.CheckBox2) gt::PencilSoften(destination);
+    Sharpen(destination);
+    AdjustContrast(destination, 25);
+    if (c.CheckBox3) layPaperTexture(destination, c, m);
+}
+
+void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
+    if (plainPaths()) return plain::PencilPipeline(photo, result, c, m, ctx);
+    const int W = photo.width(), H = photo.height();
+    Bitmap A, B;
+    gt::RotateBitmapByAngle(photo, A, 40, ctx);
+    if (ctx.CancelRequested()) return;
+    Blur3x3(A);
+    gt::PencilSketch(A, B, c, m, ctx);
+    if (ctx.CancelRequested()) return;
+    // Turning back, only the centre that the photo-sized result keeps is computed, straight into it;
+    // every row is still reported and checked for cancellation.
+    const TurnGeometry back = turnGeometry(B.width(), B.height(), -40);
+    const int ox = (W - back.Wd) / 2, oy = (H - back.Hd) / 2;
+    A = Bitmap();
+    Bitmap out(W, H);
+    if (!RotateRegion(B, back, -ox, W - ox, -oy, H - oy, out, ox, oy, ctx)) return;
+    Blur3x3(out);
+    result = std::move(out);
+}
+
+}  // namespace gt
