@@ -1,5 +1,6 @@
 #include "pipeline/frames.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -7,6 +8,8 @@
 #include "imaging/arithmetic.h"
 #include "imaging/error.h"
 #include "imaging/filters.h"
+#include "imaging/stretch.h"
+#include "pipeline/finalize.h"
 
 namespace gt {
 
@@ -117,6 +120,88 @@ void RotateBitmap90(Bitmap& bitmap) {
         }
     }
     bitmap = std::move(turned);
+}
+
+namespace {
+
+constexpr int kPreviewSize = 200;
+constexpr int kPreviewFrameSize = 700;
+constexpr int kPreviewProbe = 180;  // the column and row searched for the frame's inner corner
+
+void drawPreviewOutlines(Bitmap& preview) {
+    Pen pen(preview, kBlack);
+    for (int d : {0, 1}) {
+        const int e = kPreviewSize - 1 - d;
+        pen.MoveTo(d, d);
+        pen.LineTo(e, d);
+        pen.LineTo(e, e);
+        pen.LineTo(d, e);
+        pen.LineTo(d, d);
+    }
+}
+
+void fillRect(Bitmap& b, int left, int top, int right, int bottom, Colour c) {
+    for (int y = std::max(top, 0); y < std::min(bottom, b.height()); ++y)
+        for (int x = std::max(left, 0); x < std::min(right, b.width()); ++x) b.setColour(x, y, c);
+}
+
+}  // namespace
+
+void ClearFramePreview(Bitmap& preview) {
+    preview.setSize(kPreviewSize, kPreviewSize);
+    drawPreviewOutlines(preview);
+}
+
+void DrawFramePreview(Bitmap& preview, const Bitmap& source, const FrameSettings& settings,
+                      const FramePictures& framePictures) {
+    preview.setSize(kPreviewSize, kPreviewSize);
+    const int half = settings.margin / 2;
+    if (settings.style == kFrameRealistic || settings.style == kFrameColoured) {
+        const bool coloured = settings.style == kFrameColoured;
+        const int number = coloured ? settings.colouredNumber : settings.realisticNumber;
+        const int index = coloured ? colouredFrameIndex(number) : realisticFrameIndex(number);
+        const Bitmap& picture = framePicture(framePictures, index, number);
+        StretchCopy(picture, Rect{0, 0, picture.width(), picture.height()}, preview,
+                    Rect{0, 0, kPreviewFrameSize, kPreviewFrameSize});
+        // The frame's inner corner: the last frame pixel met coming up column 180 from the bottom,
+        // and coming left along row 180 from the right.
+        int cornerY = 0, cornerX = 0;
+        for (int y = kPreviewSize - 1; y >= 0; --y)
+            if (!isLightPixel(preview, kPreviewProbe, y)) {
+                cornerY = y;
+                break;
+            }
+        for (int x = kPreviewSize - 1; x >= 0; --x)
+            if (!isLightPixel(preview, x, kPreviewProbe)) {
+                cornerX = x;
+                break;
+            }
+        if (coloured) {
+            for (int y = 0; y < kPreviewSize; ++y) {
+                std::uint8_t* p = preview.row(y);
+                for (int x = 0; x < kPreviewSize; ++x, p += 3) {
+                    p[2] = std::uint8_t(clampByte(p[2] + settings.tintRed));
+                    p[1] = std::uint8_t(clampByte(p[1] + settings.tintGreen));
+                    p[0] = std::uint8_t(clampByte(p[0] + settings.tintBlue));
+                }
+            }
+        }
+        fillRect(preview, cornerX, cornerY, kPreviewSize, kPreviewSize, settings.FillColour);
+        preview.draw(source, cornerX + half, cornerY + half);
+    } else {
+        preview.fill(Colour{128, 128, 128});
+        fillRect(preview, 2, 2, kPreviewSize, half + 2, settings.FillColour);
+        fillRect(preview, 2, 2, half + 2, kPreviewSize, settings.FillColour);
+        preview.draw(source, half, half);
+        if (settings.style == kFrameLined) {
+            Pen pen(preview, settings.LineColour);
+            pen.MoveTo(half - 2, half - 2);
+            pen.LineTo(kPreviewSize, half - 2);
+            pen.MoveTo(half - 2, half - 2);
+            pen.LineTo(half - 2, kPreviewSize);
+        }
+    }
+    drawPreviewOutlines(preview);
 }
 
 bool IsNumber(std::string_view text) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "imaging/bitmap.h"
+#include "pipeline/finishing_settings.h"
 
 namespace gt {
 
@@ -47,6 +48,15 @@ void AddColorFrame(Bitmap& drawing, int number, const FramePictures& framePictur
 // A quarter turn clockwise in place: width and height swap, the old left column read from top to
 // bottom becomes the new top row read from right to left.
 void RotateBitmap90(Bitmap& bitmap);
+
+// The frames window's 200 x 200 preview of `settings` with the source picture at its natural size
+// (the margin drawn at half size). The picture styles show the frame picture stretched to
+// 700 x 700, so only its top-left corner is seen, with the fill from the frame's inner corner; the
+// plain styles show the fill bands on grey. Two black square outlines close it.
+void DrawFramePreview(Bitmap& preview, const Bitmap& source, const FrameSettings& settings,
+                      const FramePictures& framePictures);
+// The preview as the window is created: white inside the two outlines.
+void ClearFramePreview(Bitmap& preview);
 
 // True when every character is a digit 0..9; true for the empty text.
 bool IsNumber(std::string_view text);

@@ -204,6 +204,58 @@ TEST(Frames, PictureWithoutLightWindowIsAnError) {
     EXPECT_THROW(AddColorFrame(d, 2, p, {}), Error);
 }
 
+TEST(FramePreview, PlainStylesOnGrey) {
+    const Bitmap source = noisy(30, 20, 3);
+    FrameSettings s;
+    s.style = kFrameLined;
+    s.margin = 150;  // drawn at half size: 75
+    s.LineColour = Colour{1, 2, 3};
+    Bitmap preview;
+    DrawFramePreview(preview, source, s, {});
+    ASSERT_EQ(preview.width(), 200);
+    EXPECT_EQ(preview.colourAt(0, 0), kBlack);
+    EXPECT_EQ(preview.colourAt(1, 100), kBlack);
+    EXPECT_EQ(preview.colourAt(198, 198), kBlack);
+    EXPECT_EQ(preview.colourAt(2, 2), s.FillColour);
+    EXPECT_EQ(preview.colourAt(150, 76), s.FillColour);   // top band, rows 2..76
+    EXPECT_EQ(preview.colourAt(150, 77), (Colour{128, 128, 128}));
+    EXPECT_EQ(preview.colourAt(76, 150), s.FillColour);   // left band, columns 2..76
+    EXPECT_EQ(preview.colourAt(75, 75), source.colourAt(0, 0));
+    EXPECT_EQ(preview.colourAt(104, 94), source.colourAt(29, 19));
+    EXPECT_EQ(preview.colourAt(150, 73), s.LineColour);  // the line two pixels outside the picture
+    EXPECT_EQ(preview.colourAt(73, 150), s.LineColour);
+    s.style = kFrameSimple;
+    DrawFramePreview(preview, source, s, {});
+    EXPECT_EQ(preview.colourAt(150, 73), s.FillColour);
+}
+
+TEST(FramePreview, PictureStylesFillFromTheFramesInnerCorner) {
+    // Frame 1 is 40 x 30 with its window from column 8 and row 6: stretched to 700 x 700, the
+    // window starts at column 140 and row 140, so the inner corner is (139, 139).
+    const FramePictures p = pictures();
+    const Bitmap source = noisy(30, 20, 4);
+    FrameSettings s;
+    s.margin = 20;
+    Bitmap preview;
+    DrawFramePreview(preview, source, s, p);
+    const Colour frame = preview.colourAt(100, 100);
+    EXPECT_EQ(frame.g, border(1).g);
+    EXPECT_EQ(preview.colourAt(138, 150).g, border(1).g);
+    EXPECT_EQ(preview.colourAt(139, 139), s.FillColour);
+    EXPECT_EQ(preview.colourAt(148, 148), s.FillColour);
+    EXPECT_EQ(preview.colourAt(149, 149), source.colourAt(0, 0));
+    EXPECT_EQ(preview.colourAt(0, 0), kBlack);
+
+    // The coloured frame: the picture is tinted, the fill and the photo are not.
+    s.style = kFrameColoured;
+    s.colouredNumber = 3;  // Frame8
+    s.tintGreen = 50;
+    DrawFramePreview(preview, source, s, p);
+    EXPECT_EQ(preview.colourAt(100, 100).g, border(8).g + 50);
+    EXPECT_EQ(preview.colourAt(140, 140), s.FillColour);
+    EXPECT_EQ(preview.colourAt(149, 149), source.colourAt(0, 0));
+}
+
 TEST(Frames, IsNumber) {
     EXPECT_TRUE(IsNumber(""));
     EXPECT_TRUE(IsNumber("150"));
