@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "imaging/stretch.h"
+#include "pipeline/frames.h"
 
 namespace gt {
 
@@ -121,6 +122,16 @@ TextPosition SetPos(const TextSettings& settings, const PlacementSizes& sizes, T
     if (rightHand && settings.italic) tw = glyphs.measure(font, settings.text + " ").width;
     const TextPosition placed = placeText(settings.position, sizes, tw, plain.height, current);
     return clampToRanges(placed, scrollRanges(settings, sizes, glyphs));
+}
+
+int acceptTypedPosition(std::string_view typed, int current, int maximum) {
+    if (typed.empty() || !IsNumber(typed)) return current;
+    long long value = 0;
+    for (char c : typed) {
+        value = value * 10 + (c - '0');
+        if (value > maximum) return current;
+    }
+    return int(value);
 }
 
 std::string drawnText(const TextSettings& settings) { return settings.text + " "; }

@@ -7,6 +7,7 @@
 // layer); everything else is here.
 
 #include <string>
+#include <string_view>
 
 #include "imaging/bitmap.h"
 #include "pipeline/finishing_settings.h"
@@ -86,6 +87,11 @@ TextPosition clampToRanges(TextPosition position, const ScrollRanges& ranges);
 // `current`, kept inside the ranges.
 TextPosition SetPos(const TextSettings& settings, const PlacementSizes& sizes, TextPosition current,
                     GlyphRenderer& glyphs);
+
+// The x and y number boxes: a text of one or more digits whose value lies in 0..maximum becomes
+// the scroll bar's position; anything else (empty, a sign, other characters, too large) gives the
+// current position back, which the box then shows again.
+int acceptTypedPosition(std::string_view typed, int current, int maximum);
 
 // The previewed text and what it covers: while TextShown, the drawing holds exactly one preview
 // and TextPatch the pixels under it.

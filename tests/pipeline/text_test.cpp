@@ -170,6 +170,17 @@ TEST(TextPlacement, ByHandStaysInsideTheScrollRanges) {
     EXPECT_EQ(SetPos(s, sizes, {-91, 201}, glyphs), (TextPosition{-90, 200}));
 }
 
+TEST(TextPlacement, TypedPositions) {
+    EXPECT_EQ(acceptTypedPosition("250", 7, 1000), 250);
+    EXPECT_EQ(acceptTypedPosition("0", 7, 1000), 0);
+    EXPECT_EQ(acceptTypedPosition("1000", 7, 1000), 1000);
+    EXPECT_EQ(acceptTypedPosition("2000", 7, 1000), 7);  // beyond the drawing: the box shows 7 again
+    EXPECT_EQ(acceptTypedPosition("", 7, 1000), 7);
+    EXPECT_EQ(acceptTypedPosition("-5", 7, 1000), 7);
+    EXPECT_EQ(acceptTypedPosition("1.5", 7, 1000), 7);
+    EXPECT_EQ(acceptTypedPosition("99999999999999999999", 7, 1000), 7);
+}
+
 TEST(TextPreview, EraseRestoresTheDrawingBitForBit) {
     BlockGlyphs glyphs;
     TextSettings s;
