@@ -10,6 +10,7 @@
 #include "imaging/error.h"
 #include "imaging/filters.h"
 #include "imaging/parallel.h"
+#include "imaging/texture.h"
 
 namespace gt {
 
@@ -46,10 +47,13 @@ void prepare(Bitmap& source, const RenderContext& ctx) {
 }
 
 // The paper grain of the ink drawing: twice the usual strengths, repeating every texture size.
-void layPaperTexture(Bitmap& drawing, const DrawingControls& c, const Materials& m) {
+void layPaperTexture(Bitmap& drawing, const DrawingControls& c, const Materials& m, bool plainPath) {
     if (!m.PaperTexture) throw Error("the paper texture is missing");
-    (void)drawing;
-    (void)c;
+    const int strength = 2 * textureStrength(c.ComboBox2);
+    if (plainPath)
+        plain::ApplyPaperTexture(drawing, *m.PaperTexture, strength, TexturePeriod::Size);
+    else
+        ApplyPaperTexture(drawing, *m.PaperTexture, strength, TexturePeriod::Size);
 }
 
 // Draws row y (1..H-1) of the destination, columns 1..W-1.
@@ -116,7 +120,7 @@ void PenAndInkSketch(Bitmap& source, Bitmap& destination, const DrawingControls&
         }
     }
     if (controls.CheckBox2) Soften(destination);
-    if (controls.CheckBox3) layPaperTexture(destination, controls, m);
+    if (controls.CheckBox3) layPaperTexture(destination, controls, m, true);
 }
 
 }  // namespace plain
@@ -156,7 +160,7 @@ void PenAndInkSketch(Bitmap& source, Bitmap& destination, const DrawingControls&
         if (cancelled) return;
     }
     if (controls.CheckBox2) Soften(destination);
-    if (controls.CheckBox3) layPaperTexture(destination, controls, m);
+    if (controls.CheckBox3) layPaperTexture(destination, controls, m, false);
 }
 
 }  // namespace gt

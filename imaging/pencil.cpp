@@ -11,6 +11,7 @@
 #include "imaging/error.h"
 #include "imaging/filters.h"
 #include "imaging/parallel.h"
+#include "imaging/texture.h"
 #include "imaging/rotate.h"
 
 namespace gt {
@@ -47,10 +48,13 @@ const Bitmap& toneStrip(const Materials& m) {
 }
 
 // The paper grain of the pencil drawing: the texture repeats every texture width and height.
-void layPaperTexture(Bitmap& drawing, const DrawingControls& c, const Materials& m) {
+void layPaperTexture(Bitmap& drawing, const DrawingControls& c, const Materials& m, bool plainPath) {
     if (!m.PaperTexture) throw Error("the paper texture is missing");
-    (void)drawing;
-    (void)c;
+    const int strength = textureStrength(c.ComboBox2);
+    if (plainPath)
+        plain::ApplyPaperTexture(drawing, *m.PaperTexture, strength, TexturePeriod::Size);
+    else
+        ApplyPaperTexture(drawing, *m.PaperTexture, strength, TexturePeriod::Size);
 }
 
 }  // namespace
@@ -140,7 +144,7 @@ void PencilSketch(const Bitmap& source, Bitmap& destination, const DrawingContro
     if (c.CheckBox2) plain::PencilSoften(destination);
     Sharpen(destination);
     plain::AdjustContrast(destination, 25);
-    if (c.CheckBox3) layPaperTexture(destination, c, m);
+    if (c.CheckBox3) layPaperTexture(destination, c, m, true);
 }
 
 void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
@@ -398,7 +402,7 @@ void PencilSketch(const Bitmap& source, Bitmap& destination, const DrawingContro
     if (c.CheckBox2) gt::PencilSoften(destination);
     Sharpen(destination);
     AdjustContrast(destination, 25);
-    if (c.CheckBox3) layPaperTexture(destination, c, m);
+    if (c.CheckBox3) layPaperTexture(destination, c, m, false);
 }
 
 void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <tuple>
 #include <vector>
 
 #include "imaging/adjust.h"
@@ -107,6 +108,29 @@ TEST(PenAndInkSketch, BrightPhotosGiveAWhitePage) {
         }
     EXPECT_EQ(ink.draw(photo), grey(60, 40, 255));
     EXPECT_EQ(ink.draw(grey(7, 7, 250)), grey(7, 7, 255));  // level 10
+}
+
+TEST(PenAndInkSketch, PaperTextureHasDoubledStrengthsAndRepeatsEvery256) {
+    Ink ink;
+    ink.controls.CheckBox3 = true;
+    ink.texture = grey(256, 256, 64);
+    for (int y = 0; y < 256; ++y) ink.texture.setColour(255, y, kBlack);
+    const Bitmap photo = grey(300, 5, 120);  // level 5 hatching, no lines
+    ink.controls.CheckBox3 = false;
+    const Bitmap bare = ink.draw(photo);
+    ink.controls.CheckBox3 = true;
+    for (auto [combo, shift64, shift0] : {std::tuple{0, 64, 128}, {1, 128, 256}, {2, 256, 512}}) {
+        // K = 128, 256, 512: a texel of 64 adds K - 64 * (10K div 128) div 10, that is K / 2.
+        ink.controls.ComboBox2 = combo;
+        const Bitmap d = ink.draw(photo);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 300; ++x)
+                for (int ch = 0; ch < 3; ++ch) {
+                    const int was = bare.pixel(x, y)[ch];
+                    const int expected = x == 0 || y == 0 ? was : std::min(255, was + (x == 255 ? shift0 : shift64));
+                    ASSERT_EQ(d.pixel(x, y)[ch], expected) << combo << ": " << x << "," << y;
+                }
+    }
 }
 
 TEST(PenAndInkSketch, LinePixelsAreGrey) {

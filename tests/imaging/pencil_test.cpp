@@ -234,6 +234,34 @@ TEST(PencilStrokes, RefusesAStripTooSmall) {
     EXPECT_THROW(PencilSketch(noisy(5, 5, 1), d, p.controls, none, ctx), std::runtime_error);
 }
 
+TEST(PencilSketch, PaperTextureRepeatsEvery256AtTheChosenStrength) {
+    Pencil p;
+    const Bitmap photo = noisy(300, 6, 21);
+    Bitmap bare, grained;
+    RenderContext ctx;
+    p.controls.CheckBox3 = false;
+    PencilSketch(photo, bare, p.controls, p.materials, ctx);
+    // Column 255 of the texture at 0, the rest at 128 (no change): with the normal strength only
+    // drawing column 255 changes, by + 128 - 0. A period of 255 would have moved it to column 254.
+    for (int y = 0; y < 256; ++y) p.texture.setColour(255, y, kBlack);
+    p.controls.CheckBox3 = true;
+    p.controls.ComboBox2 = 1;
+    PencilSketch(photo, grained, p.controls, p.materials, ctx);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 300; ++x)
+            for (int ch = 0; ch < 3; ++ch) {
+                const int was = bare.pixel(x, y)[ch];
+                ASSERT_EQ(grained.pixel(x, y)[ch], x == 255 && y > 0 ? std::min(255, was + 128) : was) << x << "," << y;
+            }
+    // Strength 256 and a texture of 0: every channel + 256, clamped to white; row 0 and column 0 untouched.
+    p.texture = grey(256, 256, 0);
+    p.controls.ComboBox2 = 2;
+    PencilSketch(photo, grained, p.controls, p.materials, ctx);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 300; ++x)
+            ASSERT_EQ(grained.colourAt(x, y), x > 0 && y > 0 ? kWhite : bare.colourAt(x, y)) << x << "," << y;
+}
+
 TEST(PencilSoften, NearWhiteAndMeanOnePixelsBlendInPlace) {
     Bitmap b = grey(5, 5, 255);
     b.setColour(2, 2, kBlack);
