@@ -3,6 +3,7 @@
 // Every such step is a small function whose locals are all trivial, so the jump skips no destructor;
 // the C++ objects (the bitmap, the codec structs with their destructors) live in the caller.
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
@@ -91,11 +92,19 @@ bool startDecompress(Decoder* d, J_COLOR_SPACE out) {
     return true;
 }
 
-// Reads the next scanline into `row`.
-bool readRow(Decoder* d, unsigned char* row) {
+// Reads the scanlines from the next one up to `end` (exclusive); the first goes to base, each next
+// one `stride` bytes further.
+bool readRows(Decoder* d, unsigned char* base, std::size_t stride, JDIMENSION end) {
     if (setjmp(d->err.jump)) return false;
-    JSAMPROW rows[1] = {row};
-    return jpeg_read_scanlines(&d->cinfo, rows, 1) == 1;
+    const JDIMENSION start = d->cinfo.output_scanline;
+    while (d->cinfo.output_scanline < end) {
+        JSAMPROW rows[16];
+        const JDIMENSION first = d->cinfo.output_scanline;
+        const JDIMENSION count = std::min<JDIMENSION>(16, end - first);
+        for (JDIMENSION i = 0; i < count; ++i) rows[i] = base + (first - start + i) * stride;
+        if (jpeg_read_scanlines(&d->cinfo, rows, count) == 0) return false;
+    }
+    return true;
 }
 
 bool finishDecompress(Decoder* d) {
@@ -202,11 +211,18 @@ Bitmap decodeJpeg(const unsigned char* data, std::size_t size, const std::string
     const int width = static_cast<int>(d.cinfo.output_width);
     const int height = static_cast<int>(d.cinfo.output_height);
     Bitmap bitmap(width, height);
-    std::vector<unsigned char> cmykRow(cmyk ? std::size_t(width) * 4 : 0);
-    for (int y = 0; y < height; ++y) {
-        unsigned char* target = cmyk ? cmykRow.data() : bitmap.row(y);
-        if (!readRow(&d, target)) fail(name, d);
-        if (cmyk) cmykRowToBgr(cmykRow.data(), bitmap.row(y), width, d.cinfo.saw_Adobe_marker);
+    if (cmyk) {
+        // Four bytes a pixel, converted a band at a time.
+        constexpr int kBand = 16;
+        std::vector<unsigned char> band(std::size_t(width) * 4 * kBand);
+        for (int y = 0; y < height; y += kBand) {
+            const int rows = std::min(kBand, height - y);
+            if (!readRows(&d, band.data(), std::size_t(width) * 4, static_cast<JDIMENSION>(y + rows))) fail(name, d);
+            for (int i = 0; i < rows; ++i)
+                cmykRowToBgr(band.data() + std::size_t(i) * width * 4, bitmap.row(y + i), width, d.cinfo.saw_Adobe_marker);
+        }
+    } else if (!readRows(&d, bitmap.row(0), bitmap.stride(), d.cinfo.output_height)) {
+        fail(name, d);
     }
     if (!finishDecompress(&d)) fail(name, d);
     return bitmap;

@@ -172,8 +172,11 @@ TEST(DecodeJpeg, GreyAndCmykComeOutAsBlueGreenRed) {
         }
 
     // Adobe's inverted CMYK: stored 255 is no ink. No cyan, full magenta and yellow, no black: red.
-    const Bitmap cmyk = decodeJpeg(rawJpeg(16, 16, JCS_CMYK, 4, {255, 0, 0, 255}), "cmyk.jpg");
-    const Colour red = cmyk.colourAt(8, 8);
+    // Taller than one band of the conversion.
+    const Bitmap cmyk = decodeJpeg(rawJpeg(16, 40, JCS_CMYK, 4, {255, 0, 0, 255}), "cmyk.jpg");
+    ASSERT_EQ(cmyk.height(), 40);
+    EXPECT_EQ(cmyk.colourAt(8, 8), cmyk.colourAt(8, 37));
+    const Colour red = cmyk.colourAt(8, 37);
     EXPECT_NEAR(red.r, 255, 3);
     EXPECT_NEAR(red.g, 0, 3);
     EXPECT_NEAR(red.b, 0, 3);
