@@ -212,27 +212,32 @@ inline void gradientSums(const std::uint8_t* N, const std::uint8_t* C, const std
          absInt(c[2] - sw[2]);
 }
 
+// Which pixels of a row (columns 1..W-2) are lines: a gradient sum reaches the threshold. Rows
+// are independent, so the marks of a chunk of rows are found in parallel ahead of the draws.
+void markLines(const StrokeControls& p, const std::uint8_t* N, const std::uint8_t* C, const std::uint8_t* S, int W,
+               std::uint8_t* line) {
+    const int t4 = 4 * p.t;  // D < t exactly when the sum is below 4t
+    for (int x = 1; x <= W - 2; ++x) {
+        int g1, g2;
+        gradientSums(N, C, S, std::size_t(x) * 3, g1, g2);
+        line[x] = static_cast<std::uint8_t>((g1 >= t4) | (g2 >= t4));
+    }
+}
+
 // Runs through the draws of one row without drawing: a pixel draws 1 number, 2 more when it starts a
 // new stroke, then 3 when it is shaded or 2 when it is a line. Only the flag's last setting matters.
-StrokeState skipRow(const StrokeControls& p, const std::uint8_t* N, const std::uint8_t* C, const std::uint8_t* S, int W,
-                    StrokeState st) {
+// The new-stroke draw is unpredictable, so both outcomes are computed and one is chosen.
+StrokeState skipRow(const std::uint8_t* line, int W, StrokeState st) {
     std::uint32_t seed = st.seed;
     bool lighten = st.lighten;
-    const int t4 = 4 * p.t;  // D < t exactly when the sum is below 4t
-    for (std::size_t i = 3, e = std::size_t(W - 1) * 3; i < e; i += 3) {
+    for (int x = 1; x <= W - 2; ++x) {
+        const bool isLine = line[x] != 0;
         const std::uint32_t s1 = kJ1(seed);
         const bool newStroke = s1 >= kNewStroke;
-        int g1, g2;
-        gradientSums(N, C, S, i, g1, g2);
-        if (g1 >= t4 || g2 >= t4) {
-            lighten = (newStroke ? kJ3(s1) : kJ1(s1)) >= kLighten;
-            seed = newStroke ? kJ4(s1) : kJ2(s1);
-        } else if (newStroke) {
-            lighten = kJ2(s1) >= kLighten;
-            seed = kJ5(s1);
-        } else {
-            seed = kJ3(s1);
-        }
+        // a new stroke draws its flag second; a line draws its own flag after that
+        const std::uint32_t flagSeed = newStroke ? (isLine ? kJ3(s1) : kJ2(s1)) : kJ1(s1);
+        if (newStroke || isLine) lighten = flagSeed >= kLighten;
+        seed = newStroke ? (isLine ? kJ4(s1) : kJ5(s1)) : (isLine ? kJ2(s1) : kJ3(s1));
     }
     return {seed, lighten};
 }
@@ -251,13 +256,13 @@ struct ShadeTables {
 
 // Draws one row into O (destination row y - 1) from its start state.
 void strokeRow(const StrokeControls& p, const ShadeTables& tables, const std::uint8_t* N, const std::uint8_t* C,
-               const std::uint8_t* S, std::uint8_t* O, int W, int y, StrokeState st) {
+               const std::uint8_t* S, const std::uint8_t* line, std::uint8_t* O, int W, int y, StrokeState st) {
     Random random;
     random.seed = st.seed;
     bool lighten = st.lighten;
     const Bitmap& strip = *p.strip;
     const std::uint8_t* stripRow = strip.row((y % (p.stripHeight - 2)) + 1);
-    const int k = p.k, k1 = 100 - p.k, t4 = 4 * p.t;
+    const int k = p.k, k1 = 100 - p.k;
     const int lineBase = 255 - 2 * p.tb2;
     const bool mayLighten = !p.softEdges;
     for (std::size_t i = 3, e = std::size_t(W - 1) * 3; i < e; i += 3) {
@@ -269,9 +274,7 @@ void strokeRow(const StrokeControls& p, const ShadeTables& tables, const std::ui
             stripRow = strip.row(1 + static_cast<int>(random.draw(static_cast<std::uint32_t>(p.stripHeight - 3))));
             lighten = random.draw(100u) > 50;
         }
-        int g1, g2;
-        gradientSums(N, C, S, i, g1, g2);
-        if (g1 < t4 && g2 < t4) {
+        if (!line[i / 3]) {
             // The three tone samples draw random(1), which is always 0: one column, three channels.
             random.advance();
             random.advance();
@@ -288,6 +291,8 @@ void strokeRow(const StrokeControls& p, const ShadeTables& tables, const std::ui
         } else {
             lighten = random.draw(100u) > 50;
             stripRow = strip.row(1 + static_cast<int>(random.draw(static_cast<std::uint32_t>(p.stripHeight - 3))));
+            int g1, g2;
+            gradientSums(N, C, S, i, g1, g2);
             const int base = lineBase - g1 / 4 - g2 / 4;
             const int vb = clampByte(l[0] + base), vg = clampByte(l[1] + base), vr = clampByte(l[2] + base);
             const int grey3 = k1 * (vb + vg + vr) / 3;
@@ -326,14 +331,20 @@ bool PencilStrokes(const Bitmap& source, Bitmap& destination, const DrawingContr
     const int W = source.width(), H = source.height();
     destination.setSize(W, H);
     // The draws run in pixel order, so a light pass first finds where each row's draws start; the
-    // rows are then drawn in parallel bands. Rows go in chunks: each row of a chunk is reported,
-    // checked for cancellation and skipped through in order, then the chunk is drawn.
+    // rows are then drawn in parallel bands. Rows go in chunks: the line marks of a chunk are found
+    // in parallel, then each row is reported, checked for cancellation and run through in order, then
+    // the rows that passed are drawn.
     const int chunk = std::max(64, 32 * workerCount());
     std::vector<StrokeState> start(static_cast<std::size_t>(chunk));
+    std::vector<std::uint8_t> lines(static_cast<std::size_t>(chunk) * static_cast<std::size_t>(W));
+    auto linesOf = [&](int y, int y0) { return lines.data() + std::size_t(y - y0) * std::size_t(W); };
     StrokeState st;
     bool cancelled = false;
     for (int y0 = 1; y0 <= H - 2 && !cancelled; y0 += chunk) {
         const int y1 = std::min(H - 1, y0 + chunk);
+        parallelRows(y0, y1, [&](int a, int b) {
+            for (int y = a; y < b; ++y) markLines(p, source.row(y - 1), source.row(y), source.row(y + 1), W, linesOf(y, y0));
+        }, 8);
         int reached = y0;
         for (int y = y0; y < y1; ++y) {
             reportRow(ctx, y - 1, H - 3, 2, 3);
@@ -342,13 +353,13 @@ bool PencilStrokes(const Bitmap& source, Bitmap& destination, const DrawingContr
                 break;
             }
             start[std::size_t(y - y0)] = st;
-            st = skipRow(p, source.row(y - 1), source.row(y), source.row(y + 1), W, st);
+            st = skipRow(linesOf(y, y0), W, st);
             reached = y + 1;
         }
         parallelRows(y0, reached, [&](int a, int b) {
             for (int y = a; y < b; ++y)
-                strokeRow(p, tables, source.row(y - 1), source.row(y), source.row(y + 1), destination.row(y - 1), W, y,
-                          start[std::size_t(y - y0)]);
+                strokeRow(p, tables, source.row(y - 1), source.row(y), source.row(y + 1), linesOf(y, y0), destination.row(y - 1), W,
+                          y, start[std::size_t(y - y0)]);
         }, 8);
     }
     ctx.random.seed = st.seed;
