@@ -242,7 +242,8 @@ StrokeState skipRow(const std::uint8_t* line, int W, StrokeState st) {
     return {seed, lighten};
 }
 
-// Per grey level: the shading offset without the tone and the lightening, and the pencil column.
+// The shading offset per grey level (all but the tone and the lightening), and each channel value
+// posterised to a multiple of 10.
 struct ShadeTables {
     int offset[256];
     std::uint8_t posterised[256];
