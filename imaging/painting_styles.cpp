@@ -1,0 +1,46 @@
+#include "imaging/painting_styles.h"
+
+#include <utility>
+
+#include "imaging/adjust.h"
+#include "imaging/edges.h"
+#include "imaging/filters.h"
+#include "imaging/median.h"
+#include "imaging/painting.h"
+
+namespace gt {
+
+void Painting3Steps(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx,
+                    bool preview) {
+    Bitmap A = photo;
+    Bitmap B = photo;
+    const int passes = preview ? 1 : 2;
+    MedianFilter(A, B, c.TrackBar2 + 1, 1, passes, ctx);
+    Sharpen(B);
+    Sharpen(B);
+    BilateralPainting(B, A, passes, passes, c, m, ctx);
+    result = std::move(A);
+}
+
+void Painting4Steps(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx,
+                    bool preview) {
+    Bitmap A = photo;
+    // The rendering starts B as a copy of the photo, the preview as a white sheet; either way every
+    // pixel is rewritten unless a cancel stops the median, and then the picture is dropped.
+    Bitmap B = preview ? Bitmap(photo.width(), photo.height()) : photo;
+    AdjustSaturation(A, (c.TrackBar5 - 50) * 2, &ctx);
+    AdjustBrightness(A, c.TrackBar3 - 127);
+    const int N = c.TrackBar1;
+    for (int p = 1; p <= N; ++p) {
+        MedianFilter(A, B, p == 6 ? 5 : 3, preview ? 1 : p, preview ? 1 : N, ctx);
+        Sharpen(B);
+        Sharpen(B);
+        A = B;
+    }
+    if (c.TrackBar2 > 0) Painting4Contrast(A, c.TrackBar2);
+    NoFilter(A, B, c, m, ctx);
+    result = std::move(B);
+    if (!preview) ctx.ProgressReport(100, 100, 1, 1);
+}
+
+}  // namespace gt
