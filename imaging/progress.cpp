@@ -16,14 +16,14 @@ ProgressDrawing progressStep(ProgressStrip& strip, int step, int lastStep, int p
             strip.resized = false;
             P = 0;
         } else {
-            P = (L * (pass - 1)) / passes + ((L / passes) * step) / lastStep;
+            P = (L * (pass - 1)) / passes + (lastStep != 0 ? ((L / passes) * step) / lastStep : 0);
         }
         const std::string before = strip.label;
         d.percent = L != 0 ? (P * 100) / L + 1 : 1;
         strip.label = std::to_string(d.percent) + " %";
         if (strip.label != before) {
             d.redrawBar = true;
-            d.barEnd = (L * (pass - 1)) / passes + ((L / passes) * (step + 1)) / lastStep;
+            d.barEnd = (L * (pass - 1)) / passes + (lastStep != 0 ? ((L / passes) * (step + 1)) / lastStep : 0);
         }
     } else {
         d.endRun = true;
