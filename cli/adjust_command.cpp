@@ -12,6 +12,7 @@
 #include "imaging/error.h"
 #include "imaging/filters.h"
 #include "imaging/io/picture_io.h"
+#include "imaging/median.h"
 
 namespace gt::cli {
 
@@ -54,6 +55,56 @@ Adjustment resizeTo(const ParsedArgs& args) {
     });
 }
 
+// Blur twice, take the median of the original through a 5 x 5 window into the blurred copy, then
+// sharpen twice; a cancelled median leaves the picture as it was.
+bool simplify(Bitmap& picture, RenderContext& ctx) {
+    Bitmap work = picture;
+    Blur3x3(work);
+    Blur3x3(work);
+    MedianFilter(picture, work, 5, 1, 1, ctx);
+    if (ctx.CancelRequested()) return false;
+    picture = std::move(work);
+    Sharpen(picture);
+    Sharpen(picture);
+    return true;
+}
+
+// The retouch window's chain on the whole picture, in its order.
+Adjustment retouch(const ParsedArgs& args) {
+    auto option = [&](const char* name, int min, int max) {
+        const auto v = args.value(name);
+        return v ? parseInt(name, *v, min, max) : 0;
+    };
+    const int brightness = option("brightness", -100, 100);
+    const int contrast = option("contrast", -100, 100);
+    const int saturation = option("saturation", -100, 100);
+    const int sharpness = option("sharpness", -5, 5);
+    const int simplification = option("simplify", 0, 9);
+    return [=](Bitmap& t, RenderContext& ctx) {
+        if (simplification > 0) {
+            MedianFilter(t, t, simplification + 2, 1, 1, ctx);
+            if (ctx.CancelRequested()) return false;
+        }
+        AdjustBrightness(t, brightness);
+        if (contrast < 0) {
+            LinearContrast(t, 127, contrast);
+        } else {
+            AdjustContrast(t, 2 * contrast);
+        }
+        if (!AdjustSaturation(t, saturation, &ctx)) return false;
+        for (int i = 0; i < sharpness; ++i) Sharpen(t);
+        // Softening: the steps from -5 and -4 are box blurs, the three nearest to 0 gentle ones.
+        for (int i = sharpness; i <= -1; ++i) {
+            if (i <= -4) {
+                Blur3x3(t);
+            } else {
+                Soften(t);
+            }
+        }
+        return true;
+    };
+}
+
 const std::vector<AdjustOp>& adjustOps() {
     static const std::vector<AdjustOp> ops = {
         {"soften", "soften the picture once", {}, [](const ParsedArgs&) { return fixed([](Bitmap& b) { Soften(b); }); }},
@@ -75,8 +126,16 @@ const std::vector<AdjustOp>& adjustOps() {
         {"old-contrast", "increase the contrast by 10 % around the middle grey (127)", {}, [](const ParsedArgs&) {
              return fixed([](Bitmap& b) { LinearContrast(b, 127, 10); });
          }},
+        {"simplify", "simplify the picture: blur, 5 x 5 median, sharpen", {}, [](const ParsedArgs&) -> Adjustment { return simplify; }},
         {"resize", "resample the picture to a new size (bilinear)",
          {{"size", "WxH", "the new width and height in pixels, each at least 2 (required)"}}, resizeTo},
+        {"retouch", "the retouch window's adjustments, applied to the whole picture",
+         {{"brightness", "B", "-100..100 (default 0)"},
+          {"contrast", "C", "-100..100; below 0 around the middle grey, above against the local means (default 0)"},
+          {"saturation", "S", "-100..100 (default 0)"},
+          {"sharpness", "N", "-5..5: sharpen N times, or soften (-4 and -5 blur harder) (default 0)"},
+          {"simplify", "M", "0..9: a median filter of window M + 2 first (default 0)"}},
+         retouch},
     };
     return ops;
 }

@@ -69,10 +69,18 @@ std::string helpText(const CommandSpec& spec) {
     for (const OptionSpec& o : spec.options)
         lines.emplace_back("--" + o.name + (o.valueName.empty() ? "" : " " + o.valueName), o.help);
     lines.emplace_back("-h, --help", "show this help");
+    // Options with long values get their help on the next line, so the column stays narrow.
+    constexpr std::size_t kColumn = 24;
     std::size_t width = 0;
-    for (const auto& l : lines) width = std::max(width, l.first.size());
+    for (const auto& l : lines)
+        if (l.first.size() <= kColumn) width = std::max(width, l.first.size());
     out << "\nOptions:\n";
-    for (const auto& l : lines) out << "  " << l.first << std::string(width - l.first.size() + 2, ' ') << l.second << "\n";
+    for (const auto& l : lines) {
+        out << "  " << l.first;
+        if (l.first.size() > width) out << "\n  " << std::string(width, ' ');
+        else out << std::string(width - l.first.size(), ' ');
+        out << "  " << l.second << "\n";
+    }
     if (!spec.details.empty()) out << "\n" << spec.details;
     return out.str();
 }

@@ -17,7 +17,10 @@ const char* const kUsage =
     "Turns photos into drawings and paintings from scripts, with the program's defaults.\n"
     "\n"
     "Commands:\n"
-    "  adjust OP [options] INPUT OUTPUT   the source-image commands (soften, sharpen, resize ...)\n"
+    "  render [options] INPUT OUTPUT                   one photo drawn in one style, frame and text included\n"
+    "  batch [options] --out DIR [--overwrite] FILES   many photos, written as the batch window names them\n"
+    "  adjust OP [options] INPUT OUTPUT                the source-image commands (soften, sharpen, resize ...)\n"
+    "  styles                                          the styles with their sliders' ranges and defaults\n"
     "\n"
     "graphitello-cli COMMAND --help shows the options of a command.\n"
     "Exit status: 0 done, 1 a picture could not be read, made or written, 2 wrong arguments,\n"
@@ -31,13 +34,18 @@ int dispatch(const std::vector<std::string>& args, Session& session) {
         session.out << kUsage;
         return kExitSuccess;
     }
+    if (command == "render") return runRender(rest, session);
+    if (command == "batch") return runBatch(rest, session);
     if (command == "adjust") return runAdjust(rest, session);
+    if (command == "styles") return runStyles(rest, session);
     throw UsageError("unknown command \"" + command + "\"");
 }
 
 // The command named in a usage message, so the pointer to --help leads to the right page.
 std::string commandOf(const std::vector<std::string>& args) {
-    if (args.empty() || args[0] != "adjust") return "";
+    if (args.empty()) return "";
+    if (args[0] == "render" || args[0] == "batch" || args[0] == "styles") return args[0];
+    if (args[0] != "adjust") return "";
     return args.size() > 1 && isAdjustOp(args[1]) ? "adjust " + args[1] : "adjust";
 }
 

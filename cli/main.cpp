@@ -3,7 +3,11 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QtGlobal>
+#include <QString>
+
 #include <atomic>
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -24,6 +28,13 @@ void onInterrupt(int) {
     }
 }
 
+// Qt's own notices (the offscreen platform's, the font engine's) mean nothing to the user of a
+// command line; only its errors are passed on.
+void qtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "graphitello-cli: %s\n", message.toLocal8Bit().constData());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -32,6 +43,8 @@ int main(int argc, char** argv) {
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, nullptr);
+
+    qInstallMessageHandler(qtMessage);
 
     gt::cli::Environment env;
     env.cancel = &cancelRequested;

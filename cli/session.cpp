@@ -2,10 +2,32 @@
 
 #include <filesystem>
 
+#include <QGuiApplication>
+
 #include "cli/arguments.h"
+#include "finishing/text_qt/qt_glyph_renderer.h"
+#include "imaging/io/builtin_pictures.h"
 #include "imaging/io/picture_io.h"
+#include "pipeline/resources.h"
 
 namespace gt::cli {
+
+Session::Session(std::ostream& toOut, std::ostream& toErr, const Environment& env) : out(toOut), err(toErr), env_(env) {}
+
+Session::~Session() = default;
+
+const Resources& Session::resources() {
+    if (!resources_) resources_ = std::make_unique<Resources>(loadBuiltinPictures());
+    return *resources_;
+}
+
+GlyphRenderer& Session::glyphs() {
+    if (!glyphs_) {
+        fontEngine_ = startHeadlessFontEngine();
+        glyphs_ = std::make_unique<QtGlyphRenderer>();
+    }
+    return *glyphs_;
+}
 
 RenderContext Session::context(const std::string& label) {
     RenderContext ctx;

@@ -11,6 +11,13 @@
 #include "imaging/bitmap.h"
 #include "imaging/context.h"
 
+class QGuiApplication;
+
+namespace gt {
+struct Resources;
+class GlyphRenderer;
+}  // namespace gt
+
 namespace gt::cli {
 
 // Thrown when Ctrl-C stopped the work; nothing has been written.
@@ -18,7 +25,10 @@ struct Cancelled {};
 
 class Session {
 public:
-    Session(std::ostream& toOut, std::ostream& toErr, const Environment& env) : out(toOut), err(toErr), env_(env) {}
+    Session(std::ostream& toOut, std::ostream& toErr, const Environment& env);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
 
     std::ostream& out;
     std::ostream& err;
@@ -35,15 +45,26 @@ public:
     // Writes unless Ctrl-C came first; throws Cancelled then.
     void write(const Bitmap& picture, const std::string& path);
 
+    // The built-in pictures, loaded at the first call.
+    const Resources& resources();
+    // Qt's font engine, started at the first call (only a text on the drawing needs it).
+    GlyphRenderer& glyphs();
+
 private:
     const Environment& env_;
     std::unique_ptr<ProgressBar> bar_;
+    std::unique_ptr<Resources> resources_;
+    std::unique_ptr<QGuiApplication> fontEngine_;
+    std::unique_ptr<GlyphRenderer> glyphs_;
 };
 
 // The usage error for an output whose extension names no format we write.
 void checkOutputName(const std::string& path);
 
 bool isAdjustOp(const std::string& name);
+int runRender(std::span<const std::string> args, Session& session);
+int runBatch(std::span<const std::string> args, Session& session);
+int runStyles(std::span<const std::string> args, Session& session);
 int runAdjust(std::span<const std::string> args, Session& session);
 
 }  // namespace gt::cli

@@ -1,0 +1,57 @@
+// graphitello-cli render [options] INPUT OUTPUT: one photo, one style, finishing pass included, as
+// the program's rendering makes it.
+
+#include <string>
+
+#include "cli/arguments.h"
+#include "cli/render_options.h"
+#include "cli/rendering.h"
+#include "cli/session.h"
+#include "imaging/error.h"
+#include "pipeline/render.h"
+
+namespace gt::cli {
+
+Bitmap renderPicture(const Bitmap& photo, const RenderSetup& setup, Session& session, const std::string& label) {
+    RenderContext ctx = session.context(label);
+    ctx.random.seed = setup.seed;
+    ctx.DrawingWidth = setup.drawingWidth;
+    ctx.DrawingHeight = setup.drawingHeight;
+    GlyphRenderer* glyphs = setup.parameters.CheckBox4 ? &session.glyphs() : nullptr;
+    RenderResult result = renderDrawing(photo, setup.parameters, session.resources(), ctx, glyphs);
+    if (result.cancelled || session.cancelRequested()) throw Cancelled{};
+    if (!result.rendered) throw Error("no style chosen");
+    return std::move(result.drawing);
+}
+
+void printWarnings(const RenderSetup& setup, Session& session) {
+    for (const std::string& w : setup.warnings) session.err << "graphitello-cli: warning: " << w << "\n";
+}
+
+int runRender(std::span<const std::string> args, Session& session) {
+    CommandSpec spec;
+    spec.name = "render";
+    spec.usage = "[options] INPUT OUTPUT";
+    spec.summary = "Draws one photo in one style, with the finishing pass (margin, frame, text), and writes it.\n"
+                   "The output's format follows its extension: .jpg or .jpeg (JPEG, quality 90), .bmp, .png.";
+    spec.options = renderOptionSpecs();
+    spec.minPositionals = spec.maxPositionals = 2;
+    spec.details = renderOptionDetails();
+    const ParsedArgs parsed = parseArguments(spec, args);
+    if (parsed.help) {
+        session.out << helpText(spec);
+        return kExitSuccess;
+    }
+    const std::string& input = parsed.positionals[0];
+    const std::string& output = parsed.positionals[1];
+    checkOutputName(output);
+    const RenderSetup setup = renderSetup(parsed);
+    printWarnings(setup, session);
+
+    const Bitmap photo = session.read(input);
+    session.write(renderPicture(photo, setup, session, styleCliName(static_cast<DrawingStyle>(setup.parameters.ComboBox1))),
+                  output);
+    return kExitSuccess;
+}
+
+}  // namespace gt::cli
