@@ -13,7 +13,7 @@ namespace gt::assets {
 
 namespace {
 
-constexpr int kSheetWidth = 1400;
+constexpr int kSheetWidth = 1420;
 constexpr int kMargin = 12;
 constexpr int kLabelHeight = 16;
 
@@ -61,7 +61,7 @@ public:
         p.setFont(fontOf(Face::Sans, 11));
         p.setPen(QColor(90, 90, 90));
         p.drawText(x_, y_ + h + 12, label);
-        x_ += std::max(w, 90) + kMargin;
+        x_ += std::max(w, 72) + kMargin;
         rowHeight_ = std::max(rowHeight_, h + kLabelHeight);
     }
 
@@ -88,7 +88,7 @@ void writeContactSheet(const std::string& folder, const std::string& sheetPath) 
     s.section("Pencil tone strip and ink tiles");
     s.put(load(folder, "pencil_tone_strip.png"), "pencil_tone_strip");
     for (int i = 0; i < 9; ++i)
-        s.put(load(folder, "ink_tile_" + std::to_string(i) + ".png"), QString("ink_tile_%1").arg(i), 0.78);
+        s.put(load(folder, "ink_tile_" + std::to_string(i) + ".png"), QString("ink_tile_%1").arg(i), 0.8);
 
     s.section("Paper textures, laid on light grey at normal strength");
     for (int i = 1; i <= 10; ++i) {

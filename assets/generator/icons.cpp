@@ -485,7 +485,7 @@ QImage makeAppIcon(int size) {
         p.save();
         p.translate(15.5, 19.5);
         p.rotate(-45);
-        pencil(p, 19.5, detail ? 6.2 : 7.0, detail);
+        pencil(p, 18.0, detail ? 6.2 : 7.0, detail);
         p.restore();
     }
     return withShadow(art, std::max(1.0, size / 32.0), std::max(1, size / 32), 0.3).convertToFormat(QImage::Format_ARGB32);

@@ -335,14 +335,14 @@ QImage makeSketchButton(bool chinese) {
     p.setRenderHint(QPainter::Antialiasing);
     button(p, QRectF(1, 1, w - 2, h - 3), 8, QColor(96, 104, 118), QColor(46, 52, 62), QColor(30, 34, 42));
     p.save();
-    p.translate(10, 27);
+    p.translate(9, 27);
     p.rotate(-35);
-    smallPencil(p, 26, 6);
+    smallPencil(p, 24, 6);
     p.restore();
     if (chinese)
-        drawCentredText(p, QString::fromUtf8("開始繪圖"), Face::Chinese, 17, QPointF(74, 19.5), QColor(255, 255, 255));
+        drawCentredText(p, QString::fromUtf8("開始繪圖"), Face::Chinese, 17, QPointF(77, 19.5), QColor(255, 255, 255));
     else
-        drawCentredText(p, "Dessiner", Face::SansBold, 16, QPointF(74, 19.5), QColor(255, 255, 255));
+        drawCentredText(p, "Dessiner", Face::SansBold, 15, QPointF(77, 19.5), QColor(255, 255, 255));
     p.end();
     return img.convertToFormat(QImage::Format_ARGB32);
 }

@@ -305,9 +305,9 @@ Look handmade() {
     Plane look = normalised(fractalNoise(kSize, kSize, 3, 5, 0.6, 91), 1.0);
     Plane clumps = normalised(fractalNoise(kSize, kSize, 12, 3, 0.5, 92), 1.0);
     look.add(clumps, 0.45);
-    Plane longFibres = fibres(70, 16, 44, 0.8, 0.5, 0.9, 93);
+    Plane longFibres = fibres(60, 16, 44, 0.7, 0.45, 0.45, 93);
     Plane shortFibres = fibres(260, 4, 10, 0.7, 0.45, 0.8, 94);
-    look.add(normalised(longFibres, 1.0), 0.35);
+    look.add(normalised(longFibres, 1.0), 0.22);
     look.add(normalised(shortFibres, 1.0), 0.25);
     Plane relief = blurWrapped(look, 1, 1);
     look.add(normalised(emboss(relief), 1.0), 0.5);
