@@ -90,8 +90,8 @@ Shading shade(int side, double du, double dv, double shininess) {
     double diffuse = std::max(0.0, nx * lx + ny * ly + nz * lz);
     double hx = lx, hy = ly, hz = lz + 1.0;
     double hn = std::sqrt(hx * hx + hy * hy + hz * hz);
-    double spec = std::max(0.0, (nx * hx + ny * hy + nz * hz) / hn);
-    return {diffuse, std::pow(spec, shininess), nz};
+    double highlight = std::max(0.0, (nx * hx + ny * hy + nz * hz) / hn);
+    return {diffuse, std::pow(highlight, shininess), nz};
 }
 
 // A moulding: its width, its height field and the colour of a lit sample.
@@ -141,7 +141,6 @@ QImage render(const Moulding& m) {
             row[x] = qRgb(toByte(sum.r), toByte(sum.g), toByte(sum.b));
         }
     }
-    // The window is white to its very edge: any sample of the moulding made it darker above.
     return img;
 }
 
@@ -342,12 +341,11 @@ double baroqueHeight(const Spot& s) {
     // Shells at the corners: a fan of ribs rising over the mitre.
     double cornerDist = s.length / 2.0 - std::fabs(v);
     if (cornerDist < 120 && u > 10 && u < 100) {
-        double cx = cornerDist - u;  // along the diagonal from the corner
         double fan = std::atan2(u - 55.0, cornerDist - 55.0 + 1e-9);
         double rr = std::sqrt((u - 55.0) * (u - 55.0) + (cornerDist - 55.0) * (cornerDist - 55.0));
         if (rr < 42) {
             double ribs = std::pow(std::fabs(std::cos(7.0 * fan)), 0.7);
-            h = std::max(h, 18.0 + 7.0 * std::cos(rr / 42.0 * kPi / 2) * (0.6 + 0.4 * ribs) + 0.0 * cx);
+            h = std::max(h, 18.0 + 7.0 * std::cos(rr / 42.0 * kPi / 2) * (0.6 + 0.4 * ribs));
         }
     }
     return h;

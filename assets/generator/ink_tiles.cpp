@@ -49,7 +49,8 @@ const TileDesign kDesigns[9] = {
     {244, {}, 30, 0.22, 1.1},
     {253, {}, 16, 0.0, 0.9},
 };
-double sampleX(int x, int i) { return x + (i + 0.5) / kSub - 0.5; }
+
+double sampleAt(int x, int i) { return x + (i + 0.5) / kSub - 0.5; }
 
 }  // namespace
 
@@ -73,7 +74,7 @@ QImage makeInkTile(int index) {
         double slope = std::sqrt(gx * gx + gy * gy);
         for (int sy = 0; sy < kH * kSub; ++sy)
             for (int sx = 0; sx < kW * kSub; ++sx) {
-                double x = sampleX(sx / kSub, sx % kSub), y = sampleX(sy / kSub, sy % kSub);
+                double x = sampleAt(sx / kSub, sx % kSub), y = sampleAt(sy / kSub, sy % kSub);
                 double u = x / kW, v = y / kH;
                 double phase = gx * x + gy * y + 0.11 * wobble.at(u * 4, v * 8) + 0.05 * tremor.at(u * 10, v * 20);
                 double dist = std::fabs(phase - std::floor(phase + 0.5)) / slope;

@@ -55,6 +55,21 @@ TEST(InterfacePictures, ButtonsCursorAndIconsAreCutOut) {
         expectCutOut(n);
 }
 
+TEST(InterfacePictures, TheCursorsHotSpotIsOnTheHand) {
+    // The hot spot the cursor is installed with (assets/README.md): the middle of the palm.
+    QImage hand = loadAsset("hand_cursor.png");
+    QRgb c = hand.pixel(16, 18);
+    EXPECT_EQ(qAlpha(c), 255);
+    EXPECT_GT(qGray(c), 200) << "the palm is white";
+}
+
+TEST(InterfacePictures, TheSplashLeavesRoomForTheVersionLabel) {
+    // The splash window writes its small red version text at (243, 95) of the picture.
+    QImage s = loadAsset("splash.png");
+    for (int y = 93; y < 107; ++y)
+        for (int x = 243; x < 370; ++x) ASSERT_GT(qGray(s.pixel(x, y)), 225) << x << "," << y;
+}
+
 TEST(InterfacePictures, TheLanguagesDifferOnlyInTheirWords) {
     EXPECT_NE(loadAsset("donate_fr.png"), loadAsset("donate_zh.png"));
     EXPECT_NE(loadAsset("sketch_button_fr.png"), loadAsset("sketch_button_zh.png"));
