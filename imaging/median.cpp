@@ -8,6 +8,10 @@
 #include "imaging/error.h"
 #include "imaging/parallel.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace gt {
 
 namespace {
@@ -87,71 +91,172 @@ void MedianFilter(const Bitmap& source, Bitmap& destination, int size, int pass,
 
 }  // namespace plain
 
-// Same results as the plain routine, by Huang's sliding histogram: moving one column right takes s
-// values out of each channel's histogram and puts s in, and the rank value moves only as far as
-// the counts say. Rows are independent, so bands of rows run in parallel. The progress reports and
-// cancel checks of a block of rows are made, in the plain routine's order, before the block is
-// computed; a cancelled run returns before anything reaches the destination.
+namespace {
+
+#if defined(__SSE2__)
+// The first s bytes of a 16-byte read: all bits set in `keep`, the value 1 in `one`.
+struct ByteMask {
+    __m128i keep, one;
+};
+inline ByteMask firstBytes(int s) {
+    alignas(16) std::uint8_t k[16] = {}, o[16] = {};
+    for (int i = 0; i < s; ++i) {
+        k[i] = 0xFF;
+        o[i] = 1;
+    }
+    return {_mm_load_si128(reinterpret_cast<const __m128i*>(k)), _mm_load_si128(reinterpret_cast<const __m128i*>(o))};
+}
+inline int sumOfBytes(__m128i bytes) {
+    const __m128i sums = _mm_sad_epu8(bytes, _mm_setzero_si128());
+    return _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
+}
+// The sum of the first s bytes at p.
+inline int sumFirst(const std::uint8_t* p, const ByteMask& mask, int) {
+    return sumOfBytes(_mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), mask.keep));
+}
+// How many of the first s bytes at p are v or more.
+inline int countAtLeast(const std::uint8_t* p, int v, const ByteMask& mask, int) {
+    const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // v - w saturates to 0 exactly where w >= v.
+    const __m128i ge = _mm_cmpeq_epi8(_mm_subs_epu8(_mm_set1_epi8(static_cast<char>(v)), w), _mm_setzero_si128());
+    return sumOfBytes(_mm_and_si128(ge, mask.one));
+}
+#else
+using ByteMask = int;
+inline ByteMask firstBytes(int) { return 0; }
+inline int sumFirst(const std::uint8_t* p, ByteMask, int s) {
+    int n = 0;
+    for (int k = 0; k < s; ++k) n += p[k];
+    return n;
+}
+inline int countAtLeast(const std::uint8_t* p, int v, ByteMask, int s) {
+    int n = 0;
+    for (int k = 0; k < s; ++k) n += p[k] >= v;
+    return n;
+}
+#endif
+
+// Output rows Y0..Y1-1 of the filter, from the padded copy. Everything the loops use is a local
+// here, so stores of result bytes cannot make the compiler reload it.
+// Where a window reads when it reaches padded coordinate p (image coordinate p - s) along a side of
+// n pixels: the image index, or -1 for white. Beyond the far edge it is white; before the near edge
+// it is the image s further on, white if that is outside too.
+int paddedIndex(int p, int s, int n) {
+    int u = p - s;
+    if (u >= n) return -1;
+    if (u < 0) u += s;
+    return u < n ? u : -1;
+}
+
+// Output rows Y0..Y1-1 of the fast filter. Everything the loops use is a local here, so stores of
+// result bytes cannot make the compiler reload it.
+//
+// tiles: for each channel, the values the band's windows read, transposed, so that the s values of
+// one window column are s consecutive bytes. Local column j is padded column j + off; local row t is
+// padded row Y0 + off + t.
+//
+// counts: for every value v and every local column j, how many of the s values of that column in the
+// current output row's window equal v (at most 11, so a byte). Laid out value by value, the counts of
+// the s columns of one window are s consecutive bytes. Both have 16 spare bytes at the end of each
+// line, so that 16-byte reads never leave them.
+void medianRows(const Bitmap& source, Bitmap& result, int s, int Y0, int Y1, const std::vector<int>& columnOffsets) {
+    const int Ws = result.width(), Hs = result.height();
+    const int half = (s * s - 1) / 2;
+    // Window of output (X, Y): padded columns X + off .. X + off + s - 1, rows Y + off .. Y + off + s - 1.
+    const int off = s - s / 2;
+    const int nColumns = Ws + s - 1;
+    if (Ws == 0) return;
+    const int tileRows = Y1 - Y0 + s - 1;
+    const std::size_t ts = std::size_t(tileRows) + 16, cs = std::size_t(nColumns) + 16;
+    const std::size_t tileSize = std::size_t(nColumns) * ts;
+    std::vector<std::uint8_t> tiles(3 * tileSize, 0), countTable(256 * cs, 0);
+    std::uint8_t* const counts = countTable.data();
+    const ByteMask mask = firstBytes(s);
+    // The three tiles in one pass, in blocks of 32 columns so that the lines being written stay in
+    // the cache.
+    for (int j0 = 0; j0 < nColumns; j0 += 32) {
+        const int j1 = std::min(nColumns, j0 + 32);
+        for (int t = 0; t < tileRows; ++t) {
+            const int v = paddedIndex(Y0 + off + t, s, Hs);
+            const std::uint8_t* row = v >= 0 ? source.row(v) : nullptr;
+            std::uint8_t* q = tiles.data() + std::size_t(j0) * ts + std::size_t(t);
+            for (int j = j0; j < j1; ++j, q += ts) {
+                const int c = columnOffsets[std::size_t(j)];
+                if (row && c >= 0) {
+                    q[0] = row[c];
+                    q[tileSize] = row[c + 1];
+                    q[2 * tileSize] = row[c + 2];
+                } else {
+                    q[0] = q[tileSize] = q[2 * tileSize] = 255;
+                }
+            }
+        }
+    }
+    for (int ch = 0; ch < 3; ++ch) {
+        const std::uint8_t* const tile = tiles.data() + std::size_t(ch) * tileSize;
+        std::fill(countTable.begin(), countTable.end(), std::uint8_t(0));
+        for (int j = 0; j < nColumns; ++j) {
+            const std::uint8_t* p = tile + std::size_t(j) * ts;
+            for (int k = 0; k < s; ++k) ++counts[p[k] * cs + std::size_t(j)];
+        }
+        for (int Y = Y0; Y < Y1; ++Y) {
+            const std::size_t r = std::size_t(Y - Y0);
+            if (r > 0) {
+                const std::uint8_t* p = tile + r - 1;
+                for (int j = 0; j < nColumns; ++j, p += ts) {
+                    --counts[p[0] * cs + std::size_t(j)];
+                    ++counts[p[s] * cs + std::size_t(j)];
+                }
+            }
+            std::uint8_t* out = result.row(Y) + ch;
+            // v: the current rank value; below: how many window values lie below it.
+            int v = 0, below = 0;
+            for (int e; below + (e = sumFirst(counts + std::size_t(v) * cs, mask, s)) < half; ++v) below += e;
+            out[0] = static_cast<std::uint8_t>(v);
+            const std::uint8_t* leaving = tile + r;
+            const std::uint8_t* entering = tile + std::size_t(s) * ts + r;
+            for (int X = 1; X < Ws; ++X, leaving += ts, entering += ts) {
+                below += countAtLeast(leaving, v, mask, s) - countAtLeast(entering, v, mask, s);
+                const std::uint8_t* column = counts + std::size_t(X);
+                if (below >= half) {
+                    // Down while too many values lie below. Where it stops, the values below plus
+                    // those equal reach the previous count below, so at least half.
+                    do below -= sumFirst(column + std::size_t(--v) * cs, mask, s);
+                    while (below >= half);
+                } else {
+                    // Up until enough values lie at or below.
+                    for (int e; below + (e = sumFirst(column + std::size_t(v) * cs, mask, s)) < half; ++v) below += e;
+                }
+                out[std::size_t(X) * 3] = static_cast<std::uint8_t>(v);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+// Same results as the plain routine, computed column-wise. For each output row every window column
+// keeps the counts of its s values; moving the window one pixel right changes the number of values
+// below the current rank value by the columns that leave and enter, and the rank value then moves
+// only as far as the counts of the s columns say. Rows are independent, so bands of rows run in
+// parallel. The progress reports and cancel checks of a block of rows are made, in the plain
+// routine's order, before the block is computed; a cancelled run returns before anything reaches
+// the destination.
 void MedianFilter(const Bitmap& source, Bitmap& destination, int size, int pass, int passes, const RenderContext& ctx) {
     if (plainPaths()) return plain::MedianFilter(source, destination, size, pass, passes, ctx);
     const int s = windowSide(size);
     const int Ws = source.width(), Hs = source.height();
-    const Bitmap S1 = paddedCopy(source, s);
     Bitmap result(Ws, Hs);
-    const int half = (s * s - 1) / 2;
-    // Window of output (X, Y): padded columns X + off .. X + off + s - 1, rows Y + off .. Y + off + s - 1.
-    const int off = s - s / 2;
-
-    auto band = [&](int Y0, int Y1) {
-        if (Ws == 0) return;
-        // Two histograms, one for the even and one for the odd rows of the window: successive updates
-        // of the same count then wait less on each other. A count is the sum of the two.
-        int histogram[2][256];
-        const std::uint8_t* rows[11];
-        for (int Y = Y0; Y < Y1; ++Y) {
-            for (int i = 0; i < s; ++i) rows[i] = S1.row(Y + off + i);
-            std::uint8_t* out = result.row(Y);
-            for (int ch = 0; ch < 3; ++ch) {
-                std::memset(histogram, 0, sizeof histogram);
-                for (int i = 0; i < s; ++i) {
-                    const std::uint8_t* p = rows[i] + std::size_t(off) * 3 + ch;
-                    for (int j = 0; j < s; ++j, p += 3) ++histogram[i & 1][*p];
-                }
-                int* h0 = histogram[0];
-                int* h1 = histogram[1];
-                // v: the current rank value; b: how many window values lie below it.
-                int v = 0, b = 0;
-                while (b + h0[v] + h1[v] < half) { b += h0[v] + h1[v]; ++v; }
-                out[ch] = static_cast<std::uint8_t>(v);
-                for (int X = 1; X < Ws; ++X) {
-                    const std::size_t leaving = std::size_t(X - 1 + off) * 3 + ch, entering = std::size_t(X - 1 + off + s) * 3 + ch;
-                    int i = 0;
-                    for (; i + 1 < s; i += 2) {
-                        const int a0 = rows[i][leaving], c0 = rows[i][entering];
-                        const int a1 = rows[i + 1][leaving], c1 = rows[i + 1][entering];
-                        --h0[a0];
-                        --h1[a1];
-                        ++h0[c0];
-                        ++h1[c1];
-                        b += (c0 < v) - (a0 < v) + (c1 < v) - (a1 < v);
-                    }
-                    if (i < s) {
-                        const int a0 = rows[i][leaving], c0 = rows[i][entering];
-                        --h0[a0];
-                        ++h0[c0];
-                        b += (c0 < v) - (a0 < v);
-                    }
-                    // Down while too many values lie below; then up until enough lie at or below.
-                    while (b >= half) { --v; b -= h0[v] + h1[v]; }
-                    while (b + h0[v] + h1[v] < half) { b += h0[v] + h1[v]; ++v; }
-                    out[std::size_t(X) * 3 + ch] = static_cast<std::uint8_t>(v);
-                }
-            }
-        }
-    };
+    const int off = s - s / 2;  // output row Y is computed at padded row Y + off
+    // Byte offset in a source row of each window column (local column j is padded column j + off).
+    std::vector<int> columnOffsets(std::size_t(std::max(0, Ws + s - 1)));
+    for (std::size_t j = 0; j < columnOffsets.size(); ++j) {
+        const int u = paddedIndex(static_cast<int>(j) + off, s, Ws);
+        columnOffsets[j] = u >= 0 ? 3 * u : -1;
+    }
 
     const int lastRow = Hs + s - 1;
-    const int blockRows = 32 * std::max(1, workerCount());
+    const int blockRows = 64 * std::max(1, workerCount());
     for (int y = 0; y <= lastRow; y += blockRows) {
         const int yEnd = std::min(lastRow, y + blockRows - 1);
         for (int k = y; k <= yEnd; ++k) {
@@ -159,7 +264,7 @@ void MedianFilter(const Bitmap& source, Bitmap& destination, int size, int pass,
             if (ctx.CancelRequested()) return;
         }
         // Loop rows y..yEnd produce output rows y - off .. yEnd - off (those inside the picture).
-        parallelRows(std::max(0, y - off), std::min(Hs, yEnd - off + 1), band, 8);
+        parallelRows(std::max(0, y - off), std::min(Hs, yEnd - off + 1), [&](int Y0, int Y1) { medianRows(source, result, s, Y0, Y1, columnOffsets); }, 8);
     }
     destination = std::move(result);
 }
