@@ -81,6 +81,10 @@ int runBatch(std::span<const std::string> args, Session& session) {
             session.write(renderPicture(photo, setup, session, label), output);
             session.out << output << "\n" << std::flush;
             ++written;
+        } catch (const Cancelled&) {
+            session.endProgress();
+            session.err << "graphitello-cli: cancelled; " << written << " written before, nothing for " << input << "\n";
+            return kExitCancelled;
         } catch (const Error& e) {
             session.endProgress();
             session.err << "graphitello-cli: " << e.what() << "\n";

@@ -46,10 +46,7 @@ void Session::endProgress() {
     if (bar_) bar_->finish();
 }
 
-Bitmap Session::read(const std::string& path) {
-    throwIfCancelled();
-    return readPicture(path);
-}
+Bitmap Session::read(const std::string& path) { return readPicture(path); }
 
 void Session::write(const Bitmap& picture, const std::string& path) {
     endProgress();

@@ -123,7 +123,8 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndPointToTheHelp) {
 
 TEST_F(Cli, HelpOnEveryCommand) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--help"}, {"adjust", "--help"}, {"adjust", "resize", "--help"}, {"adjust", "soften", "-h"}}) {
+             {"--help"}, {"adjust", "--help"}, {"adjust", "resize", "--help"}, {"adjust", "soften", "-h"},
+             {"render", "--help"}, {"batch", "--help"}, {"styles", "--help"}}) {
         const Outcome r = run(args);
         EXPECT_EQ(r.status, kExitSuccess);
         EXPECT_EQ(r.out.rfind("Usage: graphitello-cli ", 0), 0u) << r.out;
@@ -152,8 +153,14 @@ TEST_F(Cli, ProcessingErrorsExitWithOneAndOneLine) {
 TEST_F(Cli, ACancelledRunWritesNothing) {
     std::atomic<bool> cancel{true};
     const std::string out = file("out.png");
-    for (const char* op : {"soften", "saturation"}) {
-        const Outcome r = run({"adjust", op, input, out}, &cancel);
+    // Each stops where its routines look at the flag, or before the write.
+    for (const std::vector<std::string>& op : std::vector<std::vector<std::string>>{
+             {"soften"}, {"saturation"}, {"contrast"}, {"simplify"}, {"retouch", "--simplify", "2"}, {"retouch", "--saturation", "5"}}) {
+        std::vector<std::string> args = {"adjust"};
+        args.insert(args.end(), op.begin(), op.end());
+        args.push_back(input);
+        args.push_back(out);
+        const Outcome r = run(args, &cancel);
         EXPECT_EQ(r.status, kExitCancelled);
         EXPECT_EQ(r.err, "graphitello-cli: cancelled; nothing was written\n");
     }

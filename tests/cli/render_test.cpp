@@ -237,7 +237,9 @@ TEST_F(Render, ACancelledRenderWritesNothing) {
     std::atomic<bool> cancel{true};
     EXPECT_EQ(run({"render", input, file("o.jpg")}, &cancel).status, kExitCancelled);
     gt::testing::fs::create_directory(folder / "out");
-    EXPECT_EQ(run({"batch", "--out", file("out"), input}, &cancel).status, kExitCancelled);
+    const Outcome batch = run({"batch", "--out", file("out"), input}, &cancel);
+    EXPECT_EQ(batch.status, kExitCancelled);
+    EXPECT_EQ(batch.err, "graphitello-cli: cancelled; 0 written before, nothing for " + input + "\n");
     EXPECT_EQ(entries(), (std::vector<std::string>{"out", "photo.png"}));
     EXPECT_TRUE(gt::testing::fs::is_empty(folder / "out"));
 }
