@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <stop_token>
+#include <thread>
 #include <vector>
 
 #include "imaging/adjust.h"
@@ -179,9 +181,16 @@ void ColourSobel(const Bitmap& source, Bitmap& destination, const DrawingControl
 // pixels shade. A stroke reaches at most `reach` rows up or down, so bands of rows at least 2 * reach
 // high, drawn even bands first and odd bands after, never write the same pixel at the same time.
 // The colour drawing skips pixels already black, which ties every pixel to the strokes drawn before
-// it; its strokes are drawn in order, on the one-byte sheet.
+// it; its strokes are drawn in order, on the one-byte sheet, beside the median filter.
 
 namespace {
+
+// Floor of a stroke offset (within -127..127): the truncation, one lower for negative non-whole values.
+// Equal to std::floor there, without its library call on processors lacking a rounding instruction.
+inline int floorToInt(double x) {
+    const int t = static_cast<int>(x);
+    return t > x ? t - 1 : t;
+}
 
 struct StrokeSheet {
     int W = 0, H = 0;
@@ -200,8 +209,8 @@ struct StrokeSheet {
         darken(x, y, q0);
         darken(x, y, q0);
         for (int r = 1; r <= last; ++r) {
-            const int dx = static_cast<int>(std::floor(cosA * r));
-            const int dy = static_cast<int>(std::floor(sinA * r));
+            const int dx = floorToInt(cosA * r);
+            const int dy = floorToInt(sinA * r);
             darken(x - dx, y - dy, q0 - r);
             darken(x + dx, y + dy, q0 - r);
         }
@@ -368,19 +377,35 @@ void ColourSobel(const Bitmap& source, Bitmap& destination, const DrawingControl
     const int W = src.width(), H = src.height();
     destination.setSize(W, H);
     Bitmap M(W, H);
-    MedianFilter(src, M, 7, 1, 2, ctx);
-
     const std::vector<std::uint8_t> grey = greyLevels(src);
-    StrokeSheet sheet(W, H);
     const EdgeStrokes strokes(grey.data(), W, t);
-    for (int y = 1; y <= H - 2; ++y) {
-        strokes.drawRow<true>(sheet, y, ctx.random);
-        ctx.ProgressReport(percentOfRows(y, H), 99, 2, 2);
-        if (y % 20 == 0 && ctx.pumpedCancel()) {
-            sheet.copyTo(destination);
-            return;
+
+    // The strokes need nothing from the median, so they are drawn on a thread of their own while the
+    // median runs. Its progress and cancel checks come first, as in the plain routine; the strokes'
+    // are made afterwards, and a cancel seen among them draws the strokes again up to that row.
+    const Random atEntry = ctx.random;
+    StrokeSheet sheet(W, H);
+    Random random = atEntry;
+    {
+        std::jthread drawing([&](std::stop_token stop) {
+            for (int y = 1; y <= H - 2 && !stop.stop_requested(); ++y) strokes.drawRow<true>(sheet, y, random);
+        });
+        MedianFilter(src, M, 7, 1, 2, ctx);
+        for (int y = 1; y <= H - 2; ++y) {
+            ctx.ProgressReport(percentOfRows(y, H), 99, 2, 2);
+            if (y % 20 == 0 && ctx.pumpedCancel()) {
+                drawing.request_stop();
+                drawing.join();
+                StrokeSheet upToHere(W, H);
+                ctx.random = atEntry;
+                for (int k = 1; k <= y; ++k) strokes.drawRow<true>(upToHere, k, ctx.random);
+                upToHere.copyTo(destination);
+                return;
+            }
         }
+        drawing.join();  // leaving the block would ask the thread to stop first
     }
+    ctx.random = random;
     sheet.copyTo(destination);
 
     if (W >= 3) parallelRows(1, H - 1, [&](int y0, int y1) {
