@@ -193,7 +193,7 @@ bool finishCompress(Encoder* e) {
 
 Bitmap decodeJpeg(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
     if (size == 0) throw Error(name + ": empty file");
-    if (size < 3 || data[0] != 0xFF || data[1] != 0xD8 || data[2] != 0xFF)
+    if (size < 2 || data[0] != 0xFF || data[1] != 0xD8)
         throw Error(name + ": not a JPEG file (starts with " + hexByte(data[0]) +
                     (size > 1 ? " " + hexByte(data[1]) : std::string()) + ")");
     if constexpr (sizeof(std::size_t) > sizeof(unsigned long)) {

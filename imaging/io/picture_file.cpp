@@ -46,7 +46,9 @@ void checkPictureSize(long long width, long long height, const PictureLimits& li
 
 Bitmap decodePicture(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
     if (size == 0) throw Error(name + ": empty file");
-    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return decodeJpeg(data, size, name, limits);
+    // Everything that starts like a JPEG goes to libjpeg, whose damaged-data warnings we heed; Qt's
+    // own JPEG reader would pass a damaged file off as a picture.
+    if (size >= 2 && data[0] == 0xFF && data[1] == 0xD8) return decodeJpeg(data, size, name, limits);
     return decodeWithQt(data, size, name, limits);
 }
 

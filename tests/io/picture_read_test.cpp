@@ -244,6 +244,12 @@ TEST(DecodeJpeg, DamagedDataIsAnErrorNeverAPicture) {
     marker[middle + 1] = 0xD3;
     EXPECT_EQ(errorOf([&] { decodeJpeg(marker, "photo.jpg"); }).rfind("photo.jpg: broken JPEG data (Corrupt JPEG data", 0), 0u);
 
+    // A stray byte after the start marker: still JPEG, and damaged (Qt's reader would take it).
+    Bytes stray = good;
+    stray.insert(stray.begin() + 2, 0x00);
+    EXPECT_EQ(errorOf([&] { decodePicture(stray.data(), stray.size(), "photo.jpg"); }),
+              "photo.jpg: broken JPEG data (Corrupt JPEG data: 1 extraneous bytes before marker 0xe0)");
+
     // A header libjpeg cannot take: 12-bit samples.
     Bytes precision = good;
     precision[sofSizeOffset(good) - 1] = 12;
