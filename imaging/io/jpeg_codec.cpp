@@ -17,6 +17,7 @@
 #include <jerror.h>
 
 #include "imaging/error.h"
+#include "imaging/io/codecs.h"
 #include "imaging/io/picture_io.h"
 
 namespace gt {
@@ -118,12 +119,6 @@ bool finishDecompress(Decoder* d) {
     throw Error(name + ": broken JPEG data (" + reason + ")");
 }
 
-std::string hexByte(unsigned char b) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02x", b);
-    return text;
-}
-
 // CMYK and YCCK come out of libjpeg as CMYK; Adobe's files (nearly all of them) store the inks
 // inverted, so a stored value is the amount of light left.
 void cmykRowToBgr(const unsigned char* cmyk, unsigned char* bgr, int width, bool inverted) {
@@ -194,8 +189,7 @@ bool finishCompress(Encoder* e) {
 Bitmap decodeJpeg(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
     if (size == 0) throw Error(name + ": empty file");
     if (size < 2 || data[0] != 0xFF || data[1] != 0xD8)
-        throw Error(name + ": not a JPEG file (starts with " + hexByte(data[0]) +
-                    (size > 1 ? " " + hexByte(data[1]) : std::string()) + ")");
+        throw Error(name + ": not a JPEG file (" + firstBytesText(data, size) + ")");
     if constexpr (sizeof(std::size_t) > sizeof(unsigned long)) {
         if (size > static_cast<std::size_t>(static_cast<unsigned long>(-1))) throw Error(name + ": file too large");
     }

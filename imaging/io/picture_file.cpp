@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -42,6 +43,16 @@ void checkPictureSize(long long width, long long height, const PictureLimits& li
     if (height > limits.maxPixels / width)
         throw Error(name + ": the picture is " + std::to_string(width) + " x " + std::to_string(height) +
                     " pixels, more than the " + pixelCount(limits.maxPixels) + " accepted");
+}
+
+std::string firstBytesText(const unsigned char* data, std::size_t size) {
+    std::string text = "starts with";
+    for (std::size_t i = 0; i < size && i < 2; ++i) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, " 0x%02x", data[i]);
+        text += hex;
+    }
+    return text;
 }
 
 Bitmap decodePicture(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {

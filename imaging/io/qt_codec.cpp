@@ -7,7 +7,6 @@
 #include <QImageReader>
 #include <QImageWriter>
 
-#include <cstdio>
 #include <cstring>
 #include <mutex>
 
@@ -45,16 +44,6 @@ void compositeOnWhite(const QImage& argb, Bitmap& bitmap) {
 }
 
 }  // namespace
-
-std::string firstBytesText(const unsigned char* data, std::size_t size) {
-    std::string text = "starts with";
-    for (std::size_t i = 0; i < size && i < 2; ++i) {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, " 0x%02x", data[i]);
-        text += hex;
-    }
-    return text;
-}
 
 Bitmap decodeWithQt(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
     checkHeader(data, size, name, limits);
