@@ -1,0 +1,14 @@
+#pragma once
+// The donation window; for now it holds the controls the language switch names.
+
+#include "mainwindow/shells/shell_window.h"
+
+namespace gt {
+
+class DonationWindow : public ShellWindow {
+    Q_OBJECT
+public:
+    explicit DonationWindow(QWidget* parent = nullptr);
+};
+
+}  // namespace gt

@@ -1,0 +1,14 @@
+#pragma once
+// The resize dialog of the source picture; for now it holds the controls the language switch names.
+
+#include "mainwindow/shells/shell_window.h"
+
+namespace gt {
+
+class ResizeWindow : public ShellWindow {
+    Q_OBJECT
+public:
+    explicit ResizeWindow(QWidget* parent = nullptr);
+};
+
+}  // namespace gt

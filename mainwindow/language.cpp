@@ -1,0 +1,60 @@
+#include "mainwindow/language.h"
+
+#include <QFile>
+
+#include "imaging/error.h"
+
+namespace gt {
+
+TextTable TextTable::parse(const QString& content, const QString& name) {
+    TextTable table;
+    const QStringList lines = content.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+        const int tab = line.indexOf(QLatin1Char('\t'));
+        const QString value = tab < 0 ? QString() : line.mid(tab + 1);
+        if (tab <= 0 || value.size() < 2 || !value.startsWith(QLatin1Char('"')) || !value.endsWith(QLatin1Char('"')))
+            throw Error(QStringLiteral("%1, line %2: expected a key, a tab and a quoted text").arg(name).arg(i + 1).toStdString());
+        const QString key = line.left(tab);
+        if (!table.texts_.contains(key)) table.order_.append(key);
+        table.texts_.insert(key, value.mid(1, value.size() - 2));
+    }
+    return table;
+}
+
+const TextTable& TextTable::of(Language language) {
+    auto load = [](const char* path) {
+        QFile file(QString::fromLatin1(path));
+        if (!file.open(QIODevice::ReadOnly)) throw Error(std::string(path) + ": the interface texts are missing");
+        return parse(QString::fromUtf8(file.readAll()), QString::fromLatin1(path));
+    };
+    static const TextTable french = load(":/lang/fr.tsv");
+    static const TextTable chinese = load(":/lang/zh.tsv");
+    return language == Language::French ? french : chinese;
+}
+
+std::optional<QString> TextTable::find(const QString& key) const {
+    const auto it = texts_.constFind(key);
+    if (it == texts_.constEnd()) return std::nullopt;
+    return *it;
+}
+
+Language languageForLocaleId(int lcid) {
+    switch (lcid) {
+        case 1036: case 2060: case 3084: case 4108: case 5132: return Language::French;
+        default: return Language::Chinese;
+    }
+}
+
+Language languageForLocale(const QLocale& locale) {
+    if (locale.language() != QLocale::French) return Language::Chinese;
+    switch (locale.territory()) {
+        case QLocale::France: case QLocale::Belgium: case QLocale::Canada: case QLocale::Switzerland:
+        case QLocale::Luxembourg: return Language::French;
+        default: return Language::Chinese;
+    }
+}
+
+}  // namespace gt

@@ -1,0 +1,283 @@
+// The main window's file, clipboard and wallpaper commands, and the commands that show the other
+// windows.
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+#include <exception>
+
+#include "batch/batch_window.h"
+#include "dialogs/about_window.h"
+#include "dialogs/donation_window.h"
+#include "dialogs/print_preview_window.h"
+#include "dialogs/resize_window.h"
+#include "dialogs/retouch_window.h"
+#include "imaging/io/picture_io.h"
+#include "mainwindow/file_names.h"
+#include "mainwindow/language.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/platform/clipboard.h"
+#include "mainwindow/platform/wallpaper.h"
+#include "mainwindow/shells/add_text_window.h"
+#include "mainwindow/shells/frames_window.h"
+
+namespace gt {
+
+namespace {
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+}  // namespace
+
+// ---- Pictures in --------------------------------------------------------------------------------
+
+void MainWindow::Openpicture1Click() {
+    if (Busy) return;
+    if (addTextVisible()) windows.Form9->close();
+    setZoom(100);
+    const QString folder = openedFile_.isEmpty() ? QString() : QFileInfo(openedFile_).absolutePath();
+    const QString path = QFileDialog::getOpenFileName(this, QString(), folder, qtNameFilter(text(QStringLiteral("Form1.OpenFilter"))));
+    if (!path.isEmpty()) {
+        openPicture(path);
+        return;
+    }
+    if (!openedFile_.isEmpty()) {
+        menuEntry(QStringLiteral("Reverttooriginalsourceimage1"))->setEnabled(true);
+        setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
+    }
+    CenterImages();
+}
+
+bool MainWindow::openPicture(const QString& path) {
+    if (Busy) return false;
+    Bitmap picture;
+    try {
+        picture = readPicture(localPath(path));
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+        return false;
+    }
+    openedFile_ = path;
+    setSource(std::move(picture));
+    setZoom(100);
+    if (!batchVisible()) showParameterWindow();
+    if (windows.Form4) windows.Form4->resetPreview();
+    menuEntry(QStringLiteral("Reverttooriginalsourceimage1"))->setEnabled(true);
+    setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
+    CenterImages();
+    updateresizemenu();
+    return true;
+}
+
+bool MainWindow::LoadImageFile(const QString& name) {
+    setZoom(100);
+    if (!isLoadablePictureName(name)) return false;
+    Bitmap picture;
+    try {
+        picture = readPicture(localPath(name));
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+        return false;
+    }
+    openedFile_ = name;
+    if (addTextVisible()) windows.Form9->close();
+    setSource(std::move(picture));
+    setZoom(100);
+    menuEntry(QStringLiteral("Reverttooriginalsourceimage1"))->setEnabled(true);
+    setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
+    CenterImages();
+    updateresizemenu();
+    return true;
+}
+
+void MainWindow::filesDropped(const QStringList& files) {
+    if (Busy || files.isEmpty()) return;
+    LoadImageFile(files.first());
+    if (parameterWindowVisible()) windows.Form4->setPreviewTimer(200);
+}
+
+void MainWindow::Colleruneimagedepuislepressepapier1Click() {
+    if (Busy || addTextVisible()) return;
+    try {
+        const std::optional<Bitmap> picture = pictureFromClipboard();
+        pastePicture(picture ? &*picture : nullptr);
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+    }
+}
+
+void MainWindow::pastePicture(const Bitmap* picture) {
+    if (Busy) return;
+    // Without a picture on the clipboard the source stays, and the drawing goes back to it.
+    setSource(picture ? *picture : SourceImage);
+    setZoom(100);
+    CenterImages();
+    if (!batchVisible()) showParameterWindow();
+    if (windows.Form4) windows.Form4->resetPreview();
+}
+
+void MainWindow::Swap1Click() {
+    // The menus are swapped out during a run, so the command never meets a rendering.
+    if (Busy) return;
+    setZoom(100);
+    setSource(Bitmap(DrawingImage));
+    CenterImages();
+    if (windows.Form4) windows.Form4->resetPreview();
+}
+
+void MainWindow::Reverttooriginalsourceimage1Click() {
+    QAction* revert = menuEntry(QStringLiteral("Reverttooriginalsourceimage1"));
+    if (Busy || !revert->isEnabled()) return;
+    Bitmap picture = SourceImage;
+    if (!openedFile_.isEmpty()) {
+        try {
+            picture = readPicture(localPath(openedFile_));
+        } catch (const std::exception& e) {
+            showError(QString::fromUtf8(e.what()));
+            return;
+        }
+    }
+    setSource(std::move(picture));
+    setZoom(100);
+    if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
+    CenterImages();
+    updateresizemenu();
+    if (parameterWindowVisible()) windows.Form4->setPreviewTimer(200);
+}
+
+// ---- Pictures out -------------------------------------------------------------------------------
+
+void MainWindow::Savepicture1Click() {
+    QApplication::processEvents();
+    if (Busy) return;
+    setZoom(100);
+    const QString folder = openedFile_.isEmpty() ? QString() : QFileInfo(openedFile_).absolutePath() + QLatin1Char('/');
+    const QString name = QFileDialog::getSaveFileName(this, QString(), folder + defaultSaveName(openedFile_),
+                                                      qtNameFilter(text(QStringLiteral("Form1.SaveFilter"))), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
+    if (!name.isEmpty()) saveDrawing(name);
+}
+
+bool MainWindow::saveDrawing(const QString& chosenName) {
+    if (Busy) return false;
+    const QString name = withJpgExtension(chosenName);
+    if (QFileInfo::exists(name) && !askOkCancel(text(QStringLiteral("Message.Overwrite")))) return false;
+    try {
+        return writePicture(DrawingImage, localPath(name));
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+void MainWindow::Copierledessindanslepressepapier1Click() {
+    if (Busy || addTextVisible()) return;
+    setZoom(100);
+    copyPictureToClipboard(DrawingImage);
+}
+
+void MainWindow::EnregistrerenfonddcranWindows1Click() {
+    if (Busy) return;
+    const QString path = wallpaperPath();
+    try {
+        writePicture(DrawingImage, localPath(path));
+    } catch (const std::exception& e) {
+        showError(QString::fromUtf8(e.what()));
+        return;
+    }
+    const WallpaperRequest request = showAsWallpaper(path);
+    if (request.outcome == WallpaperRequest::UnknownDesktop)
+        showMessage(text(QStringLiteral("Message.WallpaperUnknownDesktop")).arg(path));
+    else if (request.outcome == WallpaperRequest::Failed)
+        showMessage(text(QStringLiteral("Message.WallpaperFailed")).arg(path, request.detail));
+}
+
+// ---- The other windows --------------------------------------------------------------------------
+
+void MainWindow::showParameterWindow() {
+    ParameterWindow* w = windows.Form4;
+    if (!w) return;
+    if (!w->isVisible()) {
+        const QRect mine = frameGeometry();
+        w->move(mine.center() - QPoint(w->width() / 2, w->height() / 2));
+    }
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+void MainWindow::Changeparameters1Click() {
+    if (Busy) return;
+    if (addTextVisible()) windows.Form9->close();
+    if (!batchVisible()) showParameterWindow();
+}
+
+void MainWindow::showFramesWindow() {
+    if (windows.Form5) windows.Form5->exec();
+}
+
+void MainWindow::showAddTextWindow() {
+    if (windows.Form9) windows.Form9->show();
+}
+
+void MainWindow::Ajoutdetexte1Click() {
+    if (!Busy) showAddTextWindow();
+}
+
+void MainWindow::Batchprocessing1Click() {
+    if (Busy) return;
+    if (parameterWindowVisible()) windows.Form4->close();
+    if (windows.Form2) windows.Form2->show();
+}
+
+void MainWindow::Imprimer1Click() {
+    if (!Busy && windows.Form6) windows.Form6->show();
+}
+
+void MainWindow::About2Click() {
+    if (!Busy && windows.Form3) windows.Form3->exec();
+}
+
+void MainWindow::DonationClick() {
+    if (!Busy && windows.Form8) windows.Form8->exec();
+}
+
+void MainWindow::Redimensionnerlimagesource1Click() {
+    if (!Busy && windows.Form10) windows.Form10->show();
+}
+
+void MainWindow::ModifySourceImage1Click() {
+    if (!Busy && windows.Form11) windows.Form11->show();
+}
+
+void MainWindow::Aideenligne1Click() {
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(this, text(QStringLiteral("Message.OnlineHelpTitle")), text(QStringLiteral("Message.OnlineHelp")),
+                              QMessageBox::Ok | QMessageBox::Cancel);
+    if (answer == QMessageBox::Ok) QDesktopServices::openUrl(QUrl(text(QStringLiteral("Message.OnlineHelpPage"))));
+}
+
+void MainWindow::Quit1Click() { close(); }
+
+// ---- Start-up argument --------------------------------------------------------------------------
+
+void MainWindow::FormShow(const QString& argument) {
+    if (!resourceError_.isEmpty()) showError(resourceError_);
+    switch (argumentAction(argument)) {
+        case ArgumentAction::OpenPicture:
+            LoadImageFile(argument);
+            break;
+        case ArgumentAction::LoadParameters:
+            if (!QFileInfo::exists(argument)) {
+                showMessage(QStringLiteral("檔案沒有找到"));
+                break;
+            }
+            if (windows.Form4) windows.Form4->loadParameters(argument);
+            break;
+        case ArgumentAction::None:
+            break;
+    }
+}
+
+}  // namespace gt

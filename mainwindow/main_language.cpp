@@ -1,0 +1,62 @@
+// The language switch: one pass over every window, in a fixed order, with the texts of one table.
+#include "batch/batch_window.h"
+#include "dialogs/about_window.h"
+#include "dialogs/donation_window.h"
+#include "dialogs/print_preview_window.h"
+#include "dialogs/resize_window.h"
+#include "dialogs/retouch_window.h"
+#include "mainwindow/language.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/shells/add_text_window.h"
+#include "mainwindow/shells/frames_window.h"
+
+namespace gt {
+
+void MainWindow::Franais1Click() { applyLanguage(Language::French); }
+void MainWindow::English1Click() { applyLanguage(Language::Chinese); }
+
+void MainWindow::applyMenuTexts(const TextTable& table) {
+    for (auto it = menuEntries_.cbegin(); it != menuEntries_.cend(); ++it)
+        if (const auto caption = table.find(QStringLiteral("Form1.") + it.key())) it.value()->setText(*caption);
+    // The zoom label shows the zoom; the switch only refreshes it.
+    Label3->setText(QString::number(zoom_) + QStringLiteral(" %"));
+    Label3->adjustSize();
+}
+
+// Toolbar buttons that stand for a menu command show its caption; the others have their own text.
+void MainWindow::applyToolTips() {
+    const TextTable& table = TextTable::of(language_);
+    const struct { const char* button; const char* entry; } forEntries[] = {
+        {"Image5", "Openpicture1"}, {"Image6", "Savepicture1"}, {"Image7", "Copierledessindanslepressepapier1"},
+        {"Image8", "Colleruneimagedepuislepressepapier1"}, {"Image11", "Reverttooriginalsourceimage1"},
+        {"Image12", "Sketchit1"}, {"Image14", "Imprimer1"}, {"Image13", "About2"}};
+    for (const auto& f : forEntries)
+        toolButtons_.value(QString::fromLatin1(f.button))->setToolTip(menuEntry(QString::fromLatin1(f.entry))->text());
+    for (const char* own : {"Image9", "Image18", "Image20", "Image21"})
+        if (const auto hint = table.find(QStringLiteral("Form1.%1.hint").arg(QLatin1String(own))))
+            toolButtons_.value(QString::fromLatin1(own))->setToolTip(*hint);
+    ScrollBox2->setToolTip(ShowDrawingHint && !Busy ? table.text(QStringLiteral("Form1.Image2.hint")) : QString());
+}
+
+void MainWindow::applyLanguage(Language language) {
+    language_ = language;
+    const TextTable& table = TextTable::of(language);
+    applyMenuTexts(table);                                                    // 1 and 3
+    applyToolTips();                                                          // 2
+    if (windows.Form2) windows.Form2->applyTexts(table, language);            // 4
+    if (windows.Form3) windows.Form3->applyTexts(table, language);            // 5
+    if (windows.Form4) windows.Form4->applyTexts(table, language);            // 6
+    if (windows.Form5) windows.Form5->applyTexts(table, language);            // 7
+    if (windows.Form6) windows.Form6->applyTexts(table, language);            // 8
+    if (windows.Form8) windows.Form8->applyTexts(table, language);            // 9
+    if (windows.Form9) windows.Form9->applyTexts(table, language);            // 10
+    if (windows.Form10) windows.Form10->applyTexts(table, language);          // 11
+    if (windows.Form11) windows.Form11->applyTexts(table, language);
+    // 12: an open parameter window redraws with the new texts, as it does when shown.
+    if (parameterWindowVisible()) {
+        windows.Form4->update();
+        windows.Form4->setPreviewTimer(kPreviewIntervalOnShow);
+    }
+}
+
+}  // namespace gt

@@ -1,0 +1,95 @@
+// The main window's part of a rendering: "Sketch" arms the trigger, the trigger hands a copy of the
+// photo and of every setting to the worker, progress comes back to the status strip, and the
+// result takes the right pane.
+#include <QApplication>
+
+#include "batch/batch_window.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/qt_bitmap.h"
+#include "mainwindow/shells/add_text_window.h"
+#include "mainwindow/shells/frames_window.h"
+
+namespace gt {
+
+void MainWindow::startDrawing() {
+    if (batchVisible()) {
+        if (windows.Form4) windows.Form4->close();
+        return;
+    }
+    SavedZoom = zoom_;
+    setZoom(100);
+    CenterImages();
+    if (!Busy) Timer1.start(200);
+    if (windows.Form4) windows.Form4->hide();
+}
+
+void MainWindow::Timer1Timer() {
+    Timer1.stop();
+    if (Busy || renderRunning()) return;
+    const int style = windows.Form4 ? windows.Form4->DrawingStyle() : -1;
+    if (style < 0 || style >= kStyleCount) {
+        QApplication::processEvents();
+        setZoom(SavedZoom);
+        return;
+    }
+    if (!resourceError_.isEmpty()) {
+        showError(resourceError_);
+        if (!batchVisible()) showParameterWindow();
+        setZoom(SavedZoom);
+        return;
+    }
+    setZoom(100);
+    CenterImages();
+    Busy = true;
+
+    // Everything the rendering reads is copied now; the worker never looks at a window.
+    DrawingParameters parameters;
+    static_cast<DrawingControls&>(parameters) = windows.Form4->controls();
+    if (windows.Form5) parameters.frame = windows.Form5->settings;
+    if (windows.Form9) parameters.text = windows.Form9->settings;
+    job_->start(SourceImage, parameters, random_, DrawingWidth, DrawingHeight);
+}
+
+void MainWindow::ProgressReport(int step, int lastStep, int pass, int passes) {
+    if (!Busy || passes == 0) return;
+    Panel2->ProgressReport(step, lastStep, pass, passes);
+}
+
+void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
+    random_ = outcome->random;
+    const bool cancelled = outcome->error.empty() && outcome->result.cancelled;
+    if (cancelled && !batchVisible()) CancelRequested.store(false);
+    // The progress display ends here whether or not the routine closed it.
+    if (Panel2->running()) Panel2->ProgressReport(100, 100, 1, 1);
+    showMenuBar(false);
+
+    if (!outcome->error.empty()) {
+        Busy = false;
+        if (!batchVisible()) showParameterWindow();
+        showError(QString::fromStdString(outcome->error));
+    } else if (outcome->result.rendered) {
+        DrawingImage = std::move(outcome->result.drawing);
+        DrawingWidth = DrawingImage.width();
+        DrawingHeight = DrawingImage.height();
+        ScrollBox2->setPicture(toQImage(DrawingImage));
+        ScrollBox2->setDisplaySize(QSize(DrawingWidth, DrawingHeight));
+        Busy = false;
+        // After a cancel the parameter window stays hidden.
+        if (!cancelled && !batchVisible()) showParameterWindow();
+    } else {
+        Busy = false;
+    }
+    CenterImages();
+    setZoom(SavedZoom);
+    ScrollBox1->update();
+    ScrollBox2->update();
+    emit renderFinished();
+}
+
+void MainWindow::Canceloperation1Click() { CancelRequested.store(true); }
+
+void MainWindow::FormKeyPress(int key) {
+    if (key == Qt::Key_Escape && Busy) CancelRequested.store(true);
+}
+
+}  // namespace gt

@@ -1,0 +1,198 @@
+#pragma once
+// The main window: the source picture on the left, the drawing on the right at one common zoom,
+// the toolbar, the menus and the status strip. Its handlers keep the names of the menu entries and
+// controls they belong to; the work itself is done by the pipeline and the picture files layer.
+// The handlers are spread over files by job: main_window.cpp (creation, layout, viewer),
+// main_commands.cpp (files, clipboard, wallpaper), main_render.cpp (drawing), main_language.cpp.
+
+#include <QAction>
+#include <QFrame>
+#include <QHash>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QTimer>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "imaging/bitmap.h"
+#include "imaging/random.h"
+#include "mainwindow/app_windows.h"
+#include "mainwindow/layout.h"
+#include "mainwindow/picture_pane.h"
+#include "mainwindow/render_job.h"
+#include "mainwindow/status_strip.h"
+#include "mainwindow/widgets.h"
+#include "pipeline/resources.h"
+#include "pipeline/styles.h"
+#include "pipeline/window/parameter_window.h"
+
+namespace gt {
+
+class TextTable;
+
+class MainWindow : public QMainWindow, public ParameterWindowHost {
+    Q_OBJECT
+public:
+    // Loads the built-in pictures; a failure there is shown when the window first shows and makes
+    // every rendering report it.
+    MainWindow();
+    ~MainWindow() override;
+
+    AppWindows windows;
+
+    // ---- State shared with the other windows ----
+    Bitmap SourceImage;
+    Bitmap DrawingImage;
+    int SourceWidth = 0, SourceHeight = 0;
+    int DrawingWidth = 0, DrawingHeight = 0;
+    bool Busy = false;                            // interface thread only
+    std::atomic<bool> CancelRequested{false};     // read by the rendering thread
+    int SavedZoom = 100;
+    int SplitOffset = 0;
+    bool ShowDrawingHint = true;
+    bool Dragging = false;
+    bool FullScreenShown = false;
+    int LastCursorX = 0, LastCursorY = 0;
+    int PanVelocityX = 0, PanVelocityY = 0;
+    QTimer Timer1;  // the render trigger
+
+    int zoom() const { return zoom_; }
+    Language language() const { return language_; }
+    const QString& openedFile() const { return openedFile_; }
+    const Resources& resources() const { return resources_; }
+    const MainLayout& layoutNumbers() const { return layout_; }
+    StatusStrip* statusStrip() const { return Panel2; }
+    PicturePane* leftPane() const { return ScrollBox1; }
+    PicturePane* rightPane() const { return ScrollBox2; }
+    bool renderRunning() const { return job_ && job_->running(); }
+
+    // What the message boxes would ask and say; tests replace them.
+    std::function<bool(const QString& question)> askOkCancel;
+    std::function<void(const QString& message)> showMessage;
+
+    // ---- ParameterWindowHost ----
+    const Bitmap& sourceImage() const override { return SourceImage; }
+    bool busy() const override { return Busy; }
+    bool batchVisible() const override;
+    void startDrawing() override;
+    void showFramesWindow() override;
+    void showAddTextWindow() override;
+    void showError(const QString& message) override;
+
+    // ---- Start-up ----
+    // The size and place when not maximised, on the screen's work area; then maximised.
+    void placeOnScreen();
+    // The first command-line argument: a .jpg/.jpeg file opens, a .gtl file loads, others are ignored.
+    void FormShow(const QString& argument);
+
+    // ---- Layout and viewer ----
+    void FormResize();
+    void CenterImages();
+    void BoundImages();
+    void setZoom(int zoom);  // TrackBar3: the zoom step runs on every change
+    void updateresizemenu() {}
+
+    // ---- Commands ----
+    void Openpicture1Click();
+    bool openPicture(const QString& path);  // the open command after its dialog
+    bool LoadImageFile(const QString& name);
+    void Savepicture1Click();
+    bool saveDrawing(const QString& chosenName);  // the save command after its dialog
+    void EnregistrerenfonddcranWindows1Click();
+    void Copierledessindanslepressepapier1Click();
+    void Colleruneimagedepuislepressepapier1Click();
+    void pastePicture(const Bitmap* picture);  // the paste command with the clipboard's picture, if any
+    void Swap1Click();
+    void Reverttooriginalsourceimage1Click();
+    void Changeparameters1Click();
+    void Sketchit1Click() { Changeparameters1Click(); }
+    void Batchprocessing1Click();
+    void Imprimer1Click();
+    void About2Click();
+    void Aideenligne1Click();
+    void Ajoutdetexte1Click();
+    void Redimensionnerlimagesource1Click();
+    void ModifySourceImage1Click();
+    void DonationClick();
+    void Quit1Click();
+    void filesDropped(const QStringList& files);
+
+    // ---- Rendering ----
+    void Timer1Timer();
+    void Canceloperation1Click();
+    void FormKeyPress(int key);
+    // The status strip's ProgressReport, on the interface thread.
+    void ProgressReport(int step, int lastStep, int pass, int passes);
+
+    // ---- Languages ----
+    void Franais1Click();
+    void English1Click();
+    void applyLanguage(Language language);
+
+    // The menu entries by name (File1, Openpicture1, ...), and the toolbar buttons (Image5, ...).
+    QAction* menuEntry(const QString& name) const { return menuEntries_.value(name); }
+    PictureButton* toolbarButton(const QString& name) const { return toolButtons_.value(name); }
+    QLabel* zoomLabel() const { return Label3; }
+    bool cancelMenuShown() const;
+
+signals:
+    void renderFinished();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void buildMenus();
+    void buildToolbar();
+    void buildPanes();
+    void showMenuBar(bool cancelOnly);
+    void setSource(Bitmap picture);  // a new source and, at once, the same drawing
+    void showPictures();             // the panes take the bitmaps at the current zoom
+    void setStatusText(const QString& text);
+    void showParameterWindow();
+    void renderDone(const std::shared_ptr<RenderOutcome>& outcome);
+    void applyToolTips();
+    void applyMenuTexts(const TextTable& table);
+    void dividerDragged(int x);
+    void dividerDropped(int x);
+    void panePressed(Qt::MouseButton button, QPoint global, bool drawingPane);
+    void paneMoved(QPoint global);
+    void paneReleased();
+    void fullScreen(bool drawingPane);
+    bool addTextVisible() const;
+    bool parameterWindowVisible() const;
+    QString text(const QString& key) const;
+
+    Resources resources_;
+    QString resourceError_;
+    int zoom_ = 100;
+    Language language_ = Language::French;
+    QString openedFile_;
+    Random random_;
+    MainLayout layout_;
+    RenderJob* job_ = nullptr;
+    bool commandLineDone_ = false;
+
+    QWidget* client_ = nullptr;
+    QFrame* Panel1 = nullptr;
+    QLabel* Label3 = nullptr;   // zoom
+    QLineEdit* Edit3 = nullptr;
+    PicturePane* ScrollBox1 = nullptr;
+    PicturePane* ScrollBox2 = nullptr;
+    PaneDivider* ResizeImage = nullptr;
+    StatusStrip* Panel2 = nullptr;
+    QHash<QString, QAction*> menuEntries_;
+    QHash<QString, PictureButton*> toolButtons_;
+    QList<QAction*> normalMenus_;
+    QAction* Canceloperation1 = nullptr;
+    QMenu* File1 = nullptr;
+};
+
+}  // namespace gt

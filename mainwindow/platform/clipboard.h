@@ -1,0 +1,14 @@
+#pragma once
+// Pictures to and from the system clipboard.
+
+#include <optional>
+
+#include "imaging/bitmap.h"
+
+namespace gt {
+
+void copyPictureToClipboard(const Bitmap& picture);
+// The clipboard's picture, if it holds one; its size is checked as for a file.
+std::optional<Bitmap> pictureFromClipboard();
+
+}  // namespace gt

@@ -1,0 +1,17 @@
+#pragma once
+// The frames window: for now its settings with their defaults (what the finishing pass reads) and the controls the language switch names.
+
+#include "mainwindow/shells/shell_window.h"
+#include "pipeline/finishing_settings.h"
+
+namespace gt {
+
+class FramesWindow : public ShellWindow {
+    Q_OBJECT
+public:
+    explicit FramesWindow(QWidget* parent = nullptr);
+    FrameSettings settings;
+    void applyTexts(const TextTable& table, Language language) override;
+};
+
+}  // namespace gt

@@ -1,0 +1,41 @@
+#include "mainwindow/startup.h"
+
+#include "batch/batch_window.h"
+#include "dialogs/about_window.h"
+#include "dialogs/donation_window.h"
+#include "dialogs/print_preview_window.h"
+#include "dialogs/resize_window.h"
+#include "dialogs/retouch_window.h"
+#include "mainwindow/full_screen_window.h"
+#include "mainwindow/shells/add_text_window.h"
+#include "mainwindow/shells/frames_window.h"
+
+namespace gt {
+
+QStringList windowCreationOrder() {
+    return {QStringLiteral("Form1"), QStringLiteral("Form10"), QStringLiteral("Form11"), QStringLiteral("Form9"),
+            QStringLiteral("Form8"), QStringLiteral("Form2"),  QStringLiteral("Form3"),  QStringLiteral("Form4"),
+            QStringLiteral("Form5"), QStringLiteral("Form6"),  QStringLiteral("Form7")};
+}
+
+std::unique_ptr<MainWindow> createWindows(Language language) {
+    auto main = std::make_unique<MainWindow>();
+    AppWindows& w = main->windows;
+    w.Form1 = main.get();
+    w.Form10 = new ResizeWindow(main.get());
+    w.Form11 = new RetouchWindow(main.get());
+    w.Form9 = new AddTextWindow(main.get());
+    w.Form8 = new DonationWindow(main.get());
+    w.Form2 = new BatchWindow(main.get());
+    w.Form3 = new AboutWindow(main.get());
+    w.Form4 = new ParameterWindow(*main, main->resources(), main.get());
+    w.Form5 = new FramesWindow(main.get());
+    w.Form6 = new PrintPreviewWindow(main.get());
+    // The print preview's creation: the print command needs a printer, then the start-up language.
+    main->menuEntry(QStringLiteral("Imprimer1"))->setEnabled(w.Form6->hasPrinter());
+    main->applyLanguage(language);
+    w.Form7 = new FullScreenWindow(main.get());
+    return main;
+}
+
+}  // namespace gt

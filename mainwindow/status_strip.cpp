@@ -1,0 +1,79 @@
+#include "mainwindow/status_strip.h"
+
+#include <QPainter>
+#include <QResizeEvent>
+
+namespace gt {
+
+StatusStrip::StatusStrip(QWidget* parent) : QFrame(parent) {
+    setFrameShape(QFrame::Box);
+    setLineWidth(1);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    Label1 = new QLabel(this);
+    Label1->move(8, 2);
+    Label2 = new QLabel(this);
+    Label2->hide();
+    slice_ = QImage(1, 20, QImage::Format_RGB32);
+    for (int y = 0; y < 20; ++y) slice_.setPixel(0, y, qRgb(90 + y * 4, 130 + y * 3, 200));
+    clearBar();
+}
+
+void StatusStrip::clearBar() {
+    bar_ = QImage(qMax(1, width()), qMax(1, height()), QImage::Format_RGB32);
+    bar_.fill(Qt::white);
+}
+
+void StatusStrip::markResized() {
+    strip_.resized = true;
+    clearBar();
+    update();
+}
+
+void StatusStrip::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    Label1->resize(qMax(0, width() - 50), qMax(0, height() - 4));
+    clearBar();
+}
+
+void StatusStrip::ProgressReport(int step, int lastStep, int pass, int passes) {
+    if (passes == 0) return;
+    // A run that goes on with no steps in its pass would divide by zero; the routines never report one.
+    if (lastStep == 0 && (step < lastStep || pass < passes)) return;
+    strip_.width = width();
+    const ProgressDrawing d = progressStep(strip_, step, lastStep, pass, passes);
+    if (d.startRun) {
+        emit runStarted();
+        clearBar();
+        Label2->show();
+        Label1->hide();
+    }
+    if (d.redrawBar) {
+        Label2->setText(QString::fromStdString(strip_.label));
+        Label2->adjustSize();
+        QPainter painter(&bar_);
+        for (int x = 0; x <= d.barEnd; ++x)
+            if (x % 8 != 0) painter.drawImage(x, 0, slice_);
+        ++barDraws_;
+        repaint();
+    }
+    if (d.endRun) {
+        Label2->hide();
+        Label1->show();
+        clearBar();
+        update();
+        emit runEnded();
+    }
+}
+
+void StatusStrip::paintEvent(QPaintEvent* event) {
+    {
+        QPainter painter(this);
+        painter.drawImage(0, 0, bar_);
+    }
+    QFrame::paintEvent(event);
+}
+
+}  // namespace gt

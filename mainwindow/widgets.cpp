@@ -1,0 +1,104 @@
+#include "mainwindow/widgets.h"
+
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QToolButton>
+
+#include "mainwindow/app_pictures.h"
+
+namespace gt {
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+PictureButton::PictureButton(const QPixmap& picture, QWidget* parent) : QLabel(parent) {
+    setPixmap(picture);
+    resize(picture.deviceIndependentSize().toSize());
+    setCursor(AppPictures::get().handCursor());
+}
+
+void PictureButton::place(int left, int top) {
+    home_ = QPoint(left, top);
+    move(home_);
+}
+
+void PictureButton::mousePressEvent(QMouseEvent* event) {
+    down_ = true;
+    move(home_ + QPoint(1, 1));
+    emit pressed(event->button());
+}
+
+void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
+    const bool wasDown = down_;
+    down_ = false;
+    move(home_);
+    emit released(event->button());
+    if (wasDown && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+void PictureButton::enterEvent(QEnterEvent*) {
+    if (hopStep_ >= 0) return;
+    hopStep_ = 0;
+    hop();
+}
+
+void PictureButton::leaveEvent(QEvent*) {}
+
+// Up one pixel three times, then down three times, 30 ms apart; the press offset is kept.
+void PictureButton::hop() {
+    if (hopStep_ >= 6) {
+        hopStep_ = -1;
+        move(home_ + (down_ ? QPoint(1, 1) : QPoint()));
+        return;
+    }
+    const int lift = hopStep_ < 3 ? hopStep_ + 1 : 5 - hopStep_;
+    move(home_ + QPoint(0, -lift) + (down_ ? QPoint(1, 1) : QPoint()));
+    ++hopStep_;
+    QTimer::singleShot(30, this, [this] { hop(); });
+}
+
+UpDownControl::UpDownControl(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* down = new QToolButton(this);
+    down->setArrowType(Qt::LeftArrow);
+    auto* up = new QToolButton(this);
+    up->setArrowType(Qt::RightArrow);
+    for (QToolButton* b : {down, up}) {
+        b->setFixedSize(17, 21);
+        layout->addWidget(b);
+    }
+    connect(down, &QToolButton::clicked, this, [this] { stepBy(-1); });
+    connect(up, &QToolButton::clicked, this, [this] { stepBy(1); });
+}
+
+void UpDownControl::setPosition(int position) { position_ = qBound(minimum_, position, maximum_); }
+
+void UpDownControl::stepBy(int delta) {
+    const int next = qBound(minimum_, position_ + delta, maximum_);
+    if (next == position_) return;
+    position_ = next;
+    emit clicked(position_);
+}
+
+void paintTiled(QPainter& painter, const QRect& area, const QImage& tile) {
+    if (tile.isNull()) {
+        painter.fillRect(area, QColor(221, 221, 221));
+        return;
+    }
+    for (int a = 0; a <= area.width() / tile.width(); ++a)
+        for (int b = 0; b <= area.height() / tile.height(); ++b)
+            painter.drawImage(area.left() + a * tile.width(), area.top() + b * tile.height(), tile);
+}
+
+void TiledWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintTiled(painter, rect(), AppPictures::get().background());
+}
+
+}  // namespace gt

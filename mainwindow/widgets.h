@@ -1,0 +1,76 @@
+#pragma once
+// Small controls the windows share: a label that acts when clicked, the toolbar's picture buttons,
+// the horizontal up-down, and the tiled background every window paints.
+
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QWidget>
+
+class QPainter;
+
+namespace gt {
+
+// A label that reports a left click (the check boxes' captions toggle their box).
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A picture that works as a button: it sinks by one pixel while pressed and hops when the mouse
+// comes over it.
+class PictureButton : public QLabel {
+    Q_OBJECT
+public:
+    explicit PictureButton(const QPixmap& picture, QWidget* parent = nullptr);
+    // The button's resting place; the press and the hop move it from there.
+    void place(int left, int top);
+signals:
+    void clicked();
+    void pressed(Qt::MouseButton button);
+    void released(Qt::MouseButton button);
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+private:
+    void hop();
+    QPoint home_;
+    bool down_ = false;
+    int hopStep_ = -1;
+};
+
+// A horizontal up-down: two arrows that step a position within a range.
+class UpDownControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit UpDownControl(QWidget* parent = nullptr);
+    int position() const { return position_; }
+    void setRange(int minimum, int maximum) { minimum_ = minimum; maximum_ = maximum; }
+    void setPosition(int position);
+    void stepBy(int delta);  // as a click on an arrow does
+signals:
+    void clicked(int position);
+private:
+    int minimum_ = 0, maximum_ = 9, position_ = 0;
+};
+
+// The background of the panes and of every secondary window: the 512 x 512 tile, column by column
+// from the top-left corner.
+void paintTiled(QPainter& painter, const QRect& area, const QImage& tile);
+
+// A widget whose background is the tile.
+class TiledWidget : public QWidget {
+public:
+    using QWidget::QWidget;
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace gt

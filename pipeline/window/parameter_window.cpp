@@ -1,0 +1,472 @@
+#include "pipeline/window/parameter_window.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QUrl>
+#include <exception>
+
+#include "imaging/context.h"
+#include "mainwindow/app_pictures.h"
+#include "mainwindow/file_names.h"
+#include "mainwindow/qt_bitmap.h"
+#include "pipeline/parameter_file.h"
+
+namespace gt {
+
+namespace {
+
+// The list as stored with the window; the language switch replaces it before the window shows.
+const char* const kDesignStyleItems[kStyleCount] = {
+    "Dessin au crayon", "Dessin au crayon 2 n&b", "Dessin au crayon 2 couleur", "Dessin à l'encre", "Peinture - type 1",
+    "Peinture - type 2", "Peinture - type 3", "Peinture - type 4", "Pas de filtre"};
+
+constexpr const char* kWebSite = "https://graphitello.org";
+
+QString nativePath(const QString& path) { return QString::fromLocal8Bit(QFile::encodeName(path)); }
+
+}  // namespace
+
+// ---- The preview picture ----------------------------------------------------------------------
+
+PreviewImage::PreviewImage(QWidget* parent) : QWidget(parent) {
+    setFixedSize(kPreviewSize, kPreviewSize);
+    setCursor(AppPictures::get().handCursor());
+}
+
+void PreviewImage::setPicture(const QImage& picture) {
+    picture_ = picture;
+    update();
+}
+
+void PreviewImage::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (picture_.isNull()) painter.fillRect(rect(), Qt::white);
+    else painter.drawImage(0, 0, picture_);
+}
+
+void PreviewImage::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    emit pressed(p.x(), p.y());
+}
+
+void PreviewImage::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    emit moved(p.x(), p.y());
+}
+
+void PreviewImage::mouseReleaseEvent(QMouseEvent*) { emit released(); }
+
+// ---- The window -------------------------------------------------------------------------------
+
+ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& resources, QWidget* parent)
+    : TiledWidget(parent, Qt::Tool), host_(host), resources_(resources) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Paramètres de dessin"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    menu = new QMenuBar(this);
+    Loadparameters1 = menu->addAction(QStringLiteral("Charger les paramètres"));
+    Saveparameters1 = menu->addAction(QStringLiteral("Enregistrer les paramètres"));
+    Resetparameters1 = menu->addAction(QStringLiteral("Paramètres par défaut"));
+    connect(Loadparameters1, &QAction::triggered, this, [this] { Loadparameters1Click(); });
+    connect(Saveparameters1, &QAction::triggered, this, [this] { Saveparameters1Click(); });
+    connect(Resetparameters1, &QAction::triggered, this, [this] { Resetparameters1Click(); });
+    const int top = menu->sizeHint().height();
+    menu->setGeometry(0, 0, kClientWidth, top);
+    setFixedSize(kClientWidth, kClientHeight + top);
+
+    auto at = [top](QWidget* w, int x, int y, int width, int height) { w->setGeometry(x, top + y, width, height); };
+
+    Label10 = new QLabel(QStringLiteral("Style de dessin"), this);
+    at(Label10, 14, 14, 120, 20);
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setPlaceholderText(QStringLiteral("Choisissez..."));
+    ComboBox1->setMaxVisibleItems(12);
+    for (const char* item : kDesignStyleItems) ComboBox1->addItem(QString::fromUtf8(item));
+    ComboBox1->setCurrentIndex(-1);
+    at(ComboBox1, 140, 10, 305, 26);
+    connect(ComboBox1, &QComboBox::activated, this, [this](int i) { ComboBox1Change(i); });
+
+    // The sliders in table-slot order, one row each.
+    for (int slot = 0; slot < kSliderCount; ++slot) {
+        const int y = 50 + slot * 32;
+        captionLabels[slot] = new ClickableLabel(this);
+        at(captionLabels[slot], 14, y, 176, 22);
+        sliders[slot] = new QSlider(Qt::Horizontal, this);
+        sliders[slot]->setTickPosition(QSlider::TicksBelow);
+        const SliderRange range = sliderRange(-1, slot);
+        sliders[slot]->setRange(range.minimum, range.maximum);
+        sliders[slot]->setTickInterval(range.tick);
+        at(sliders[slot], 192, y - 2, 214, 28);
+        valueLabels[slot] = new QLabel(QStringLiteral("0"), this);
+        at(valueLabels[slot], 412, y, 40, 22);
+        connect(sliders[slot], &QSlider::valueChanged, this, [this, slot](int v) {
+            if (!showing_) TrackBarChange(slot, v);
+        });
+        connect(sliders[slot], &QSlider::sliderReleased, this, [this, slot] { TrackBarReleased(slot); });
+    }
+
+    // The options: a check box, its caption as a separate label that toggles it.
+    auto option = [&](QCheckBox*& box, ClickableLabel*& label, const char* caption, int y, bool checked) {
+        box = new QCheckBox(this);
+        box->setChecked(checked);
+        at(box, 14, y, 20, 22);
+        label = new ClickableLabel(QString::fromUtf8(caption), this);
+        at(label, 36, y, 120, 22);
+        connect(label, &ClickableLabel::clicked, box, &QCheckBox::click);
+    };
+    option(CheckBox2, Label11, "Adoucir les traits       ", 218, true);
+    option(CheckBox3, Label12, "Texture 1      ", 248, true);
+    option(CheckBox1, Label13, "Ajouter un cadre       ", 308, true);
+    option(CheckBox4, Label14, "Ajouter du texte       ", 338, false);
+    label12Table_ = Label12->text();
+    connect(CheckBox2, &QCheckBox::clicked, this, [this] { CheckBox2Click(); });
+    connect(CheckBox3, &QCheckBox::clicked, this, [this] { CheckBox3Click(); });
+    connect(CheckBox1, &QCheckBox::clicked, this, [this](bool on) { logic_.controls.CheckBox1 = on; });
+    connect(CheckBox4, &QCheckBox::clicked, this, [this](bool on) { logic_.controls.CheckBox4 = on; });
+
+    UpDown1 = new UpDownControl(this);
+    UpDown1->setRange(0, kPaperTextureCount - 1);
+    at(UpDown1, 160, 248, 34, 21);
+    connect(UpDown1, &UpDownControl::clicked, this, [this](int n) { UpDown1Click(n); });
+
+    ComboBox2 = new QComboBox(this);
+    ComboBox2->setPlaceholderText(QStringLiteral("Force..."));
+    for (const char* item : {"Texture légère ", "Texture normale ", "Texture accentuée "}) ComboBox2->addItem(QString::fromUtf8(item));
+    at(ComboBox2, 36, 276, 158, 24);
+    connect(ComboBox2, &QComboBox::activated, this, [this](int i) { ComboBox2Change(i); });
+
+    Button2 = new QPushButton(QStringLiteral("..."), this);
+    at(Button2, 160, 307, 34, 24);
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    Button3 = new QPushButton(QStringLiteral("..."), this);
+    at(Button3, 160, 337, 34, 24);
+    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+
+    Image2 = new PreviewImage(this);
+    at(Image2, 246, 214, kPreviewSize, kPreviewSize);
+    connect(Image2, &PreviewImage::pressed, this, [this](int x, int y) { previewPressed(x, y); });
+    connect(Image2, &PreviewImage::moved, this, [this](int x, int y) { previewMoved(x, y); });
+    connect(Image2, &PreviewImage::released, this, [this] { previewReleased(); });
+
+    Button1 = new QPushButton(QStringLiteral("Sketch"), this);
+    at(Button1, 14, 376, 90, 30);
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    Image1 = new PictureButton(AppPictures::get().sketchButton(false), this);
+    Image3 = new PictureButton(AppPictures::get().sketchButton(true), this);
+    for (PictureButton* b : {Image1, Image3}) {
+        const QSize size = b->size().boundedTo(QSize(130, 44));
+        b->setScaledContents(true);
+        b->resize(size);
+        b->place(112, top + 370);
+        connect(b, &PictureButton::clicked, this, [this] { Button1Click(); });
+    }
+    Image3->hide();
+
+    Label3 = new ClickableLabel(QStringLiteral("graphitello.org"), this);
+    Label3->setCursor(AppPictures::get().handCursor());
+    Label3->setStyleSheet(QStringLiteral("color: rgb(0, 0, 160); text-decoration: underline;"));
+    at(Label3, 14, 446, 200, 20);
+    connect(Label3, &ClickableLabel::clicked, this, [this] {
+        QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSite)));
+        close();
+    });
+
+    Timer1.setSingleShot(true);
+    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+
+    // Creation: the first crop, the default table through the reset, normal texture strength.
+    crop_ = initialPreviewCrop(host_.sourceImage().width());
+    Image2->setPicture(toQImage(rawPreview(host_.sourceImage(), crop_.PreviewLeft, crop_.PreviewTop)));
+    logic_ = createParameterWindowLogic();
+    showControls();
+    syncTimer();
+    Button1->setFocus();
+}
+
+bool ParameterWindow::leftButtonDown() { return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0; }
+
+void ParameterWindow::syncTimer() {
+    if (logic_.previewInterval > 0) Timer1.start(logic_.previewInterval);
+    else Timer1.stop();
+}
+
+void ParameterWindow::setPreviewTimer(int interval) {
+    logic_.previewInterval = interval;
+    syncTimer();
+}
+
+StyleNames ParameterWindow::styleNames() const {
+    StyleNames names;
+    for (int i = 0; i < kStyleCount; ++i) names[i] = ComboBox1->itemText(i).toStdString();
+    return names;
+}
+
+void ParameterWindow::showControls() {
+    showing_ = true;
+    const DrawingControls& c = logic_.controls;
+    const int style = c.ComboBox1;
+    if (ComboBox1->currentIndex() != style) ComboBox1->setCurrentIndex(style >= 0 && style < kStyleCount ? style : -1);
+    for (int slot = 0; slot < kSliderCount; ++slot) {
+        const SliderRange range = sliderRange(style, slot);
+        sliders[slot]->setRange(range.minimum, range.maximum);
+        sliders[slot]->setTickInterval(range.tick);
+        sliders[slot]->setPageStep(range.tick);
+        sliders[slot]->setValue(sliderValue(c, slot));
+        valueLabels[slot]->setText(QString::number(sliderValue(c, slot)));
+    }
+    CheckBox1->setChecked(c.CheckBox1);
+    CheckBox2->setChecked(c.CheckBox2);
+    CheckBox3->setChecked(c.CheckBox3);
+    CheckBox4->setChecked(c.CheckBox4);
+    ComboBox2->setEnabled(c.CheckBox3);
+    ComboBox2->setCurrentIndex(c.ComboBox2);
+    UpDown1->setPosition(c.UpDown1);
+    showing_ = false;
+}
+
+void ParameterWindow::applyStyleCaptions() {
+    const int s = logic_.controls.ComboBox1;
+    if (s < 0 || s >= kParameterRows) return;
+    for (int slot = 0; slot < kSlotTrackBar4; ++slot) captionLabels[slot]->setText(CaptionTable[s][slot]);
+    if (s == 0 || s == 2) captionLabels[kSlotTrackBar4]->setText(CaptionTable[s][kSlotTrackBar4]);
+}
+
+// ---- Handlers ---------------------------------------------------------------------------------
+
+void ParameterWindow::ComboBox1Change(int index) {
+    selectStyle(logic_, index);
+    applyStyleCaptions();
+    showControls();
+    syncTimer();
+}
+
+void ParameterWindow::TrackBarChange(int slot, int position) {
+    const bool held = leftButtonDown();
+    sliderChanged(logic_, slot, position, held);
+    valueLabels[slot]->setText(QString::number(position));
+    if (!held) syncTimer();
+}
+
+void ParameterWindow::TrackBarReleased(int slot) {
+    sliderChanged(logic_, slot, sliders[slot]->value(), false);
+    syncTimer();
+}
+
+void ParameterWindow::CheckBox2Click() {
+    logic_.controls.CheckBox2 = CheckBox2->isChecked();
+    optionChanged(logic_);
+    syncTimer();
+}
+
+void ParameterWindow::CheckBox3Click() {
+    logic_.controls.CheckBox3 = CheckBox3->isChecked();
+    ComboBox2->setEnabled(CheckBox3->isChecked());
+    optionChanged(logic_);
+    syncTimer();
+}
+
+void ParameterWindow::ComboBox2Change(int index) {
+    logic_.controls.ComboBox2 = index;
+    optionChanged(logic_);
+    syncTimer();
+}
+
+void ParameterWindow::UpDown1Click(int position) {
+    textureChosen(logic_, position);
+    UpDown1->setPosition(position);
+    Label12->setText(QString::fromStdString(textureCaption(position)));
+    syncTimer();
+}
+
+void ParameterWindow::Button1Click() { host_.startDrawing(); }
+
+void ParameterWindow::Button2Click() {
+    CheckBox1->setChecked(true);
+    logic_.controls.CheckBox1 = true;
+    host_.showFramesWindow();
+}
+
+void ParameterWindow::Button3Click() {
+    CheckBox4->setChecked(true);
+    logic_.controls.CheckBox4 = true;
+    host_.showAddTextWindow();
+}
+
+void ParameterWindow::Timer1Timer() {
+    const bool draw = previewTimerTick(logic_, host_.busy(), isVisible(), leftButtonDown());
+    if (draw) {
+        showControls();
+        const auto visible = sliderVisibility(logic_.controls.ComboBox1);
+        for (int slot = 0; slot < kSliderCount; ++slot) {
+            sliders[slot]->setVisible(visible[slot]);
+            valueLabels[slot]->setVisible(visible[slot]);
+            captionLabels[slot]->setVisible(visible[slot]);
+        }
+        drawPreview();
+    }
+    syncTimer();
+}
+
+void ParameterWindow::drawPreview() {
+    DrawingParameters p;
+    static_cast<DrawingControls&>(p) = logic_.controls;
+    RenderContext ctx;
+    ctx.Busy = false;
+    ctx.parameterWindowVisible = true;
+    try {
+        const Bitmap picture = renderPreview(host_.sourceImage(), crop_.PreviewLeft, crop_.PreviewTop, p, resources_, ctx);
+        Image2->setPicture(toQImage(picture));
+    } catch (const std::exception& e) {
+        Timer1.stop();
+        host_.showError(QString::fromUtf8(e.what()));
+    }
+    emit previewDrawn();
+}
+
+void ParameterWindow::FormActivate() {
+    const int before = logic_.controls.ComboBox1;
+    activateParameterWindow(logic_);
+    if (before != logic_.controls.ComboBox1) {
+        applyStyleCaptions();
+        syncTimer();
+    }
+    showControls();
+}
+
+void ParameterWindow::showEvent(QShowEvent* event) {
+    TiledWidget::showEvent(event);
+    setPreviewTimer(kPreviewIntervalOnShow);
+    FormActivate();
+}
+
+bool ParameterWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) FormActivate();
+    return TiledWidget::event(event);
+}
+
+// ---- The crop ---------------------------------------------------------------------------------
+
+void ParameterWindow::resetPreview() {
+    const Bitmap& source = host_.sourceImage();
+    crop_ = PreviewCrop{};
+    crop_.PreviewLeft = source.width() > kPreviewSize ? source.width() / 2 - 100 : 0;
+    crop_.PreviewTop = source.height() > kPreviewSize ? source.height() / 2 - 100 : 0;
+    Image2->setPicture(toQImage(rawPreview(source, crop_.PreviewLeft, crop_.PreviewTop)));
+    setPreviewTimer(300);
+}
+
+void ParameterWindow::previewPressed(int x, int y) { startPreviewDrag(crop_, x, y); }
+
+void ParameterWindow::previewMoved(int x, int y) {
+    if (!crop_.PreviewDragging) return;
+    const Bitmap& source = host_.sourceImage();
+    dragPreviewCrop(crop_, x, y, source.width(), source.height());
+    Image2->setPicture(toQImage(rawPreview(source, crop_.PreviewLeft, crop_.PreviewTop)));
+}
+
+void ParameterWindow::previewReleased() {
+    endPreviewDrag(crop_);
+    BumpPreviewTimer(logic_);
+    syncTimer();
+}
+
+// ---- Parameter files --------------------------------------------------------------------------
+
+void ParameterWindow::Loadparameters1Click() {
+    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), qtNameFilter(fileFilter_));
+    if (!path.isEmpty()) loadParameters(path);
+}
+
+bool ParameterWindow::loadParameters(const QString& path) {
+    if (!QFile::exists(path)) {
+        host_.showError(QStringLiteral("檔案沒有找到"));
+        return false;
+    }
+    StyleNames names = styleNames();
+    bool ok = true;
+    try {
+        const ParameterFileLoad load =
+            loadParameterFile(QFile::encodeName(path).toStdString(), language_, logic_.table, names);
+        if (!load.warning.empty()) host_.showError(QString::fromStdString(load.warning));
+    } catch (const std::exception& e) {
+        ok = false;
+        host_.showError(QString::fromUtf8(e.what()));
+    }
+    // What was read stays, names included, also when the file stopped the load.
+    for (int i = 0; i < kStyleCount; ++i) ComboBox1->setItemText(i, QString::fromStdString(names[i]));
+    FormActivate();
+    return ok;
+}
+
+void ParameterWindow::Saveparameters1Click() {
+    const QString path = QFileDialog::getSaveFileName(this, QString(), QString::fromLatin1(kDefaultParameterFileName),
+                                                      qtNameFilter(fileFilter_));
+    if (path.isEmpty()) return;
+    try {
+        saveParameters(QString::fromStdString(withGtlExtension(path.toStdString())));
+    } catch (const std::exception& e) {
+        host_.showError(QString::fromUtf8(e.what()));
+    }
+}
+
+void ParameterWindow::saveParameters(const QString& path) {
+    saveParameterFile(QFile::encodeName(nativePath(path)).toStdString(), logic_.table, styleNames());
+}
+
+void ParameterWindow::Resetparameters1Click() {
+    resetParameters(logic_);
+    applyStyleCaptions();
+    showControls();
+    syncTimer();
+}
+
+// ---- Language ---------------------------------------------------------------------------------
+
+void ParameterWindow::applyTexts(const TextTable& t, Language language) {
+    language_ = language;
+    auto set = [&t](const QString& key, auto&& apply) {
+        if (const auto text = t.find(key)) apply(*text);
+    };
+    set(QStringLiteral("Form4.caption"), [this](const QString& s) { setWindowTitle(s); });
+    for (int s = 0; s < kParameterRows; ++s)
+        for (int n = 0; n < kSliderCount; ++n)
+            set(QStringLiteral("Form4.CaptionTable.%1.%2").arg(s).arg(n), [&](const QString& v) { CaptionTable[s][n] = v; });
+    // The sliders' labels as the window shows them now. The value labels always show the sliders'
+    // positions, so the table's sample values for them are not applied.
+    const char* captionKeys[kSliderCount] = {"Label1", "Label2", "Label4", "Label8", "Label16"};
+    for (int slot = 0; slot < kSliderCount; ++slot)
+        set(QStringLiteral("Form4.") + QLatin1String(captionKeys[slot]), [&](const QString& v) { captionLabels[slot]->setText(v); });
+    set(QStringLiteral("Form4.Label10"), [this](const QString& v) { Label10->setText(v); });
+    set(QStringLiteral("Form4.Button1"), [this](const QString& v) { Button1->setText(v); });
+    set(QStringLiteral("Form4.Label11"), [this](const QString& v) { Label11->setText(v); });
+    set(QStringLiteral("Form4.Label13"), [this](const QString& v) { Label13->setText(v); });
+    set(QStringLiteral("Form4.Label14"), [this](const QString& v) { Label14->setText(v); });
+    set(QStringLiteral("Form4.Label12"), [this](const QString& v) { label12Table_ = v; });
+    // The language's caption names the first texture; any other keeps its number.
+    Label12->setText(logic_.controls.UpDown1 == 0 ? label12Table_ : QString::fromStdString(textureCaption(logic_.controls.UpDown1)));
+    set(QStringLiteral("Form4.ComboBox1.text"), [this](const QString& v) { ComboBox1->setPlaceholderText(v); });
+    for (int i = 0; i < kStyleCount; ++i)
+        set(entryKey(QStringLiteral("Form4.ComboBox1"), i), [&](const QString& v) { ComboBox1->setItemText(i, v); });
+    set(QStringLiteral("Form4.ComboBox2.text"), [this](const QString& v) { ComboBox2->setPlaceholderText(v); });
+    for (int i = 0; i < 3; ++i)
+        set(entryKey(QStringLiteral("Form4.ComboBox2"), i), [&](const QString& v) { ComboBox2->setItemText(i, v); });
+    Image1->setVisible(language == Language::French);
+    Image3->setVisible(language != Language::French);
+    FormActivate();
+    set(QStringLiteral("Form4.Label3.hint"), [this](const QString& v) { Label3->setToolTip(v); });
+    set(QStringLiteral("Form4.Label3"), [this](const QString& v) { Label3->setText(v); });
+    set(QStringLiteral("Form4.Loadparameters1"), [this](const QString& v) { Loadparameters1->setText(v); });
+    set(QStringLiteral("Form4.Saveparameters1"), [this](const QString& v) { Saveparameters1->setText(v); });
+    set(QStringLiteral("Form4.Resetparameters1"), [this](const QString& v) { Resetparameters1->setText(v); });
+    set(QStringLiteral("Form4.filter"), [this](const QString& v) { fileFilter_ = v; });
+    // The labels show the chosen style's captions and the sliders' true positions.
+    applyStyleCaptions();
+    showControls();
+}
+
+}  // namespace gt

@@ -1,0 +1,170 @@
+#pragma once
+// The drawing-parameters window: the style list, the five sliders with their captions and values,
+// the soften, texture, frame and text options, the live preview on a 200 x 200 crop of the photo,
+// "Sketch", and the menu that loads, saves and resets the per-style table. Its behaviour lives in
+// ParameterWindowLogic; the window forwards its events there and shows the result.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <array>
+
+#include "imaging/bitmap.h"
+#include "mainwindow/language.h"
+#include "mainwindow/widgets.h"
+#include "pipeline/parameter_window_logic.h"
+#include "pipeline/parameters.h"
+#include "pipeline/preview.h"
+#include "pipeline/resources.h"
+
+namespace gt {
+
+// What the window needs from the main window.
+class ParameterWindowHost {
+public:
+    virtual ~ParameterWindowHost() = default;
+    virtual const Bitmap& sourceImage() const = 0;  // SourceImage
+    virtual bool busy() const = 0;                   // Busy
+    virtual bool batchVisible() const = 0;
+    virtual void startDrawing() = 0;                 // "Sketch"
+    virtual void showFramesWindow() = 0;
+    virtual void showAddTextWindow() = 0;
+    virtual void showError(const QString& message) = 0;
+};
+
+// The 200 x 200 preview picture; the crop is dragged on it with the hand cursor.
+class PreviewImage : public QWidget {
+    Q_OBJECT
+public:
+    explicit PreviewImage(QWidget* parent = nullptr);
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return picture_; }
+signals:
+    void pressed(int x, int y);
+    void moved(int x, int y);
+    void released();
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+private:
+    QImage picture_;
+};
+
+class ParameterWindow : public TiledWidget {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 461;
+    static constexpr int kClientHeight = 475;
+
+    ParameterWindow(ParameterWindowHost& host, const Resources& resources, QWidget* parent = nullptr);
+
+    // ---- State read by the rest of the program ----
+    const ParameterWindowLogic& logic() const { return logic_; }
+    int DrawingStyle() const { return logic_.controls.ComboBox1; }
+    // The controls as a rendering reads them (the frame and text settings are the caller's).
+    DrawingControls controls() const { return logic_.controls; }
+    const PreviewCrop& crop() const { return crop_; }
+    // The item texts of the style list, as the parameter files write them.
+    StyleNames styleNames() const;
+    Language language() const { return language_; }
+    const QString& captionCell(int style, int slot) const { return CaptionTable[style][slot]; }
+
+    // ---- What other windows ask of it ----
+    // Sets the preview timer's interval (the causes of the main window: 300 ms for a new source,
+    // 200 ms for a revert or a drop); 0 stops it.
+    void setPreviewTimer(int interval);
+    int previewTimerInterval() const { return logic_.previewInterval; }
+    bool previewTimerActive() const { return Timer1.isActive(); }
+    // A new source: the crop goes back to the middle and the preview is scheduled in 300 ms.
+    void resetPreview();
+    // The language switch's part for this window.
+    void applyTexts(const TextTable& table, Language language);
+
+    // ---- Handlers (public so that tests can drive them as the events do) ----
+    void ComboBox1Change(int index);
+    void TrackBarChange(int slot, int position);
+    void TrackBarReleased(int slot);
+    void CheckBox2Click();
+    void CheckBox3Click();
+    void ComboBox2Change(int index);
+    void UpDown1Click(int position);
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Timer1Timer();
+    void FormActivate();
+    void Loadparameters1Click();
+    void Saveparameters1Click();
+    void Resetparameters1Click();
+    // Reads a parameter file into the table and the style names, then activates the window (the
+    // main window's start-up argument uses it too). Shows "檔案沒有找到" for a missing file.
+    bool loadParameters(const QString& path);
+    void saveParameters(const QString& path);
+
+    // The controls, named as the rest of the program names them.
+    QComboBox* ComboBox1 = nullptr;  // style
+    QComboBox* ComboBox2 = nullptr;  // texture strength
+    std::array<QSlider*, kSliderCount> sliders{};         // slot order: TrackBar1, 2, 5, 3, 4
+    std::array<QLabel*, kSliderCount> valueLabels{};      // Label5, Label6, Label7, Label9, Label15
+    std::array<ClickableLabel*, kSliderCount> captionLabels{};  // Label1, Label2, Label4, Label8, Label16
+    QCheckBox* CheckBox1 = nullptr;  // frame
+    QCheckBox* CheckBox2 = nullptr;  // soften
+    QCheckBox* CheckBox3 = nullptr;  // texture
+    QCheckBox* CheckBox4 = nullptr;  // text
+    ClickableLabel* Label11 = nullptr;
+    ClickableLabel* Label12 = nullptr;
+    ClickableLabel* Label13 = nullptr;
+    ClickableLabel* Label14 = nullptr;
+    QLabel* Label10 = nullptr;
+    ClickableLabel* Label3 = nullptr;  // link to the web site
+    UpDownControl* UpDown1 = nullptr;
+    QPushButton* Button1 = nullptr;  // Sketch
+    QPushButton* Button2 = nullptr;  // frame "..."
+    QPushButton* Button3 = nullptr;  // text "..."
+    PictureButton* Image1 = nullptr;  // start drawing, French picture
+    PictureButton* Image3 = nullptr;  // start drawing, Chinese picture
+    PreviewImage* Image2 = nullptr;
+    QMenuBar* menu = nullptr;
+    QAction* Loadparameters1 = nullptr;
+    QAction* Saveparameters1 = nullptr;
+    QAction* Resetparameters1 = nullptr;
+    QTimer Timer1;
+
+    // CaptionTable: the slider captions per style, filled by the language switch.
+    std::array<std::array<QString, kParameterSlots>, kParameterRows> CaptionTable;
+
+signals:
+    void previewDrawn();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void syncTimer();           // Timer1 follows the logic's interval
+    void showControls();        // the widgets follow the logic's state
+    void applyStyleCaptions();  // step A2, A3
+    void drawPreview();
+    void previewPressed(int x, int y);
+    void previewMoved(int x, int y);
+    void previewReleased();
+    static bool leftButtonDown();
+
+    ParameterWindowHost& host_;
+    const Resources& resources_;
+    ParameterWindowLogic logic_;
+    PreviewCrop crop_;
+    Language language_ = Language::French;
+    QString fileFilter_;
+    QString label12Table_;  // the texture caption the language sets for texture 1
+    bool showing_ = false;  // suppresses change events while the widgets are brought up to date
+};
+
+}  // namespace gt

@@ -1,0 +1,34 @@
+#pragma once
+// The application object the window tests need, made once on the offscreen platform, and small
+// pictures made in code.
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "imaging/bitmap.h"
+
+namespace gt::test {
+
+inline QApplication& app() {
+    static int argc = 1;
+    static char name[] = "test_app";
+    static char* argv[] = {name, nullptr};
+    static QApplication* instance = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QApplication(argc, argv);
+    }();
+    return *instance;
+}
+
+// A photo-like picture: smooth gradients with a few hard edges.
+inline Bitmap testPhoto(int width, int height) {
+    Bitmap b(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool square = (x / 40 + y / 40) % 2 == 0;
+            b.setColour(x, y, {std::uint8_t((x * 255) / width), std::uint8_t(square ? 200 : 60), std::uint8_t((y * 255) / height)});
+        }
+    return b;
+}
+
+}  // namespace gt::test

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "app_test_support.h"
+#include "batch/batch_window.h"
+#include "imaging/io/picture_io.h"
+#include "mainwindow/shells/frames_window.h"
+#include "mainwindow/startup.h"
+
+namespace gt {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { test::app(); }
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        photoPath = dir.filePath(QStringLiteral("photo.jpg"));
+        ASSERT_TRUE(writePicture(test::testPhoto(160, 120), photoPath.toStdString()));
+        main = createWindows(Language::French);
+        main->showMessage = [this](const QString& m) { messages << m; };
+        main->askOkCancel = [](const QString&) { return true; };
+        main->resize(961, 640);
+        main->show();
+        main->FormResize();
+    }
+    void TearDown() override {
+        if (main->renderRunning()) {
+            main->CancelRequested.store(true);
+            QSignalSpy done(main.get(), &MainWindow::renderFinished);
+            done.wait(60000);
+        }
+    }
+    // Presses "Sketch" and waits for the rendering to end.
+    bool sketchAndWait() {
+        QSignalSpy done(main.get(), &MainWindow::renderFinished);
+        main->windows.Form4->Button1->click();
+        return done.wait(120000);
+    }
+
+    QTemporaryDir dir;
+    QString photoPath;
+    std::unique_ptr<MainWindow> main;
+    QStringList messages;
+};
+
+TEST_F(MainWindowTest, OpenRenderAndSaveADrawing) {
+    main->setZoom(60);
+    ASSERT_TRUE(main->openPicture(photoPath)) << messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(main->SourceWidth, 160);
+    EXPECT_EQ(main->DrawingWidth, 160);
+    EXPECT_EQ(main->zoom(), 100);
+    EXPECT_TRUE(main->windows.Form4->isVisible());
+    EXPECT_TRUE(main->menuEntry(QStringLiteral("Reverttooriginalsourceimage1"))->isEnabled());
+    EXPECT_EQ(main->statusStrip()->Label1->text(), photoPath + QStringLiteral(" - 160x120"));
+
+    main->windows.Form4->ComboBox1Change(1);
+    main->windows.Form5->settings.style = kFrameSimple;
+    main->setZoom(70);
+    ASSERT_TRUE(sketchAndWait());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(main->Busy);
+    // The simple frame adds the 150-pixel margin; the zoom comes back; the window shows again.
+    EXPECT_EQ(main->DrawingImage.width(), 160 + 150);
+    EXPECT_EQ(main->DrawingImage.height(), 120 + 150);
+    EXPECT_EQ(main->DrawingWidth, 310);
+    EXPECT_EQ(main->zoom(), 70);
+    EXPECT_TRUE(main->windows.Form4->isVisible());
+    EXPECT_FALSE(main->cancelMenuShown());
+    EXPECT_NE(main->DrawingImage, main->SourceImage);
+
+    const QString saved = dir.filePath(QStringLiteral("drawing"));
+    ASSERT_TRUE(main->saveDrawing(saved));
+    const Bitmap back = readPicture(dir.filePath(QStringLiteral("drawing.jpg")).toStdString());
+    EXPECT_EQ(back.width(), 310);
+    EXPECT_EQ(back.height(), 270);
+}
+
+TEST_F(MainWindowTest, ProgressSwapsTheMenuDuringARun) {
+    main->Busy = true;
+    main->ProgressReport(0, 99, 1, 1);
+    EXPECT_TRUE(main->cancelMenuShown());
+    EXPECT_FALSE(main->menuEntry(QStringLiteral("File1"))->isVisible());
+    main->ProgressReport(100, 100, 1, 1);
+    EXPECT_FALSE(main->cancelMenuShown());
+    EXPECT_TRUE(main->menuEntry(QStringLiteral("File1"))->isVisible());
+    main->Busy = false;
+    // Without Busy nothing changes on screen.
+    main->ProgressReport(0, 99, 1, 1);
+    EXPECT_FALSE(main->cancelMenuShown());
+}
+
+TEST_F(MainWindowTest, EscapeCancelsOnlyWhileBusyAndACancelShowsTheSource) {
+    main->FormKeyPress(Qt::Key_Escape);
+    EXPECT_FALSE(main->CancelRequested.load());
+    ASSERT_TRUE(main->openPicture(photoPath));
+    main->windows.Form4->ComboBox1Change(0);
+    main->CancelRequested.store(true);  // set before the work starts: the routine stops at its first row
+    ASSERT_TRUE(sketchAndWait());
+    EXPECT_FALSE(main->CancelRequested.load());
+    EXPECT_EQ(main->DrawingImage, main->SourceImage);
+    EXPECT_EQ(main->DrawingWidth, 160);
+    EXPECT_FALSE(main->windows.Form4->isVisible());
+}
+
+TEST_F(MainWindowTest, SketchWhileBusySchedulesNothing) {
+    main->Busy = true;
+    main->startDrawing();
+    EXPECT_FALSE(main->Timer1.isActive());
+    EXPECT_FALSE(main->windows.Form4->isVisible());
+    main->Busy = false;
+    main->startDrawing();
+    main->startDrawing();
+    EXPECT_TRUE(main->Timer1.isActive());
+    EXPECT_EQ(main->Timer1.interval(), 200);
+    main->Timer1.stop();
+}
+
+TEST_F(MainWindowTest, CommandsAreRefusedWhileBusy) {
+    main->Busy = true;
+    EXPECT_FALSE(main->openPicture(photoPath));
+    EXPECT_FALSE(main->saveDrawing(dir.filePath(QStringLiteral("x.jpg"))));
+    main->filesDropped({photoPath});
+    EXPECT_NE(main->SourceWidth, 160);
+    const int zoom = main->zoom();
+    main->setZoom(300);  // the slider keeps the value, the pictures are not rescaled
+    EXPECT_NE(main->leftPane()->displaySize().width(), main->SourceWidth * 3);
+    main->Busy = false;
+    main->setZoom(zoom);
+}
+
+TEST_F(MainWindowTest, CommandLineDropRevertSwapAndPaste) {
+    main->FormShow(dir.filePath(QStringLiteral("missing.gtl")));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], QStringLiteral("檔案沒有找到"));
+    const QString bmp = dir.filePath(QStringLiteral("photo.bmp"));
+    ASSERT_TRUE(writePicture(test::testPhoto(90, 70), bmp.toStdString()));
+    main->FormShow(bmp);  // ignored on the command line
+    EXPECT_NE(main->SourceWidth, 90);
+    main->FormShow(photoPath);
+    EXPECT_EQ(main->SourceWidth, 160);
+    EXPECT_EQ(main->openedFile(), photoPath);
+
+    main->filesDropped({bmp});  // a dropped BMP loads
+    EXPECT_EQ(main->SourceWidth, 90);
+    main->filesDropped({dir.filePath(QStringLiteral("picture.png"))});  // ignored without a message
+    EXPECT_EQ(main->SourceWidth, 90);
+    EXPECT_EQ(messages.size(), 1);
+
+    const Bitmap pasted = test::testPhoto(50, 40);
+    main->pastePicture(&pasted);
+    EXPECT_EQ(main->SourceWidth, 50);
+    EXPECT_EQ(main->DrawingWidth, 50);
+    EXPECT_EQ(main->openedFile(), bmp);  // pasting keeps the opened file
+    main->Reverttooriginalsourceimage1Click();  // reloads the last opened file
+    EXPECT_EQ(main->SourceWidth, 90);
+
+    main->DrawingImage = test::testPhoto(30, 20);
+    main->Swap1Click();
+    EXPECT_EQ(main->SourceWidth, 30);
+    EXPECT_EQ(main->DrawingHeight, 20);
+    EXPECT_EQ(main->windows.Form4->previewTimerInterval(), 300);
+}
+
+TEST_F(MainWindowTest, AnUnreadableFileLeavesThePicturesAndSaysWhy) {
+    const QString bad = dir.filePath(QStringLiteral("bad.jpg"));
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a picture at all");
+    f.close();
+    ASSERT_TRUE(main->openPicture(photoPath));
+    EXPECT_FALSE(main->openPicture(bad));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("bad.jpg")));
+    EXPECT_EQ(main->SourceWidth, 160);
+}
+
+TEST_F(MainWindowTest, LayoutCentresThePictures) {
+    main->resize(961, 640);
+    main->FormResize();
+    const MainLayout& l = main->layoutNumbers();
+    EXPECT_EQ(main->leftPane()->geometry(), QRect(l.leftPane.left, l.leftPane.top, l.leftPane.width, l.leftPane.height));
+    ASSERT_TRUE(main->openPicture(photoPath));
+    EXPECT_EQ(main->leftPane()->position().x(), l.leftPane.width / 2 - 80);
+    EXPECT_EQ(main->leftPane()->position().y(), l.leftPane.height / 2 - 60);
+}
+
+}  // namespace
+}  // namespace gt
