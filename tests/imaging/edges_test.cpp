@@ -211,6 +211,18 @@ TEST(NoFilter, CopiesAndAppliesTheOptions) {
     EXPECT_THROW(NoFilter(photo, d, c, Materials{}, ctx), Error);
 }
 
+TEST(EdgeDrawings, MayDrawOverTheirOwnSource) {
+    const Bitmap photo = noisy(30, 24, 6);
+    const DrawingControls c = optionsOff(10, 200, 20, 50, 50);
+    for (auto routine : {&SobelFilter, &ColourSobel}) {
+        RenderContext a, b;
+        Bitmap apart, same = photo;
+        routine(photo, apart, c, Materials{}, a);
+        routine(same, same, c, Materials{}, b);
+        EXPECT_EQ(same, apart);
+    }
+}
+
 // A photo with smooth areas (shading strokes), edges and a little noise.
 Bitmap photoLike(int w, int h, std::uint32_t seed) {
     Bitmap b = noisy(w, h, seed);
