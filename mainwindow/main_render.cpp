@@ -43,6 +43,7 @@ void MainWindow::Timer1Timer() {
     Busy = true;
 
     // Everything the rendering reads is copied now; the worker never looks at a window.
+    windows.Form4->loadStyleSliders();
     DrawingParameters parameters;
     static_cast<DrawingControls&>(parameters) = windows.Form4->controls();
     if (windows.Form5) parameters.frame = windows.Form5->settings;

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <exception>
 
 #include "imaging/context.h"
@@ -75,8 +76,16 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
     connect(Loadparameters1, &QAction::triggered, this, [this] { Loadparameters1Click(); });
     connect(Saveparameters1, &QAction::triggered, this, [this] { Saveparameters1Click(); });
     connect(Resetparameters1, &QAction::triggered, this, [this] { Resetparameters1Click(); });
+    // Three entries share a narrow bar: tighter items keep them all in view in both languages.
+    menu->setStyleSheet(QStringLiteral("QMenuBar::item { padding: 2px 4px; }"));
+    QFont menuFont = menu->font();
+    menuFont.setPixelSize(11);
+    menu->setFont(menuFont);
+    auto* frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->setMenuBar(menu);
+    frame->addStretch();
     const int top = menu->sizeHint().height();
-    menu->setGeometry(0, 0, kClientWidth, top);
     setFixedSize(kClientWidth, kClientHeight + top);
 
     auto at = [top](QWidget* w, int x, int y, int width, int height) { w->setGeometry(x, top + y, width, height); };
@@ -310,6 +319,11 @@ void ParameterWindow::Timer1Timer() {
         drawPreview();
     }
     syncTimer();
+}
+
+void ParameterWindow::loadStyleSliders() {
+    loadSlidersFromTable(logic_.controls, logic_.table);
+    showControls();
 }
 
 void ParameterWindow::drawPreview() {

@@ -70,6 +70,9 @@ public:
     int DrawingStyle() const { return logic_.controls.ComboBox1; }
     // The controls as a rendering reads them (the frame and text settings are the caller's).
     DrawingControls controls() const { return logic_.controls; }
+    // Brings the sliders to the chosen style's stored values, as the next preview would; a
+    // rendering started before that preview then draws with the values the style shows.
+    void loadStyleSliders();
     const PreviewCrop& crop() const { return crop_; }
     // The item texts of the style list, as the parameter files write them.
     StyleNames styleNames() const;

@@ -14,7 +14,8 @@ inline QApplication& app() {
     static char name[] = "test_app";
     static char* argv[] = {name, nullptr};
     static QApplication* instance = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The screenshots run on a real display; everything else offscreen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         return new QApplication(argc, argv);
     }();
     return *instance;

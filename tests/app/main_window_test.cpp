@@ -70,6 +70,9 @@ TEST_F(MainWindowTest, OpenRenderAndSaveADrawing) {
     EXPECT_TRUE(main->windows.Form4->isVisible());
     EXPECT_FALSE(main->cancelMenuShown());
     EXPECT_NE(main->DrawingImage, main->SourceImage);
+    // Sketch pressed before the preview loaded the style's values: the drawing used them anyway.
+    EXPECT_EQ(main->windows.Form4->controls().TrackBar1, 7);
+    EXPECT_EQ(main->windows.Form4->sliders[kSlotTrackBar2]->value(), 127);
 
     const QString saved = dir.filePath(QStringLiteral("drawing"));
     ASSERT_TRUE(main->saveDrawing(saved));

@@ -1,0 +1,46 @@
+// Pictures of the main window and the parameter window in both languages, for the README. Runs
+// only when GT_SCREENSHOT_DIR names a folder (docs/screenshots is where they are kept):
+//   GT_SCREENSHOT_DIR=docs/screenshots QT_QPA_PLATFORM=xcb DISPLAY=:99 test_app --gtest_filter='Screenshots.*'
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app_test_support.h"
+#include "mainwindow/startup.h"
+
+namespace gt {
+namespace {
+
+void takeScreenshots(Language language, const QString& folder) {
+    auto main = createWindows(language);
+    main->showMessage = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
+    main->resize(1200, 800);
+    main->show();
+    ASSERT_TRUE(main->openPicture(QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg")));
+    ParameterWindow* p = main->windows.Form4;
+    p->ComboBox1Change(0);
+    QSignalSpy done(main.get(), &MainWindow::renderFinished);
+    p->Button1->click();
+    ASSERT_TRUE(done.wait(120000));
+    p->show();
+    QTest::qWait(400);
+    p->Timer1Timer();
+    QTest::qWait(200);
+    const QString suffix = language == Language::French ? QStringLiteral("fr") : QStringLiteral("zh");
+    EXPECT_TRUE(main->grab().save(folder + QStringLiteral("/main_window_") + suffix + QStringLiteral(".png")));
+    EXPECT_TRUE(p->grab().save(folder + QStringLiteral("/parameter_window_") + suffix + QStringLiteral(".png")));
+}
+
+TEST(Screenshots, MainAndParameterWindowsInBothLanguages) {
+    const QString folder = qEnvironmentVariable("GT_SCREENSHOT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "GT_SCREENSHOT_DIR is not set";
+    test::app();
+    QDir().mkpath(folder);
+    takeScreenshots(Language::French, folder);
+    takeScreenshots(Language::Chinese, folder);
+}
+
+}  // namespace
+}  // namespace gt
