@@ -35,7 +35,11 @@ void MainWindow::applyToolTips() {
     for (const char* own : {"Image9", "Image18", "Image20", "Image21"})
         if (const auto hint = table.find(QStringLiteral("Form1.%1.hint").arg(QLatin1String(own))))
             toolButtons_.value(QString::fromLatin1(own))->setToolTip(*hint);
-    ScrollBox2->setToolTip(ShowDrawingHint && !Busy ? table.text(QStringLiteral("Form1.Image2.hint")) : QString());
+    updateDrawingHint();
+}
+
+void MainWindow::updateDrawingHint() {
+    ScrollBox2->setToolTip(ShowDrawingHint && !Busy ? TextTable::of(language_).text(QStringLiteral("Form1.Image2.hint")) : QString());
 }
 
 void MainWindow::applyLanguage(Language language) {

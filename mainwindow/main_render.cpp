@@ -41,6 +41,7 @@ void MainWindow::Timer1Timer() {
     setZoom(100);
     CenterImages();
     Busy = true;
+    updateDrawingHint();
 
     // Everything the rendering reads is copied now; the worker never looks at a window.
     windows.Form4->loadStyleSliders();
@@ -80,6 +81,7 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
     } else {
         Busy = false;
     }
+    updateDrawingHint();
     CenterImages();
     setZoom(SavedZoom);
     ScrollBox1->update();

@@ -364,7 +364,7 @@ void MainWindow::panePressed(Qt::MouseButton button, QPoint global, bool drawing
     if (FullScreenShown) return;
     if (drawingPane) {
         ShowDrawingHint = false;
-        ScrollBox2->setToolTip(QString());
+        updateDrawingHint();
     }
     if (button == Qt::LeftButton) Dragging = true;
     PanVelocityX = PanVelocityY = 0;
@@ -391,7 +391,7 @@ void MainWindow::fullScreen(bool drawingPane) {
     if (Busy || !windows.Form7) return;
     if (drawingPane) {
         ShowDrawingHint = false;
-        ScrollBox2->setToolTip(QString());
+        updateDrawingHint();
     }
     Dragging = false;
     FullScreenShown = true;

@@ -159,6 +159,7 @@ private:
     void showParameterWindow();
     void renderDone(const std::shared_ptr<RenderOutcome>& outcome);
     void applyToolTips();
+    void updateDrawingHint();  // the right picture's tooltip: off while Busy or once it was pressed
     void applyMenuTexts(const TextTable& table);
     void dividerDragged(int x);
     void dividerDropped(int x);

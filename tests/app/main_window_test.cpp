@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -188,6 +189,46 @@ TEST_F(MainWindowTest, LayoutCentresThePictures) {
     ASSERT_TRUE(main->openPicture(photoPath));
     EXPECT_EQ(main->leftPane()->position().x(), l.leftPane.width / 2 - 80);
     EXPECT_EQ(main->leftPane()->position().y(), l.leftPane.height / 2 - 60);
+}
+
+}  // namespace
+}  // namespace gt
+
+namespace gt {
+namespace {
+
+TEST_F(MainWindowTest, PasteWithoutAPictureKeepsTheSourceAndResetsTheDrawing) {
+    ASSERT_TRUE(main->openPicture(photoPath));
+    main->DrawingImage = test::testPhoto(20, 20);
+    main->pastePicture(nullptr);
+    EXPECT_EQ(main->SourceWidth, 160);
+    EXPECT_EQ(main->DrawingImage, main->SourceImage);
+    EXPECT_EQ(main->DrawingWidth, 160);
+}
+
+TEST_F(MainWindowTest, WallpaperIsA24BitBmpAndAnUnknownDesktopSaysSo) {
+    qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
+    qputenv("XDG_CURRENT_DESKTOP", "");
+    ASSERT_TRUE(main->openPicture(photoPath));
+    main->EnregistrerenfonddcranWindows1Click();
+    const QString bmp = dir.filePath(QStringLiteral("Graphitello/Graphitello.bmp"));
+    QFile file(bmp);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray header = file.read(30);
+    EXPECT_EQ(header.left(2), QByteArray("BM"));
+    EXPECT_EQ(int(header[28]), 24);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(bmp));
+    EXPECT_EQ(readPicture(bmp.toStdString()), main->DrawingImage);
+}
+
+TEST_F(MainWindowTest, TheDrawingsHintGoesOnceThePictureIsPressed) {
+    EXPECT_EQ(main->rightPane()->toolTip(), QStringLiteral("Double-cliquez pour afficher en plein écran"));
+    emit main->rightPane()->pressed(Qt::LeftButton, QPoint(10, 10));
+    main->rightPane()->released(Qt::LeftButton);
+    EXPECT_TRUE(main->rightPane()->toolTip().isEmpty());
+    main->English1Click();
+    EXPECT_TRUE(main->rightPane()->toolTip().isEmpty());
 }
 
 }  // namespace
