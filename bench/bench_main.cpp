@@ -1,0 +1,198 @@
+// make bench: one table of how long each style and each heavy routine takes on a 12-megapixel photo,
+// for the plain single-threaded path and the fast path, with their ratio, the peak memory of a
+// render and the time of a parameter-window preview.
+//
+//   graphitello-bench [--quick] [--no-plain] [--photo FILE]
+//
+// --quick works on a 3-megapixel photo; --no-plain skips the (slow) plain runs.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "imaging/adjust.h"
+#include "imaging/filters.h"
+#include "imaging/io/builtin_pictures.h"
+#include "imaging/io/picture_io.h"
+#include "imaging/median.h"
+#include "imaging/painting.h"
+#include "imaging/parallel.h"
+#include "imaging/pencil.h"
+#include "imaging/rotate.h"
+#include "pipeline/parameters.h"
+#include "pipeline/preview.h"
+#include "pipeline/render.h"
+#include "pipeline/styles.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
+
+long procStatusKb(const char* key) {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    const std::size_t n = std::strlen(key);
+    while (std::getline(in, line))
+        if (line.compare(0, n, key) == 0) return std::stol(line.substr(n + 1));
+    return -1;
+}
+
+// Runs f in a child process and returns the growth of its resident memory over the run, in bytes.
+long long peakGrowth(const std::function<void()>& f) {
+    int fds[2];
+    if (pipe(fds) != 0) return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        { std::ofstream("/proc/self/clear_refs") << "5"; }  // resets the high-water mark
+        const long before = procStatusKb("VmRSS:");
+        f();
+        const long long growth = (procStatusKb("VmHWM:") - before) * 1024LL;
+        if (write(fds[1], &growth, sizeof growth) != sizeof growth) _exit(1);
+        _exit(0);
+    }
+    close(fds[1]);
+    long long growth = -1;
+    if (read(fds[0], &growth, sizeof growth) != sizeof growth) growth = -1;
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return growth;
+}
+
+struct Row {
+    std::string name;
+    double plainMs = -1, fastMs = -1;
+    long long peak = -1;
+};
+
+double timeIt(const std::function<void()>& f, bool plain) {
+    gt::setPlainPaths(plain);
+    gt::setWorkerCount(plain ? 1 : 0);
+    const auto t0 = Clock::now();
+    f();
+    const double ms = msSince(t0);
+    gt::setPlainPaths(false);
+    gt::setWorkerCount(0);
+    return ms;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool quick = false, withPlain = true;
+    std::string photoPath = std::string(GT_ASSET_DIR) + "/sample_photo.jpg";
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--quick") quick = true;
+        else if (a == "--no-plain") withPlain = false;
+        else if (a == "--photo" && i + 1 < argc) photoPath = argv[++i];
+        else {
+            std::fprintf(stderr, "usage: graphitello-bench [--quick] [--no-plain] [--photo FILE]\n");
+            return 2;
+        }
+    }
+
+    const gt::Bitmap sample = gt::readPicture(photoPath);
+    gt::Bitmap photo(quick ? 2000 : 4000, quick ? 1500 : 3000);
+    gt::ResizeBilinear(sample, photo);
+    const double mp = photo.width() * double(photo.height()) / 1e6;
+    const gt::Resources resources = gt::loadBuiltinPictures();
+
+    std::printf("Photo %d x %d (%.1f megapixels), %d worker threads\n\n", photo.width(), photo.height(), mp, gt::workerCount());
+    std::vector<Row> rows;
+
+    auto routine = [&](const std::string& name, const std::function<void()>& f) {
+        Row r;
+        r.name = name;
+        r.fastMs = timeIt(f, false);
+        if (withPlain) r.plainMs = timeIt(f, true);
+        rows.push_back(r);
+        std::fprintf(stderr, "  %s done\n", name.c_str());
+    };
+
+    // JPEG, decode and encode.
+    const std::vector<unsigned char> jpeg = gt::encodeJpeg(photo, 90);
+    routine("JPEG decode", [&] { (void)gt::decodeJpeg(jpeg, "bench.jpg"); });
+    routine("JPEG encode (quality 90)", [&] { (void)gt::encodeJpeg(photo, 90); });
+
+    // Heavy routines.
+    gt::RenderContext quiet;
+    routine("Soften", [&] { gt::Bitmap b = photo; gt::Soften(b); });
+    routine("Sharpen", [&] { gt::Bitmap b = photo; gt::Sharpen(b); });
+    routine("Blur3x3", [&] { gt::Bitmap b = photo; gt::Blur3x3(b); });
+    routine("AdjustContrast 25", [&] { gt::Bitmap b = photo; gt::AdjustContrast(b, 25); });
+    routine("AdjustSaturation 25", [&] { gt::Bitmap b = photo; gt::AdjustSaturation(b, 25); });
+    routine("ResizeBilinear to 3/4", [&] { gt::Bitmap d(photo.width() * 3 / 4, photo.height() * 3 / 4); gt::ResizeBilinear(photo, d); });
+    routine("MedianFilter 5", [&] { gt::Bitmap d(photo.width(), photo.height()); gt::MedianFilter(photo, d, 5, 1, 1, quiet); });
+    routine("MedianFilter 11", [&] { gt::Bitmap d(photo.width(), photo.height()); gt::MedianFilter(photo, d, 11, 1, 1, quiet); });
+    routine("RotateBitmapByAngle 40", [&] { gt::Bitmap d; gt::RotateBitmapByAngle(photo, d, 40, quiet); });
+    routine("Painting4Contrast 30", [&] { gt::Bitmap b = photo; gt::Painting4Contrast(b, 30); });
+
+    // Styles: the whole render path with the program's defaults, finishing pass included.
+    std::vector<Row> styles;
+    for (int s = 0; s <= 8; ++s) {
+        gt::DrawingParameters params = gt::defaultParameters(static_cast<gt::DrawingStyle>(s));
+        auto render = [&] {
+            gt::RenderContext ctx;
+            ctx.DrawingWidth = photo.width();
+            ctx.DrawingHeight = photo.height();
+            (void)gt::renderDrawing(photo, params, resources, ctx);
+        };
+        Row r;
+        r.name = gt::styleCliName(static_cast<gt::DrawingStyle>(s));
+        r.fastMs = timeIt(render, false);
+        if (withPlain) r.plainMs = timeIt(render, true);
+        r.peak = peakGrowth(render);
+        styles.push_back(r);
+        std::fprintf(stderr, "  style %s done\n", r.name.c_str());
+    }
+
+    auto printRow = [&](const Row& r, bool memory) {
+        std::printf("| %-26s | %9.0f | %9.1f |", r.name.c_str(), r.fastMs, r.fastMs / mp);
+        if (r.plainMs >= 0) std::printf(" %9.0f | %9.1f | %6.1fx |", r.plainMs, r.plainMs / mp, r.plainMs / r.fastMs);
+        else std::printf(" %9s | %9s | %7s |", "-", "-", "-");
+        if (memory) std::printf(" %8.1f |", r.peak >= 0 ? r.peak / (mp * 1e6) : -1.0);
+        std::printf("\n");
+    };
+    std::printf("| %-26s | %9s | %9s | %9s | %9s | %7s |\n", "routine", "fast ms", "fast ms/MP", "plain ms", "plain ms/MP", "ratio");
+    std::printf("|%s|\n", std::string(88, '-').c_str());
+    for (const Row& r : rows) printRow(r, false);
+    std::printf("\n| %-26s | %9s | %9s | %9s | %9s | %7s | %8s |\n", "style (render + finishing)", "fast ms", "fast ms/MP", "plain ms", "plain ms/MP", "ratio", "peak B/px");
+    std::printf("|%s|\n", std::string(99, '-').c_str());
+    double total = 0;
+    for (const Row& r : styles) {
+        printRow(r, true);
+        total += r.fastMs;
+    }
+    std::printf("| %-26s | %9.0f |\n", "all nine styles", total);
+
+    // Previews: 200 x 200, each style, median of several runs.
+    std::printf("\n| %-26s | %9s |\n", "preview (200 x 200)", "ms");
+    for (int s = 0; s <= 8; ++s) {
+        gt::DrawingParameters params = gt::defaultParameters(static_cast<gt::DrawingStyle>(s));
+        std::vector<double> t;
+        for (int k = 0; k < 7; ++k) {
+            const auto t0 = Clock::now();
+            gt::RenderContext ctx;
+            ctx.parameterWindowVisible = true;
+            ctx.DrawingWidth = photo.width();
+            ctx.DrawingHeight = photo.height();
+            (void)gt::renderPreview(photo, photo.width() / 2 - 100, photo.height() / 2 - 100, params, resources, ctx);
+            t.push_back(msSince(t0));
+        }
+        std::sort(t.begin(), t.end());
+        std::printf("| %-26s | %9.1f |\n", gt::styleCliName(static_cast<gt::DrawingStyle>(s)).c_str(), t[t.size() / 2]);
+    }
+    return 0;
+}
