@@ -144,7 +144,7 @@ ParameterFileLoad readParameterFile(std::string_view bytes, const std::string& f
         if (i == kStyleCount) {
             // The style list has nine entries; the old program failed on a tenth record.
             const int ignored = lines.linesLeft();
-            result.warning = fileName + ": more than " + std::to_string(kStyleCount) + " records; only the first " +
+            result.warning = "more than " + std::to_string(kStyleCount) + " records; only the first " +
                              std::to_string(kStyleCount) + " were read and the remaining " + std::to_string(ignored) +
                              (ignored == 1 ? " line was" : " lines were") + " ignored";
             break;

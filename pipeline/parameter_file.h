@@ -37,7 +37,7 @@ void saveParameterFile(const std::string& path, const ParameterTable& table, con
 
 struct ParameterFileLoad {
     int records = 0;      // records read (the first 9 at most)
-    std::string warning;  // not empty when the file had more records than the style list
+    std::string warning;  // not empty when the file had more records than the style list (without the file's name)
 };
 
 // Reads records in file order into table rows 0.. and names 0.., at most 9. Lines may end in CR LF,

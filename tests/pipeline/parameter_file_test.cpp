@@ -118,7 +118,7 @@ TEST(ParameterFileLoad, MoreThanNineRecordsReadsNineAndSaysSo) {
     EXPECT_EQ(t[8][4], 8);
     EXPECT_EQ(t[9][4], -1);
     EXPECT_EQ(t[10][0], -1);
-    EXPECT_EQ(result.warning, "big.gtl: more than 9 records; only the first 9 were read and the remaining 12 lines were ignored");
+    EXPECT_EQ(result.warning, "more than 9 records; only the first 9 were read and the remaining 12 lines were ignored");
 }
 
 TEST(ParameterFileLoad, ABadNumberStopsTheLoadAndKeepsWhatWasRead) {

@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <set>
+#include <utility>
+
+#include "imaging/error.h"
+#include "pipeline/render.h"
+#include "pipeline_pictures.h"
+
+namespace gt {
+namespace {
+
+using testing::builtinResources;
+
+DrawingParameters paramsFor(int style) { return defaultParameters(static_cast<DrawingStyle>(style)); }
+
+TEST(BuiltinPictures, FromTheAssetFolder) {
+    const Resources& r = builtinResources();
+    EXPECT_EQ(r.PencilToneStrip.width(), 512);
+    EXPECT_EQ(r.PencilToneStrip.height(), 166);
+    for (const Bitmap& t : r.InkToneTiles) EXPECT_EQ(std::pair(t.width(), t.height()), std::pair(100, 200));
+    for (const Bitmap& t : r.PaperTextures) EXPECT_EQ(std::pair(t.width(), t.height()), std::pair(256, 256));
+    for (const Bitmap& f : r.FramePictures) EXPECT_FALSE(f.empty());
+    EXPECT_EQ(r.materials(3).PaperTexture, &r.PaperTextures[3]);
+    EXPECT_EQ(r.materials(12).PaperTexture, &r.PaperTextures[9]);
+    EXPECT_EQ(r.materials(0).InkToneTiles[8], &r.InkToneTiles[8]);
+    EXPECT_THROW(loadBuiltinPicturesFrom("/nonexistent-folder"), Error);
+}
+
+TEST(Dispatcher, EveryStyleGivesTheSameBytesTwice) {
+    const Bitmap photo = testing::photo(46, 34);
+    const Materials m = builtinResources().materials(2);
+    for (int s = 0; s < kStyleCount; ++s) {
+        RenderContext first, second;
+        const RenderResult a = renderStyle(static_cast<DrawingStyle>(s), photo, paramsFor(s), m, first);
+        const RenderResult b = renderStyle(static_cast<DrawingStyle>(s), photo, paramsFor(s), m, second);
+        EXPECT_TRUE(a.rendered && !a.cancelled) << s;
+        EXPECT_EQ(a.drawing.width(), 46) << s;
+        EXPECT_EQ(a.drawing.height(), 34) << s;
+        EXPECT_EQ(std::pair(a.DrawingWidth, a.DrawingHeight), std::pair(46, 34)) << s;
+        EXPECT_TRUE(a.drawing == b.drawing) << s;
+        EXPECT_FALSE(a.drawing == photo) << s;
+    }
+}
+
+TEST(Dispatcher, TheStyleAskedForWinsOverTheIndexInTheParameters) {
+    // BilateralPainting draws its dabs only when it is told it runs painting 2.
+    const Bitmap photo = testing::photo(60, 60);
+    const Materials m = builtinResources().materials(0);
+    DrawingParameters p = paramsFor(5);
+    RenderContext c1, c2;
+    const Bitmap direct = renderStyle(DrawingStyle::Painting2, photo, p, m, c1).drawing;
+    p.ComboBox1 = 6;
+    EXPECT_TRUE(renderStyle(DrawingStyle::Painting2, photo, p, m, c2).drawing == direct);
+}
+
+TEST(Dispatcher, ACancelledRenderingGivesThePhoto) {
+    const Bitmap photo = testing::photo(40, 30);
+    const Materials m = builtinResources().materials(0);
+    std::atomic<bool> cancel{true};
+    for (int s = 0; s < kStyleCount; ++s) {
+        RenderContext ctx;
+        ctx.cancel = &cancel;
+        const RenderResult r = renderStyle(static_cast<DrawingStyle>(s), photo, paramsFor(s), m, ctx);
+        EXPECT_TRUE(r.cancelled) << s;
+        EXPECT_TRUE(r.drawing == photo) << s;
+        EXPECT_TRUE(cancel.load()) << s;  // the flag is the caller's to clear
+    }
+}
+
+TEST(Dispatcher, ACancelInTheMiddleOfThePencilDrawingGivesThePhoto) {
+    const Bitmap photo = testing::photo(60, 50);
+    std::atomic<bool> cancel{false};
+    int reports = 0;
+    RenderContext ctx;
+    ctx.cancel = &cancel;
+    ctx.progress = [&](int, int, int, int) {
+        if (++reports == 20) cancel = true;
+    };
+    const RenderResult r = renderDrawing(photo, paramsFor(0), builtinResources(), ctx);
+    EXPECT_GE(reports, 20);
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_TRUE(r.drawing == photo);  // no frame, no half drawing
+    EXPECT_EQ(std::pair(r.DrawingWidth, r.DrawingHeight), std::pair(60, 50));
+}
+
+TEST(Dispatcher, ProgressPassesOfPaintings3And4) {
+    const Bitmap photo = testing::photo(30, 30);
+    const Materials m = builtinResources().materials(0);
+    std::set<std::pair<int, int>> passes;
+    std::pair<int, int> last;
+    std::pair<int, int> lastStep;
+    RenderContext ctx;
+    ctx.progress = [&](int step, int lastStepOfPass, int pass, int of) {
+        passes.insert({pass, of});
+        last = {pass, of};
+        lastStep = {step, lastStepOfPass};
+    };
+    DrawingParameters p = paramsFor(7);
+    p.TrackBar1 = 10;
+    renderStyle(DrawingStyle::Painting4, photo, p, m, ctx);
+    for (int pass = 1; pass <= 10; ++pass) EXPECT_TRUE(passes.count({pass, 10})) << pass;
+    EXPECT_EQ(last, std::pair(1, 1));
+    EXPECT_EQ(lastStep, std::pair(100, 100));
+
+    passes.clear();
+    renderStyle(DrawingStyle::Painting3, photo, paramsFor(6), m, ctx);
+    EXPECT_TRUE(passes.count({1, 2}));
+    EXPECT_TRUE(passes.count({2, 2}));
+}
+
+TEST(RenderDrawing, FinishingPassAndNoStyle) {
+    // Even sizes: for odd ones the finishing pass's centre crop stretches the drawing by a pixel.
+    const Bitmap photo = testing::photo(42, 28);
+    const Resources& res = builtinResources();
+    DrawingParameters p = paramsFor(3);
+    p.CheckBox1 = false;
+    RenderContext c1, c2, c3;
+    const Bitmap style = renderStyle(DrawingStyle::InkDrawing, photo, p, res.materials(0), c1).drawing;
+    EXPECT_TRUE(renderDrawing(photo, p, res, c2).drawing == style);
+
+    p.CheckBox1 = true;
+    p.frame.style = kFrameSimple;
+    p.frame.margin = 150;
+    const RenderResult framed = renderDrawing(photo, p, res, c3);
+    EXPECT_EQ(std::pair(framed.DrawingWidth, framed.DrawingHeight), std::pair(42 + 150, 28 + 150));
+    EXPECT_EQ(framed.drawing.colourAt(75 + 2, 75 + 2), style.colourAt(2, 2));
+    EXPECT_EQ(framed.drawing.colourAt(10, 10), p.frame.FillColour);
+
+    p.ComboBox1 = -1;
+    RenderContext c4;
+    const RenderResult nothing = renderDrawing(photo, p, res, c4);
+    EXPECT_FALSE(nothing.rendered);
+    EXPECT_TRUE(nothing.drawing.empty());
+}
+
+TEST(RenderDrawing, CancelledWithAFrameOnGivesThePhotoAtItsSize) {
+    const Bitmap photo = testing::photo(33, 21);
+    std::atomic<bool> cancel{true};
+    RenderContext ctx;
+    ctx.cancel = &cancel;
+    const RenderResult r = renderDrawing(photo, paramsFor(8), builtinResources(), ctx);
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_TRUE(r.drawing == photo);
+    EXPECT_EQ(std::pair(r.DrawingWidth, r.DrawingHeight), std::pair(33, 21));
+}
+
+}  // namespace
+}  // namespace gt
