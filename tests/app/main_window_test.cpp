@@ -233,3 +233,30 @@ TEST_F(MainWindowTest, TheDrawingsHintGoesOnceThePictureIsPressed) {
 
 }  // namespace
 }  // namespace gt
+
+namespace gt {
+namespace {
+
+TEST_F(MainWindowTest, CancelFromTheMenuDuringARunShowsTheSourceAndRestoresTheMenu) {
+    const QString large = dir.filePath(QStringLiteral("large.jpg"));
+    ASSERT_TRUE(writePicture(test::testPhoto(900, 700), large.toStdString()));
+    ASSERT_TRUE(main->openPicture(large));
+    main->windows.Form4->ComboBox1Change(0);
+    // The first progress report switches the menus; the cancel entry is pressed at that moment.
+    bool menuSwapped = false;
+    QObject::connect(main->statusStrip(), &StatusStrip::runStarted, main.get(), [this, &menuSwapped] {
+        menuSwapped = main->cancelMenuShown();
+        main->menuEntry(QStringLiteral("Canceloperation1"))->trigger();
+    });
+    ASSERT_TRUE(sketchAndWait());
+    EXPECT_TRUE(menuSwapped);
+    EXPECT_EQ(main->DrawingImage, main->SourceImage);
+    EXPECT_EQ(main->DrawingWidth, 900);
+    EXPECT_FALSE(main->CancelRequested.load());
+    EXPECT_FALSE(main->Busy);
+    EXPECT_FALSE(main->cancelMenuShown());
+    EXPECT_FALSE(main->windows.Form4->isVisible());
+}
+
+}  // namespace
+}  // namespace gt
