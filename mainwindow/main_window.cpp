@@ -199,6 +199,7 @@ void MainWindow::buildToolbar() {
         auto* button = new PictureButton(AppPictures::get().toolButton(QString::fromLatin1(b.picture)), Panel1);
         button->setObjectName(QString::fromLatin1(b.name));
         button->place(b.left, 6);
+        button->setToolTipDuration(2500);
         connect(button, &PictureButton::clicked, this, b.action);
         toolButtons_.insert(QString::fromLatin1(b.name), button);
     }
@@ -230,6 +231,7 @@ void MainWindow::buildPanes() {
     ScrollBox1->setCursor(AppPictures::get().handCursor());
     ScrollBox2->setCursor(AppPictures::get().handCursor());
     ScrollBox1->setAcceptsFiles(true);
+    ScrollBox2->setToolTipDuration(2500);
     connect(ScrollBox1, &PicturePane::filesDropped, this, &MainWindow::filesDropped);
     for (PicturePane* pane : {ScrollBox1, ScrollBox2}) {
         const bool drawing = pane == ScrollBox2;
