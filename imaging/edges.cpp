@@ -58,10 +58,7 @@ const Bitmap& readableSource(const Bitmap& source, const Bitmap& destination, Bi
 
 void finishingOptions(Bitmap& drawing, const DrawingControls& c, const Materials& m) {
     if (c.CheckBox2) Soften(drawing);
-    if (c.CheckBox3) {
-        if (!m.PaperTexture) throw Error("the paper texture is missing");
-        ApplyPaperTexture(drawing, *m.PaperTexture, textureStrength(c.ComboBox2), TexturePeriod::SizeLessOne);
-    }
+    if (c.CheckBox3) LayPaperTexture(drawing, m.PaperTexture, c.ComboBox2, TexturePeriod::SizeLessOne);
 }
 
 // The colour drawing's tint, per channel: source s, stroke sheet d, smoothed photo m.

@@ -48,12 +48,7 @@ void prepare(Bitmap& source, const RenderContext& ctx) {
 
 // The paper grain of the ink drawing: twice the usual strengths, repeating every texture size.
 void layPaperTexture(Bitmap& drawing, const DrawingControls& c, const Materials& m, bool plainPath) {
-    if (!m.PaperTexture) throw Error("the paper texture is missing");
-    const int strength = 2 * textureStrength(c.ComboBox2);
-    if (plainPath)
-        plain::ApplyPaperTexture(drawing, *m.PaperTexture, strength, TexturePeriod::Size);
-    else
-        ApplyPaperTexture(drawing, *m.PaperTexture, strength, TexturePeriod::Size);
+    LayPaperTexture(drawing, m.PaperTexture, c.ComboBox2, TexturePeriod::Size, 2, plainPath);
 }
 
 // Draws row y (1..H-1) of the destination, columns 1..W-1.

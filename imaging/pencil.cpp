@@ -49,12 +49,7 @@ const Bitmap& toneStrip(const Materials& m) {
 
 // The paper grain of the pencil drawing: the texture repeats every texture width and height.
 void layPaperTexture(Bitmap& drawing, const DrawingControls& c, const Materials& m, bool plainPath) {
-    if (!m.PaperTexture) throw Error("the paper texture is missing");
-    const int strength = textureStrength(c.ComboBox2);
-    if (plainPath)
-        plain::ApplyPaperTexture(drawing, *m.PaperTexture, strength, TexturePeriod::Size);
-    else
-        ApplyPaperTexture(drawing, *m.PaperTexture, strength, TexturePeriod::Size);
+    LayPaperTexture(drawing, m.PaperTexture, c.ComboBox2, TexturePeriod::Size, 1, plainPath);
 }
 
 }  // namespace

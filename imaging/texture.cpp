@@ -73,4 +73,13 @@ void ApplyPaperTexture(Bitmap& bitmap, const Bitmap& texture, int strength, Text
     }, 64);
 }
 
+void LayPaperTexture(Bitmap& drawing, const Bitmap* texture, int comboBox2, TexturePeriod period, int factor, bool plainPath) {
+    if (!texture) throw Error("the paper texture is missing");
+    const int strength = factor * textureStrength(comboBox2);
+    if (plainPath)
+        plain::ApplyPaperTexture(drawing, *texture, strength, period);
+    else
+        ApplyPaperTexture(drawing, *texture, strength, period);
+}
+
 }  // namespace gt
