@@ -46,25 +46,6 @@ void preparePainting1(Bitmap& source, const RenderContext& ctx, bool plainPath) 
     AdjustBrightness(source, 25);
 }
 
-// Painting 2's dabs: sequential, since every dab's colour is read from the picture as the earlier
-// dabs left it and the generator's draws come in a fixed order.
-void paintDabs(Bitmap& d, const DrawingControls& c, RenderContext& ctx) {
-    const int W = d.width(), H = d.height();
-    const int size = std::min(8, (255 - c.TrackBar2) / 75 + (ctx.DrawingWidth + ctx.DrawingHeight) / 750);
-    const std::int64_t count = std::int64_t(W / 30) * (H / 30) * (255 - c.TrackBar2);
-    for (std::int64_t k = 0; k < count; ++k) {
-        const int w = ctx.random.draw(size) + 1;
-        const int h = ctx.random.draw(size) + 2;
-        const int x0 = ctx.random.draw(W - w - 1);
-        const int y0 = ctx.random.draw(H - h - 1);
-        const Colour under = d.colourAt(x0 + w / 2, y0 + h / 2);
-        const int shift = 2 * (h - w);
-        const Colour paint{std::uint8_t(clampByte(under.b + shift)), std::uint8_t(clampByte(under.g + shift)),
-                           std::uint8_t(clampByte(under.r + shift))};
-        FillEllipse(d, x0, y0, w, h, paint);
-    }
-}
-
 // The padded copy: the picture drawn at (0,0), (9,0), (0,9) and (9,9) on a white canvas 18 larger.
 // Above and to the left it repeats the first rows and columns shifted by 9; right and below, white.
 Bitmap paddedCopy9(const Bitmap& bitmap) {
@@ -106,6 +87,25 @@ inline void contrastPixel(const std::uint8_t* c, const int sum[3], const int tol
 }
 
 }  // namespace
+
+// Painting 2's dabs: sequential, since every dab's colour is read from the picture as the earlier
+// dabs left it and the generator's draws come in a fixed order.
+void PaintDabs(Bitmap& d, const DrawingControls& c, RenderContext& ctx) {
+    const int W = d.width(), H = d.height();
+    const int size = std::min(8, (255 - c.TrackBar2) / 75 + (ctx.DrawingWidth + ctx.DrawingHeight) / 750);
+    const std::int64_t count = std::int64_t(W / 30) * (H / 30) * (255 - c.TrackBar2);
+    for (std::int64_t k = 0; k < count; ++k) {
+        const int w = ctx.random.draw(size) + 1;
+        const int h = ctx.random.draw(size) + 2;
+        const int x0 = ctx.random.draw(W - w - 1);
+        const int y0 = ctx.random.draw(H - h - 1);
+        const Colour under = d.colourAt(x0 + w / 2, y0 + h / 2);
+        const int shift = 2 * (h - w);
+        const Colour paint{std::uint8_t(clampByte(under.b + shift)), std::uint8_t(clampByte(under.g + shift)),
+                           std::uint8_t(clampByte(under.r + shift))};
+        FillEllipse(d, x0, y0, w, h, paint);
+    }
+}
 
 // ---------------------------------------------------------------------------------------------------
 // The plain routines: pixel by pixel, step by step.
@@ -177,6 +177,43 @@ void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControl
     layPaperTexture(destination, c, m, true);
 }
 
+void MergeIteration(Bitmap& destination, int i, int trackBar1) {
+    const int W = destination.width(), H = destination.height();
+    const int o = i % 2;
+    for (int b = 0; b <= H / 2 - 2; ++b) {
+        for (int a = 0; a <= W / 2 - 2; ++a) {
+            const int x = 2 * a + o, y = 2 * b + o;
+            const Colour P = destination.colourAt(x, y);
+            const Colour others[3] = {destination.colourAt(x + 1, y), destination.colourAt(x, y + 1),
+                                      destination.colourAt(x + 1, y + 1)};
+            const int tolerance = trackBar1 + (P.r + P.g + P.b) / 30 - 25;
+            bool added[3];
+            int sum[3] = {P.b, P.g, P.r};
+            int count = 1;
+            for (int k = 0; k < 3; ++k) {
+                const Colour& X = others[k];
+                const int distance = std::max({2 * absInt(X.r - P.r), absInt(X.g - P.g), absInt(X.b - P.b)});
+                added[k] = tolerance > distance;
+                if (added[k]) {
+                    sum[0] += X.b; sum[1] += X.g; sum[2] += X.r;
+                    ++count;
+                }
+            }
+            std::uint8_t mean[3];
+            for (int ch = 0; ch < 3; ++ch) {
+                int v = sum[ch] / count;
+                if (sum[ch] % count > count / 2) ++v;
+                mean[ch] = static_cast<std::uint8_t>(std::min(v, 255));
+            }
+            const Colour M{mean[0], mean[1], mean[2]};
+            destination.setColour(x, y, M);
+            if (added[0]) destination.setColour(x + 1, y, M);
+            if (added[1]) destination.setColour(x, y + 1, M);
+            if (added[2]) destination.setColour(x + 1, y + 1, M);
+        }
+    }
+}
+
 void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stages, const DrawingControls& c, const Materials& m,
                        RenderContext& ctx) {
     if (&source == &destination) {
@@ -193,7 +230,7 @@ void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stage
     plain::AdjustContrast(source, 25);
     if (ctx.pumpedCancel()) return;
     destination = source;
-    if (c.ComboBox1 == 5) paintDabs(destination, c, ctx);
+    if (c.ComboBox1 == 5) PaintDabs(destination, c, ctx);
 
     const int n = c.TrackBar5;
     for (int i = 0; i <= n; ++i) {
@@ -201,39 +238,7 @@ void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stage
             ctx.ProgressReport(i, n, stage, stages);
             if (ctx.pumpedCancel()) return;
         }
-        const int o = i % 2;
-        for (int b = 0; b <= H / 2 - 2; ++b) {
-            for (int a = 0; a <= W / 2 - 2; ++a) {
-                const int x = 2 * a + o, y = 2 * b + o;
-                const Colour P = destination.colourAt(x, y);
-                const Colour others[3] = {destination.colourAt(x + 1, y), destination.colourAt(x, y + 1),
-                                          destination.colourAt(x + 1, y + 1)};
-                const int tolerance = c.TrackBar1 + (P.r + P.g + P.b) / 30 - 25;
-                bool added[3];
-                int sum[3] = {P.b, P.g, P.r};
-                int count = 1;
-                for (int k = 0; k < 3; ++k) {
-                    const Colour& X = others[k];
-                    const int distance = std::max({2 * absInt(X.r - P.r), absInt(X.g - P.g), absInt(X.b - P.b)});
-                    added[k] = tolerance > distance;
-                    if (added[k]) {
-                        sum[0] += X.b; sum[1] += X.g; sum[2] += X.r;
-                        ++count;
-                    }
-                }
-                std::uint8_t mean[3];
-                for (int ch = 0; ch < 3; ++ch) {
-                    int v = sum[ch] / count;
-                    if (sum[ch] % count > count / 2) ++v;
-                    mean[ch] = static_cast<std::uint8_t>(std::min(v, 255));
-                }
-                const Colour M{mean[0], mean[1], mean[2]};
-                destination.setColour(x, y, M);
-                if (added[0]) destination.setColour(x + 1, y, M);
-                if (added[1]) destination.setColour(x, y + 1, M);
-                if (added[2]) destination.setColour(x + 1, y + 1, M);
-            }
-        }
+        plain::MergeIteration(destination, i, c.TrackBar1);
     }
 
     const int lift = c.TrackBar3 - 127;
@@ -412,6 +417,22 @@ void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControl
     layPaperTexture(destination, c, m, false);
 }
 
+// The blocks of one iteration never overlap and read only their own four pixels, so rows of blocks
+// are independent.
+void MergeIteration(Bitmap& drawing, int i, int trackBar1) {
+    if (plainPaths()) return plain::MergeIteration(drawing, i, trackBar1);
+    const int blockRows = drawing.height() / 2 - 1, blockColumns = drawing.width() / 2 - 1;
+    if (blockRows <= 0 || blockColumns <= 0) return;
+    const int o = i % 2;
+    parallelRows(0, blockRows, [&](int b0, int b1) {
+        for (int b = b0; b < b1; ++b) {
+            std::uint8_t* p = drawing.pixel(o, 2 * b + o);
+            std::uint8_t* r = drawing.pixel(o, 2 * b + o + 1);
+            for (int a = 0; a < blockColumns; ++a, p += 6, r += 6) mergeBlock(p, r, trackBar1);
+        }
+    }, 8);
+}
+
 void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stages, const DrawingControls& c, const Materials& m,
                        RenderContext& ctx) {
     if (plainPaths()) return plain::BilateralPainting(source, destination, stage, stages, c, m, ctx);
@@ -429,26 +450,15 @@ void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stage
     AdjustContrast(source, 25);
     if (ctx.pumpedCancel()) return;
     destination = source;
-    if (c.ComboBox1 == 5) paintDabs(destination, c, ctx);
+    if (c.ComboBox1 == 5) PaintDabs(destination, c, ctx);
 
-    // The blocks of one iteration never overlap and read only their own four pixels, so rows of
-    // blocks are independent.
     const int n = c.TrackBar5;
-    const int blockRows = H / 2 - 1, blockColumns = W / 2 - 1;
     for (int i = 0; i <= n; ++i) {
         if (!ctx.parameterWindowVisible) {
             ctx.ProgressReport(i, n, stage, stages);
             if (ctx.pumpedCancel()) return;
         }
-        if (blockRows <= 0 || blockColumns <= 0) continue;
-        const int o = i % 2;
-        parallelRows(0, blockRows, [&](int b0, int b1) {
-            for (int b = b0; b < b1; ++b) {
-                std::uint8_t* p = destination.pixel(o, 2 * b + o);
-                std::uint8_t* r = destination.pixel(o, 2 * b + o + 1);
-                for (int a = 0; a < blockColumns; ++a, p += 6, r += 6) mergeBlock(p, r, c.TrackBar1);
-            }
-        }, 8);
+        MergeIteration(destination, i, c.TrackBar1);
     }
 
     std::uint8_t lifted[256];

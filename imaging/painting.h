@@ -37,11 +37,22 @@ void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stage
 // In place; percent is the strength (TrackBar2 of painting 4).
 void Painting4Contrast(Bitmap& bitmap, int percent);
 
+// Two stages of BilateralPainting on their own.
+// The dabs of painting 2: (W div 30) * (H div 30) * (255 - TrackBar2) small filled ellipses (see
+// ellipse.h), each in the colour found under its centre, lightened by twice its height less its width.
+// Draws four numbers a dab from ctx.random without seeding it.
+void PaintDabs(Bitmap& drawing, const DrawingControls& c, RenderContext& ctx);
+// Merge iteration i, in place: 2 x 2 blocks on a grid starting at (i mod 2, i mod 2); in each, the
+// neighbours whose colour distance to the top-left pixel (red counted double) is below its tolerance
+// TrackBar1 + (R + G + B) div 30 - 25 take, with it, their rounded mean.
+void MergeIteration(Bitmap& drawing, int iteration, int trackBar1);
+
 namespace plain {
 void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx);
 void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stages, const DrawingControls& c, const Materials& m,
                        RenderContext& ctx);
 void Painting4Contrast(Bitmap& bitmap, int percent);
+void MergeIteration(Bitmap& drawing, int iteration, int trackBar1);
 }  // namespace plain
 
 }  // namespace gt
