@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "imaging/arithmetic.h"
-#include "imaging/error.h"
+#include "imaging/neighbourhood.h"
 #include "imaging/parallel.h"
 
 namespace gt {
@@ -23,30 +23,6 @@ void mapChannels(Bitmap& bitmap, F f) {
             for (std::size_t i = 0, n = bitmap.stride(); i < n; ++i) p[i] = table[p[i]];
         }
     });
-}
-
-// Global channel means over the whole picture, in 64-bit sums.
-void channelMeans(const Bitmap& bitmap, int mean[3]) {
-    std::int64_t sum[3] = {0, 0, 0};
-    for (int y = 0; y < bitmap.height(); ++y) {
-        const std::uint8_t* p = bitmap.row(y);
-        for (int x = 0; x < bitmap.width(); ++x, p += 3) {
-            sum[0] += p[0]; sum[1] += p[1]; sum[2] += p[2];
-        }
-    }
-    const std::int64_t n = static_cast<std::int64_t>(bitmap.width()) * bitmap.height();
-    if (n > INT32_MAX) throw Error("picture too large for the contrast step (" + std::to_string(n) + " pixels)");
-    for (int ch = 0; ch < 3; ++ch) mean[ch] = static_cast<int>(sum[ch] / n);
-}
-
-// The padded copy: the picture drawn at (0,0), (9,0), (0,9) and (9,9) on a white canvas 18 larger.
-Bitmap paddedCopy9(const Bitmap& bitmap) {
-    Bitmap s(bitmap.width() + 18, bitmap.height() + 18);
-    s.draw(bitmap, 0, 0);
-    s.draw(bitmap, 9, 0);
-    s.draw(bitmap, 0, 9);
-    s.draw(bitmap, 9, 9);
-    return s;
 }
 
 inline int contrastChannel(int c, int local, int mean, int p) {
@@ -87,8 +63,8 @@ void AdjustContrast(Bitmap& bitmap, int p) {
     const int W = bitmap.width(), H = bitmap.height();
     if (W == 0 || H == 0) return;
     int mean[3];
-    channelMeans(bitmap, mean);
-    const Bitmap s = paddedCopy9(bitmap);
+    ChannelMeans(bitmap, mean);
+    const Bitmap s = PaddedCopy9(bitmap);
     for (int y = 0; y <= H - 2; ++y) {
         for (int x = 0; x <= W - 2; ++x) {
             int sum[3] = {0, 0, 0};
@@ -117,8 +93,8 @@ void AdjustContrast(Bitmap& bitmap, int p) {
     const int W = bitmap.width(), H = bitmap.height();
     if (W < 2 || H < 2) return;  // only rows 0..H-2 and columns 0..W-2 change
     int mean[3];
-    channelMeans(bitmap, mean);
-    const Bitmap s = paddedCopy9(bitmap);
+    ChannelMeans(bitmap, mean);
+    const Bitmap s = PaddedCopy9(bitmap);
     const int SW = s.width();
     parallelRows(0, H - 1, [&](int y0, int y1) {
         // colSum[k*3+ch]: sum over rows y+5..y+13 of s at column k, for the current y

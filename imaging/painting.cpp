@@ -11,6 +11,7 @@
 #include "imaging/ellipse.h"
 #include "imaging/error.h"
 #include "imaging/filters.h"
+#include "imaging/neighbourhood.h"
 #include "imaging/parallel.h"
 #include "imaging/texture.h"
 
@@ -25,13 +26,7 @@ void checkTexture(const DrawingControls& c, const Materials& m) {
 
 // The paintings' grain: the usual strengths, repeating every texture size less one.
 void layPaperTexture(Bitmap& drawing, const DrawingControls& c, const Materials& m, bool plainPath) {
-    if (!c.CheckBox3) return;
-    checkTexture(c, m);
-    const int strength = textureStrength(c.ComboBox2);
-    if (plainPath)
-        plain::ApplyPaperTexture(drawing, *m.PaperTexture, strength, TexturePeriod::SizeLessOne);
-    else
-        ApplyPaperTexture(drawing, *m.PaperTexture, strength, TexturePeriod::SizeLessOne);
+    if (c.CheckBox3) LayPaperTexture(drawing, m.PaperTexture, c.ComboBox2, TexturePeriod::SizeLessOne, 1, plainPath);
 }
 
 // Painting 1's preparation of the twice-softened photo the smoothing starts from.
@@ -46,30 +41,13 @@ void preparePainting1(Bitmap& source, const RenderContext& ctx, bool plainPath) 
     AdjustBrightness(source, 25);
 }
 
-// The padded copy: the picture drawn at (0,0), (9,0), (0,9) and (9,9) on a white canvas 18 larger.
-// Above and to the left it repeats the first rows and columns shifted by 9; right and below, white.
-Bitmap paddedCopy9(const Bitmap& bitmap) {
-    Bitmap s(bitmap.width() + 18, bitmap.height() + 18);
-    s.draw(bitmap, 0, 0);
-    s.draw(bitmap, 9, 0);
-    s.draw(bitmap, 0, 9);
-    s.draw(bitmap, 9, 9);
-    return s;
-}
-
 // Painting4Contrast's tolerance: half of each channel's mean over the whole picture, kept for every
 // pixel. (Halving it again before each pixel would leave 0 after the first few pixels of the top
 // row, so that only a pixel exactly equal to its neighbourhood mean could ever be pulled; that is a
 // defect, not a choice of look.)
 void contrastTolerances(const Bitmap& b, int tolerance[3]) {
-    std::int64_t sum[3] = {0, 0, 0};
-    for (int y = 0; y < b.height(); ++y) {
-        const std::uint8_t* p = b.row(y);
-        for (int x = 0; x < b.width(); ++x, p += 3)
-            for (int ch = 0; ch < 3; ++ch) sum[ch] += p[ch];
-    }
-    const std::int64_t n = std::int64_t(b.width()) * b.height();
-    for (int ch = 0; ch < 3; ++ch) tolerance[ch] = static_cast<int>(sum[ch] / n) / 2;
+    ChannelMeans(b, tolerance);
+    for (int ch = 0; ch < 3; ++ch) tolerance[ch] /= 2;
 }
 
 // One pixel of Painting4Contrast, channels in blue, green, red order.
@@ -259,7 +237,7 @@ void Painting4Contrast(Bitmap& bitmap, int a) {
     if (W == 0 || H == 0) return;
     int tolerance[3];
     contrastTolerances(bitmap, tolerance);
-    const Bitmap C = paddedCopy9(bitmap);
+    const Bitmap C = PaddedCopy9(bitmap);
     for (int y = 0; y < H; ++y) {
         for (int x = 0; x < W; ++x) {
             int sum[3] = {0, 0, 0};
@@ -483,7 +461,7 @@ void Painting4Contrast(Bitmap& bitmap, int a) {
     if (W == 0 || H == 0) return;
     int tolerance[3];
     contrastTolerances(bitmap, tolerance);
-    const Bitmap C = paddedCopy9(bitmap);
+    const Bitmap C = PaddedCopy9(bitmap);
     const std::size_t columns = std::size_t(C.width()) * 3;
     parallelRows(0, H, [&](int y0, int y1) {
         // column[u*3+ch]: the sum over rows y+5..y+13 of C at column u, for the current y
