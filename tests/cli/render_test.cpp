@@ -12,6 +12,7 @@
 #include "imaging/io/builtin_pictures.h"
 #include "imaging/io/picture_io.h"
 #include "imaging/median.h"
+#include "cli_test_support.h"
 #include "io/io_test_support.h"
 #include "pipeline/parameter_file.h"
 #include "pipeline/parameters.h"
@@ -23,21 +24,8 @@ namespace {
 using gt::testing::fileBytes;
 using gt::testing::pattern;
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
-
-Outcome run(const std::vector<std::string>& args, std::atomic<bool>* cancel = nullptr) {
-    std::ostringstream out, err;
-    Environment env;
-    env.cancel = cancel;
-    Outcome r;
-    r.status = runCli(args, out, err, env);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+using testing::Outcome;
+using testing::run;
 
 class Render : public gt::testing::ScratchFolder {
 protected:

@@ -1,0 +1,29 @@
+#pragma once
+// Runs the command line in-process and keeps what it printed.
+
+#include <atomic>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+
+namespace gt::cli::testing {
+
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+};
+
+inline Outcome run(const std::vector<std::string>& args, std::atomic<bool>* cancel = nullptr) {
+    std::ostringstream out, err;
+    Environment env;
+    env.cancel = cancel;
+    Outcome r;
+    r.status = runCli(args, out, err, env);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+}  // namespace gt::cli::testing
