@@ -106,8 +106,10 @@ public:
         std::random_device seed;
         std::minstd_rand draw(seed());
         for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-            path_ = folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "-" +
-                              std::to_string(draw()) + ".tmp");
+            std::string name = ".";
+            name.append(target.filename().string()).append(".").append(std::to_string(::getpid()));
+            name.append("-").append(std::to_string(draw())).append(".tmp");
+            path_ = folder / name;
             // 0666 less the umask, as for any new file.
             fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd_ < 0 && errno != EEXIST) break;
