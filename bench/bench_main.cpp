@@ -2,9 +2,10 @@
 // for the plain single-threaded path and the fast path, with their ratio, the peak memory of a
 // render and the time of a parameter-window preview.
 //
-//   graphitello-bench [--quick] [--no-plain] [--photo FILE]
+//   graphitello-bench [--quick] [--no-plain] [--previews] [--photo FILE]
 //
-// --quick works on a 3-megapixel photo; --no-plain skips the (slow) plain runs.
+// --quick works on a 3-megapixel photo; --no-plain skips the (slow) plain runs; --previews times
+// the previews only.
 
 #include <malloc.h>
 #include <sys/wait.h>
@@ -92,15 +93,16 @@ double timeIt(const std::function<void()>& f, bool plain) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool quick = false, withPlain = true;
+    bool quick = false, withPlain = true, previewsOnly = false;
     std::string photoPath = std::string(GT_ASSET_DIR) + "/sample_photo.jpg";
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--quick") quick = true;
         else if (a == "--no-plain") withPlain = false;
+        else if (a == "--previews") previewsOnly = true;
         else if (a == "--photo" && i + 1 < argc) photoPath = argv[++i];
         else {
-            std::fprintf(stderr, "usage: graphitello-bench [--quick] [--no-plain] [--photo FILE]\n");
+            std::fprintf(stderr, "usage: graphitello-bench [--quick] [--no-plain] [--previews] [--photo FILE]\n");
             return 2;
         }
     }
@@ -123,66 +125,68 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "  %s done\n", name.c_str());
     };
 
-    // JPEG, decode and encode.
-    const std::vector<unsigned char> jpeg = gt::encodeJpeg(photo, 90);
-    routine("JPEG decode", [&] { (void)gt::decodeJpeg(jpeg, "bench.jpg"); });
-    routine("JPEG encode (quality 90)", [&] { (void)gt::encodeJpeg(photo, 90); });
+    if (!previewsOnly) {
+        // JPEG, decode and encode.
+        const std::vector<unsigned char> jpeg = gt::encodeJpeg(photo, 90);
+        routine("JPEG decode", [&] { (void)gt::decodeJpeg(jpeg, "bench.jpg"); });
+        routine("JPEG encode (quality 90)", [&] { (void)gt::encodeJpeg(photo, 90); });
 
-    // Heavy routines.
-    gt::RenderContext quiet;
-    routine("Soften", [&] { gt::Bitmap b = photo; gt::Soften(b); });
-    routine("Sharpen", [&] { gt::Bitmap b = photo; gt::Sharpen(b); });
-    routine("Blur3x3", [&] { gt::Bitmap b = photo; gt::Blur3x3(b); });
-    routine("AdjustContrast 25", [&] { gt::Bitmap b = photo; gt::AdjustContrast(b, 25); });
-    routine("AdjustSaturation 25", [&] { gt::Bitmap b = photo; gt::AdjustSaturation(b, 25); });
-    routine("ResizeBilinear to 3/4", [&] { gt::Bitmap d(photo.width() * 3 / 4, photo.height() * 3 / 4); gt::ResizeBilinear(photo, d); });
-    routine("MedianFilter 5", [&] { gt::Bitmap d(photo.width(), photo.height()); gt::MedianFilter(photo, d, 5, 1, 1, quiet); });
-    routine("MedianFilter 11", [&] { gt::Bitmap d(photo.width(), photo.height()); gt::MedianFilter(photo, d, 11, 1, 1, quiet); });
-    routine("RotateBitmapByAngle 40", [&] { gt::Bitmap d; gt::RotateBitmapByAngle(photo, d, 40, quiet); });
-    routine("Painting4Contrast 30", [&] { gt::Bitmap b = photo; gt::Painting4Contrast(b, 30); });
+        // Heavy routines.
+        gt::RenderContext quiet;
+        routine("Soften", [&] { gt::Bitmap b = photo; gt::Soften(b); });
+        routine("Sharpen", [&] { gt::Bitmap b = photo; gt::Sharpen(b); });
+        routine("Blur3x3", [&] { gt::Bitmap b = photo; gt::Blur3x3(b); });
+        routine("AdjustContrast 25", [&] { gt::Bitmap b = photo; gt::AdjustContrast(b, 25); });
+        routine("AdjustSaturation 25", [&] { gt::Bitmap b = photo; gt::AdjustSaturation(b, 25); });
+        routine("ResizeBilinear to 3/4", [&] { gt::Bitmap d(photo.width() * 3 / 4, photo.height() * 3 / 4); gt::ResizeBilinear(photo, d); });
+        routine("MedianFilter 5", [&] { gt::Bitmap d(photo.width(), photo.height()); gt::MedianFilter(photo, d, 5, 1, 1, quiet); });
+        routine("MedianFilter 11", [&] { gt::Bitmap d(photo.width(), photo.height()); gt::MedianFilter(photo, d, 11, 1, 1, quiet); });
+        routine("RotateBitmapByAngle 40", [&] { gt::Bitmap d; gt::RotateBitmapByAngle(photo, d, 40, quiet); });
+        routine("Painting4Contrast 30", [&] { gt::Bitmap b = photo; gt::Painting4Contrast(b, 30); });
 
-    // Styles: the whole render path with the program's defaults, finishing pass included.
-    std::vector<Row> styles;
-    for (int s = 0; s <= 8; ++s) {
-        gt::DrawingParameters params = gt::defaultParameters(static_cast<gt::DrawingStyle>(s));
-        auto render = [&] {
-            gt::RenderContext ctx;
-            ctx.DrawingWidth = photo.width();
-            ctx.DrawingHeight = photo.height();
-            (void)gt::renderDrawing(photo, params, resources, ctx);
+        // Styles: the whole render path with the program's defaults, finishing pass included.
+        std::vector<Row> styles;
+        for (int s = 0; s <= 8; ++s) {
+            gt::DrawingParameters params = gt::defaultParameters(static_cast<gt::DrawingStyle>(s));
+            auto render = [&] {
+                gt::RenderContext ctx;
+                ctx.DrawingWidth = photo.width();
+                ctx.DrawingHeight = photo.height();
+                (void)gt::renderDrawing(photo, params, resources, ctx);
+            };
+            Row r;
+            r.name = gt::styleCliName(static_cast<gt::DrawingStyle>(s));
+            r.fastMs = timeIt(render, false);
+            if (withPlain) r.plainMs = timeIt(render, true);
+            r.peak = peakGrowth(render);
+            styles.push_back(r);
+            std::fprintf(stderr, "  style %s done\n", r.name.c_str());
+        }
+
+        auto printRow = [&](const Row& r, bool memory) {
+            std::printf("| %-26s | %9.0f | %9.1f |", r.name.c_str(), r.fastMs, r.fastMs / mp);
+            if (r.plainMs >= 0) std::printf(" %9.0f | %9.1f | %6.1fx |", r.plainMs, r.plainMs / mp, r.plainMs / r.fastMs);
+            else std::printf(" %9s | %9s | %7s |", "-", "-", "-");
+            if (memory) std::printf(" %8.1f |", r.peak >= 0 ? r.peak / (mp * 1e6) : -1.0);
+            std::printf("\n");
         };
-        Row r;
-        r.name = gt::styleCliName(static_cast<gt::DrawingStyle>(s));
-        r.fastMs = timeIt(render, false);
-        if (withPlain) r.plainMs = timeIt(render, true);
-        r.peak = peakGrowth(render);
-        styles.push_back(r);
-        std::fprintf(stderr, "  style %s done\n", r.name.c_str());
+        std::printf("| %-26s | %9s | %9s | %9s | %9s | %7s |\n", "routine", "fast ms", "fast ms/MP", "plain ms", "plain ms/MP", "ratio");
+        std::printf("|%s|\n", std::string(88, '-').c_str());
+        for (const Row& r : rows) printRow(r, false);
+        std::printf("\n| %-26s | %9s | %9s | %9s | %9s | %7s | %8s |\n", "style (render + finishing)", "fast ms", "fast ms/MP", "plain ms", "plain ms/MP", "ratio", "peak B/px");
+        std::printf("|%s|\n", std::string(99, '-').c_str());
+        double total = 0;
+        for (const Row& r : styles) {
+            printRow(r, true);
+            total += r.fastMs;
+        }
+        std::printf("| %-26s | %9.0f |\n", "all nine styles", total);
     }
 
-    auto printRow = [&](const Row& r, bool memory) {
-        std::printf("| %-26s | %9.0f | %9.1f |", r.name.c_str(), r.fastMs, r.fastMs / mp);
-        if (r.plainMs >= 0) std::printf(" %9.0f | %9.1f | %6.1fx |", r.plainMs, r.plainMs / mp, r.plainMs / r.fastMs);
-        else std::printf(" %9s | %9s | %7s |", "-", "-", "-");
-        if (memory) std::printf(" %8.1f |", r.peak >= 0 ? r.peak / (mp * 1e6) : -1.0);
-        std::printf("\n");
-    };
-    std::printf("| %-26s | %9s | %9s | %9s | %9s | %7s |\n", "routine", "fast ms", "fast ms/MP", "plain ms", "plain ms/MP", "ratio");
-    std::printf("|%s|\n", std::string(88, '-').c_str());
-    for (const Row& r : rows) printRow(r, false);
-    std::printf("\n| %-26s | %9s | %9s | %9s | %9s | %7s | %8s |\n", "style (render + finishing)", "fast ms", "fast ms/MP", "plain ms", "plain ms/MP", "ratio", "peak B/px");
-    std::printf("|%s|\n", std::string(99, '-').c_str());
-    double total = 0;
-    for (const Row& r : styles) {
-        printRow(r, true);
-        total += r.fastMs;
-    }
-    std::printf("| %-26s | %9.0f |\n", "all nine styles", total);
-
-    // Previews: 200 x 200, each style, median of several runs.
-    std::printf("\n| %-26s | %9s |\n", "preview (200 x 200)", "ms");
-    for (int s = 0; s <= 8; ++s) {
-        gt::DrawingParameters params = gt::defaultParameters(static_cast<gt::DrawingStyle>(s));
+    // Previews: 200 x 200, each style, median of several runs, with the style's defaults and with the
+    // slowest setting found by moving each visible slider to either end of its range (the others at
+    // their defaults).
+    auto previewMs = [&](const gt::DrawingParameters& params) {
         std::vector<double> t;
         for (int k = 0; k < 7; ++k) {
             const auto t0 = Clock::now();
@@ -194,7 +198,33 @@ int main(int argc, char** argv) {
             t.push_back(msSince(t0));
         }
         std::sort(t.begin(), t.end());
-        std::printf("| %-26s | %9.1f |\n", gt::styleCliName(static_cast<gt::DrawingStyle>(s)).c_str(), t[t.size() / 2]);
+        return t[t.size() / 2];
+    };
+    std::printf("\n| %-26s | %9s | %9s | %-22s |\n", "preview (200 x 200)", "defaults", "slowest", "slowest at");
+    double slowestOfAll = 0;
+    for (int s = 0; s <= 8; ++s) {
+        const gt::DrawingParameters defaults = gt::defaultParameters(static_cast<gt::DrawingStyle>(s));
+        const double atDefaults = previewMs(defaults);
+        double slowest = atDefaults;
+        std::string where = "defaults";
+        const auto visible = gt::sliderVisibility(s);
+        for (int slot = 0; slot < gt::kSliderCount; ++slot) {
+            if (!visible[std::size_t(slot)]) continue;
+            const gt::SliderRange range = gt::sliderRange(s, slot);
+            for (int value : {range.minimum, range.maximum}) {
+                gt::DrawingParameters moved = defaults;
+                gt::setSliderValue(moved, slot, value);
+                const double ms = previewMs(moved);
+                if (ms > slowest) {
+                    slowest = ms;
+                    where = std::string(gt::sliderName(slot)) + " = " + std::to_string(value);
+                }
+            }
+        }
+        slowestOfAll = std::max(slowestOfAll, slowest);
+        std::printf("| %-26s | %9.1f | %9.1f | %-22s |\n", gt::styleCliName(static_cast<gt::DrawingStyle>(s)).c_str(), atDefaults,
+                    slowest, where.c_str());
     }
+    std::printf("| %-26s | %9s | %9.1f |\n", "slowest preview", "", slowestOfAll);
     return 0;
 }
