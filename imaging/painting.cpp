@@ -15,6 +15,10 @@
 #include "imaging/parallel.h"
 #include "imaging/texture.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace gt {
 
 namespace {
@@ -97,7 +101,7 @@ void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControl
     }
     checkTexture(c, m);
     ctx.random.seed = kDrawingSeed;  // nothing is drawn from it here
-    Soften(source);
+    gt::Soften(source);
     const Bitmap O = source;
     destination = source;  // what the border pixels show
     preparePainting1(source, ctx, true);
@@ -133,7 +137,7 @@ void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControl
     }
 
     source = O;
-    Soften(source);
+    gt::Soften(source);
     const int e = 255 - c.TrackBar2;
     const int lift = c.TrackBar3 - 127;
     for (int y = 1; y <= H - 1; ++y) {
@@ -151,7 +155,7 @@ void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControl
                 d[ch] = static_cast<std::uint8_t>(edge ? sp[ch] * 98 / 100 : clampByte(d[ch] + lift));
         }
     }
-    Soften(destination);
+    gt::Soften(destination);
     layPaperTexture(destination, c, m, true);
 }
 
@@ -202,8 +206,8 @@ void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stage
     ctx.random.seed = kDrawingSeed;
     const int W = source.width(), H = source.height();
     destination.setSize(W, H);
-    Soften(source);
-    AdjustSaturation(source, 15, &ctx);
+    gt::Soften(source);
+    gt::AdjustSaturation(source, 15, &ctx);
     if (ctx.pumpedCancel()) return;
     plain::AdjustContrast(source, 25);
     if (ctx.pumpedCancel()) return;
@@ -225,10 +229,10 @@ void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stage
             std::uint8_t* d = destination.pixel(x, y);
             for (int ch = 0; ch < 3; ++ch) d[ch] = static_cast<std::uint8_t>(clampByte(d[ch] + lift));
         }
-    if (c.CheckBox2) Soften(destination);
-    Sharpen(destination);
-    Sharpen(destination);
-    Sharpen(destination);
+    if (c.CheckBox2) gt::Soften(destination);
+    gt::Sharpen(destination);
+    gt::Sharpen(destination);
+    gt::Sharpen(destination);
     layPaperTexture(destination, c, m, true);
 }
 
@@ -254,41 +258,218 @@ void Painting4Contrast(Bitmap& bitmap, int a) {
 }  // namespace plain
 
 // ---------------------------------------------------------------------------------------------------
-// The fast routines: the same results, with running sums, rows in parallel bands and no copies
-// between iterations.
+// The fast routines: the same results, with running sums, rows in parallel bands, several
+// iterations per pass over the picture and no copies between iterations.
 
 namespace {
 
-// One row of painting 1's smoothing: each pixel against the mean of its 5 x 3 window without its
-// centre, read from `from`, written to `to` (columns 2..W-3). The window sum is the sliding sum of
-// five 3-row column sums, less the centre. `column` is scratch for 3 * W sums.
-void smoothRow(const Bitmap& from, const Bitmap& O, Bitmap& to, int y, int tolerance, std::vector<int>& column) {
-    const int W = from.width();
-    const std::uint8_t* above = from.row(y - 1);
-    const std::uint8_t* centre = from.row(y);
-    const std::uint8_t* below = from.row(y + 1);
-    const std::size_t n = std::size_t(W) * 3;
-    for (std::size_t i = 0; i < n; ++i) column[i] = above[i] + centre[i] + below[i];
-    int window[3] = {0, 0, 0};
-    for (int x = 0; x < 5; ++x)
-        for (int ch = 0; ch < 3; ++ch) window[ch] += column[std::size_t(x) * 3 + ch];
-    const std::uint8_t* o = O.row(y);
-    std::uint8_t* d = to.row(y);
-    for (int x = 2; x <= W - 3; ++x) {
-        const std::size_t i = std::size_t(x) * 3;
-        if (x > 2)
-            for (int ch = 0; ch < 3; ++ch) window[ch] += column[i + 6 + ch] - column[i - 9 + ch];
-        int mean[3], dev = 0;
-        for (int ch = 0; ch < 3; ++ch) {
-            mean[ch] = (window[ch] - centre[i + ch]) / 14;
-            dev = std::max(dev, absInt(mean[ch] - centre[i + ch]));
+// Iterations handed to one sweep (see sweepIterations). The progress reports and cancel checks of
+// a group's iterations come together before it starts, so a cancel still stops the run after
+// exactly the iterations reported before it.
+constexpr int kIterationsPerSweep = 8;
+
+// Row-planar rows: the smoothing and merge iterations rearrange each row in place into all its blue
+// bytes, then all its green, then all its red, so every channel is a plain array and the per-pixel
+// arithmetic, largest-of-three-channels tests included, vectorises.
+#if defined(__SSE2__)
+// 32 pixels at a time: five rounds of byte unpacking turn 96 interleaved bytes into the three
+// 32-byte planes; five rounds of the inverse (even and odd bytes apart) turn them back.
+inline void unpackRound(__m128i (&v)[6]) {
+    const __m128i n[6] = {_mm_unpacklo_epi8(v[0], v[3]), _mm_unpackhi_epi8(v[0], v[3]), _mm_unpacklo_epi8(v[1], v[4]),
+                          _mm_unpackhi_epi8(v[1], v[4]), _mm_unpacklo_epi8(v[2], v[5]), _mm_unpackhi_epi8(v[2], v[5])};
+    for (int k = 0; k < 6; ++k) v[k] = n[k];
+}
+
+inline void splitRound(__m128i (&v)[6]) {
+    const __m128i low = _mm_set1_epi16(0x00FF);
+    auto even = [&](__m128i a, __m128i b) { return _mm_packus_epi16(_mm_and_si128(a, low), _mm_and_si128(b, low)); };
+    auto odd = [](__m128i a, __m128i b) { return _mm_packus_epi16(_mm_srli_epi16(a, 8), _mm_srli_epi16(b, 8)); };
+    const __m128i n[6] = {even(v[0], v[1]), even(v[2], v[3]), even(v[4], v[5]), odd(v[0], v[1]), odd(v[2], v[3]), odd(v[4], v[5])};
+    for (int k = 0; k < 6; ++k) v[k] = n[k];
+}
+#endif
+
+void planarRow(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int W) {
+    int x = 0;
+#if defined(__SSE2__)
+    for (; x + 32 <= W; x += 32) {
+        __m128i v[6];
+        for (int k = 0; k < 6; ++k) v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 3 * x + 16 * k));
+        for (int r = 0; r < 5; ++r) unpackRound(v);
+        for (int k = 0; k < 6; ++k) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (k / 2) * W + x + 16 * (k % 2)), v[k]);
+    }
+#endif
+    for (; x < W; ++x) {
+        out[x] = in[3 * x];
+        out[W + x] = in[3 * x + 1];
+        out[2 * W + x] = in[3 * x + 2];
+    }
+}
+
+void interleavedRow(const std::uint8_t* __restrict in, std::uint8_t* __restrict out, int W) {
+    int x = 0;
+#if defined(__SSE2__)
+    for (; x + 32 <= W; x += 32) {
+        __m128i v[6];
+        for (int k = 0; k < 6; ++k) v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + (k / 2) * W + x + 16 * (k % 2)));
+        for (int r = 0; r < 5; ++r) splitRound(v);
+        for (int k = 0; k < 6; ++k) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 3 * x + 16 * k), v[k]);
+    }
+#endif
+    for (; x < W; ++x) {
+        out[3 * x] = in[x];
+        out[3 * x + 1] = in[W + x];
+        out[3 * x + 2] = in[2 * W + x];
+    }
+}
+
+// Rows [y0, H) of b rearranged in place, either way. With `lift`, rows 1.. from column 1 on are
+// brightened on the way back (painting 2's brightness, while the row is at hand).
+void rearrangeRows(Bitmap& b, int y0, bool toPlanar, const int* lift = nullptr) {
+    const int W = b.width();
+    const std::size_t w = std::size_t(W);
+    parallelRows(y0, b.height(), [&](int r0, int r1) {
+        std::vector<std::uint8_t> scratch(b.stride());
+        std::uint8_t* __restrict row = scratch.data();
+        for (int y = r0; y < r1; ++y) {
+            std::uint8_t* p = b.row(y);
+            std::copy(p, p + b.stride(), row);
+            if (toPlanar) {
+                planarRow(row, p, W);
+                continue;
+            }
+            if (lift && y >= 1) {
+                const int v = *lift;
+                for (std::size_t c = 0; c < 3; ++c)
+                    for (std::size_t x = c * w + 1; x < (c + 1) * w; ++x) row[x] = std::uint8_t(std::clamp(row[x] + v, 0, 255));
+            }
+            interleavedRow(row, p, W);
         }
-        if (dev > tolerance) {
-            d[i] = o[i]; d[i + 1] = o[i + 1]; d[i + 2] = o[i + 2];
-        } else {
-            d[i] = std::uint8_t(mean[0]); d[i + 1] = std::uint8_t(mean[1]); d[i + 2] = std::uint8_t(mean[2]);
+    }, 32);
+}
+
+// Iterations t = 0 .. count-1 of a sweep over positions (rows, or the top rows of 2-row blocks):
+// iteration t visits the positions of span(t) = [first, end) in steps of `stride`, and its step at
+// position p reads and writes only what iteration t-1 left at positions p-1 .. p+1 (and its own p).
+// Running them one after the other would stream the whole picture through memory once per
+// iteration; instead each band of rows runs all of them as a wavefront, iteration t following one
+// step behind t-1, so a few rows stay in cache across the iterations. At an inner band edge
+// iteration t stops t positions short on either side (the band's work is a trapezoid); the
+// triangles left around each edge are finished afterwards in iteration order. Every step thus
+// sees exactly what the iterations one after the other would have shown it, for any number of
+// bands. makeStep() gives each worker its own step(t, p), with its scratch.
+template <class Span, class MakeStep>
+void sweepIterations(int count, int stride, int positions, Span span, MakeStep makeStep) {
+    if (count <= 0) return;
+    const int bands = std::max(1, std::min(workerCount(), positions / (2 * count + 8)));
+    std::vector<int> edge(std::size_t(bands) + 1);
+    for (int k = 0; k <= bands; ++k) edge[std::size_t(k)] = int(std::int64_t(positions) * k / bands);
+    // The first position of iteration t at or after lo.
+    auto firstFrom = [&](int t, int lo) {
+        const int first = span(t).first;
+        return lo <= first ? first : first + (lo - first + stride - 1) / stride * stride;
+    };
+    parallelRows(0, bands, [&](int k0, int k1) {
+        auto step = makeStep();
+        std::vector<int> next(static_cast<std::size_t>(count)), limit(static_cast<std::size_t>(count));
+        for (int k = k0; k < k1; ++k) {
+            for (int t = 0; t < count; ++t) {
+                const int lo = k == 0 ? span(t).first : edge[std::size_t(k)] + t;
+                const int hi = k == bands - 1 ? span(t).second : std::min(span(t).second, edge[std::size_t(k) + 1] - t);
+                next[std::size_t(t)] = firstFrom(t, lo);
+                limit[std::size_t(t)] = hi;
+            }
+            for (bool moved = true; moved;) {
+                moved = false;
+                for (int t = 0; t < count; ++t) {
+                    int& p = next[std::size_t(t)];
+                    const int end = limit[std::size_t(t)];
+                    if (t == 0) {
+                        if (p < end) {
+                            step(0, p);
+                            p += stride;
+                            moved = true;
+                        }
+                        continue;
+                    }
+                    const int before = next[std::size_t(t) - 1], beforeEnd = limit[std::size_t(t) - 1];
+                    while (p < end && (before >= beforeEnd || before > p + 1)) {
+                        step(t, p);
+                        p += stride;
+                        moved = true;
+                    }
+                }
+            }
+        }
+    }, 1);
+    if (bands > 1)
+        parallelRows(1, bands, [&](int k0, int k1) {
+            auto step = makeStep();
+            for (int k = k0; k < k1; ++k)
+                for (int t = 0; t < count; ++t) {
+                    const int hi = std::min(span(t).second, edge[std::size_t(k)] + t);
+                    for (int p = firstFrom(t, edge[std::size_t(k)] - t); p < hi; p += stride) step(t, p);
+                }
+        }, 1);
+}
+
+// One row of painting 1's smoothing on row-planar pictures: row y of `to` from rows y-1 .. y+1 of
+// `from`, each pixel against the mean of its 5 x 3 window without its centre. The pixels the
+// smoothing never reaches (columns 0, 1, W-2, W-1, and rows 1 and H-1, written along with the
+// first and last smoothed rows) are O's, as every iteration after the first finds them.
+struct SmoothScratch {
+    std::vector<std::uint16_t> column;
+    std::vector<std::uint8_t> mean, dev;
+    explicit SmoothScratch(int W) : column(std::size_t(W)), mean(std::size_t(W) * 3), dev(std::size_t(W)) {}
+};
+
+void smoothPlanarRow(const Bitmap& from, const Bitmap& O, Bitmap& to, int y, int tolerance, SmoothScratch& s) {
+    const int W = from.width(), H = from.height();
+    const std::size_t w = std::size_t(W);
+    std::uint16_t* __restrict column = s.column.data();
+    std::uint8_t* __restrict dev = s.dev.data();
+    for (std::size_t c = 0; c < 3; ++c) {
+        const std::uint8_t* __restrict above = from.row(y - 1) + c * w;
+        const std::uint8_t* __restrict centre = from.row(y) + c * w;
+        const std::uint8_t* __restrict below = from.row(y + 1) + c * w;
+        std::uint8_t* __restrict mean = s.mean.data() + c * w;
+        for (std::size_t x = 0; x < w; ++x) column[x] = std::uint16_t(above[x] + centre[x] + below[x]);
+        for (std::size_t x = 2; x + 2 < w; ++x) {
+            // at most 14 * 255, so 16 bits hold it
+            const std::uint16_t sum = std::uint16_t(column[x - 2] + column[x - 1] + column[x] + column[x + 1] + column[x + 2] - centre[x]);
+            const std::uint8_t m = std::uint8_t(sum / 14);
+            mean[x] = m;
+            const std::uint8_t d = std::uint8_t(std::max(m, centre[x]) - std::min(m, centre[x]));
+            dev[x] = c == 0 ? d : std::max(dev[x], d);
         }
     }
+    const std::uint8_t limit = std::uint8_t(tolerance);
+    for (std::size_t x = 2; x + 2 < w; ++x) dev[x] = std::uint8_t(dev[x] > limit ? 0xFF : 0);  // O's pixel wanted
+    for (std::size_t c = 0; c < 3; ++c) {
+        const std::uint8_t* __restrict o = O.row(y) + c * w;
+        const std::uint8_t* __restrict mean = s.mean.data() + c * w;
+        std::uint8_t* __restrict out = to.row(y) + c * w;
+        out[0] = o[0];
+        out[1] = o[1];
+        for (std::size_t x = 2; x + 2 < w; ++x) out[x] = std::uint8_t((o[x] & dev[x]) | (mean[x] & ~dev[x]));
+        out[w - 2] = o[w - 2];
+        out[w - 1] = o[w - 1];
+    }
+    if (y == 2) std::copy(O.row(1), O.row(1) + O.stride(), to.row(1));
+    if (y == H - 2) std::copy(O.row(H - 1), O.row(H - 1) + O.stride(), to.row(H - 1));
+}
+
+// Smoothing iterations i0 .. i0+count-1 of painting 1 on row-planar pictures: iteration i reads
+// buffer i mod 2 and writes the other (buffer 0 the source, 1 the destination).
+void smoothingSweep(Bitmap& source, Bitmap& destination, const Bitmap& O, int i0, int count, int tolerance) {
+    Bitmap* buffer[2] = {&source, &destination};
+    const int H = source.height(), W = source.width();
+    sweepIterations(count, 1, H, [&](int) { return std::pair<int, int>(2, H - 1); }, [&] {
+        return [&, scratch = SmoothScratch(W)](int t, int y) mutable {
+            const int i = i0 + t;
+            smoothPlanarRow(*buffer[i % 2], O, *buffer[(i + 1) % 2], y, tolerance, scratch);
+        };
+    });
 }
 
 // Painting 1's edge and brightness pass over rows y0..y1-1 (from 1), columns 1..W-1.
@@ -341,6 +522,97 @@ inline void mergeBlock(std::uint8_t* p, std::uint8_t* r, int trackBar1) {
     }
 }
 
+// The rounded mean of a merge: sum div count, raised by one when the remainder is above count div
+// 2. For the counts 1 to 4 that is sum, sum div 2, (sum + 1) div 3 and (sum + 1) div 4, never above
+// 255.
+inline int mergedMean(int sum, int count) {
+    int v = sum / count;
+    if (sum % count > count / 2) ++v;
+    return std::min(v, 255);
+}
+
+// One row of merge blocks on a row-planar picture: tops at row `top`, bottoms at `bottom`, blocks
+// at columns o + 2a, a = 0 .. blocks-1.
+void mergePlanarRows(std::uint8_t* top, std::uint8_t* bottom, std::size_t w, int o, int blocks, int trackBar1) {
+    int a = 0;
+#if defined(__SSE2__)
+    // Eight blocks at a time: the 16 bytes of a plane row from column o + 2a, read as eight 16-bit
+    // lanes, hold P in the low bytes and Q in the high ones (R and S likewise below).
+    const __m128i low = _mm_set1_epi16(0x00FF);
+    const __m128i base = _mm_set1_epi16(std::int16_t(trackBar1 - 25));
+    const __m128i by30 = _mm_set1_epi16(2185);    // (v * 2185) >> 16 == v div 30 for v <= 765
+    const __m128i by3 = _mm_set1_epi16(21846);    // (v * 21846) >> 16 == v div 3 for v <= 766
+    const __m128i one = _mm_set1_epi16(1), two = _mm_set1_epi16(2), three = _mm_set1_epi16(3), four = _mm_set1_epi16(4);
+    auto load = [](const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+    auto store = [](std::uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); };
+    auto absDiff = [](__m128i u, __m128i v) { return _mm_sub_epi16(_mm_max_epi16(u, v), _mm_min_epi16(u, v)); };
+    auto select = [](__m128i mask, __m128i yes, __m128i no) { return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no)); };
+    for (; a + 8 <= blocks; a += 8) {
+        const std::size_t x = std::size_t(o) + 2 * std::size_t(a);
+        __m128i P[3], Q[3], R[3], S[3];
+        for (std::size_t c = 0; c < 3; ++c) {
+            const __m128i t = load(top + c * w + x), b = load(bottom + c * w + x);
+            P[c] = _mm_and_si128(t, low);
+            Q[c] = _mm_srli_epi16(t, 8);
+            R[c] = _mm_and_si128(b, low);
+            S[c] = _mm_srli_epi16(b, 8);
+        }
+        const __m128i tolerance = _mm_add_epi16(base, _mm_mulhi_epu16(_mm_add_epi16(_mm_add_epi16(P[0], P[1]), P[2]), by30));
+        auto within = [&](const __m128i (&X)[3]) {
+            const __m128i red = absDiff(X[2], P[2]);
+            const __m128i distance = _mm_max_epi16(_mm_add_epi16(red, red), _mm_max_epi16(absDiff(X[1], P[1]), absDiff(X[0], P[0])));
+            return _mm_cmpgt_epi16(tolerance, distance);
+        };
+        const __m128i addQ = within(Q), addR = within(R), addS = within(S);
+        const __m128i count = _mm_sub_epi16(_mm_sub_epi16(_mm_sub_epi16(one, addQ), addR), addS);
+        const __m128i is2 = _mm_cmpeq_epi16(count, two), is3 = _mm_cmpeq_epi16(count, three), is4 = _mm_cmpeq_epi16(count, four);
+        for (std::size_t c = 0; c < 3; ++c) {
+            const __m128i sum = _mm_add_epi16(_mm_add_epi16(P[c], _mm_and_si128(Q[c], addQ)),
+                                              _mm_add_epi16(_mm_and_si128(R[c], addR), _mm_and_si128(S[c], addS)));
+            const __m128i sum1 = _mm_add_epi16(sum, one);
+            __m128i m = select(is2, _mm_srli_epi16(sum, 1), sum);
+            m = select(is3, _mm_mulhi_epu16(sum1, by3), m);
+            m = select(is4, _mm_srli_epi16(sum1, 2), m);
+            store(top + c * w + x, _mm_or_si128(m, _mm_slli_epi16(select(addQ, m, Q[c]), 8)));
+            store(bottom + c * w + x, _mm_or_si128(select(addR, m, R[c]), _mm_slli_epi16(select(addS, m, S[c]), 8)));
+        }
+    }
+#endif
+    for (; a < blocks; ++a) {
+        const std::size_t x = std::size_t(o) + 2 * std::size_t(a);
+        std::uint8_t* px[4] = {top + x, top + x + 1, bottom + x, bottom + x + 1};  // P, Q, R, S in the blue plane
+        const int tolerance = trackBar1 + (px[0][0] + px[0][w] + px[0][2 * w]) / 30 - 25;
+        bool added[4] = {true, false, false, false};
+        int count = 1;
+        for (int k = 1; k < 4; ++k) {
+            const int distance = std::max({2 * absInt(px[k][2 * w] - px[0][2 * w]), absInt(px[k][w] - px[0][w]), absInt(px[k][0] - px[0][0])});
+            added[k] = tolerance > distance;
+            count += added[k];
+        }
+        for (std::size_t c = 0; c < 3; ++c) {
+            int sum = 0;
+            for (int k = 0; k < 4; ++k)
+                if (added[k]) sum += px[k][c * w];
+            const std::uint8_t m = static_cast<std::uint8_t>(mergedMean(sum, count));
+            for (int k = 0; k < 4; ++k)
+                if (added[k]) px[k][c * w] = m;
+        }
+    }
+}
+
+// Merge iterations i0 .. i0+count-1 on a row-planar picture.
+void mergeSweep(Bitmap& d, int i0, int count, int trackBar1) {
+    const int blockRows = d.height() / 2 - 1, blockColumns = d.width() / 2 - 1;
+    if (blockRows <= 0 || blockColumns <= 0) return;
+    const std::size_t w = std::size_t(d.width());
+    sweepIterations(count, 2, d.height(), [&](int t) {
+        const int o = (i0 + t) % 2;
+        return std::pair<int, int>(o, o + 2 * blockRows);
+    }, [&] {
+        return [&](int t, int y) { mergePlanarRows(d.row(y), d.row(y + 1), w, (i0 + t) % 2, blockColumns, trackBar1); };
+    });
+}
+
 }  // namespace
 
 void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
@@ -352,40 +624,59 @@ void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControl
     checkTexture(c, m);
     ctx.random.seed = kDrawingSeed;
     Soften(source);
-    Bitmap O = source;
-    destination = source;
+    destination = source;  // what the border pixels show, and until the smoothing starts also O
     preparePainting1(source, ctx, false);
 
     const int W = source.width(), H = source.height();
     const int n = c.TrackBar5;
     const int tolerance = c.TrackBar1 / 2;
-    // Iteration 0 reads the prepared source and writes the destination; after it the source is a
-    // copy of the destination once. From then on the two alternate as input and output: both carry
-    // the same unsmoothed border and every smoothed pixel is rewritten, so no more copies are needed.
-    Bitmap* from = &source;
-    Bitmap* to = &destination;
-    for (int i = 0; i <= n; ++i) {
-        ctx.ProgressReport(i, n, 1, 1);
-        if (ctx.pumpAndCheckCancel()) {
-            // As the plain run leaves them: both hold the last iteration done (before the first,
-            // the destination still shows the softened photo and the source its prepared copy).
-            if (i > 0) *to = *from;
-            return;
+    const bool smoothing = H >= 4 && W >= 5;
+    // O, the softened photo, row-planar, taken from the destination only once the preparation's
+    // scratch pictures are gone. Iteration i reads buffer i mod 2 (the source, then the
+    // destination) and writes the other, so after `done` iterations the result is in buffer
+    // done mod 2.
+    Bitmap O;
+    int done = 0;
+    bool cancelled = false;
+    while (done <= n && !cancelled) {
+        int count = std::min(kIterationsPerSweep, n + 1 - done);
+        for (int j = 0; j < count; ++j) {
+            ctx.ProgressReport(done + j, n, 1, 1);
+            if (ctx.pumpAndCheckCancel()) {
+                count = j;
+                cancelled = true;
+                break;
+            }
         }
-        if (H >= 4 && W >= 5) {
-            parallelRows(2, H - 1, [&](int y0, int y1) {
-                std::vector<int> column(std::size_t(W) * 3);
-                for (int y = y0; y < y1; ++y) smoothRow(*from, O, *to, y, tolerance, column);
-            }, 8);
+        if (count > 0 && smoothing) {
+            if (O.empty()) {
+                O.setSize(W, H);
+                parallelRows(0, H, [&](int y0, int y1) {
+                    for (int y = y0; y < y1; ++y) planarRow(destination.row(y), O.row(y), W);
+                }, 32);
+                rearrangeRows(source, 0, true);
+            }
+            smoothingSweep(source, destination, O, done, count, tolerance);
         }
-        if (i == 0) source = destination;
-        std::swap(from, to);
+        done += count;
     }
-    // The last result is in `from` (after no iteration at all, the destination keeps the softened
-    // photo); the source is overwritten next, whatever it holds.
-    if (n >= 0 && from != &destination) std::swap(source, destination);
-
-    source = std::move(O);
+    if (done == 0) return;  // cancelled before the first iteration: nothing changed yet
+    if (!O.empty()) {
+        // Every row from 1 on of the result was written by the iterations; row 0 is O's.
+        if (done % 2 == 0) std::swap(source, destination);
+        rearrangeRows(destination, 1, false);
+        interleavedRow(O.row(0), destination.row(0), W);
+    }
+    if (cancelled) {
+        source = destination;  // as the plain run leaves it
+        return;
+    }
+    if (O.empty()) {
+        source = destination;  // nothing smoothed: the destination still is the softened photo
+    } else {
+        rearrangeRows(O, 0, false);
+        source = std::move(O);
+    }
     Soften(source);
     std::uint8_t lifted[256];
     for (int v = 0; v < 256; ++v) lifted[v] = static_cast<std::uint8_t>(clampByte(v + c.TrackBar3 - 127));
@@ -430,23 +721,43 @@ void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stage
     destination = source;
     if (c.ComboBox1 == 5) PaintDabs(destination, c, ctx);
 
+    // The merges work on row-planar rows from the first sweep on; the way back lays the brightness.
+    const int lift = c.TrackBar3 - 127;
     const int n = c.TrackBar5;
-    for (int i = 0; i <= n; ++i) {
+    const bool merging = H / 2 - 1 > 0 && W / 2 - 1 > 0;
+    bool planar = false;
+    for (int done = 0; done <= n;) {
+        int count = std::min(kIterationsPerSweep, n + 1 - done);
+        bool cancelled = false;
         if (!ctx.parameterWindowVisible) {
-            ctx.ProgressReport(i, n, stage, stages);
-            if (ctx.pumpedCancel()) return;
+            for (int j = 0; j < count; ++j) {
+                ctx.ProgressReport(done + j, n, stage, stages);
+                if (ctx.pumpedCancel()) {
+                    count = j;
+                    cancelled = true;
+                    break;
+                }
+            }
         }
-        MergeIteration(destination, i, c.TrackBar1);
+        if (count > 0 && merging) {
+            if (!planar) rearrangeRows(destination, 0, true);
+            planar = true;
+            mergeSweep(destination, done, count, c.TrackBar1);
+        }
+        if (cancelled) {
+            if (planar) rearrangeRows(destination, 0, false);
+            return;
+        }
+        done += count;
     }
-
-    std::uint8_t lifted[256];
-    for (int v = 0; v < 256; ++v) lifted[v] = static_cast<std::uint8_t>(clampByte(v + c.TrackBar3 - 127));
-    parallelRows(1, H, [&](int y0, int y1) {
-        for (int y = y0; y < y1; ++y) {
+    if (planar) {
+        rearrangeRows(destination, 0, false, &lift);
+    } else {
+        for (int y = 1; y < H; ++y) {
             std::uint8_t* d = destination.row(y);
-            for (std::size_t i = 3, e = std::size_t(W) * 3; i < e; ++i) d[i] = lifted[d[i]];
+            for (std::size_t i = 3, e = std::size_t(W) * 3; i < e; ++i) d[i] = static_cast<std::uint8_t>(clampByte(d[i] + lift));
         }
-    }, 32);
+    }
     if (c.CheckBox2) Soften(destination);
     Sharpen(destination);
     Sharpen(destination);

@@ -141,6 +141,42 @@ TEST_P(PaintingFastPaths, MergeAndContrastMatchPlain) {
     }
 }
 
+// Taller pictures and more iterations than above: the iterations then run several at a time, in
+// bands whose edges the workers finish afterwards, and a cancel can fall inside such a group.
+TEST(PaintingFastPaths, IterationsInBandsMatchPlain) {
+    const Bitmap texture = noisy(256, 256, 7);
+    Materials m;
+    m.PaperTexture = &texture;
+    Random r;
+    r.seed = 70;
+    const std::vector<std::pair<int, int>> sizes = {{5, 120}, {40, 100}, {37, 151}, {70, 57}, {6, 203}, {33, 98}};
+    for (int workers : {2, 5}) {
+        Workers w(workers);
+        for (auto [width, height] : sizes) {
+            for (bool withCancel : {false, true}) {
+                Case c;
+                c.photo = picture(width, height, r);
+                c.controls.TrackBar1 = 60 + r.draw(196);
+                c.controls.TrackBar2 = r.draw(256);
+                c.controls.TrackBar3 = r.draw(256);
+                c.controls.TrackBar5 = 5 + r.draw(30);
+                c.controls.CheckBox2 = r.draw(2) == 1;
+                c.controls.ComboBox1 = r.draw(2) == 0 ? 5 : 6;
+                if (withCancel) c.cancelAt = 1 + r.draw(c.controls.TrackBar5);
+                const std::string name = std::to_string(width) + "x" + std::to_string(height) + " workers " + std::to_string(workers) +
+                                         (withCancel ? " cancelled at " + std::to_string(c.cancelAt) : "");
+                const Outcome fast1 = run(c, [&](Bitmap& s, Bitmap& d, RenderContext& ctx) { RecursivePainting(s, d, c.controls, m, ctx); });
+                const Outcome plain1 = run(c, [&](Bitmap& s, Bitmap& d, RenderContext& ctx) { plain::RecursivePainting(s, d, c.controls, m, ctx); });
+                EXPECT_TRUE(fast1 == plain1) << "painting 1, " << name;
+                const Outcome fast2 = run(c, [&](Bitmap& s, Bitmap& d, RenderContext& ctx) { BilateralPainting(s, d, 1, 1, c.controls, m, ctx); });
+                const Outcome plain2 =
+                    run(c, [&](Bitmap& s, Bitmap& d, RenderContext& ctx) { plain::BilateralPainting(s, d, 1, 1, c.controls, m, ctx); });
+                EXPECT_TRUE(fast2 == plain2) << "painting 2, " << name;
+            }
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Workers, PaintingFastPaths, ::testing::Values(1, 3));
 
 }  // namespace
