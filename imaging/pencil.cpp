@@ -1,8 +1,11 @@
 #include "imaging/pencil.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <climits>
 #include <cstdint>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -10,6 +13,7 @@
 #include "imaging/arithmetic.h"
 #include "imaging/error.h"
 #include "imaging/filters.h"
+#include "imaging/neighbourhood.h"
 #include "imaging/parallel.h"
 #include "imaging/texture.h"
 #include "imaging/rotate.h"
@@ -137,7 +141,7 @@ void PencilSoften(Bitmap& d) {
 void PencilSketch(const Bitmap& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
     if (!plain::PencilStrokes(source, destination, c, toneStrip(m), ctx)) return;
     if (c.CheckBox2) plain::PencilSoften(destination);
-    Sharpen(destination);
+    gt::Sharpen(destination);
     plain::AdjustContrast(destination, 25);
     if (c.CheckBox3) layPaperTexture(destination, c, m, true);
 }
@@ -147,7 +151,7 @@ void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& 
     Bitmap A, B;
     plain::RotateBitmapByAngle(photo, A, 40, ctx);
     if (ctx.CancelRequested()) return;
-    Blur3x3(A);
+    gt::Blur3x3(A);
     plain::PencilSketch(A, B, c, m, ctx);
     if (ctx.CancelRequested()) return;
     plain::RotateBitmapByAngle(B, A, -40, ctx);
@@ -155,7 +159,7 @@ void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& 
     // The turned-back canvas is larger than the photo (but for the thinnest photos): keep its centre.
     B.setSize(W, H);
     B.draw(A, (W - A.width()) / 2, (H - A.height()) / 2);
-    Blur3x3(B);
+    gt::Blur3x3(B);
     result = std::move(B);
 }
 
@@ -315,31 +319,35 @@ inline void softenSpan(const std::uint8_t* above, std::uint8_t* row, const std::
 
 }  // namespace
 
-bool PencilStrokes(const Bitmap& source, Bitmap& destination, const DrawingControls& controls, const Bitmap& strip,
-                   RenderContext& ctx) {
-    if (plainPaths()) return plain::PencilStrokes(source, destination, controls, strip, ctx);
-    if (&source == &destination) {
-        const Bitmap copy = source;
-        return gt::PencilStrokes(copy, destination, controls, strip, ctx);
-    }
-    const StrokeControls p = strokeControls(controls, strip);
+namespace {
+
+// The strokes of rows 1..H-2 of `source` into `destination`, which has the source's size and is
+// white unless `inPlace`. With `inPlace` the two are the same picture: a chunk's source rows are
+// copied aside before it is drawn, and a chunk writes only rows above them that no later chunk
+// reads; what the strokes did not reach is made white at the end.
+// The draws run in pixel order, so a light pass first finds where each row's draws start; the rows
+// are then drawn in parallel bands. Rows go in chunks: the line marks of a chunk are found in
+// parallel, then each row is reported, checked for cancellation and run through in order, then the
+// rows that passed are drawn.
+bool drawStrokes(const Bitmap& source, Bitmap& destination, bool inPlace, const StrokeControls& p, RenderContext& ctx) {
     const ShadeTables tables(p);
     const int W = source.width(), H = source.height();
-    destination.setSize(W, H);
-    // The draws run in pixel order, so a light pass first finds where each row's draws start; the
-    // rows are then drawn in parallel bands. Rows go in chunks: the line marks of a chunk are found
-    // in parallel, then each row is reported, checked for cancellation and run through in order, then
-    // the rows that passed are drawn.
+    const std::size_t stride = source.stride();
     const int chunk = std::max(64, 32 * workerCount());
     std::vector<StrokeState> start(static_cast<std::size_t>(chunk));
     std::vector<std::uint8_t> lines(static_cast<std::size_t>(chunk) * static_cast<std::size_t>(W));
+    std::vector<std::uint8_t> window(inPlace && H >= 3 ? std::size_t(std::min(chunk, H - 2) + 2) * stride : 0);
     auto linesOf = [&](int y, int y0) { return lines.data() + std::size_t(y - y0) * std::size_t(W); };
     StrokeState st;
     bool cancelled = false;
+    int drawn = 0;  // destination rows [0, drawn) hold strokes
     for (int y0 = 1; y0 <= H - 2 && !cancelled; y0 += chunk) {
         const int y1 = std::min(H - 1, y0 + chunk);
+        // source rows y0 - 1 .. y1
+        if (inPlace) std::memcpy(window.data(), source.row(y0 - 1), std::size_t(y1 - y0 + 2) * stride);
+        auto rowOf = [&](int r) { return inPlace ? window.data() + std::size_t(r - (y0 - 1)) * stride : source.row(r); };
         parallelRows(y0, y1, [&](int a, int b) {
-            for (int y = a; y < b; ++y) markLines(p, source.row(y - 1), source.row(y), source.row(y + 1), W, linesOf(y, y0));
+            for (int y = a; y < b; ++y) markLines(p, rowOf(y - 1), rowOf(y), rowOf(y + 1), W, linesOf(y, y0));
         }, 8);
         int reached = y0;
         for (int y = y0; y < y1; ++y) {
@@ -354,13 +362,208 @@ bool PencilStrokes(const Bitmap& source, Bitmap& destination, const DrawingContr
         }
         parallelRows(y0, reached, [&](int a, int b) {
             for (int y = a; y < b; ++y)
-                strokeRow(p, tables, source.row(y - 1), source.row(y), source.row(y + 1), linesOf(y, y0), destination.row(y - 1), W,
-                          y, start[std::size_t(y - y0)]);
+                strokeRow(p, tables, rowOf(y - 1), rowOf(y), rowOf(y + 1), linesOf(y, y0), destination.row(y - 1), W, y,
+                          start[std::size_t(y - y0)]);
         }, 8);
+        drawn = reached - 1;
     }
     ctx.random.seed = st.seed;
+    if (inPlace) {
+        // white as a fresh destination would be, a cancelled run's undrawn rows included
+        const std::size_t keep = std::size_t(std::max(0, W - 2)) * 3;
+        for (int y = 0; y < H; ++y) {
+            const std::size_t from = y < drawn ? keep : 0;
+            std::memset(destination.row(y) + from, 255, stride - from);
+        }
+    }
     return !cancelled;
 }
+
+}  // namespace
+
+bool PencilStrokes(const Bitmap& source, Bitmap& destination, const DrawingControls& controls, const Bitmap& strip,
+                   RenderContext& ctx) {
+    if (plainPaths()) return plain::PencilStrokes(source, destination, controls, strip, ctx);
+    const StrokeControls p = strokeControls(controls, strip);
+    if (&source == &destination) return drawStrokes(destination, destination, true, p, ctx);
+    destination.setSize(source.width(), source.height());
+    return drawStrokes(source, destination, false, p, ctx);
+}
+
+namespace {
+
+// Row bands [edge[i], edge[i + 1]) over [begin, end), at most one per worker.
+std::vector<int> splitRows(int begin, int end, int minRows) {
+    const int rows = end - begin;
+    const int n = std::max(1, std::min(workerCount(), rows / minRows));
+    std::vector<int> edge;
+    for (int i = 0; i <= n; ++i) edge.push_back(begin + static_cast<int>(static_cast<long long>(rows) * i / n));
+    return edge;
+}
+
+// The original rows of a picture that is being rewritten in place, band by band in parallel, each
+// row from the original rows within `reach` of it. A band reads each of its own rows before it
+// writes it; the rows within `reach` of an edge between bands, which a neighbour may rewrite first,
+// are copied before any band starts, as are the rows [lo, hi).
+class OriginalRows {
+public:
+    OriginalRows(const Bitmap& b, const std::vector<int>& edge, int reach, int lo = 0, int hi = 0)
+        : bitmap_(b), slot_(static_cast<std::size_t>(b.height()), -1) {
+        int count = 0;
+        auto keep = [&](int r0, int r1) {
+            for (int r = std::max(0, r0); r < std::min(b.height(), r1); ++r)
+                if (slot_[std::size_t(r)] < 0) slot_[std::size_t(r)] = count++;
+        };
+        for (std::size_t i = 1; i + 1 < edge.size(); ++i) keep(edge[i] - reach, edge[i] + reach);
+        keep(lo, hi);
+        copy_.resize(std::size_t(count) * b.stride());
+        for (int r = 0; r < b.height(); ++r)
+            if (slot_[std::size_t(r)] >= 0) std::memcpy(copy_.data() + std::size_t(slot_[std::size_t(r)]) * b.stride(), b.row(r), b.stride());
+    }
+    const std::uint8_t* row(int r) const {
+        const int k = slot_[std::size_t(r)];
+        return k < 0 ? bitmap_.row(r) : copy_.data() + std::size_t(k) * bitmap_.stride();
+    }
+
+private:
+    const Bitmap& bitmap_;
+    std::vector<int> slot_;
+    std::vector<std::uint8_t> copy_;
+};
+
+inline int sum9(const std::uint8_t* a, const std::uint8_t* c, const std::uint8_t* b, std::size_t i) {
+    return a[i - 3] + a[i] + a[i + 3] + c[i - 3] + c[i] + c[i + 3] + b[i - 3] + b[i] + b[i + 3];
+}
+
+// What Blur3x3 and Sharpen compute, in place without a copy of the picture: rows 1..H-2 and columns
+// 1..W-2 from the unchanged 3 x 3 neighbourhood. kernel(above, centre, below, out, W) writes
+// out[3 .. 3W - 4]; rowDone(band, y) follows each rewritten row.
+template <class Kernel, class RowDone>
+void inPlace3x3(Bitmap& bitmap, Kernel kernel, RowDone rowDone) {
+    const int W = bitmap.width(), H = bitmap.height();
+    if (W < 3 || H < 3) return;
+    const std::vector<int> edge = splitRows(1, H - 1, 16);
+    const OriginalRows original(bitmap, edge, 1);
+    const std::size_t stride = bitmap.stride();
+    parallelRows(0, static_cast<int>(edge.size()) - 1, [&](int i0, int i1) {
+        std::vector<std::uint8_t> buffer(2 * stride);
+        for (int band = i0; band < i1; ++band) {
+            std::uint8_t* above = buffer.data();
+            std::uint8_t* centre = above + stride;
+            std::memcpy(above, original.row(edge[std::size_t(band)] - 1), stride);
+            for (int y = edge[std::size_t(band)]; y < edge[std::size_t(band) + 1]; ++y) {
+                std::memcpy(centre, original.row(y), stride);
+                kernel(above, centre, original.row(y + 1), bitmap.row(y), W);
+                rowDone(band, y);
+                std::swap(above, centre);
+            }
+        }
+    }, 1);
+}
+
+void blurInPlace(Bitmap& bitmap) {
+    inPlace3x3(bitmap, [](const std::uint8_t* a, const std::uint8_t* c, const std::uint8_t* b, std::uint8_t* o, int W) {
+        for (std::size_t i = 3, e = std::size_t(W - 1) * 3; i < e; ++i) o[i] = static_cast<std::uint8_t>(sum9(a, c, b, i) / 9);
+    }, [](int, int) {});
+}
+
+void addChannels(const std::uint8_t* row, int W, std::int64_t sum[3]) {
+    std::int64_t b = 0, g = 0, r = 0;
+    for (int x = 0; x < W; ++x, row += 3) {
+        b += row[0]; g += row[1]; r += row[2];
+    }
+    sum[0] += b; sum[1] += g; sum[2] += r;
+}
+
+// Sharpen in place, and the channel means of its result, which the contrast step needs.
+void sharpenInPlace(Bitmap& bitmap, int mean[3]) {
+    const int W = bitmap.width(), H = bitmap.height();
+    const long long n = static_cast<long long>(W) * H;
+    if (W < 3 || H < 3 || n > INT32_MAX) {
+        Sharpen(bitmap);
+        ChannelMeans(bitmap, mean);  // the unchanged one, or the one that refuses an oversized picture
+        return;
+    }
+    std::vector<std::array<std::int64_t, 3>> sums(static_cast<std::size_t>(workerCount()) + 1, {0, 0, 0});
+    inPlace3x3(bitmap, [](const std::uint8_t* a, const std::uint8_t* c, const std::uint8_t* b, std::uint8_t* o, int width) {
+        for (std::size_t i = 3, e = std::size_t(width - 1) * 3; i < e; ++i) {
+            const int m = (sum9(a, c, b, i) - c[i]) / 8;
+            int v = 5 * c[i] - m;
+            if (v < 0) v = 0;
+            v /= 4;
+            o[i] = static_cast<std::uint8_t>(v > 255 ? 255 : v);
+        }
+    }, [&](int band, int y) { addChannels(bitmap.row(y), W, sums[std::size_t(band)].data()); });
+    std::int64_t total[3] = {0, 0, 0};
+    addChannels(bitmap.row(0), W, total);
+    addChannels(bitmap.row(H - 1), W, total);
+    for (const auto& s : sums)
+        for (int ch = 0; ch < 3; ++ch) total[ch] += s[std::size_t(ch)];
+    for (int ch = 0; ch < 3; ++ch) mean[ch] = static_cast<int>(total[ch] / n);
+}
+
+// AdjustContrast in place with the given channel means, without its padded copy of the picture:
+// each band keeps the nine padded rows around its current row. Above the picture the padding
+// repeats the rows 9 further down, left of it the row's first 9 columns; right and below it is white.
+void contrastInPlace(Bitmap& bitmap, int p, const int mean[3]) {
+    const int W = bitmap.width(), H = bitmap.height();
+    if (W < 2 || H < 2) return;  // only rows 0..H-2 and columns 0..W-2 change
+    const std::size_t stride = bitmap.stride(), padded = stride + 54;
+    const std::vector<int> edge = splitRows(0, H - 1, 16);
+    const OriginalRows original(bitmap, edge, 4, 5, 9);
+    auto padRow = [&](int r, std::uint8_t* out) {
+        if (r < 0) r += 9;
+        if (r >= H) {
+            std::memset(out, 255, padded);
+            return;
+        }
+        const std::uint8_t* in = original.row(r);
+        const std::size_t lead = std::size_t(std::min(9, W)) * 3;
+        std::memcpy(out, in, lead);
+        std::memset(out + lead, 255, 27 - lead);
+        std::memcpy(out + 27, in, stride);
+        std::memset(out + 27 + stride, 255, 27);
+    };
+    parallelRows(0, static_cast<int>(edge.size()) - 1, [&](int i0, int i1) {
+        std::vector<std::uint8_t> ring(9 * padded);
+        std::vector<int> colSum(padded);
+        auto slot = [&](int r) { return ring.data() + std::size_t((r + 18) % 9) * padded; };
+        for (int band = i0; band < i1; ++band) {
+            const int a = edge[std::size_t(band)], b = edge[std::size_t(band) + 1];
+            std::fill(colSum.begin(), colSum.end(), 0);
+            for (int r = a - 4; r <= a + 4; ++r) {
+                std::uint8_t* row = slot(r);
+                padRow(r, row);
+                for (std::size_t i = 0; i < padded; ++i) colSum[i] += row[i];
+            }
+            for (int y = a; y < b; ++y) {
+                if (y > a) {
+                    std::uint8_t* row = slot(y + 4);  // where row y - 5 was
+                    for (std::size_t i = 0; i < padded; ++i) colSum[i] -= row[i];
+                    padRow(y + 4, row);
+                    for (std::size_t i = 0; i < padded; ++i) colSum[i] += row[i];
+                }
+                int sum[3] = {0, 0, 0};
+                for (int k = 5; k <= 13; ++k)
+                    for (int ch = 0; ch < 3; ++ch) sum[ch] += colSum[std::size_t(k) * 3 + std::size_t(ch)];
+                const std::uint8_t* c = slot(y) + 27;
+                std::uint8_t* o = bitmap.row(y);
+                for (int x = 0; x <= W - 2; ++x, c += 3, o += 3) {
+                    if (x > 0)
+                        for (int ch = 0; ch < 3; ++ch)
+                            sum[ch] += colSum[std::size_t(x + 13) * 3 + std::size_t(ch)] - colSum[std::size_t(x + 4) * 3 + std::size_t(ch)];
+                    for (int ch = 0; ch < 3; ++ch) {
+                        const int local = (sum[ch] - c[ch]) / 80;
+                        const int target = (2 * local + mean[ch]) / 3;
+                        o[ch] = static_cast<std::uint8_t>(clampByte(c[ch] + ((c[ch] - target) * p) / 100));
+                    }
+                }
+            }
+        }
+    }, 1);
+}
+
+}  // namespace
 
 // Each pixel reads the row above as already softened and the row below as not yet softened, so the
 // rows run as a wavefront: one worker per row in turn, each a block behind the row above it.
@@ -403,32 +606,47 @@ void PencilSoften(Bitmap& d) {
     for (auto& t : threads) t.join();
 }
 
+namespace {
+
+// The stages after the strokes, all in place: soften, Sharpen, AdjustContrast 25, paper texture.
+void finishSketch(Bitmap& drawing, const DrawingControls& c, const Materials& m) {
+    if (c.CheckBox2) gt::PencilSoften(drawing);
+    int mean[3];
+    sharpenInPlace(drawing, mean);
+    contrastInPlace(drawing, 25, mean);
+    if (c.CheckBox3) layPaperTexture(drawing, c, m, false);
+}
+
+}  // namespace
+
 void PencilSketch(const Bitmap& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
     if (plainPaths()) return plain::PencilSketch(source, destination, c, m, ctx);
     if (!gt::PencilStrokes(source, destination, c, toneStrip(m), ctx)) return;
-    if (c.CheckBox2) gt::PencilSoften(destination);
-    Sharpen(destination);
-    AdjustContrast(destination, 25);
-    if (c.CheckBox3) layPaperTexture(destination, c, m, false);
+    finishSketch(destination, c, m);
 }
 
+// One canvas carries the turned photo, its blur, the drawing and the later stages, each in place;
+// the turn back computes only the centre the result keeps, straight into it. At most the canvas
+// (about twice the photo) and the result are alive at once.
 void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
     if (plainPaths()) return plain::PencilPipeline(photo, result, c, m, ctx);
     const int W = photo.width(), H = photo.height();
-    Bitmap A, B;
-    gt::RotateBitmapByAngle(photo, A, 40, ctx);
+    Bitmap canvas;
+    gt::RotateBitmapByAngle(photo, canvas, 40, ctx);
     if (ctx.CancelRequested()) return;
-    Blur3x3(A);
-    gt::PencilSketch(A, B, c, m, ctx);
+    blurInPlace(canvas);
+    const Bitmap& strip = toneStrip(m);
+    if (!drawStrokes(canvas, canvas, true, strokeControls(c, strip), ctx)) return;
+    finishSketch(canvas, c, m);
     if (ctx.CancelRequested()) return;
-    // Turning back, only the centre that the photo-sized result keeps is computed, straight into it;
-    // every row is still reported and checked for cancellation.
-    const TurnGeometry back = turnGeometry(B.width(), B.height(), -40);
+    // Every row of the turn back is still reported and checked for cancellation.
+    const TurnGeometry back = turnGeometry(canvas.width(), canvas.height(), -40);
     const int ox = (W - back.Wd) / 2, oy = (H - back.Hd) / 2;
-    A = Bitmap();
     Bitmap out(W, H);
-    if (!RotateRegion(B, back, -ox, W - ox, -oy, H - oy, out, ox, oy, ctx)) return;
-    Blur3x3(out);
+    const bool done = RotateRegion(canvas, back, -ox, W - ox, -oy, H - oy, out, ox, oy, ctx);
+    canvas = Bitmap();
+    if (!done) return;
+    blurInPlace(out);
     result = std::move(out);
 }
 

@@ -357,6 +357,56 @@ TEST(PencilSketch, FastEqualsPlain) {
     setWorkerCount(saved);
 }
 
+// Drawing a picture over itself keeps each chunk's source rows aside; a cancelled run leaves the
+// rows it did not reach white, as a fresh destination would be.
+TEST(PencilStrokes, InPlaceEqualsPlainWithAnyWorkersAndCancels) {
+    Pencil p;
+    Random r;
+    r.seed = 11;
+    const int saved = workerCount();
+    for (int workers : {1, 2, 3, 5}) {
+        setWorkerCount(workers);
+        for (auto [w, h] : {std::pair{1, 1}, {2, 9}, {9, 2}, {3, 3}, {31, 200}, {4, 131}}) {
+            const Bitmap photo = noisy(w, h, static_cast<std::uint32_t>(w * h + workers));
+            for (int cancelAfter : {-1, 1, 70, 160}) {
+                const DrawingControls c = randomControls(r);
+                Recorder a(cancelAfter), b(cancelAfter);
+                Bitmap slow, same = photo;
+                const bool plainDone = plain::PencilStrokes(photo, slow, c, p.strip, a.ctx);
+                const bool fastDone = PencilStrokes(same, same, c, p.strip, b.ctx);
+                ASSERT_EQ(same, slow) << w << "x" << h << ", cancel after " << cancelAfter << ", " << workers << " workers";
+                EXPECT_EQ(plainDone, fastDone);
+                EXPECT_EQ(a.reports, b.reports);
+                EXPECT_EQ(a.ctx.random.seed, b.ctx.random.seed);
+            }
+        }
+    }
+    setWorkerCount(saved);
+}
+
+// The sharpen and contrast steps run in place in bands, each keeping the rows its neighbours may
+// overwrite first; the bands' edges must not show, whatever the number of workers.
+TEST(PencilSketch, FastEqualsPlainInBands) {
+    Pencil p;
+    Random r;
+    r.seed = 99;
+    const int saved = workerCount();
+    for (int workers : {2, 3, 5, 8}) {
+        setWorkerCount(workers);
+        for (auto [w, h] : {std::pair{2, 40}, {5, 33}, {12, 34}, {40, 49}, {23, 97}, {9, 170}}) {
+            const Bitmap photo = speckled(w, h, static_cast<std::uint32_t>(w + 7 * h + workers));
+            DrawingControls c = randomControls(r);
+            c.CheckBox2 = (w + h) % 2 == 0;
+            RenderContext a, b;
+            Bitmap fast, slow;
+            plain::PencilSketch(photo, slow, c, p.materials, a);
+            PencilSketch(photo, fast, c, p.materials, b);
+            ASSERT_EQ(fast, slow) << w << "x" << h << " with " << workers << " workers";
+        }
+    }
+    setWorkerCount(saved);
+}
+
 TEST(PencilSketch, SameBytesTwice) {
     Pencil p;
     const Bitmap photo = noisy(33, 27, 12);
@@ -398,6 +448,21 @@ TEST(PencilPipeline, FastEqualsPlainAndStopsOnCancel) {
         ASSERT_EQ(fast, slow) << w << "x" << h;
         EXPECT_EQ(a.passes, b.passes);
     }
+    // Canvases of several chunks of strokes and several bands of the in-place steps.
+    const int saved = workerCount();
+    for (int workers : {1, 2, 3, 5}) {
+        setWorkerCount(workers);
+        for (auto [w, h] : {std::pair{90, 70}, {33, 120}, {140, 9}}) {
+            const Bitmap photo = speckled(w, h, static_cast<std::uint32_t>(w * h + workers));
+            const DrawingControls c = randomControls(r);
+            RenderContext a, b;
+            Bitmap fast, slow;
+            plain::PencilPipeline(photo, slow, c, p.materials, a);
+            PencilPipeline(photo, fast, c, p.materials, b);
+            ASSERT_EQ(fast, slow) << w << "x" << h << " with " << workers << " workers";
+        }
+    }
+    setWorkerCount(saved);
     // Three stages of progress: the turn, the strokes, the turn back.
     const Bitmap photo = noisy(30, 20, 1);
     Recorder all;
@@ -407,16 +472,20 @@ TEST(PencilPipeline, FastEqualsPlainAndStopsOnCancel) {
     EXPECT_EQ(all.passes.front(), 1);
     EXPECT_EQ(all.passes.back(), 3);
     EXPECT_TRUE(std::is_sorted(all.passes.begin(), all.passes.end()));
-    for (int cancelAfter : {1, 30, 60, all.reports - 1}) {
-        for (bool plainPath : {true, false}) {
-            setPlainPaths(plainPath);
-            Recorder stopped(cancelAfter);
-            Bitmap untouched = grey(1, 1, 7);
-            PencilPipeline(photo, untouched, p.controls, p.materials, stopped.ctx);
-            EXPECT_EQ(stopped.reports, cancelAfter);  // nothing runs after the cancel
-            EXPECT_EQ(untouched, grey(1, 1, 7));
+    for (int workers : {1, 3}) {
+        setWorkerCount(workers);
+        for (int cancelAfter : {1, 30, 60, r.draw(all.reports) + 1, all.reports - 1}) {
+            for (bool plainPath : {true, false}) {
+                setPlainPaths(plainPath);
+                Recorder stopped(cancelAfter);
+                Bitmap untouched = grey(1, 1, 7);
+                PencilPipeline(photo, untouched, p.controls, p.materials, stopped.ctx);
+                EXPECT_EQ(stopped.reports, cancelAfter);  // nothing runs after the cancel
+                EXPECT_EQ(untouched, grey(1, 1, 7));
+            }
         }
     }
+    setWorkerCount(saved);
     setPlainPaths(false);
 }
 
