@@ -765,38 +765,83 @@ void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stage
     layPaperTexture(destination, c, m, false);
 }
 
-// 9 x 9 sums kept as running column sums (integers, so exact), rows in parallel bands.
+// 9 x 9 sums kept as running column sums (integers, so exact), rows in parallel bands, each row's
+// arithmetic in plain arrays the vectoriser takes. The padded copy is never built: its pixel
+// (u, v) is the picture's (u < 9 ? u : u - 9, v < 9 ? v : v - 9) where that lies inside the
+// picture, white elsewhere (the four draws leave exactly that), so a copy of the picture serves.
 void Painting4Contrast(Bitmap& bitmap, int a) {
-    if (plainPaths()) return plain::Painting4Contrast(bitmap, a);
+    // |diff| <= 255, so |diff| * a stays within 16 bits for the strengths the program uses
+    if (plainPaths() || a < 0 || a > 257) return plain::Painting4Contrast(bitmap, a);
     const int W = bitmap.width(), H = bitmap.height();
     if (W == 0 || H == 0) return;
     int tolerance[3];
     contrastTolerances(bitmap, tolerance);
-    const Bitmap C = PaddedCopy9(bitmap);
-    const std::size_t columns = std::size_t(C.width()) * 3;
+    const Bitmap original = bitmap;
+    const std::size_t bytes = std::size_t(W) * 3;
+    const std::size_t span = bytes + 24;  // the padded copy's columns 5 .. W+12, those the windows reach
     parallelRows(0, H, [&](int y0, int y1) {
-        // column[u*3+ch]: the sum over rows y+5..y+13 of C at column u, for the current y
-        std::vector<int> column(columns, 0);
+        const std::size_t n = bytes;  // a local: the byte stores below could alias a captured one
+        std::vector<std::uint8_t> entering(span), leaving(span);
+        std::vector<std::uint16_t> columnSums(span, 0), windowSums(n);
+        std::vector<std::int16_t> diffs(n), limits(n);
+        std::vector<std::uint8_t> within(n);
+        for (std::size_t i = 0; i < n; ++i) limits[i] = std::int16_t(tolerance[i % 3]);
+        // Row v of the padded copy, columns 5 .. W+12, into `into`.
+        auto paddedRow = [&](int v, std::vector<std::uint8_t>& into) {
+            std::uint8_t* out = into.data();
+            const int r = v < 9 ? v : v - 9;
+            if (r >= H) {
+                std::fill(out, out + span, 255);
+                return;
+            }
+            const std::uint8_t* row = original.row(r);
+            for (std::size_t i = 0; i < 12; ++i) out[i] = 15 + i < n ? row[15 + i] : 255;
+            std::copy(row, row + n, out + 12);
+            std::fill(out + 12 + n, out + span, 255);
+        };
+        std::uint16_t* __restrict column = columnSums.data();
         for (int v = y0 + 5; v <= y0 + 13; ++v) {
-            const std::uint8_t* row = C.row(v);
-            for (std::size_t i = 0; i < columns; ++i) column[i] += row[i];
+            paddedRow(v, entering);
+            for (std::size_t i = 0; i < span; ++i) column[i] = std::uint16_t(column[i] + entering[i]);
         }
         for (int y = y0; y < y1; ++y) {
             if (y > y0) {
-                const std::uint8_t* leaving = C.row(y + 4);
-                const std::uint8_t* entering = C.row(y + 13);
-                for (std::size_t i = 0; i < columns; ++i) column[i] += entering[i] - leaving[i];
+                paddedRow(y + 13, entering);
+                paddedRow(y + 4, leaving);
+                const std::uint8_t* __restrict in = entering.data();
+                const std::uint8_t* __restrict out = leaving.data();
+                for (std::size_t i = 0; i < span; ++i) column[i] = std::uint16_t(column[i] + in[i] - out[i]);
             }
-            int sum[3] = {0, 0, 0};
-            for (int u = 5; u <= 13; ++u)
-                for (int ch = 0; ch < 3; ++ch) sum[ch] += column[std::size_t(u) * 3 + ch];
-            const std::uint8_t* centre = C.pixel(9, y + 9);
-            std::uint8_t* out = bitmap.row(y);
-            for (int x = 0; x < W; ++x, centre += 3, out += 3) {
-                if (x > 0)
-                    for (int ch = 0; ch < 3; ++ch)
-                        sum[ch] += column[std::size_t(x + 13) * 3 + ch] - column[std::size_t(x + 4) * 3 + ch];
-                contrastPixel(centre, sum, tolerance, a, out);
+            const std::uint8_t* __restrict centre = original.row(y);
+            std::uint16_t* __restrict sum = windowSums.data();
+            std::int16_t* __restrict diff = diffs.data();
+            const std::int16_t* __restrict limit = limits.data();
+            std::uint8_t* __restrict ok = within.data();
+            for (std::size_t i = 0; i < n; ++i)
+                sum[i] = std::uint16_t(column[i] + column[i + 3] + column[i + 6] + column[i + 9] + column[i + 12] + column[i + 15] +
+                                       column[i + 18] + column[i + 21] + column[i + 24]);
+            for (std::size_t i = 0; i < n; ++i) {
+                // the 80 neighbours' sum is at most 80 * 255, so 16 bits hold it
+                const std::uint16_t others = std::uint16_t(sum[i] - centre[i]);
+                const std::int16_t d = std::int16_t(centre[i] - others / 80);
+                diff[i] = d;
+                const std::int16_t magnitude = d < 0 ? std::int16_t(-d) : d;
+                ok[i] = magnitude <= limit[i] ? 1 : 0;
+            }
+            // A pixel is pulled only when all three channels are within their tolerance.
+            for (std::size_t i = 0; i < n; i += 3) {
+                const std::uint8_t all = ok[i] & ok[i + 1] & ok[i + 2];
+                ok[i] = ok[i + 1] = ok[i + 2] = all;
+            }
+            std::uint8_t* __restrict result = bitmap.row(y);
+            const std::uint16_t strength = std::uint16_t(a);
+            for (std::size_t i = 0; i < n; ++i) {
+                const std::int16_t d = diff[i];
+                const std::uint16_t magnitude = std::uint16_t(d < 0 ? -d : d);
+                const std::int16_t s = std::int16_t(std::uint16_t(magnitude * strength) / 100);  // (d * a) div 100, without its sign
+                const std::int16_t step = d < 0 ? std::int16_t(-s) : s;
+                const int v = ok[i] ? centre[i] - step : centre[i] + step;
+                result[i] = std::uint8_t(std::clamp(v, 0, 255));
             }
         }
     }, 8);
