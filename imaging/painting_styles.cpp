@@ -12,10 +12,11 @@ namespace gt {
 
 void Painting3Steps(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx,
                     bool preview) {
-    Bitmap A = photo;
-    Bitmap B = photo;
+    // The median reads the photo itself and sizes its destination; the painting sizes its own. No
+    // copies of the photo are needed: a cancel anywhere leaves a picture the caller drops.
+    Bitmap A, B;
     const int passes = preview ? 1 : 2;
-    MedianFilter(A, B, c.TrackBar2 + 1, 1, passes, ctx);
+    MedianFilter(photo, B, c.TrackBar2 + 1, 1, passes, ctx);
     Sharpen(B);
     Sharpen(B);
     BilateralPainting(B, A, passes, passes, c, m, ctx);
