@@ -505,10 +505,18 @@ void sharpenInPlace(Bitmap& bitmap, int mean[3]) {
 // AdjustContrast in place with the given channel means, without its padded copy of the picture:
 // each band keeps the nine padded rows around its current row. Above the picture the padding
 // repeats the rows 9 further down, left of it the row's first 9 columns; right and below it is white.
+// A channel's new value depends only on itself, its channel mean and the sum s of its 80 neighbours
+// (at most 20400), so two tables give it: s -> target, then (value, target) -> result.
 void contrastInPlace(Bitmap& bitmap, int p, const int mean[3]) {
     const int W = bitmap.width(), H = bitmap.height();
     if (W < 2 || H < 2) return;  // only rows 0..H-2 and columns 0..W-2 change
     const std::size_t stride = bitmap.stride(), padded = stride + 54;
+    constexpr int kSums = 80 * 255 + 1;
+    std::vector<std::uint8_t> target(3 * std::size_t(kSums)), result(256 * 256);
+    for (int ch = 0; ch < 3; ++ch)
+        for (int s = 0; s < kSums; ++s) target[std::size_t(ch * kSums + s)] = static_cast<std::uint8_t>((2 * (s / 80) + mean[ch]) / 3);
+    for (int c = 0; c < 256; ++c)
+        for (int t = 0; t < 256; ++t) result[std::size_t(c * 256 + t)] = static_cast<std::uint8_t>(clampByte(c + ((c - t) * p) / 100));
     const std::vector<int> edge = splitRows(0, H - 1, 16);
     const OriginalRows original(bitmap, edge, 4, 5, 9);
     auto padRow = [&](int r, std::uint8_t* out) {
@@ -524,39 +532,43 @@ void contrastInPlace(Bitmap& bitmap, int p, const int mean[3]) {
         std::memcpy(out + 27, in, stride);
         std::memset(out + 27 + stride, 255, 27);
     };
+    const std::size_t n = std::size_t(W - 1) * 3;  // channels written per row
     parallelRows(0, static_cast<int>(edge.size()) - 1, [&](int i0, int i1) {
         std::vector<std::uint8_t> ring(9 * padded);
-        std::vector<int> colSum(padded);
+        std::vector<std::uint16_t> colSum(padded), window(n);  // nine rows, then nine columns: at most 81 * 255
         auto slot = [&](int r) { return ring.data() + std::size_t((r + 18) % 9) * padded; };
+        const std::uint8_t* targetB = target.data();
+        const std::uint8_t* targetG = targetB + kSums;
+        const std::uint8_t* targetR = targetG + kSums;
+        const std::uint8_t* res = result.data();
         for (int band = i0; band < i1; ++band) {
             const int a = edge[std::size_t(band)], b = edge[std::size_t(band) + 1];
-            std::fill(colSum.begin(), colSum.end(), 0);
+            std::fill(colSum.begin(), colSum.end(), std::uint16_t(0));
             for (int r = a - 4; r <= a + 4; ++r) {
                 std::uint8_t* row = slot(r);
                 padRow(r, row);
-                for (std::size_t i = 0; i < padded; ++i) colSum[i] += row[i];
+                for (std::size_t i = 0; i < padded; ++i) colSum[i] = static_cast<std::uint16_t>(colSum[i] + row[i]);
             }
             for (int y = a; y < b; ++y) {
                 if (y > a) {
                     std::uint8_t* row = slot(y + 4);  // where row y - 5 was
-                    for (std::size_t i = 0; i < padded; ++i) colSum[i] -= row[i];
+                    for (std::size_t i = 0; i < padded; ++i) colSum[i] = static_cast<std::uint16_t>(colSum[i] - row[i]);
                     padRow(y + 4, row);
-                    for (std::size_t i = 0; i < padded; ++i) colSum[i] += row[i];
+                    for (std::size_t i = 0; i < padded; ++i) colSum[i] = static_cast<std::uint16_t>(colSum[i] + row[i]);
                 }
-                int sum[3] = {0, 0, 0};
-                for (int k = 5; k <= 13; ++k)
-                    for (int ch = 0; ch < 3; ++ch) sum[ch] += colSum[std::size_t(k) * 3 + std::size_t(ch)];
+                // output column x reads padded columns x + 5 .. x + 13
+                const std::uint16_t* cs = colSum.data() + 15;
+                std::uint16_t* win = window.data();
+                for (std::size_t i = 0; i < n; ++i)
+                    win[i] = static_cast<std::uint16_t>(cs[i] + cs[i + 3] + cs[i + 6] + cs[i + 9] + cs[i + 12] + cs[i + 15] + cs[i + 18] +
+                                                        cs[i + 21] + cs[i + 24]);
                 const std::uint8_t* c = slot(y) + 27;
                 std::uint8_t* o = bitmap.row(y);
-                for (int x = 0; x <= W - 2; ++x, c += 3, o += 3) {
-                    if (x > 0)
-                        for (int ch = 0; ch < 3; ++ch)
-                            sum[ch] += colSum[std::size_t(x + 13) * 3 + std::size_t(ch)] - colSum[std::size_t(x + 4) * 3 + std::size_t(ch)];
-                    for (int ch = 0; ch < 3; ++ch) {
-                        const int local = (sum[ch] - c[ch]) / 80;
-                        const int target = (2 * local + mean[ch]) / 3;
-                        o[ch] = static_cast<std::uint8_t>(clampByte(c[ch] + ((c[ch] - target) * p) / 100));
-                    }
+                for (std::size_t i = 0; i < n; i += 3) {
+                    const int cb = c[i], cg = c[i + 1], cr = c[i + 2];
+                    o[i] = res[cb * 256 + targetB[win[i] - cb]];
+                    o[i + 1] = res[cg * 256 + targetG[win[i + 1] - cg]];
+                    o[i + 2] = res[cr * 256 + targetR[win[i + 2] - cr]];
                 }
             }
         }
