@@ -1,6 +1,8 @@
 #include "imaging/adjust.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "imaging/arithmetic.h"
@@ -43,6 +45,8 @@ void LinearContrast(Bitmap& bitmap, int level, int percent) {
     mapChannels(bitmap, [=](int c) { return clampByte(c + ((c - level) * percent) / 100); });
 }
 
+namespace plain {
+
 bool AdjustSaturation(Bitmap& bitmap, int p, const RenderContext* ctx) {
     const int W = bitmap.width();
     for (int y = 0; y < bitmap.height(); ++y) {
@@ -56,8 +60,6 @@ bool AdjustSaturation(Bitmap& bitmap, int p, const RenderContext* ctx) {
     }
     return true;
 }
-
-namespace plain {
 
 void AdjustContrast(Bitmap& bitmap, int p) {
     const int W = bitmap.width(), H = bitmap.height();
@@ -86,44 +88,112 @@ void AdjustContrast(Bitmap& bitmap, int p) {
 
 }  // namespace plain
 
-// Same results as the plain routine: 9 x 9 sums kept as running column sums (integers, so exact),
-// rows in parallel bands.
+// The new value of a channel depends only on the channel and the pixel's grey level: one table of
+// 256 x 256 results. Rows are independent; they go in blocks, and the cancel flag is looked at after
+// the first row (as the plain routine does when the flag is already set) and after each block.
+bool AdjustSaturation(Bitmap& bitmap, int p, const RenderContext* ctx) {
+    if (plainPaths()) return plain::AdjustSaturation(bitmap, p, ctx);
+    const int W = bitmap.width(), H = bitmap.height();
+    if (H == 0) return true;
+    std::vector<std::uint8_t> table(256 * 256);
+    for (int grey = 0; grey < 256; ++grey)
+        for (int c = 0; c < 256; ++c)
+            table[std::size_t(grey) * 256 + std::size_t(c)] = static_cast<std::uint8_t>(clampByte(c + ((c - grey) * p) / 100));
+    auto rows = [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            std::uint8_t* q = bitmap.row(y);
+            for (int x = 0; x < W; ++x, q += 3) {
+                const std::uint8_t* t = table.data() + std::size_t((q[0] + q[1] + q[2]) / 3) * 256;
+                q[0] = t[q[0]];
+                q[1] = t[q[1]];
+                q[2] = t[q[2]];
+            }
+        }
+    };
+    rows(0, 1);
+    if (ctx && ctx->CancelRequested()) return false;
+    const int block = std::max(256, 64 * workerCount());
+    for (int y0 = 1; y0 < H; y0 += block) {
+        parallelRows(y0, std::min(H, y0 + block), rows, 32);
+        if (ctx && ctx->CancelRequested()) return false;
+    }
+    return true;
+}
+
 void AdjustContrast(Bitmap& bitmap, int p) {
     if (plainPaths()) return plain::AdjustContrast(bitmap, p);
+    int mean[3];
+    ChannelMeans(bitmap, mean);  // also refuses an oversized picture before any pixel changes
+    AdjustContrast(bitmap, p, mean);
+}
+
+// In place without the padded copy: each band keeps its nine padded rows in a ring and running
+// 16-bit column sums over them (at most 9 * 255); the rows a band reads but a neighbouring band may
+// rewrite first are copied before any band starts. The 9 x 9 sums (at most 81 * 255), the local
+// means and the targets are whole-row loops the compiler vectorises; the last step is one table of
+// 256 x 256 results.
+void AdjustContrast(Bitmap& bitmap, int p, const int mean[3]) {
     const int W = bitmap.width(), H = bitmap.height();
     if (W < 2 || H < 2) return;  // only rows 0..H-2 and columns 0..W-2 change
-    int mean[3];
-    ChannelMeans(bitmap, mean);
-    const Bitmap s = PaddedCopy9(bitmap);
-    const int SW = s.width();
-    parallelRows(0, H - 1, [&](int y0, int y1) {
-        // colSum[k*3+ch]: sum over rows y+5..y+13 of s at column k, for the current y
-        std::vector<int> colSum(static_cast<std::size_t>(SW) * 3, 0);
-        for (int r = y0 + 5; r <= y0 + 13; ++r) {
-            const std::uint8_t* row = s.row(r);
-            for (std::size_t i = 0; i < colSum.size(); ++i) colSum[i] += row[i];
+    const std::size_t stride = bitmap.stride(), padded = stride + 54, out = std::size_t(W - 1) * 3;
+    std::vector<std::uint8_t> result(256 * 256);
+    for (int c = 0; c < 256; ++c)
+        for (int target = 0; target < 256; ++target)
+            result[std::size_t(c) * 256 + std::size_t(target)] = static_cast<std::uint8_t>(clampByte(c + ((c - target) * p) / 100));
+    std::vector<std::uint16_t> meanRow(out);
+    for (std::size_t i = 0; i < out; ++i) meanRow[i] = static_cast<std::uint16_t>(mean[i % 3]);
+
+    // Row bands over 0..H-2. A band [a, b) reads picture rows a-4 .. b+3, and rows 5..8, which
+    // stand above the picture, at its start.
+    const std::vector<int> edge = inPlaceBands(0, H - 1, 32);
+    std::vector<int> slot(std::size_t(H), -1);
+    int kept = 0;
+    auto keep = [&](int r0, int r1) {
+        for (int r = std::max(0, r0); r < std::min(H, r1); ++r)
+            if (slot[std::size_t(r)] < 0) slot[std::size_t(r)] = kept++;
+    };
+    for (std::size_t i = 1; i + 1 < edge.size(); ++i) keep(edge[i] - 4, edge[i] + 4);
+    keep(5, 9);
+    std::vector<std::uint8_t> copies(std::size_t(kept) * stride);
+    for (int r = 0; r < H; ++r)
+        if (slot[std::size_t(r)] >= 0) std::memcpy(copies.data() + std::size_t(slot[std::size_t(r)]) * stride, bitmap.row(r), stride);
+    auto original = [&](int r) -> const std::uint8_t* {
+        const int k = slot[std::size_t(r)];
+        return k < 0 ? bitmap.row(r) : copies.data() + std::size_t(k) * stride;
+    };
+
+    runInPlaceBands(edge, [&](int band) {
+        std::vector<std::uint8_t> ring(9 * padded);
+        std::vector<std::uint16_t> colSum(padded, 0), three(out + 18), target(out);
+        auto ringRow = [&](int r) { return ring.data() + std::size_t((r + 18) % 9) * padded; };
+        auto padRow = [&](int r, std::uint8_t* row) {
+            const int source = paddedSourceRow(r + 9, H);
+            PaddedRow9(source < 0 ? nullptr : original(source), W, row);
+        };
+        const int a = edge[std::size_t(band)], b = edge[std::size_t(band) + 1];
+        for (int r = a - 4; r <= a + 4; ++r) {
+            std::uint8_t* row = ringRow(r);
+            padRow(r, row);
+            for (std::size_t i = 0; i < padded; ++i) colSum[i] = static_cast<std::uint16_t>(colSum[i] + row[i]);
         }
-        for (int y = y0; y < y1; ++y) {
-            if (y > y0) {
-                const std::uint8_t* out = s.row(y + 4);
-                const std::uint8_t* in = s.row(y + 13);
-                for (std::size_t i = 0; i < colSum.size(); ++i) colSum[i] += in[i] - out[i];
+        for (int y = a; y < b; ++y) {
+            if (y > a) {
+                std::uint8_t* row = ringRow(y + 4);  // where row y - 5 was
+                for (std::size_t i = 0; i < padded; ++i) colSum[i] = static_cast<std::uint16_t>(colSum[i] - row[i]);
+                padRow(y + 4, row);
+                for (std::size_t i = 0; i < padded; ++i) colSum[i] = static_cast<std::uint16_t>(colSum[i] + row[i]);
             }
-            int sum[3] = {0, 0, 0};
-            for (int k = 5; k <= 13; ++k)
-                for (int ch = 0; ch < 3; ++ch) sum[ch] += colSum[static_cast<std::size_t>(k) * 3 + ch];
-            const std::uint8_t* c = s.pixel(9, y + 9);
+            // Column x's window covers padded columns x + 5 .. x + 13.
+            const std::uint16_t* cs = colSum.data() + 15;
+            for (std::size_t i = 0; i < out + 18; ++i) three[i] = static_cast<std::uint16_t>(cs[i] + cs[i + 3] + cs[i + 6]);
+            const std::uint8_t* c = ringRow(y) + 27;
+            for (std::size_t i = 0; i < out; ++i) {
+                const std::uint16_t sum = static_cast<std::uint16_t>(three[i] + three[i + 9] + three[i + 18]);
+                const std::uint16_t local = static_cast<std::uint16_t>(static_cast<std::uint16_t>(sum - c[i]) / 80);
+                target[i] = static_cast<std::uint16_t>(static_cast<std::uint16_t>(2 * local + meanRow[i]) / 3);
+            }
             std::uint8_t* o = bitmap.row(y);
-            for (int x = 0; x <= W - 2; ++x, c += 3, o += 3) {
-                if (x > 0) {
-                    for (int ch = 0; ch < 3; ++ch)
-                        sum[ch] += colSum[static_cast<std::size_t>(x + 13) * 3 + ch] - colSum[static_cast<std::size_t>(x + 4) * 3 + ch];
-                }
-                for (int ch = 0; ch < 3; ++ch) {
-                    const int local = (sum[ch] - c[ch]) / 80;
-                    o[ch] = static_cast<std::uint8_t>(contrastChannel(c[ch], local, mean[ch], p));
-                }
-            }
+            for (std::size_t i = 0; i < out; ++i) o[i] = result[std::size_t(c[i]) * 256 + target[i]];
         }
     });
 }

@@ -12,10 +12,13 @@ void LinearContrast(Bitmap& bitmap, int level, int percent);
 // Cancellable after each row: rows done stay done. Returns false when it stopped early.
 bool AdjustSaturation(Bitmap& bitmap, int percent, const RenderContext* ctx = nullptr);
 void AdjustContrast(Bitmap& bitmap, int percent);
+// AdjustContrast for a caller that already has the picture's channel means (ChannelMeans).
+void AdjustContrast(Bitmap& bitmap, int percent, const int mean[3]);
 bool Invert(Bitmap& bitmap);
 
 namespace plain {
+bool AdjustSaturation(Bitmap& bitmap, int percent, const RenderContext* ctx = nullptr);
 void AdjustContrast(Bitmap& bitmap, int percent);
-}
+}  // namespace plain
 
 }  // namespace gt

@@ -160,7 +160,7 @@ void ColourSobel(const Bitmap& source, Bitmap& destination, const DrawingControl
             std::uint8_t* d = destination.pixel(x, y);
             for (int ch = 0; ch < 3; ++ch) d[ch] = static_cast<std::uint8_t>(tintedChannel(s[ch], d[ch], mm[ch], t.T4));
         }
-    AdjustSaturation(destination, 25, &ctx);
+    plain::AdjustSaturation(destination, 25, &ctx);
     finishingOptions(destination, c, m);
 }
 

@@ -51,23 +51,41 @@ void ApplyPaperTexture(Bitmap& bitmap, const Bitmap& texture, int strength, Text
 
 }  // namespace plain
 
-// The shift depends on the texel alone, so it is tabulated once per texel value; rows are independent.
+// The shift depends on the texel alone, so it is tabulated once per texel value, and each row's
+// shifts are laid out once per texture row; the picture row then takes them in runs of one texture
+// period, loops the compiler vectorises. Shifts beyond +-256 give 255 or 0 whatever the channel, so
+// they are held at +-256 and fit 16 bits. Rows are independent.
 void ApplyPaperTexture(Bitmap& bitmap, const Bitmap& texture, int strength, TexturePeriod period) {
     if (plainPaths()) return plain::ApplyPaperTexture(bitmap, texture, strength, period);
     const Tiling t = tiling(texture, strength, period);
     const int W = bitmap.width(), H = bitmap.height();
     if (W < 2 || H < 2) return;
-    int shift[256];
-    for (int v = 0; v < 256; ++v) shift[v] = strength - (v * t.k) / 10;
+    std::int16_t shift[256];
+    for (int v = 0; v < 256; ++v) shift[v] = static_cast<std::int16_t>(std::clamp(strength - (v * t.k) / 10, -256, 256));
+    const std::size_t periodBytes = std::size_t(t.periodX) * 3;
     parallelRows(1, H, [&](int y0, int y1) {
+        std::vector<std::int16_t> shifts(periodBytes);
+        int laidOut = -1;
         for (int y = y0; y < y1; ++y) {
-            const std::uint8_t* texRow = texture.row(y % t.periodY);
+            const int ty = y % t.periodY;
+            if (ty != laidOut) {
+                const std::uint8_t* texRow = texture.row(ty);
+                for (std::size_t i = 0; i < periodBytes; ++i) shifts[i] = shift[texRow[i]];
+                laidOut = ty;
+            }
             std::uint8_t* p = bitmap.pixel(1, y);
-            int tx = 1 % t.periodX;
-            for (int x = 1; x < W; ++x, p += 3) {
-                const std::uint8_t* tex = texRow + std::size_t(tx) * 3;
-                for (int ch = 0; ch < 3; ++ch) p[ch] = static_cast<std::uint8_t>(clampLowFirst(p[ch] + shift[tex[ch]]));
-                if (++tx == t.periodX) tx = 0;
+            std::size_t left = std::size_t(W - 1) * 3;
+            std::size_t from = std::size_t(1 % t.periodX) * 3;
+            while (left > 0) {
+                const std::size_t n = std::min(left, periodBytes - from);
+                const std::int16_t* s = shifts.data() + from;
+                for (std::size_t i = 0; i < n; ++i) {
+                    const int v = p[i] + s[i];
+                    p[i] = static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+                }
+                p += n;
+                left -= n;
+                from = 0;
             }
         }
     }, 64);

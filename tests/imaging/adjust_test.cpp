@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
+#include <thread>
 
 #include "imaging/adjust.h"
+#include "imaging/neighbourhood.h"
 #include "imaging/parallel.h"
 #include "test_pictures.h"
 
@@ -108,6 +111,98 @@ TEST(AdjustContrast, FastPathMatchesThePlainOne) {
                 ASSERT_EQ(a, b) << w << "x" << h << " p=" << p;
             }
         }
+}
+
+// Many sizes from 1 x 1, random contents and percentages, several worker counts (so that bands of
+// rows meet, the rows near their edges saved before any band starts).
+class AdjustFastPath : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override { setWorkerCount(GetParam()); }
+    void TearDown() override { setWorkerCount(0); }
+};
+
+TEST_P(AdjustFastPath, ContrastMatchesThePlainOne) {
+    std::uint32_t seed = 1;
+    for (int w : {1, 2, 5, 10, 31})
+        for (int h : {1, 2, 8, 9, 10, 70, 140})
+            for (int p : {-250, -100, 0, 25, 100}) {
+                const Bitmap n = noisy(w, h, ++seed);
+                Bitmap fast = n, reference = n;
+                AdjustContrast(fast, p);
+                plain::AdjustContrast(reference, p);
+                ASSERT_EQ(fast, reference) << w << "x" << h << " p=" << p;
+            }
+}
+
+TEST_P(AdjustFastPath, ContrastWithKnownMeansIsTheSame) {
+    const Bitmap n = noisy(37, 75, 12);
+    int mean[3];
+    ChannelMeans(n, mean);
+    Bitmap a = n, b = n;
+    AdjustContrast(a, 40);
+    AdjustContrast(b, 40, mean);
+    EXPECT_EQ(a, b);
+}
+
+TEST_P(AdjustFastPath, SaturationMatchesThePlainOne) {
+    std::uint32_t seed = 50;
+    for (int w : {1, 3, 40})
+        for (int h : {1, 2, 300})
+            for (int p : {-300, -100, -30, 0, 25, 100, 1000}) {
+                const Bitmap n = noisy(w, h, ++seed);
+                Bitmap fast = n, reference = n;
+                EXPECT_TRUE(AdjustSaturation(fast, p));
+                plain::AdjustSaturation(reference, p);
+                ASSERT_EQ(fast, reference) << w << "x" << h << " p=" << p;
+            }
+}
+
+TEST_P(AdjustFastPath, SaturationStopsWithRowsDoneFromTheTop) {
+    const Bitmap n = noisy(30, 900, 8);
+    Bitmap whole = n;
+    plain::AdjustSaturation(whole, 60);
+    // Set before the call: the first row only, as the plain routine does.
+    std::atomic<bool> cancel{true};
+    RenderContext ctx;
+    ctx.cancel = &cancel;
+    Bitmap early = n, earlyPlain = n;
+    EXPECT_FALSE(AdjustSaturation(early, 60, &ctx));
+    EXPECT_FALSE(plain::AdjustSaturation(earlyPlain, 60, &ctx));
+    EXPECT_EQ(early, earlyPlain);
+    // Set while it runs: some rows from the top are done and the rest untouched, whenever it comes.
+    cancel = false;
+    Bitmap late = n;
+    std::thread setter([&] { cancel = true; });
+    const bool finished = AdjustSaturation(late, 60, &ctx);
+    setter.join();
+    int done = 0;
+    while (done < 900 && std::memcmp(late.row(done), whole.row(done), late.stride()) == 0) ++done;
+    EXPECT_GE(done, 1);
+    if (finished) {
+        EXPECT_EQ(done, 900);
+    }
+    for (int y = done; y < 900; ++y) ASSERT_EQ(std::memcmp(late.row(y), n.row(y), n.stride()), 0) << "row " << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(Workers, AdjustFastPath, ::testing::Values(1, 2, 3, 5));
+
+TEST(Neighbourhood, MeansAndPaddedCopy) {
+    const Bitmap n = noisy(21, 13, 4);
+    int mean[3];
+    ChannelMeans(n, mean);
+    for (int ch = 0; ch < 3; ++ch) {
+        long long sum = 0;
+        for (int y = 0; y < 13; ++y)
+            for (int x = 0; x < 21; ++x) sum += n.pixel(x, y)[ch];
+        EXPECT_EQ(mean[ch], sum / (21 * 13));
+    }
+    // The padded copy is the picture drawn four times on white, whatever the size.
+    for (auto [w, h] : {std::pair{21, 13}, {4, 3}, {1, 12}, {9, 9}, {12, 1}}) {
+        const Bitmap p = noisy(w, h, 9);
+        Bitmap drawn(w + 18, h + 18);
+        for (auto [x, y] : {std::pair{0, 0}, {9, 0}, {0, 9}, {9, 9}}) drawn.draw(p, x, y);
+        EXPECT_EQ(PaddedCopy9(p), drawn) << w << "x" << h;
+    }
 }
 
 TEST(Invert, TwiceRestores) {

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
+#include "imaging/arithmetic.h"
 #include "imaging/filters.h"
+#include "imaging/filters_plain.h"
+#include "imaging/parallel.h"
 #include "test_pictures.h"
 
 namespace gt {
@@ -104,6 +110,90 @@ TEST(ResizeBilinear, ExtremeEnlargementStaysInsideTheRow) {
     Bitmap tall(3, 1);  // a destination one pixel high works
     ResizeBilinear(noisy(9, 9, 1), tall);
     EXPECT_EQ(tall.colourAt(0, 0), noisy(9, 9, 1).colourAt(0, 0));
+}
+
+// Random contents and sizes from 1 x 1 up; several worker counts, so that bands of rows meet.
+class FiltersFastPath : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override { setWorkerCount(GetParam()); }
+    void TearDown() override { setWorkerCount(0); }
+};
+
+TEST_P(FiltersFastPath, ThreeByThreeFiltersMatchThePlainOnes) {
+    std::uint32_t seed = 100;
+    for (int w : {1, 2, 3, 4, 7, 33})
+        for (int h : {1, 2, 3, 4, 5, 66, 131}) {
+            const Bitmap n = noisy(w, h, ++seed);
+            struct Pair {
+                void (*fast)(Bitmap&);
+                void (*reference)(Bitmap&);
+                const char* name;
+            };
+            for (const Pair& f : {Pair{Soften, plain::Soften, "Soften"}, Pair{Blur3x3, plain::Blur3x3, "Blur3x3"},
+                                  Pair{Sharpen, plain::Sharpen, "Sharpen"}}) {
+                Bitmap fast = n, reference = n;
+                f.fast(fast);
+                f.reference(reference);
+                ASSERT_EQ(fast, reference) << f.name << " " << w << "x" << h;
+            }
+        }
+}
+
+TEST_P(FiltersFastPath, ExtremeValuesMatchThePlainOnes) {
+    // Black and white speckle drives every sum to its limits (Sharpen's 0 and 255 clamps).
+    Bitmap n(29, 70);
+    Random r;
+    r.seed = 5;
+    for (auto& v : n.bytes()) v = r.draw(2u) ? 255 : 0;
+    for (auto f : {+[](Bitmap& b) { Soften(b); }, +[](Bitmap& b) { Sharpen(b); }, +[](Bitmap& b) { Blur3x3(b); }}) {
+        Bitmap fast = n;
+        f(fast);
+        Bitmap reference = n;
+        setPlainPaths(true);
+        f(reference);
+        setPlainPaths(false);
+        ASSERT_EQ(fast, reference);
+    }
+}
+
+TEST_P(FiltersFastPath, ResizeMatchesThePlainOne) {
+    std::uint32_t seed = 7;
+    const std::vector<std::pair<int, int>> sizes = {{1, 1}, {1, 5}, {5, 1}, {2, 2}, {3, 7}, {17, 9}, {40, 71}, {130, 3}};
+    for (auto [sw, sh] : sizes)
+        for (auto [dw, dh] : sizes) {
+            const Bitmap s = noisy(sw, sh, ++seed);
+            Bitmap fast(dw, dh), reference(dw, dh);
+            ResizeBilinear(s, fast);
+            plain::ResizeBilinear(s, reference);
+            ASSERT_EQ(fast, reference) << sw << "x" << sh << " -> " << dw << "x" << dh;
+        }
+}
+
+TEST_P(FiltersFastPath, ResizeAroundAHoleLeavesTheHoleAlone) {
+    const Bitmap s = noisy(23, 17, 3);
+    Bitmap reference(97, 75);
+    plain::ResizeBilinear(s, reference);
+    for (Rect hole : {Rect{10, 5, 60, 70}, Rect{-5, -5, 20, 200}, Rect{90, 0, 200, 75}, Rect{30, 30, 30, 40}, Rect{0, 0, 97, 75}}) {
+        Bitmap fast = grey(97, 75, 7);
+        ResizeBilinearAround(s, fast, hole);
+        for (int y = 0; y < 75; ++y)
+            for (int x = 0; x < 97; ++x) {
+                const bool inHole = x >= hole.left && x < hole.right && y >= hole.top && y < hole.bottom;
+                ASSERT_EQ(fast.colourAt(x, y), inHole ? (Colour{7, 7, 7}) : reference.colourAt(x, y)) << x << "," << y;
+            }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Workers, FiltersFastPath, ::testing::Values(1, 2, 3, 7));
+
+TEST(ResizeBilinear, WeightsAreTheMulDivOfTheDescription) {
+    std::vector<std::uint32_t> fs = {0, 1, 2, 32767, 32768, 32769, 65534, 65535};
+    std::vector<std::uint32_t> ws = {0, 1, 2, 32768, 65535, 65536};
+    for (std::uint32_t f = 3; f < 65535; f += 257) fs.push_back(f);
+    for (std::uint32_t w = 3; w < 65536; w += 251) ws.push_back(w);
+    for (std::uint32_t f : fs)
+        for (std::uint32_t w : ws)
+            ASSERT_EQ(resampleWeight(f, w), std::uint32_t(mulDiv(int(f), int(w), 65536))) << f << " * " << w;
 }
 
 }  // namespace

@@ -105,8 +105,8 @@ TEST(PaperTexture, FastPathMatchesThePlainOne) {
     const int saved = workerCount();
     setWorkerCount(3);
     std::uint32_t seed = 1;
-    for (auto [w, h] : {std::pair{1, 1}, {2, 2}, {3, 300}, {300, 3}, {70, 260}}) {
-        for (int strength : {64, 128, 256, 512})
+    for (auto [w, h] : {std::pair{1, 1}, {2, 2}, {3, 300}, {300, 3}, {70, 260}, {600, 5}}) {
+        for (int strength : {64, 128, 256, 512, 1000, -300, 3})
             for (TexturePeriod period : {TexturePeriod::SizeLessOne, TexturePeriod::Size}) {
                 const Bitmap n = noisy(w, h, ++seed), tex = noisy(37 + int(seed % 5), 29, seed * 7);
                 Bitmap fast = n, reference = n;
