@@ -460,16 +460,28 @@ void smoothPlanarRow(const Bitmap& from, const Bitmap& O, Bitmap& to, int y, int
 }
 
 // Smoothing iterations i0 .. i0+count-1 of painting 1 on row-planar pictures: iteration i reads
-// buffer i mod 2 and writes the other (buffer 0 the source, 1 the destination).
-void smoothingSweep(Bitmap& source, Bitmap& destination, const Bitmap& O, int i0, int count, int tolerance) {
-    Bitmap* buffer[2] = {&source, &destination};
-    const int H = source.height(), W = source.width();
+// buffer[i mod 2] and writes the other.
+void smoothingSweep(Bitmap* const (&buffer)[2], const Bitmap& O, int i0, int count, int tolerance) {
+    const int H = O.height(), W = O.width();
     sweepIterations(count, 1, H, [&](int) { return std::pair<int, int>(2, H - 1); }, [&] {
         return [&, scratch = SmoothScratch(W)](int t, int y) mutable {
             const int i = i0 + t;
             smoothPlanarRow(*buffer[i % 2], O, *buffer[(i + 1) % 2], y, tolerance, scratch);
         };
     });
+}
+
+// Rows [y0, H) of `from` rearranged into the same rows of `to` (same size), either way.
+void rearrangeInto(const Bitmap& from, Bitmap& to, int y0, bool toPlanar) {
+    const int W = from.width();
+    parallelRows(y0, from.height(), [&](int r0, int r1) {
+        for (int y = r0; y < r1; ++y) {
+            if (toPlanar)
+                planarRow(from.row(y), to.row(y), W);
+            else
+                interleavedRow(from.row(y), to.row(y), W);
+        }
+    }, 32);
 }
 
 // Painting 1's edge and brightness pass over rows y0..y1-1 (from 1), columns 1..W-1.
@@ -632,10 +644,12 @@ void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControl
     const int tolerance = c.TrackBar1 / 2;
     const bool smoothing = H >= 4 && W >= 5;
     // O, the softened photo, row-planar, taken from the destination only once the preparation's
-    // scratch pictures are gone. Iteration i reads buffer i mod 2 (the source, then the
-    // destination) and writes the other, so after `done` iterations the result is in buffer
-    // done mod 2.
+    // scratch pictures are gone; then the prepared source, row-planar, goes into the destination.
+    // From there on iteration i reads buffer[i mod 2] and writes the other, and after `done`
+    // iterations the result is in buffer[done mod 2]. Nothing is rearranged in place, so no row
+    // needs a copy on the way.
     Bitmap O;
+    Bitmap* const buffer[2] = {&destination, &source};
     int done = 0;
     bool cancelled = false;
     while (done <= n && !cancelled) {
@@ -651,21 +665,23 @@ void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControl
         if (count > 0 && smoothing) {
             if (O.empty()) {
                 O.setSize(W, H);
-                parallelRows(0, H, [&](int y0, int y1) {
-                    for (int y = y0; y < y1; ++y) planarRow(destination.row(y), O.row(y), W);
-                }, 32);
-                rearrangeRows(source, 0, true);
+                rearrangeInto(destination, O, 0, true);
+                rearrangeInto(source, destination, 0, true);
             }
-            smoothingSweep(source, destination, O, done, count, tolerance);
+            smoothingSweep(buffer, O, done, count, tolerance);
         }
         done += count;
     }
     if (done == 0) return;  // cancelled before the first iteration: nothing changed yet
     if (!O.empty()) {
-        // Every row from 1 on of the result was written by the iterations; row 0 is O's.
-        if (done % 2 == 0) std::swap(source, destination);
-        rearrangeRows(destination, 1, false);
-        interleavedRow(O.row(0), destination.row(0), W);
+        // Every row from 1 on of the result was written by the iterations; row 0 is O's. The
+        // result goes back to interleaved pixels in the other buffer, which then becomes the
+        // destination.
+        Bitmap& result = *buffer[done % 2];
+        Bitmap& other = *buffer[(done + 1) % 2];
+        rearrangeInto(result, other, 1, false);
+        interleavedRow(O.row(0), other.row(0), W);
+        if (&other != &destination) std::swap(source, destination);
     }
     if (cancelled) {
         source = destination;  // as the plain run leaves it
@@ -674,8 +690,8 @@ void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControl
     if (O.empty()) {
         source = destination;  // nothing smoothed: the destination still is the softened photo
     } else {
-        rearrangeRows(O, 0, false);
-        source = std::move(O);
+        rearrangeInto(O, source, 0, false);
+        O = Bitmap();
     }
     Soften(source);
     std::uint8_t lifted[256];
@@ -712,19 +728,28 @@ void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stage
     checkTexture(c, m);
     ctx.random.seed = kDrawingSeed;
     const int W = source.width(), H = source.height();
-    destination.setSize(W, H);
+    // The white sheet is only ever seen after a stop during the preparation; otherwise it would be
+    // filled and at once overwritten.
     Soften(source);
     AdjustSaturation(source, 15, &ctx);
-    if (ctx.pumpedCancel()) return;
+    if (ctx.pumpedCancel()) {
+        destination.setSize(W, H);
+        return;
+    }
     AdjustContrast(source, 25);
-    if (ctx.pumpedCancel()) return;
-    destination = source;
-    if (c.ComboBox1 == 5) PaintDabs(destination, c, ctx);
-
+    if (ctx.pumpedCancel()) {
+        destination.setSize(W, H);
+        return;
+    }
     // The merges work on row-planar rows from the first sweep on; the way back lays the brightness.
+    // Without dabs the first sweep takes the destination straight from the source, row-planar.
+    const bool dabs = c.ComboBox1 == 5;
+    const bool merging = H / 2 - 1 > 0 && W / 2 - 1 > 0;
+    if (dabs || !merging) destination = source;
+    if (dabs) PaintDabs(destination, c, ctx);
+
     const int lift = c.TrackBar3 - 127;
     const int n = c.TrackBar5;
-    const bool merging = H / 2 - 1 > 0 && W / 2 - 1 > 0;
     bool planar = false;
     for (int done = 0; done <= n;) {
         int count = std::min(kIterationsPerSweep, n + 1 - done);
@@ -740,12 +765,20 @@ void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stage
             }
         }
         if (count > 0 && merging) {
-            if (!planar) rearrangeRows(destination, 0, true);
+            if (!planar && dabs) {
+                rearrangeRows(destination, 0, true);
+            } else if (!planar) {
+                destination.setSize(W, H);
+                rearrangeInto(source, destination, 0, true);
+            }
             planar = true;
             mergeSweep(destination, done, count, c.TrackBar1);
         }
         if (cancelled) {
-            if (planar) rearrangeRows(destination, 0, false);
+            if (planar)
+                rearrangeRows(destination, 0, false);
+            else if (!dabs && merging)
+                destination = source;
             return;
         }
         done += count;
