@@ -214,11 +214,23 @@ inline void gradientSums(const std::uint8_t* N, const std::uint8_t* C, const std
 // Which pixels of a row (columns 1..W-2) are lines: a gradient sum reaches the threshold. Rows
 // are independent, so the marks of a chunk of rows are found in parallel ahead of the draws.
 void markLines(const StrokeControls& p, const std::uint8_t* N, const std::uint8_t* C, const std::uint8_t* S, int W,
-               std::uint8_t* line) {
+               std::uint8_t* line, std::vector<std::uint16_t>& scratch) {
+    if (W < 3) return;
     const int t4 = 4 * p.t;  // D < t exactly when the sum is below 4t
+    // Each byte's two differences first, in a loop the vectoriser takes; then per pixel the sums of
+    // its three channels.
+    const std::size_t end = std::size_t(W - 1) * 3;
+    scratch.resize(2 * end);
+    std::uint16_t* d1 = scratch.data();
+    std::uint16_t* d2 = d1 + end;
+    for (std::size_t i = 3; i < end; ++i) {
+        const int c = C[i];
+        d1[i] = static_cast<std::uint16_t>(absInt(c - C[i - 3]) + absInt(c - N[i - 3]));
+        d2[i] = static_cast<std::uint16_t>(absInt(c - N[i]) + absInt(c - S[i - 3]));
+    }
     for (int x = 1; x <= W - 2; ++x) {
-        int g1, g2;
-        gradientSums(N, C, S, std::size_t(x) * 3, g1, g2);
+        const std::size_t i = std::size_t(x) * 3;
+        const int g1 = d1[i] + d1[i + 1] + d1[i + 2], g2 = d2[i] + d2[i + 1] + d2[i + 2];
         line[x] = static_cast<std::uint8_t>((g1 >= t4) | (g2 >= t4));
     }
 }
@@ -276,9 +288,7 @@ void strokeRow(const StrokeControls& p, const ShadeTables& tables, const std::ui
         }
         if (!line[i / 3]) {
             // The three tone samples draw random(1), which is always 0: one column, three channels.
-            random.advance();
-            random.advance();
-            random.advance();
+            random.seed = kJ3(random.seed);
             const std::uint8_t* s = stripRow + std::size_t(6 * grey);
             const int T = (s[0] + s[2] + s[1]) / 3;
             const int qb = tables.posterised[l[0]], qg = tables.posterised[l[1]], qr = tables.posterised[l[2]];
@@ -347,7 +357,8 @@ bool drawStrokes(const Bitmap& source, Bitmap& destination, bool inPlace, const 
         if (inPlace) std::memcpy(window.data(), source.row(y0 - 1), std::size_t(y1 - y0 + 2) * stride);
         auto rowOf = [&](int r) { return inPlace ? window.data() + std::size_t(r - (y0 - 1)) * stride : source.row(r); };
         parallelRows(y0, y1, [&](int a, int b) {
-            for (int y = a; y < b; ++y) markLines(p, rowOf(y - 1), rowOf(y), rowOf(y + 1), W, linesOf(y, y0));
+            std::vector<std::uint16_t> scratch;
+            for (int y = a; y < b; ++y) markLines(p, rowOf(y - 1), rowOf(y), rowOf(y + 1), W, linesOf(y, y0), scratch);
         }, 8);
         int reached = y0;
         for (int y = y0; y < y1; ++y) {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "imaging/arithmetic.h"
 #include "imaging/parallel.h"
@@ -35,19 +37,68 @@ inline int nearestCoordinate(int e, double p, int a, double aq, double q) {
     return static_cast<int>(roundHalfEven(static_cast<long double>(e) * p - static_cast<long double>(a) * q));
 }
 
+// The canvas columns of row coordinate a whose pixels may come from the source, as [lo, hi]; every
+// other column of the row is white. The doubled coordinates u and v are linear in the column, so each
+// gives an interval; outside it u or v lies more than 10 beyond the values that reach the source
+// (-2hx - 1 < u < 2(W - hx) + 1, likewise v), far more than rounding can move them. The interval is
+// widened by two columns more.
+void sourceColumns(const TurnGeometry& t, int a, int& lo, int& hi) {
+    double xlo = -1e18, xhi = 1e18;
+    auto clip = [&](double slope, double offset, double low, double high) {
+        // low <= slope * x + offset <= high
+        if (std::fabs(slope) < 1e-9) {
+            if (offset < low || offset > high) xlo = 1, xhi = 0;
+            return;
+        }
+        double x0 = (low - offset) / slope, x1 = (high - offset) / slope;
+        if (x0 > x1) std::swap(x0, x1);
+        xlo = std::max(xlo, x0);
+        xhi = std::min(xhi, x1);
+    };
+    const double e0 = 1.0 - 2.0 * (t.ox + t.hx);  // e = 2x + e0
+    clip(2 * t.c, e0 * t.c - a * t.s, -2.0 * t.hx - 10, 2.0 * (t.W - t.hx) + 10);
+    clip(2 * t.s, e0 * t.s + a * t.c, -2.0 * t.hy - 10, 2.0 * (t.H - t.hy) + 10);
+    if (xlo > xhi) {
+        lo = 1;
+        hi = 0;
+        return;
+    }
+    lo = static_cast<int>(std::max(-1e9, std::floor(xlo))) - 2;
+    hi = static_cast<int>(std::min(1e9, std::ceil(xhi))) + 2;
+}
+
 // Canvas rows [y0, y1), columns [x0, x1) of the turn into out(x + dx, y + dy), in tiles of 64
 // columns: a tile reads a small patch of the source, where whole rows would wander across it.
 void turnRows(const Bitmap& source, const TurnGeometry& t, int x0, int x1, int y0, int y1, Bitmap& out, int dx, int dy) {
     const int W = t.W, H = t.H;
     constexpr int kTile = 64;
+    std::vector<int> span(2 * std::size_t(std::max(0, y1 - y0)));
+    for (int y = y0; y < y1; ++y) {
+        int lo, hi;
+        sourceColumns(t, 2 * (y - t.oy - t.hy) + 1, lo, hi);
+        // columns outside [lo, hi] are white
+        lo = std::max(lo, x0);
+        hi = std::min(hi, x1 - 1);
+        std::uint8_t* o = out.pixel(x0 + dx, y + dy);
+        if (lo > hi) {
+            std::memset(o, 255, std::size_t(x1 - x0) * 3);
+        } else {
+            std::memset(o, 255, std::size_t(lo - x0) * 3);
+            std::memset(o + std::size_t(hi + 1 - x0) * 3, 255, std::size_t(x1 - 1 - hi) * 3);
+        }
+        span[2 * std::size_t(y - y0)] = lo;
+        span[2 * std::size_t(y - y0) + 1] = hi + 1;
+    }
     for (int tx = x0; tx < x1; tx += kTile) {
         const int tx1 = std::min(x1, tx + kTile);
         for (int y = y0; y < y1; ++y) {
+            const int from = std::max(tx, span[2 * std::size_t(y - y0)]), to = std::min(tx1, span[2 * std::size_t(y - y0) + 1]);
+            if (from >= to) continue;
             const int a = 2 * (y - t.oy - t.hy) + 1;
             const double as = static_cast<double>(a) * t.s;
             const double negAc = static_cast<double>(a) * -t.c;
-            std::uint8_t* o = out.pixel(tx + dx, y + dy);
-            for (int x = tx; x < tx1; ++x, o += 3) {
+            std::uint8_t* o = out.pixel(from + dx, y + dy);
+            for (int x = from; x < to; ++x, o += 3) {
                 const int e = 2 * (x - t.ox - t.hx) + 1;
                 const int u = nearestCoordinate(e, t.c, a, as, t.s);
                 const int v = nearestCoordinate(e, t.s, a, negAc, -t.c);  // e*s + a*c, the same in extended precision

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <vector>
 
@@ -176,6 +178,30 @@ TEST(RotateBitmapByAngle, FastEqualsPlain) {
         }
     }
     setWorkerCount(saved);
+}
+
+// Columns wholly outside the source are filled white without being turned; a part of the canvas,
+// written at an offset into another picture, must still match the whole turn there.
+TEST(RotateRegion, PartOfTheCanvasMatchesTheWholeTurn) {
+    const Bitmap src = noisy(61, 47, 5);
+    for (int angle : {40, -40, 90, 200}) {
+        RenderContext ctx;
+        Bitmap whole;
+        plain::RotateBitmapByAngle(src, whole, angle, ctx);
+        const TurnGeometry t = turnGeometry(src.width(), src.height(), angle);
+        for (auto [x0, x1, y0, y1] : {std::array{0, t.Wd, 0, t.Hd}, {5, 30, 3, 40}, {-4, 12, 20, 90}, {t.Wd - 9, t.Wd + 6, -3, 9}}) {
+            Bitmap part(t.Wd + 20, t.Hd + 20);
+            part.fill(Colour{1, 2, 3});
+            ASSERT_TRUE(RotateRegion(src, t, x0, x1, y0, y1, part, 7, 9, ctx));
+            for (int y = 0; y < part.height(); ++y)
+                for (int x = 0; x < part.width(); ++x) {
+                    const int cx = x - 7, cy = y - 9;
+                    const bool inside = cx >= std::max(x0, 0) && cx < std::min(x1, t.Wd) && cy >= std::max(y0, 0) && cy < std::min(y1, t.Hd);
+                    ASSERT_EQ(part.colourAt(x, y), inside ? whole.colourAt(cx, cy) : (Colour{1, 2, 3}))
+                        << "angle " << angle << " at " << cx << "," << cy;
+                }
+        }
+    }
 }
 
 }  // namespace
