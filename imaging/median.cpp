@@ -136,8 +136,6 @@ inline int countAtLeast(const std::uint8_t* p, int v, ByteMask, int s) {
 }
 #endif
 
-// Output rows Y0..Y1-1 of the filter, from the padded copy. Everything the loops use is a local
-// here, so stores of result bytes cannot make the compiler reload it.
 // Where a window reads when it reaches padded coordinate p (image coordinate p - s) along a side of
 // n pixels: the image index, or -1 for white. Beyond the far edge it is white; before the near edge
 // it is the image s further on, white if that is outside too.
@@ -233,10 +231,233 @@ void medianRows(const Bitmap& source, Bitmap& result, int s, int Y0, int Y1, con
     }
 }
 
+// A network of byte minima and maxima that runs lane by lane over whole runs of bytes, so one pass
+// of the network serves every byte of a run (each byte being one channel of one window). Operands
+// 0 .. inputs - 1 are the inputs, the next `outputs` the results, then the scratch slots.
+struct Network {
+    enum Kind : std::uint8_t { Min, Max, Copy };
+    struct Op {
+        std::uint16_t dst, a, b;
+        Kind kind;
+    };
+    int inputs = 0, outputs = 0, slots = 0;
+    std::vector<Op> ops;
+};
+
+// Builds networks from Batcher's odd-even merges. Wires hold values symbolically: an input, the
+// minimum or maximum of two earlier values, or "greater than everything" for the wires that pad
+// columns and rows to powers of two. Comparing with such a wire costs nothing (at most the two
+// wires trade places), and only the operations a wanted result depends on are kept.
+class NetworkBuilder {
+public:
+    NetworkBuilder(int wires, int inputs) : wire_(std::size_t(wires), kAbove), inputs_(inputs), values_(std::size_t(inputs)) {}
+    void setWire(int w, int input) { wire_[std::size_t(w)] = input; }
+
+    // Sorts the wires, given that every block of `sortedBlock` wires (a power of two) is already in
+    // order; sortedBlock 1 sorts from scratch. The wire count is a power of two.
+    void sort(int sortedBlock) {
+        const int n = static_cast<int>(wire_.size());
+        for (int p = sortedBlock; p < n; p *= 2)
+            for (int k = p; k >= 1; k /= 2)
+                for (int j = k % p; j + k < n; j += 2 * k)
+                    for (int i = 0; i < std::min(k, n - j - k); ++i)
+                        if ((i + j) / (2 * p) == (i + j + k) / (2 * p)) exchange(i + j, i + j + k);
+    }
+
+    // The network computing the values on the given wires, in that order.
+    Network compile(const std::vector<int>& resultWires) const {
+        const int count = static_cast<int>(values_.size());
+        std::vector<int> role(std::size_t(count), -1);  // result index of a value, -1 if none
+        std::vector<bool> needed(std::size_t(count), false);
+        Network net;
+        net.inputs = inputs_;
+        net.outputs = static_cast<int>(resultWires.size());
+        std::vector<int> copies;  // results that are inputs unchanged
+        for (int i = 0; i < net.outputs; ++i) {
+            const int v = wire_[std::size_t(resultWires[std::size_t(i)])];
+            if (v < inputs_ || role[std::size_t(v)] >= 0) copies.push_back(i);
+            else role[std::size_t(v)] = i;
+            needed[std::size_t(v)] = true;
+        }
+        std::vector<int> lastUse(std::size_t(count), -1);
+        for (int v = count - 1; v >= inputs_; --v) {
+            if (!needed[std::size_t(v)]) continue;
+            for (int operand : {values_[std::size_t(v)].a, values_[std::size_t(v)].b}) {
+                needed[std::size_t(operand)] = true;
+                if (lastUse[std::size_t(operand)] < 0) lastUse[std::size_t(operand)] = v;
+            }
+        }
+        std::vector<int> operand(std::size_t(count), -1), freeSlots;
+        for (int v = 0; v < inputs_; ++v) operand[std::size_t(v)] = v;
+        const int firstSlot = net.inputs + net.outputs;
+        for (int v = inputs_; v < count; ++v) {
+            if (!needed[std::size_t(v)]) continue;
+            const Value& value = values_[std::size_t(v)];
+            if (role[std::size_t(v)] >= 0) {
+                operand[std::size_t(v)] = net.inputs + role[std::size_t(v)];
+            } else if (!freeSlots.empty()) {
+                operand[std::size_t(v)] = freeSlots.back();
+                freeSlots.pop_back();
+            } else {
+                operand[std::size_t(v)] = firstSlot + net.slots++;
+            }
+            net.ops.push_back({std::uint16_t(operand[std::size_t(v)]), std::uint16_t(operand[std::size_t(value.a)]),
+                               std::uint16_t(operand[std::size_t(value.b)]), value.kind});
+            // Freed only now, so a result never overwrites one of its own operands.
+            for (int o : {value.a, value.b})
+                if (lastUse[std::size_t(o)] == v && operand[std::size_t(o)] >= firstSlot) freeSlots.push_back(operand[std::size_t(o)]);
+        }
+        for (int i : copies) {
+            const int o = operand[std::size_t(wire_[std::size_t(resultWires[std::size_t(i)])])];
+            net.ops.push_back({std::uint16_t(net.inputs + i), std::uint16_t(o), std::uint16_t(o), Network::Copy});
+        }
+        return net;
+    }
+
+private:
+    static constexpr int kAbove = -1;
+    struct Value {
+        int a, b;
+        Network::Kind kind;
+    };
+
+    void exchange(int i, int j) {
+        int& low = wire_[std::size_t(i)];
+        int& high = wire_[std::size_t(j)];
+        if (high == kAbove) return;
+        if (low == kAbove) return std::swap(low, high);
+        values_.push_back({low, high, Network::Min});
+        values_.push_back({low, high, Network::Max});
+        low = static_cast<int>(values_.size()) - 2;
+        high = low + 1;
+    }
+
+    std::vector<int> wire_;
+    int inputs_;
+    std::vector<Value> values_;  // the inputs first (their entries unused), then one per operation
+};
+
+int powerOfTwoAtLeast(int n) {
+    int p = 1;
+    while (p < n) p *= 2;
+    return p;
+}
+
+// Sorts the s values of one window column.
+Network columnSortNetwork(int s) {
+    NetworkBuilder b(powerOfTwoAtLeast(s), s);
+    std::vector<int> results;
+    for (int k = 0; k < s; ++k) {
+        b.setWire(k, k);
+        results.push_back(k);
+    }
+    b.sort(1);
+    return b.compile(results);
+}
+
+// From the s sorted columns of a window (input c * s + k is the k-th smallest of column c), the
+// rank value: the ((s*s - 1) div 2)-th smallest of the s*s values.
+Network rankNetwork(int s) {
+    const int rows = powerOfTwoAtLeast(s), columns = powerOfTwoAtLeast(s);
+    NetworkBuilder b(rows * columns, s * s);
+    for (int c = 0; c < s; ++c)
+        for (int k = 0; k < s; ++k) b.setWire(c * rows + k, c * s + k);
+    b.sort(rows);
+    return b.compile({(s * s - 1) / 2 - 1});
+}
+
+void runNetwork(const Network& net, std::uint8_t* const* operands, int n) {
+    for (const Network::Op& op : net.ops) {
+        std::uint8_t* d = operands[op.dst];
+        const std::uint8_t* a = operands[op.a];
+        const std::uint8_t* b = operands[op.b];
+        int i = 0;
+#if defined(__SSE2__)
+        const auto load = [](const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+        const auto store = [](std::uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); };
+        switch (op.kind) {
+            case Network::Min: for (; i + 16 <= n; i += 16) store(d + i, _mm_min_epu8(load(a + i), load(b + i))); break;
+            case Network::Max: for (; i + 16 <= n; i += 16) store(d + i, _mm_max_epu8(load(a + i), load(b + i))); break;
+            case Network::Copy: break;
+        }
+#endif
+        switch (op.kind) {
+            case Network::Min: for (; i < n; ++i) d[i] = std::min(a[i], b[i]); break;
+            case Network::Max: for (; i < n; ++i) d[i] = std::max(a[i], b[i]); break;
+            case Network::Copy: std::memcpy(d, a, std::size_t(n)); break;
+        }
+    }
+}
+
+// Output rows Y0..Y1-1 of the filter by networks. Each output row sorts every window column once
+// (the s windows that share a column share its sort), then picks each window's rank value from its
+// s sorted columns. Local padded line t holds padded row t + off of every window column j
+// (padded column j + off); the lines of the current s rows are kept in a ring.
+
+// Bytes per pass of a network: its scratch slots then stay in the first-level cache.
+constexpr int kRunBytes = 256;
+
+// Up to this side the networks are faster; beyond it their size grows with s^3 and the column counts,
+// whose cost hardly depends on s, take over.
+constexpr int kNetworkMaxSide = 5;
+
+void networkRows(const Bitmap& source, Bitmap& result, int s, int Y0, int Y1, const std::vector<int>& columnOffsets,
+                 const Network& sortNet, const Network& rankNet) {
+    const int Ws = result.width(), Hs = result.height();
+    if (Ws == 0) return;
+    const int off = s - s / 2;
+    const int nColumns = Ws + s - 1;
+    const std::size_t L = std::size_t(nColumns) * 3;
+    std::vector<std::uint8_t> lines(std::size_t(s) * L), sorted(std::size_t(s) * L);
+    std::vector<std::uint8_t> pool(std::size_t(std::max(sortNet.slots, rankNet.slots)) * kRunBytes);
+    std::vector<std::uint8_t*> operands(std::size_t(std::max(sortNet.inputs + sortNet.outputs + sortNet.slots,
+                                                             rankNet.inputs + rankNet.outputs + rankNet.slots)));
+    auto fillLine = [&](int t) {
+        std::uint8_t* q = lines.data() + std::size_t(t % s) * L;
+        const int v = paddedIndex(t + off, s, Hs);
+        if (v < 0) return void(std::memset(q, 255, L));
+        const std::uint8_t* row = source.row(v);
+        for (int j = 0; j < nColumns; ++j, q += 3) {
+            const int c = columnOffsets[std::size_t(j)];
+            if (c >= 0) {
+                q[0] = row[c];
+                q[1] = row[c + 1];
+                q[2] = row[c + 2];
+            } else {
+                q[0] = q[1] = q[2] = 255;
+            }
+        }
+    };
+    for (int t = Y0; t < Y0 + s - 1; ++t) fillLine(t);
+    for (int Y = Y0; Y < Y1; ++Y) {
+        fillLine(Y + s - 1);
+        for (std::size_t b0 = 0; b0 < L; b0 += kRunBytes) {
+            const int n = static_cast<int>(std::min<std::size_t>(kRunBytes, L - b0));
+            std::uint8_t** o = operands.data();
+            for (int k = 0; k < s; ++k) *o++ = lines.data() + std::size_t(k) * L + b0;
+            for (int k = 0; k < s; ++k) *o++ = sorted.data() + std::size_t(k) * L + b0;
+            for (int i = 0; i < sortNet.slots; ++i) *o++ = pool.data() + std::size_t(i) * kRunBytes;
+            runNetwork(sortNet, operands.data(), n);
+        }
+        std::uint8_t* out = result.row(Y);
+        const std::size_t outBytes = std::size_t(Ws) * 3;
+        for (std::size_t o0 = 0; o0 < outBytes; o0 += kRunBytes) {
+            const int n = static_cast<int>(std::min<std::size_t>(kRunBytes, outBytes - o0));
+            std::uint8_t** o = operands.data();
+            for (int c = 0; c < s; ++c)
+                for (int k = 0; k < s; ++k) *o++ = sorted.data() + std::size_t(k) * L + o0 + std::size_t(c) * 3;
+            *o++ = out + o0;
+            for (int i = 0; i < rankNet.slots; ++i) *o++ = pool.data() + std::size_t(i) * kRunBytes;
+            runNetwork(rankNet, operands.data(), n);
+        }
+    }
+}
+
 }  // namespace
 
-// Same results as the plain routine, computed column-wise. For each output row every window column
-// keeps the counts of its s values; moving the window one pixel right changes the number of values
+// Same results as the plain routine. Windows up to kNetworkMaxSide go through the networks above.
+// Larger ones are computed column-wise: for each output row every window column keeps the counts of
+// its s values; moving the window one pixel right changes the number of values
 // below the current rank value by the columns that leave and enter, and the rank value then moves
 // only as far as the counts of the s columns say. Rows are independent, so bands of rows run in
 // parallel. The progress reports and cancel checks of a block of rows are made, in the plain
@@ -255,6 +476,10 @@ void MedianFilter(const Bitmap& source, Bitmap& destination, int size, int pass,
         columnOffsets[j] = u >= 0 ? 3 * u : -1;
     }
 
+    const bool useNetworks = s <= kNetworkMaxSide;
+    const Network sortNet = useNetworks ? columnSortNetwork(s) : Network{};
+    const Network rankNet = useNetworks ? rankNetwork(s) : Network{};
+
     const int lastRow = Hs + s - 1;
     const int blockRows = 64 * std::max(1, workerCount());
     for (int y = 0; y <= lastRow; y += blockRows) {
@@ -264,7 +489,10 @@ void MedianFilter(const Bitmap& source, Bitmap& destination, int size, int pass,
             if (ctx.CancelRequested()) return;
         }
         // Loop rows y..yEnd produce output rows y - off .. yEnd - off (those inside the picture).
-        parallelRows(std::max(0, y - off), std::min(Hs, yEnd - off + 1), [&](int Y0, int Y1) { medianRows(source, result, s, Y0, Y1, columnOffsets); }, 8);
+        parallelRows(std::max(0, y - off), std::min(Hs, yEnd - off + 1), [&](int Y0, int Y1) {
+            if (useNetworks) networkRows(source, result, s, Y0, Y1, columnOffsets, sortNet, rankNet);
+            else medianRows(source, result, s, Y0, Y1, columnOffsets);
+        }, 8);
     }
     destination = std::move(result);
 }

@@ -27,7 +27,9 @@ void Painting4Steps(const Bitmap& photo, Bitmap& result, const DrawingControls& 
                     bool preview) {
     Bitmap A = photo;
     // The rendering starts B as a copy of the photo, the preview as a white sheet; either way every
-    // pixel is rewritten unless a cancel stops the median, and then the picture is dropped.
+    // pixel is rewritten unless a cancel stops the median, and then the picture is dropped. So each
+    // pass can hand its result over by swapping instead of copying: B then holds the previous input,
+    // which the next median overwrites.
     Bitmap B = preview ? Bitmap(photo.width(), photo.height()) : photo;
     AdjustSaturation(A, (c.TrackBar5 - 50) * 2, &ctx);
     AdjustBrightness(A, c.TrackBar3 - 127);
@@ -36,11 +38,11 @@ void Painting4Steps(const Bitmap& photo, Bitmap& result, const DrawingControls& 
         MedianFilter(A, B, p == 6 ? 5 : 3, preview ? 1 : p, preview ? 1 : N, ctx);
         Sharpen(B);
         Sharpen(B);
-        A = B;
+        std::swap(A, B);
     }
     if (c.TrackBar2 > 0) Painting4Contrast(A, c.TrackBar2);
-    NoFilter(A, B, c, m, ctx);
-    result = std::move(B);
+    NoFilter(A, A, c, m, ctx);
+    result = std::move(A);
     if (!preview) ctx.ProgressReport(100, 100, 1, 1);
 }
 

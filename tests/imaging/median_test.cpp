@@ -152,6 +152,29 @@ TEST(MedianFilter, FastPathMatchesThePlainOneByteForByte) {
     setWorkerCount(saved);
 }
 
+// Small windows go through byte networks run over 256-byte stretches of a row: widths around and
+// across those stretches (85 pixels is 255 bytes), with the white and shifted borders on both sides.
+TEST(MedianFilter, FastPathMatchesThePlainOneAcrossLongRows) {
+    const int saved = workerCount();
+    std::uint32_t seed = 901;
+    for (int workers : {1, 2, 3}) {
+        setWorkerCount(workers);
+        for (auto [w, h] : {std::pair{85, 6}, {86, 13}, {87, 5}, {171, 9}, {300, 4}, {5, 300}}) {
+            for (int s = 2; s <= 11; ++s) {
+                Bitmap n = noisy(w, h, ++seed);
+                if (seed % 4 == 0) n.fill(Colour{0, 128, 255});
+                if (seed % 4 == 1) n.setColour(w - 1, h - 1, kBlack);
+                RenderContext quiet;
+                Bitmap fast, reference;
+                MedianFilter(n, fast, s, 1, 1, quiet);
+                plain::MedianFilter(n, reference, s, 1, 1, quiet);
+                ASSERT_EQ(fast, reference) << w << "x" << h << " s=" << s << " workers=" << workers;
+            }
+        }
+    }
+    setWorkerCount(saved);
+}
+
 TEST(MedianFilter, ReportsEveryRowAndCanWorkInPlace) {
     const Bitmap n = noisy(8, 12, 9);
     ProgressLog log;
@@ -186,6 +209,25 @@ TEST(MedianFilter, CancelLeavesTheDestinationUntouched) {
             EXPECT_EQ(log.calls.size(), static_cast<std::size_t>(at) + 1);  // stopped right after that row's report
         }
     }
+
+    // Taller pictures run in several blocks of rows; a cancel anywhere, with any number of workers,
+    // stops right after that row's report and leaves the destination as it was.
+    const int saved = workerCount();
+    Random pick;
+    pick.seed = 5;
+    const Bitmap tall = noisy(23, 400, 13);
+    for (int workers : {1, 2, 3})
+        for (int s : {3, 5, 8}) {
+            setWorkerCount(workers);
+            const int at = static_cast<int>(pick.draw(400u + static_cast<std::uint32_t>(s)));
+            ProgressLog log;
+            log.cancelAtCall = at;
+            Bitmap d = tall;
+            MedianFilter(tall, d, s, 1, 1, log.context());
+            EXPECT_EQ(d, tall) << "s=" << s << " cancelled at row " << at;
+            EXPECT_EQ(log.calls.size(), static_cast<std::size_t>(at) + 1);
+        }
+    setWorkerCount(saved);
 }
 
 }  // namespace
