@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "imaging/parallel.h"
+
 namespace gt {
 
 namespace {
@@ -42,18 +44,20 @@ void StretchCopy(const Bitmap& source, const Rect& sourceRect, Bitmap& target, c
         copy = source;
         src = &copy;
     }
-    for (int y = y0; y < y1; ++y) {
-        const int sy = rows[std::size_t(y - targetRect.top)];
-        if (sy < 0) continue;
-        const std::uint8_t* s = src->row(sy);
-        std::uint8_t* d = target.pixel(x0, y);
-        for (int x = x0; x < x1; ++x, d += 3) {
-            const int sx = cols[std::size_t(x - targetRect.left)];
-            if (sx < 0) continue;
-            const std::uint8_t* p = s + std::size_t(sx) * 3;
-            d[0] = p[0]; d[1] = p[1]; d[2] = p[2];
+    parallelRows(y0, y1, [&](int b0, int b1) {
+        for (int y = b0; y < b1; ++y) {
+            const int sy = rows[std::size_t(y - targetRect.top)];
+            if (sy < 0) continue;
+            const std::uint8_t* s = src->row(sy);
+            std::uint8_t* d = target.pixel(x0, y);
+            for (int x = x0; x < x1; ++x, d += 3) {
+                const int sx = cols[std::size_t(x - targetRect.left)];
+                if (sx < 0) continue;
+                const std::uint8_t* p = s + std::size_t(sx) * 3;
+                d[0] = p[0]; d[1] = p[1]; d[2] = p[2];
+            }
         }
-    }
+    }, 64);
 }
 
 void CopyRect(const Bitmap& source, int sx, int sy, Bitmap& target, int tx, int ty, int w, int h) {
@@ -68,7 +72,11 @@ void CopyRect(const Bitmap& source, int sx, int sy, Bitmap& target, int tx, int 
         for (int y = dy0; y < dy1; ++y) std::memcpy(target.pixel(dx0, y), copy.pixel(dx0 - tx + sx, y - ty + sy), bytes);
         return;
     }
-    for (int y = dy0; y < dy1; ++y) std::memcpy(target.pixel(dx0, y), source.pixel(dx0 - tx + sx, y - ty + sy), bytes);
+    // Large copies are shared out by rows; small ones (the corner patch) are not worth a thread.
+    const int minRows = static_cast<int>(std::max<std::size_t>(16, (std::size_t(1) << 20) / std::max<std::size_t>(bytes, 1)));
+    parallelRows(dy0, dy1, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) std::memcpy(target.pixel(dx0, y), source.pixel(dx0 - tx + sx, y - ty + sy), bytes);
+    }, minRows);
 }
 
 }  // namespace gt

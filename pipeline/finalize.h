@@ -3,6 +3,7 @@
 // composition with its margin, the outlines drawn with a one-pixel pen, then frame and text.
 
 #include "imaging/bitmap.h"
+#include "imaging/stretch.h"
 #include "pipeline/finishing.h"
 
 namespace gt {
@@ -15,7 +16,14 @@ struct FinishedDrawing {
 
 // Cancelled: a copy of the source and nothing else. Otherwise the drawing centre-cropped to the
 // source's size inside a margin, with outlines, frame and text as the inputs ask.
+// The picture frames are composed straight into the framed picture, whose window is then never
+// resampled; a drawing that is already the finished picture is handed on without a copy.
 FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const FinishingInputs& inputs);
+
+namespace plain {
+// Each step on a picture of its own, as described.
+FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const FinishingInputs& inputs);
+}
 
 // E1: the top ten rows and the left ten columns darkened by 80 at the edge, 8 less per pixel
 // inward; in the top-left corner the nearer edge wins, the diagonal counting as the left edge.
@@ -23,12 +31,18 @@ void EdgeShading(Bitmap& bitmap);
 // E2: the top-left 10 x 10 pixels drawn onto `corner` (a 10 x 10 patch), blurred there and drawn
 // back. The patch is kept between the two calls of one pass, as it was.
 void CornerSmoothing(Bitmap& bitmap, Bitmap& corner);
+// The same on the part `area` of a larger picture (inside it), as if that part were the picture.
+void EdgeShading(Bitmap& bitmap, const Rect& area);
+void CornerSmoothing(Bitmap& bitmap, const Rect& area, Bitmap& corner);
 
 // The canvas pen for horizontal and vertical lines: one pixel wide, from the current point to the
-// given point, the end point itself not painted, nothing painted outside the picture.
+// given point, the end point itself not painted, nothing painted outside the picture. A pen given an
+// area of the canvas draws on that part as if it were the picture: points are relative to its
+// top-left corner and nothing is painted outside it.
 class Pen {
 public:
-    Pen(Bitmap& canvas, Colour colour) : canvas_(canvas), colour_(colour) {}
+    Pen(Bitmap& canvas, Colour colour) : canvas_(canvas), colour_(colour), area_{0, 0, canvas.width(), canvas.height()} {}
+    Pen(Bitmap& canvas, Colour colour, const Rect& area) : canvas_(canvas), colour_(colour), area_(area) {}
     void setColour(Colour colour) { colour_ = colour; }
     void MoveTo(int x, int y) { x_ = x; y_ = y; }
     // Throws gt::Error for a slanted line (the finishing pass draws none).
@@ -37,6 +51,7 @@ public:
 private:
     Bitmap& canvas_;
     Colour colour_;
+    Rect area_;
     int x_ = 0, y_ = 0;
 };
 

@@ -26,10 +26,14 @@ const Bitmap& framePicture(const FramePictures& pictures, int index, int number)
     return picture;
 }
 
-// The steps AddFrame and AddColorFrame share; `tint` is null for AddFrame.
-void setIntoFrame(Bitmap& drawing, const Bitmap& picture, int index, const FrameTint* tint) {
-    const int W = drawing.width(), H = drawing.height();
-    Bitmap F = picture;
+}  // namespace
+
+FrameLayout layOutFrame(int W, int H, int style, int number, const FramePictures& framePictures, const FrameTint& tint) {
+    const bool coloured = style == kFrameColoured;
+    const int index = coloured ? colouredFrameIndex(number) : realisticFrameIndex(number);
+    FrameLayout layout;
+    layout.picture = framePicture(framePictures, index, number);
+    Bitmap& F = layout.picture;
     if (W < H && F.height() < F.width()) RotateBitmap90(F);
 
     const int Fw = F.width(), Fh = F.height();
@@ -51,22 +55,38 @@ void setIntoFrame(Bitmap& drawing, const Bitmap& picture, int index, const Frame
         throw Error("the framed picture would be " + std::to_string(Rw) + " x " + std::to_string(Rh) +
                     " pixels, more than the " + std::to_string(kMaxWidth) + " a picture may have on a side");
 
-    if (tint) {
+    if (coloured) {
         // The window was found on the untinted picture.
         for (int y = 0; y < Fh; ++y) {
             std::uint8_t* p = F.row(y);
             for (int x = 0; x < Fw; ++x, p += 3) {
-                p[2] = std::uint8_t(clampByte(p[2] + tint->red));
-                p[1] = std::uint8_t(clampByte(p[1] + tint->green));
-                p[0] = std::uint8_t(clampByte(p[0] + tint->blue));
+                p[2] = std::uint8_t(clampByte(p[2] + tint.red));
+                p[1] = std::uint8_t(clampByte(p[1] + tint.green));
+                p[0] = std::uint8_t(clampByte(p[0] + tint.blue));
             }
         }
     }
+    layout.width = static_cast<int>(Rw);
+    layout.height = static_cast<int>(Rh);
+    layout.left = int((window.left * sx) / kScaleUnit);
+    layout.top = int((window.top * sy) / kScaleUnit);
+    return layout;
+}
 
-    Bitmap R(static_cast<int>(Rw), static_cast<int>(Rh));
-    ResizeBilinear(F, R);
-    F = Bitmap();
-    R.draw(drawing, int((window.left * sx) / kScaleUnit), int((window.top * sy) / kScaleUnit));
+Bitmap frameAroundPlace(const FrameLayout& layout, int W, int H) {
+    Bitmap R;
+    R.setSizeForOverwrite(layout.width, layout.height);
+    ResizeBilinearAround(layout.picture, R, Rect{layout.left, layout.top, layout.left + W, layout.top + H});
+    return R;
+}
+
+namespace {
+
+void setIntoFrame(Bitmap& drawing, int style, int number, const FramePictures& framePictures, const FrameTint& tint) {
+    const int W = drawing.width(), H = drawing.height();
+    const FrameLayout layout = layOutFrame(W, H, style, number, framePictures, tint);
+    Bitmap R = frameAroundPlace(layout, W, H);
+    R.draw(drawing, layout.left, layout.top);
     drawing = std::move(R);
 }
 
@@ -100,13 +120,11 @@ LightWindow findLightWindow(const Bitmap& F) {
 }
 
 void AddFrame(Bitmap& drawing, int number, const FramePictures& framePictures) {
-    const int index = realisticFrameIndex(number);
-    setIntoFrame(drawing, framePicture(framePictures, index, number), index, nullptr);
+    setIntoFrame(drawing, kFrameRealistic, number, framePictures, FrameTint{});
 }
 
 void AddColorFrame(Bitmap& drawing, int number, const FramePictures& framePictures, const FrameTint& tint) {
-    const int index = colouredFrameIndex(number);
-    setIntoFrame(drawing, framePicture(framePictures, index, number), index, &tint);
+    setIntoFrame(drawing, kFrameColoured, number, framePictures, tint);
 }
 
 void RotateBitmap90(Bitmap& bitmap) {

@@ -45,6 +45,19 @@ struct FrameTint {
 void AddFrame(Bitmap& drawing, int number, const FramePictures& framePictures);
 void AddColorFrame(Bitmap& drawing, int number, const FramePictures& framePictures, const FrameTint& tint);
 
+// How AddFrame (style kFrameRealistic) or AddColorFrame (kFrameColoured, with the tint) sets a
+// drawing of W x H: the frame picture made ready (turned upright around a portrait drawing, tinted),
+// the size of the framed picture and the drawing's top-left corner in it. Throws as they do.
+struct FrameLayout {
+    Bitmap picture;
+    int width = 0, height = 0;
+    int left = 0, top = 0;
+};
+FrameLayout layOutFrame(int W, int H, int style, int number, const FramePictures& framePictures, const FrameTint& tint);
+// The framed picture of a layout for a drawing of W x H, with the drawing's place left for the
+// caller to paint: only the pixels outside it are resampled from the frame picture.
+Bitmap frameAroundPlace(const FrameLayout& layout, int W, int H);
+
 // A quarter turn clockwise in place: width and height swap, the old left column read from top to
 // bottom becomes the new top row read from right to left.
 void RotateBitmap90(Bitmap& bitmap);

@@ -32,14 +32,14 @@ Bitmap ProcessColourSobel(const Bitmap& source, const DrawingParameters& p, cons
 
 Bitmap ProcessPenandInkSketch(const Bitmap& source, const DrawingParameters& p, const Materials& m, RenderContext& ctx) {
     Bitmap A = source;  // the ink drawing prepares its source in place
-    Bitmap B(source.width(), source.height());
+    Bitmap B;           // sized and painted white by the drawing
     PenAndInkSketch(A, B, p, m, ctx);
     return B;
 }
 
 Bitmap ProcessPainting(const Bitmap& source, const DrawingParameters& p, const Materials& m, RenderContext& ctx) {
     Bitmap A = source;
-    Bitmap B(source.width(), source.height());
+    Bitmap B;  // the painting starts from a copy of the softened source
     RecursivePainting(A, B, p, m, ctx);
     return B;
 }
@@ -118,6 +118,12 @@ RenderResult renderDrawing(const Bitmap& source, const DrawingParameters& p, con
         return nothing;
     }
     RenderResult result = renderStyle(*style, source, p, resources.materials(p.UpDown1), ctx);
+    // After a cancel the drawing is already the copy of the photo the finishing pass would make, and
+    // the pass only ends the progress display.
+    if (result.cancelled) {
+        ctx.ProgressReport(100, 100, 1, 1);
+        return result;
+    }
 
     FinishingInputs inputs;
     inputs.CheckBox1 = p.CheckBox1;
@@ -126,9 +132,7 @@ RenderResult renderDrawing(const Bitmap& source, const DrawingParameters& p, con
     inputs.text = p.text;
     inputs.framePictures = &resources.FramePictures;
     inputs.glyphs = glyphs;
-    FinishedDrawing finished = Finalize(std::move(result.drawing), source, result.cancelled, inputs);
-    // After a cancel the finishing pass only ends the progress display.
-    if (result.cancelled) ctx.ProgressReport(100, 100, 1, 1);
+    FinishedDrawing finished = Finalize(std::move(result.drawing), source, false, inputs);
     result.drawing = std::move(finished.picture);
     result.DrawingWidth = finished.DrawingWidth;
     result.DrawingHeight = finished.DrawingHeight;

@@ -2,6 +2,7 @@
 
 #include "imaging/error.h"
 #include "imaging/filters.h"
+#include "imaging/parallel.h"
 #include "imaging/test_pictures.h"
 #include "pipeline/finalize.h"
 
@@ -229,6 +230,38 @@ TEST(Finalize, MissingPiecesAreErrors) {
     FinishingInputs off = frameInputs(kFrameColoured, 20);
     off.CheckBox1 = false;
     EXPECT_EQ(Finalize(drawing, Bitmap(8, 8), false, off).picture, drawing);
+}
+
+// The composition made inside the framed picture (or, where the frame would clip it, on its own) and
+// the drawing handed on uncopied give the bytes of the pass done step by step, with several workers.
+TEST(Finalize, FastPathMatchesThePlainOne) {
+    FramePictures p = framePictures();
+    // Picture 2's window runs down to the bottom edge: the frame clips the composition there.
+    for (int y = 8; y < 40; ++y)
+        for (int x = 12; x < 48; ++x) p[1].setColour(x, y, Colour{240, 245, 250});
+    std::uint32_t seed = 40;
+    for (int workers : {1, 3}) {
+        setWorkerCount(workers);
+        for (auto [w, h] : {std::pair{1, 1}, {2, 3}, {24, 18}, {17, 31}, {70, 9}})
+            for (auto [dw, dh] : {std::pair{0, 0}, {3, 2}})
+                for (int style : {kFrameSimple, kFrameLined, kFrameRealistic, kFrameColoured})
+                    for (int margin : {0, 1, 6, 30}) {
+                        const Bitmap source(w, h), drawing = noisy(w + dw, h + dh, ++seed);
+                        FinishingInputs in = frameInputs(style, margin);
+                        in.CheckBox1 = margin != 1;
+                        in.frame.realisticNumber = 2;
+                        in.frame.colouredNumber = int(seed % 5) + 1;
+                        in.frame.tintRed = 30;
+                        in.framePictures = &p;
+                        const FinishedDrawing fast = Finalize(drawing, source, false, in);
+                        const FinishedDrawing reference = plain::Finalize(drawing, source, false, in);
+                        ASSERT_EQ(fast.picture, reference.picture)
+                            << w << "x" << h << " +" << dw << " style " << style << " margin " << margin << " workers " << workers;
+                        ASSERT_EQ(fast.DrawingWidth, reference.DrawingWidth);
+                        ASSERT_EQ(fast.DrawingHeight, reference.DrawingHeight);
+                    }
+    }
+    setWorkerCount(0);
 }
 
 // Letters as solid blocks, for the text step of the pass.
