@@ -268,9 +268,9 @@ namespace {
 // exactly the iterations reported before it.
 constexpr int kIterationsPerSweep = 8;
 
-// Row-planar rows: the smoothing and merge iterations rearrange each row in place into all its blue
-// bytes, then all its green, then all its red, so every channel is a plain array and the per-pixel
-// arithmetic, largest-of-three-channels tests included, vectorises.
+// Row-planar rows: the smoothing and merge iterations work on rows rearranged into all their blue
+// bytes, then all their green, then all their red, so every channel is a plain array and the
+// per-pixel arithmetic, largest-of-three-channels tests included, vectorises.
 #if defined(__SSE2__)
 // 32 pixels at a time: five rounds of byte unpacking turn 96 interleaved bytes into the three
 // 32-byte planes; five rounds of the inverse (even and odd bytes apart) turn them back.
@@ -484,26 +484,31 @@ void rearrangeInto(const Bitmap& from, Bitmap& to, int y0, bool toPlanar) {
     }, 32);
 }
 
-// Painting 1's edge and brightness pass over rows y0..y1-1 (from 1), columns 1..W-1.
-void edgeRows(const Bitmap& s, Bitmap& d, int e, const std::uint8_t (&lifted)[256], int y0, int y1) {
-    const int W = s.width();
+// Painting 1's edge and brightness pass over rows y0..y1-1 (from 1), columns 1..W-1: the channel
+// differences and both outcomes in byte arrays the vectoriser takes; only the per-pixel test, which
+// adds three channels, goes pixel by pixel.
+void edgeRows(const Bitmap& s, Bitmap& d, int e, int lift, int y0, int y1) {
+    const std::size_t n = s.stride();
+    std::vector<std::uint8_t> leftDiffs(n), upDiffs(n), edges(n);
     for (int y = y0; y < y1; ++y) {
-        const std::uint8_t* row = s.row(y);
-        const std::uint8_t* up = s.row(y - 1);
-        std::uint8_t* out = d.row(y);
-        for (std::size_t i = 3, n = std::size_t(W) * 3; i < n; i += 3) {
-            const std::uint8_t* p = row + i;
-            const int gh = absInt(p[-3] - p[0]) + absInt(p[-2] - p[1]) + absInt(p[-1] - p[2]);
-            bool edge = gh >= e;
-            if (!edge) {
-                const std::uint8_t* q = up + i;
-                edge = absInt(p[0] - q[0]) + absInt(p[1] - q[1]) + absInt(p[2] - q[2]) >= e;
-            }
-            if (edge) {
-                for (int ch = 0; ch < 3; ++ch) out[i + ch] = static_cast<std::uint8_t>(p[ch] * 98 / 100);
-            } else {
-                for (int ch = 0; ch < 3; ++ch) out[i + ch] = lifted[out[i + ch]];
-            }
+        const std::uint8_t* __restrict row = s.row(y);
+        const std::uint8_t* __restrict up = s.row(y - 1);
+        std::uint8_t* __restrict out = d.row(y);
+        std::uint8_t* __restrict left = leftDiffs.data();
+        std::uint8_t* __restrict above = upDiffs.data();
+        std::uint8_t* __restrict edge = edges.data();
+        for (std::size_t i = 3; i < n; ++i) {
+            left[i] = std::uint8_t(std::max(row[i - 3], row[i]) - std::min(row[i - 3], row[i]));
+            above[i] = std::uint8_t(std::max(up[i], row[i]) - std::min(up[i], row[i]));
+        }
+        for (std::size_t i = 3; i < n; i += 3) {
+            const bool isEdge = (left[i] + left[i + 1] + left[i + 2] >= e) | (above[i] + above[i + 1] + above[i + 2] >= e);
+            edge[i] = edge[i + 1] = edge[i + 2] = isEdge ? 0xFF : 0;
+        }
+        for (std::size_t i = 3; i < n; ++i) {
+            const std::uint8_t darkened = std::uint8_t(std::uint16_t(row[i] * 98) / 100);
+            const std::uint8_t lifted = std::uint8_t(std::clamp(out[i] + lift, 0, 255));
+            out[i] = std::uint8_t((darkened & edge[i]) | (lifted & ~edge[i]));
         }
     }
 }
@@ -694,10 +699,8 @@ void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControl
         O = Bitmap();
     }
     Soften(source);
-    std::uint8_t lifted[256];
-    for (int v = 0; v < 256; ++v) lifted[v] = static_cast<std::uint8_t>(clampByte(v + c.TrackBar3 - 127));
     const int e = 255 - c.TrackBar2;
-    parallelRows(1, H, [&](int y0, int y1) { edgeRows(source, destination, e, lifted, y0, y1); }, 16);
+    parallelRows(1, H, [&](int y0, int y1) { edgeRows(source, destination, e, c.TrackBar3 - 127, y0, y1); }, 16);
     Soften(destination);
     layPaperTexture(destination, c, m, false);
 }

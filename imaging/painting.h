@@ -22,15 +22,18 @@ namespace gt {
 // Reads TrackBar1, TrackBar2, TrackBar3, TrackBar5, CheckBox3, ComboBox2 (its softening does not
 // depend on CheckBox2). Seeds ctx.random with 1969 and draws nothing. The source is working storage:
 // on return it holds the photo softened twice. The destination takes the source's size. Reports
-// (iteration, TrackBar5, 1, 1) and checks for a cancel before every smoothing iteration; a
-// cancelled destination holds the iterations done so far and is to be discarded.
+// (iteration, TrackBar5, 1, 1) and checks for a cancel before every smoothing iteration (the fast
+// path makes the reports and checks of a few iterations together before running them); a
+// cancelled destination holds the iterations reported before the cancel and is to be discarded.
 void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx);
 
 // Reads ComboBox1 (dabs only for painting 2, index 5), TrackBar1, TrackBar2, TrackBar3, TrackBar5,
 // CheckBox2, CheckBox3, ComboBox2, and ctx.DrawingWidth/DrawingHeight (dab size, so a preview crop
 // gets dabs sized for the whole picture). Seeds ctx.random with 1969; the dabs draw from it. The
-// source is prepared in place. stage and stages go to ProgressReport. While the parameter window is
-// showing it neither reports progress nor looks at the cancel flag (except inside AdjustSaturation).
+// source is prepared in place. stage and stages go to ProgressReport, once before every merge
+// iteration (the fast path makes the reports and cancel checks of a few iterations together before
+// running them). While the parameter window is showing it neither reports progress nor looks at
+// the cancel flag (except inside AdjustSaturation).
 void BilateralPainting(Bitmap& source, Bitmap& destination, int stage, int stages, const DrawingControls& c, const Materials& m,
                        RenderContext& ctx);
 
