@@ -1,8 +1,10 @@
 #include "imaging/median.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "imaging/error.h"
@@ -250,12 +252,12 @@ struct Network {
 // wires trade places), and only the operations a wanted result depends on are kept.
 class NetworkBuilder {
 public:
-    NetworkBuilder(int wires, int inputs) : wire_(std::size_t(wires), kAbove), inputs_(inputs), values_(std::size_t(inputs)) {}
-    void setWire(int w, int input) { wire_[std::size_t(w)] = input; }
+    constexpr NetworkBuilder(int wires, int inputs) : wire_(std::size_t(wires), kAbove), inputs_(inputs), values_(std::size_t(inputs)) {}
+    constexpr void setWire(int w, int input) { wire_[std::size_t(w)] = input; }
 
     // Sorts the wires, given that every block of `sortedBlock` wires (a power of two) is already in
     // order; sortedBlock 1 sorts from scratch. The wire count is a power of two.
-    void sort(int sortedBlock) {
+    constexpr void sort(int sortedBlock) {
         const int n = static_cast<int>(wire_.size());
         for (int p = sortedBlock; p < n; p *= 2)
             for (int k = p; k >= 1; k /= 2)
@@ -265,7 +267,7 @@ public:
     }
 
     // The network computing the values on the given wires, in that order.
-    Network compile(const std::vector<int>& resultWires) const {
+    constexpr Network compile(const std::vector<int>& resultWires) const {
         const int count = static_cast<int>(values_.size());
         std::vector<int> role(std::size_t(count), -1);  // result index of a value, -1 if none
         std::vector<bool> needed(std::size_t(count), false);
@@ -321,7 +323,7 @@ private:
         Network::Kind kind;
     };
 
-    void exchange(int i, int j) {
+    constexpr void exchange(int i, int j) {
         int& low = wire_[std::size_t(i)];
         int& high = wire_[std::size_t(j)];
         if (high == kAbove) return;
@@ -337,14 +339,14 @@ private:
     std::vector<Value> values_;  // the inputs first (their entries unused), then one per operation
 };
 
-int powerOfTwoAtLeast(int n) {
+constexpr int powerOfTwoAtLeast(int n) {
     int p = 1;
     while (p < n) p *= 2;
     return p;
 }
 
 // Sorts the s values of one window column.
-Network columnSortNetwork(int s) {
+constexpr Network columnSortNetwork(int s) {
     NetworkBuilder b(powerOfTwoAtLeast(s), s);
     std::vector<int> results;
     for (int k = 0; k < s; ++k) {
@@ -357,7 +359,7 @@ Network columnSortNetwork(int s) {
 
 // From the s sorted columns of a window (input c * s + k is the k-th smallest of column c), the
 // rank value: the ((s*s - 1) div 2)-th smallest of the s*s values.
-Network rankNetwork(int s) {
+constexpr Network rankNetwork(int s) {
     const int rows = powerOfTwoAtLeast(s), columns = powerOfTwoAtLeast(s);
     NetworkBuilder b(rows * columns, s * s);
     for (int c = 0; c < s; ++c)
@@ -389,6 +391,85 @@ void runNetwork(const Network& net, std::uint8_t* const* operands, int n) {
     }
 }
 
+#if defined(__SSE2__)
+// The networks of one window side, fixed when the program is built, so that the compiler can keep
+// the values in registers and run 16 bytes through a whole network at once.
+template <int S>
+struct FixedNetworks {
+    template <std::size_t N>
+    static constexpr std::array<Network::Op, N> opsOf(const Network& net) {
+        std::array<Network::Op, N> ops{};
+        for (std::size_t i = 0; i < N; ++i) ops[i] = net.ops[i];
+        return ops;
+    }
+    static constexpr int kSortValues = S + S + columnSortNetwork(S).slots;
+    static constexpr int kRankValues = S * S + 1 + rankNetwork(S).slots;
+    static constexpr auto kSort = opsOf<columnSortNetwork(S).ops.size()>(columnSortNetwork(S));
+    static constexpr auto kRank = opsOf<rankNetwork(S).ops.size()>(rankNetwork(S));
+};
+
+template <const auto& Ops, std::size_t... I>
+inline void runFixed(__m128i* v, std::index_sequence<I...>) {
+    ((v[Ops[I].dst] = Ops[I].kind == Network::Min   ? _mm_min_epu8(v[Ops[I].a], v[Ops[I].b])
+                      : Ops[I].kind == Network::Max ? _mm_max_epu8(v[Ops[I].a], v[Ops[I].b])
+                                                    : v[Ops[I].a]),
+     ...);
+}
+
+// Sorts the window columns of bytes 0 .. n - 1 of a padded row, 16 bytes at a time, and returns
+// how many bytes it did (a multiple of 16; the rest is left to the run-length networks).
+template <int S>
+std::size_t sortColumnsFixed(std::uint8_t* const* lines, std::uint8_t* const* sorted, std::size_t n) {
+    using F = FixedNetworks<S>;
+    std::size_t b = 0;
+    for (; b + 16 <= n; b += 16) {
+        __m128i v[F::kSortValues];
+        for (int k = 0; k < S; ++k) v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lines[k] + b));
+        runFixed<F::kSort>(v, std::make_index_sequence<F::kSort.size()>());
+        for (int k = 0; k < S; ++k) _mm_storeu_si128(reinterpret_cast<__m128i*>(sorted[k] + b), v[S + k]);
+    }
+    return b;
+}
+
+// The rank values of output bytes 0 .. n - 1 of a row from the sorted columns, 16 bytes at a time;
+// returns how many bytes it did.
+template <int S>
+std::size_t rankFixed(std::uint8_t* const* sorted, std::uint8_t* out, std::size_t n) {
+    using F = FixedNetworks<S>;
+    std::size_t o = 0;
+    for (; o + 16 <= n; o += 16) {
+        __m128i v[F::kRankValues];
+        for (int c = 0; c < S; ++c)
+            for (int k = 0; k < S; ++k) v[c * S + k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sorted[k] + o + std::size_t(c) * 3));
+        runFixed<F::kRank>(v, std::make_index_sequence<F::kRank.size()>());
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), v[S * S]);
+    }
+    return o;
+}
+
+using SortColumnsFixed = std::size_t (*)(std::uint8_t* const*, std::uint8_t* const*, std::size_t);
+using RankFixed = std::size_t (*)(std::uint8_t* const*, std::uint8_t*, std::size_t);
+struct FixedPaths {
+    SortColumnsFixed sortColumns = nullptr;
+    RankFixed rank = nullptr;
+};
+FixedPaths fixedPaths(int s) {
+    switch (s) {
+        case 2: return {sortColumnsFixed<2>, rankFixed<2>};
+        case 3: return {sortColumnsFixed<3>, rankFixed<3>};
+        case 4: return {sortColumnsFixed<4>, rankFixed<4>};
+        case 5: return {sortColumnsFixed<5>, rankFixed<5>};
+        case 6: return {sortColumnsFixed<6>, rankFixed<6>};
+        case 7: return {sortColumnsFixed<7>, rankFixed<7>};
+        case 8: return {sortColumnsFixed<8>, rankFixed<8>};
+        default: return {};
+    }
+}
+#else
+struct FixedPaths {};
+FixedPaths fixedPaths(int) { return {}; }
+#endif
+
 // Output rows Y0..Y1-1 of the filter by networks. Each output row sorts every window column once
 // (the s windows that share a column share its sort), then picks each window's rank value from its
 // s sorted columns. Local padded line t holds padded row t + off of every window column j
@@ -399,7 +480,7 @@ constexpr int kRunBytes = 256;
 
 // Up to this side the networks are faster; beyond it their size grows with s^3 and the column counts,
 // whose cost hardly depends on s, take over.
-constexpr int kNetworkMaxSide = 5;
+constexpr int kNetworkMaxSide = 8;
 
 void networkRows(const Bitmap& source, Bitmap& result, int s, int Y0, int Y1, const std::vector<int>& columnOffsets,
                  const Network& sortNet, const Network& rankNet) {
@@ -428,10 +509,24 @@ void networkRows(const Bitmap& source, Bitmap& result, int s, int Y0, int Y1, co
             }
         }
     };
+    const FixedPaths fixed = fixedPaths(s);
+    std::uint8_t* linePointers[11];
+    std::uint8_t* sortedPointers[11];
+    for (int k = 0; k < s; ++k) {
+        linePointers[k] = lines.data() + std::size_t(k) * L;
+        sortedPointers[k] = sorted.data() + std::size_t(k) * L;
+    }
+    const std::size_t outBytes = std::size_t(Ws) * 3;
     for (int t = Y0; t < Y0 + s - 1; ++t) fillLine(t);
     for (int Y = Y0; Y < Y1; ++Y) {
         fillLine(Y + s - 1);
-        for (std::size_t b0 = 0; b0 < L; b0 += kRunBytes) {
+        std::uint8_t* out = result.row(Y);
+        // The fixed networks take the row 16 bytes at a time; the run-length ones do what is left.
+        std::size_t sortedBytes = 0, rankedBytes = 0;
+#if defined(__SSE2__)
+        if (fixed.sortColumns) sortedBytes = fixed.sortColumns(linePointers, sortedPointers, L);
+#endif
+        for (std::size_t b0 = sortedBytes; b0 < L; b0 += kRunBytes) {
             const int n = static_cast<int>(std::min<std::size_t>(kRunBytes, L - b0));
             std::uint8_t** o = operands.data();
             for (int k = 0; k < s; ++k) *o++ = lines.data() + std::size_t(k) * L + b0;
@@ -439,9 +534,10 @@ void networkRows(const Bitmap& source, Bitmap& result, int s, int Y0, int Y1, co
             for (int i = 0; i < sortNet.slots; ++i) *o++ = pool.data() + std::size_t(i) * kRunBytes;
             runNetwork(sortNet, operands.data(), n);
         }
-        std::uint8_t* out = result.row(Y);
-        const std::size_t outBytes = std::size_t(Ws) * 3;
-        for (std::size_t o0 = 0; o0 < outBytes; o0 += kRunBytes) {
+#if defined(__SSE2__)
+        if (fixed.rank) rankedBytes = fixed.rank(sortedPointers, out, outBytes);
+#endif
+        for (std::size_t o0 = rankedBytes; o0 < outBytes; o0 += kRunBytes) {
             const int n = static_cast<int>(std::min<std::size_t>(kRunBytes, outBytes - o0));
             std::uint8_t** o = operands.data();
             for (int c = 0; c < s; ++c)
