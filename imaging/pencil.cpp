@@ -253,17 +253,25 @@ StrokeState skipRow(const std::uint8_t* line, int W, StrokeState st) {
     return {seed, lighten};
 }
 
-// The shading offset per grey level (all but the tone and the lightening), and each channel value
-// posterised to a multiple of 10.
+// The shading offset per grey level (all but the tone and the lightening), each channel value
+// posterised to a multiple of 10, and the tone T of every strip row and grey level: a sixth of the
+// strip's bytes, so that the random strip rows are read from a near cache.
 struct ShadeTables {
     int offset[256];
     std::uint8_t posterised[256];
-    explicit ShadeTables(const StrokeControls& p) {
+    std::vector<std::uint8_t> tone;
+    explicit ShadeTables(const StrokeControls& p) : tone(std::size_t(p.stripHeight) * 256) {
         for (int g = 0; g < 256; ++g) {
             offset[g] = g + 2 * (p.tb3 - 127) + (p.tb4 * g) / 64 - p.tb4;
             posterised[g] = static_cast<std::uint8_t>((g / 10) * 10);
         }
+        for (int r = 0; r < p.stripHeight; ++r)
+            for (int g = 0; g < 256; ++g) {
+                const std::uint8_t* s = p.strip->pixel(2 * g, r);
+                tone[std::size_t(r) * 256 + std::size_t(g)] = static_cast<std::uint8_t>((s[0] + s[2] + s[1]) / 3);
+            }
     }
+    const std::uint8_t* toneRow(int r) const { return tone.data() + std::size_t(r) * 256; }
 };
 
 // Draws one row into O (destination row y - 1) from its start state.
@@ -272,8 +280,7 @@ void strokeRow(const StrokeControls& p, const ShadeTables& tables, const std::ui
     Random random;
     random.seed = st.seed;
     bool lighten = st.lighten;
-    const Bitmap& strip = *p.strip;
-    const std::uint8_t* stripRow = strip.row((y % (p.stripHeight - 2)) + 1);
+    const std::uint8_t* toneRow = tables.toneRow((y % (p.stripHeight - 2)) + 1);
     const int k = p.k, k1 = 100 - p.k;
     const int lineBase = 255 - 2 * p.tb2;
     const bool mayLighten = !p.softEdges;
@@ -283,14 +290,13 @@ void strokeRow(const StrokeControls& p, const ShadeTables& tables, const std::ui
         std::uint8_t* o = O + i - 3;
         const int grey = (3 * c[2] + 6 * c[1] + c[0]) / 10;
         if (random.draw(100u) >= 92) {
-            stripRow = strip.row(1 + static_cast<int>(random.draw(static_cast<std::uint32_t>(p.stripHeight - 3))));
+            toneRow = tables.toneRow(1 + static_cast<int>(random.draw(static_cast<std::uint32_t>(p.stripHeight - 3))));
             lighten = random.draw(100u) > 50;
         }
         if (!line[i / 3]) {
             // The three tone samples draw random(1), which is always 0: one column, three channels.
             random.seed = kJ3(random.seed);
-            const std::uint8_t* s = stripRow + std::size_t(6 * grey);
-            const int T = (s[0] + s[2] + s[1]) / 3;
+            const int T = toneRow[grey];
             const int qb = tables.posterised[l[0]], qg = tables.posterised[l[1]], qr = tables.posterised[l[2]];
             int delta = tables.offset[grey] - T;
             if (lighten && mayLighten) delta += grey / 2;
@@ -300,7 +306,7 @@ void strokeRow(const StrokeControls& p, const ShadeTables& tables, const std::ui
             o[2] = static_cast<std::uint8_t>((clampByte(qr + delta) * k + g) / 100);
         } else {
             lighten = random.draw(100u) > 50;
-            stripRow = strip.row(1 + static_cast<int>(random.draw(static_cast<std::uint32_t>(p.stripHeight - 3))));
+            toneRow = tables.toneRow(1 + static_cast<int>(random.draw(static_cast<std::uint32_t>(p.stripHeight - 3))));
             int g1, g2;
             gradientSums(N, C, S, i, g1, g2);
             const int base = lineBase - g1 / 4 - g2 / 4;
