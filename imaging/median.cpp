@@ -498,14 +498,23 @@ void networkRows(const Bitmap& source, Bitmap& result, int s, int Y0, int Y1, co
         const int v = paddedIndex(t + off, s, Hs);
         if (v < 0) return void(std::memset(q, 255, L));
         const std::uint8_t* row = source.row(v);
-        for (int j = 0; j < nColumns; ++j, q += 3) {
+        // Window columns s - off .. s - off + Ws - 1 read the picture's row as it is; the bands
+        // either side go through the column table.
+        const int first = s - off, last = first + Ws;
+        for (int j = 0; j < nColumns; ++j) {
+            if (j == first) {
+                std::memcpy(q + std::size_t(j) * 3, row, std::size_t(Ws) * 3);
+                j = last - 1;
+                continue;
+            }
             const int c = columnOffsets[std::size_t(j)];
+            std::uint8_t* p = q + std::size_t(j) * 3;
             if (c >= 0) {
-                q[0] = row[c];
-                q[1] = row[c + 1];
-                q[2] = row[c + 2];
+                p[0] = row[c];
+                p[1] = row[c + 1];
+                p[2] = row[c + 2];
             } else {
-                q[0] = q[1] = q[2] = 255;
+                p[0] = p[1] = p[2] = 255;
             }
         }
     };
