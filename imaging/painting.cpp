@@ -1,7 +1,9 @@
 #include "imaging/painting.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -810,8 +812,29 @@ void Painting4Contrast(Bitmap& bitmap, int a) {
     if (plainPaths() || a < 0 || a > 257) return plain::Painting4Contrast(bitmap, a);
     const int W = bitmap.width(), H = bitmap.height();
     if (W == 0 || H == 0) return;
+    // The tolerances from the channel sums, added up in parallel bands (integers: the same whatever
+    // the bands); pictures whose pixel count does not fit the mean's arithmetic go the plain way,
+    // which refuses them.
+    if (std::int64_t(W) * H > INT32_MAX) return plain::Painting4Contrast(bitmap, a);
+    std::mutex sumsLock;
+    std::int64_t sums[3] = {0, 0, 0};
+    parallelRows(0, H, [&](int y0, int y1) {
+        std::int64_t band[3] = {0, 0, 0};
+        for (int y = y0; y < y1; ++y) {
+            std::uint32_t row[3] = {0, 0, 0};  // at most 65535 * 255 per channel
+            const std::uint8_t* p = bitmap.row(y);
+            for (int x = 0; x < W; ++x, p += 3) {
+                row[0] += p[0];
+                row[1] += p[1];
+                row[2] += p[2];
+            }
+            for (int ch = 0; ch < 3; ++ch) band[ch] += row[ch];
+        }
+        const std::lock_guard<std::mutex> hold(sumsLock);
+        for (int ch = 0; ch < 3; ++ch) sums[ch] += band[ch];
+    }, 32);
     int tolerance[3];
-    contrastTolerances(bitmap, tolerance);
+    for (int ch = 0; ch < 3; ++ch) tolerance[ch] = int(sums[ch] / (std::int64_t(W) * H)) / 2;
     const Bitmap original = bitmap;
     const std::size_t bytes = std::size_t(W) * 3;
     const std::size_t span = bytes + 24;  // the padded copy's columns 5 .. W+12, those the windows reach
