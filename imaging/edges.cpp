@@ -70,8 +70,13 @@ inline int tintedChannel(int s, int d, int m, int T4) {
 }  // namespace
 
 void NoFilter(const Bitmap& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext&) {
-    if (&source != &destination) destination = source;
-    finishingOptions(destination, c, m);
+    if (&source == &destination) return finishingOptions(destination, c, m);
+    // The softening reads the photo and writes the copy in one pass.
+    if (c.CheckBox2)
+        Soften(source, destination);
+    else
+        destination = source;
+    if (c.CheckBox3) LayPaperTexture(destination, m.PaperTexture, c.ComboBox2, TexturePeriod::SizeLessOne);
 }
 
 // ---------------------------------------------------------------------------------------------------

@@ -211,6 +211,27 @@ void Soften(Bitmap& bitmap) {
     std::memcpy(bitmap.row(H - 1), bottom.data(), stride);
 }
 
+// Straight from the source, nothing to save: every row of the destination is written whole.
+void Soften(const Bitmap& source, Bitmap& destination) {
+    if (&source == &destination) return Soften(destination);
+    if (plainPaths()) {
+        destination = source;
+        return plain::Soften(destination);
+    }
+    const int W = source.width(), H = source.height();
+    destination.setSizeForOverwrite(W, H);
+    if (W == 0 || H == 0) return;
+    const std::size_t stride = source.stride();
+    for (int y : {0, H - 1}) {
+        std::memcpy(destination.row(y), source.row(y), stride);
+        softenEdgeRow(source.row(y), destination.row(y), W);
+    }
+    parallelRows(1, H - 1, [&](int y0, int y1) {
+        Row16 scratch(stride);
+        for (int y = y0; y < y1; ++y) softenKernel(source.row(y - 1), source.row(y), source.row(y + 1), destination.row(y), W, scratch.data());
+    });
+}
+
 void Blur3x3(Bitmap& bitmap) {
     if (plainPaths()) return plain::Blur3x3(bitmap);
     inPlaceRows(bitmap, blurKernel);
@@ -237,17 +258,23 @@ void ResizeBilinearAround(const Bitmap& source, Bitmap& destination, const Rect&
     const int sx = mulDiv(Ws - 1, 65536, Wd);
     const int sy = mulDiv(Hs - 1, 65536, Hd);
 
-    struct Column {
+    // Columns in runs that share their two samples (an enlargement repeats each sample column).
+    struct Run {
+        int x0, x1;
         std::uint32_t left, right;  // byte offsets of the two samples in a source row
-        std::uint32_t fx;
     };
-    std::vector<Column> columns(static_cast<std::size_t>(Wd));
+    std::vector<Run> runs;
+    std::vector<std::uint32_t> fxs(static_cast<std::size_t>(Wd));
     long long X = 0;
     for (int x = 0; x < Wd; ++x, X += sx) {
         const int t = std::min(static_cast<int>(X >> 16), Ws - 1);
         // The right-hand sample stays inside the row: on the last column it is the column itself.
         const int t2 = t < Ws - 1 ? t + 1 : t;
-        columns[std::size_t(x)] = {std::uint32_t(t) * 3, std::uint32_t(t2) * 3, std::uint32_t(X & 0xFFFF)};
+        fxs[std::size_t(x)] = std::uint32_t(X & 0xFFFF);
+        if (runs.empty() || runs.back().left != std::uint32_t(t) * 3)
+            runs.push_back({x, x + 1, std::uint32_t(t) * 3, std::uint32_t(t2) * 3});
+        else
+            runs.back().x1 = x + 1;
     }
     const int holeLeft = std::clamp(hole.left, 0, Wd), holeRight = std::clamp(hole.right, holeLeft, Wd);
 
@@ -260,15 +287,32 @@ void ResizeBilinearAround(const Bitmap& source, Bitmap& destination, const Rect&
             const std::uint8_t* B = source.row(r < Hs - 1 ? r + 1 : r);
             const std::uint32_t wB = fy + 1, wA = 65536 - fy;
             std::uint8_t* row = destination.row(k);
+            // With w1 = wA - w2 and w3 = wB - w4 the sum is a0 wA + b0 wB + (a1 - a0) w2 + (b1 - b0) w4, the
+            // same integer; its first two terms are the run's own. Every term and partial sum stays within
+            // +-2^25, so 32 signed bits hold it exactly.
             auto span = [&](int x0, int x1) {
-                std::uint8_t* d = row + std::size_t(x0) * 3;
-                for (int x = x0; x < x1; ++x, d += 3) {
-                    const Column& c = columns[std::size_t(x)];
-                    const std::uint32_t w2 = resampleWeight(c.fx, wA), w1 = wA - w2;
-                    const std::uint32_t w4 = resampleWeight(c.fx, wB), w3 = wB - w4;
-                    const std::uint8_t *a0 = A + c.left, *a1 = A + c.right, *b0 = B + c.left, *b1 = B + c.right;
-                    for (int ch = 0; ch < 3; ++ch)
-                        d[ch] = static_cast<std::uint8_t>((a0[ch] * w1 + a1[ch] * w2 + b0[ch] * w3 + b1[ch] * w4) >> 16);
+                auto first = std::upper_bound(runs.begin(), runs.end(), x0, [](int x, const Run& run) { return x < run.x1; });
+                for (auto it = first; it != runs.end() && it->x0 < x1; ++it) {
+                    const Run& run = *it;
+                    const int from = std::max(run.x0, x0), to = std::min(run.x1, x1);
+                    const std::uint8_t *a0 = A + run.left, *a1 = A + run.right, *b0 = B + run.left, *b1 = B + run.right;
+                    std::int32_t base[3], dA[3], dB[3];
+                    for (int ch = 0; ch < 3; ++ch) {
+                        base[ch] = static_cast<std::int32_t>(a0[ch] * wA + b0[ch] * wB);
+                        dA[ch] = a1[ch] - a0[ch];
+                        dB[ch] = b1[ch] - b0[ch];
+                    }
+                    std::uint8_t* d = row + std::size_t(from) * 3;
+                    for (int x = from; x < to; ++x, d += 3) {
+                        const std::int32_t w2 = static_cast<std::int32_t>(resampleWeight(fxs[std::size_t(x)], wA));
+                        const std::int32_t w4 = static_cast<std::int32_t>(resampleWeight(fxs[std::size_t(x)], wB));
+                        const std::int32_t v0 = base[0] + dA[0] * w2 + dB[0] * w4;
+                        const std::int32_t v1 = base[1] + dA[1] * w2 + dB[1] * w4;
+                        const std::int32_t v2 = base[2] + dA[2] * w2 + dB[2] * w4;
+                        d[0] = static_cast<std::uint8_t>(v0 >> 16);
+                        d[1] = static_cast<std::uint8_t>(v1 >> 16);
+                        d[2] = static_cast<std::uint8_t>(v2 >> 16);
+                    }
                 }
             };
             if (k >= hole.top && k < hole.bottom && holeLeft < holeRight) {

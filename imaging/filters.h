@@ -10,6 +10,8 @@
 namespace gt {
 
 void Soften(Bitmap& bitmap);
+// The destination becomes the softened source (the same as a copy softened in place).
+void Soften(const Bitmap& source, Bitmap& destination);
 void Blur3x3(Bitmap& bitmap);
 void Sharpen(Bitmap& bitmap);
 // The destination's size chooses the output size.
