@@ -391,6 +391,13 @@ void runNetwork(const Network& net, std::uint8_t* const* operands, int n) {
     }
 }
 
+// The fixed networks of a window side, when there are any: each does the first multiple of 16 bytes
+// of a row and returns how many bytes it did.
+struct FixedPaths {
+    std::size_t (*sortColumns)(std::uint8_t* const* lines, std::uint8_t* const* sorted, std::size_t n) = nullptr;
+    std::size_t (*rank)(std::uint8_t* const* sorted, std::uint8_t* out, std::size_t n) = nullptr;
+};
+
 #if defined(__SSE2__)
 // The networks of one window side, fixed when the program is built, so that the compiler can keep
 // the values in registers and run 16 bytes through a whole network at once.
@@ -447,12 +454,6 @@ std::size_t rankFixed(std::uint8_t* const* sorted, std::uint8_t* out, std::size_
     return o;
 }
 
-using SortColumnsFixed = std::size_t (*)(std::uint8_t* const*, std::uint8_t* const*, std::size_t);
-using RankFixed = std::size_t (*)(std::uint8_t* const*, std::uint8_t*, std::size_t);
-struct FixedPaths {
-    SortColumnsFixed sortColumns = nullptr;
-    RankFixed rank = nullptr;
-};
 FixedPaths fixedPaths(int s) {
     switch (s) {
         case 2: return {sortColumnsFixed<2>, rankFixed<2>};
@@ -466,22 +467,25 @@ FixedPaths fixedPaths(int s) {
     }
 }
 #else
-struct FixedPaths {};
 FixedPaths fixedPaths(int) { return {}; }
+#endif
+
+// Bytes per pass of a network: its scratch slots then stay in the first-level cache.
+constexpr int kRunBytes = 256;
+
+// Up to this side the networks are faster; beyond it their size grows with s^3 and the column counts,
+// whose cost hardly depends on s, take over. Run over whole rows (without fixed networks) they win
+// only up to 5.
+#if defined(__SSE2__)
+constexpr int kNetworkMaxSide = 8;
+#else
+constexpr int kNetworkMaxSide = 5;
 #endif
 
 // Output rows Y0..Y1-1 of the filter by networks. Each output row sorts every window column once
 // (the s windows that share a column share its sort), then picks each window's rank value from its
 // s sorted columns. Local padded line t holds padded row t + off of every window column j
 // (padded column j + off); the lines of the current s rows are kept in a ring.
-
-// Bytes per pass of a network: its scratch slots then stay in the first-level cache.
-constexpr int kRunBytes = 256;
-
-// Up to this side the networks are faster; beyond it their size grows with s^3 and the column counts,
-// whose cost hardly depends on s, take over.
-constexpr int kNetworkMaxSide = 8;
-
 void networkRows(const Bitmap& source, Bitmap& result, int s, int Y0, int Y1, const std::vector<int>& columnOffsets,
                  const Network& sortNet, const Network& rankNet) {
     const int Ws = result.width(), Hs = result.height();
@@ -532,9 +536,7 @@ void networkRows(const Bitmap& source, Bitmap& result, int s, int Y0, int Y1, co
         std::uint8_t* out = result.row(Y);
         // The fixed networks take the row 16 bytes at a time; the run-length ones do what is left.
         std::size_t sortedBytes = 0, rankedBytes = 0;
-#if defined(__SSE2__)
         if (fixed.sortColumns) sortedBytes = fixed.sortColumns(linePointers, sortedPointers, L);
-#endif
         for (std::size_t b0 = sortedBytes; b0 < L; b0 += kRunBytes) {
             const int n = static_cast<int>(std::min<std::size_t>(kRunBytes, L - b0));
             std::uint8_t** o = operands.data();
@@ -543,9 +545,7 @@ void networkRows(const Bitmap& source, Bitmap& result, int s, int Y0, int Y1, co
             for (int i = 0; i < sortNet.slots; ++i) *o++ = pool.data() + std::size_t(i) * kRunBytes;
             runNetwork(sortNet, operands.data(), n);
         }
-#if defined(__SSE2__)
         if (fixed.rank) rankedBytes = fixed.rank(sortedPointers, out, outBytes);
-#endif
         for (std::size_t o0 = rankedBytes; o0 < outBytes; o0 += kRunBytes) {
             const int n = static_cast<int>(std::min<std::size_t>(kRunBytes, outBytes - o0));
             std::uint8_t** o = operands.data();
