@@ -1,6 +1,7 @@
 #include "imaging/adjust.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -27,6 +28,14 @@ void mapChannels(Bitmap& bitmap, F f) {
     });
 }
 
+// The brightness step: toward white by v percent of the distance to 255 for v > 0, toward black by
+// |v| percent otherwise.
+std::array<std::uint8_t, 256> brightnessTable(int v) {
+    std::array<std::uint8_t, 256> table{};
+    for (int c = 0; c < 256; ++c) table[std::size_t(c)] = static_cast<std::uint8_t>(clampByte(c + (v > 0 ? ((255 - c) * v) / 100 : (c * v) / 100)));
+    return table;
+}
+
 inline int contrastChannel(int c, int local, int mean, int p) {
     const int target = (2 * local + mean) / 3;
     return clampByte(c + ((c - target) * p) / 100);
@@ -35,10 +44,8 @@ inline int contrastChannel(int c, int local, int mean, int p) {
 }  // namespace
 
 void AdjustBrightness(Bitmap& bitmap, int v) {
-    mapChannels(bitmap, [v](int c) {
-        const int d = v > 0 ? ((255 - c) * v) / 100 : (c * v) / 100;
-        return clampByte(c + d);
-    });
+    const std::array<std::uint8_t, 256> table = brightnessTable(v);
+    mapChannels(bitmap, [&](int c) { return table[std::size_t(c)]; });
 }
 
 void LinearContrast(Bitmap& bitmap, int level, int percent) {
@@ -88,13 +95,16 @@ void AdjustContrast(Bitmap& bitmap, int p) {
 
 }  // namespace plain
 
-// The new value of a channel depends only on the channel and the pixel's grey level: one table of
-// 256 x 256 results. Rows are independent; they go in blocks, and the cancel flag is looked at after
-// the first row (as the plain routine does when the flag is already set) and after each block.
-bool AdjustSaturation(Bitmap& bitmap, int p, const RenderContext* ctx) {
-    if (plainPaths()) return plain::AdjustSaturation(bitmap, p, ctx);
+namespace {
+
+// AdjustSaturation, each channel first passed through `before` (the identity, or a brightness
+// step done in the same pass). The new value of a channel depends only on the channel and the
+// pixel's grey level: one table of 256 x 256 results. Rows are independent; they go in blocks, and the
+// cancel flag is looked at after the first row (as the plain routine does when the flag is already
+// set) and after each block. Returns the number of rows done.
+int saturateRows(Bitmap& bitmap, int p, const std::array<std::uint8_t, 256>& before, const RenderContext* ctx) {
     const int W = bitmap.width(), H = bitmap.height();
-    if (H == 0) return true;
+    if (H == 0) return 0;
     std::vector<std::uint8_t> table(256 * 256);
     for (int grey = 0; grey < 256; ++grey)
         for (int c = 0; c < 256; ++c)
@@ -103,21 +113,55 @@ bool AdjustSaturation(Bitmap& bitmap, int p, const RenderContext* ctx) {
         for (int y = y0; y < y1; ++y) {
             std::uint8_t* q = bitmap.row(y);
             for (int x = 0; x < W; ++x, q += 3) {
-                const std::uint8_t* t = table.data() + std::size_t((q[0] + q[1] + q[2]) / 3) * 256;
-                q[0] = t[q[0]];
-                q[1] = t[q[1]];
-                q[2] = t[q[2]];
+                const std::uint8_t b = before[q[0]], g = before[q[1]], r = before[q[2]];
+                const std::uint8_t* t = table.data() + std::size_t((b + g + r) / 3) * 256;
+                q[0] = t[b];
+                q[1] = t[g];
+                q[2] = t[r];
             }
         }
     };
     rows(0, 1);
-    if (ctx && ctx->CancelRequested()) return false;
+    if (ctx && ctx->CancelRequested()) return 1;
     const int block = std::max(256, 64 * workerCount());
     for (int y0 = 1; y0 < H; y0 += block) {
-        parallelRows(y0, std::min(H, y0 + block), rows, 32);
-        if (ctx && ctx->CancelRequested()) return false;
+        const int y1 = std::min(H, y0 + block);
+        parallelRows(y0, y1, rows, 32);
+        if (ctx && ctx->CancelRequested()) return y1;
     }
-    return true;
+    return H;
+}
+
+std::array<std::uint8_t, 256> identityTable() {
+    std::array<std::uint8_t, 256> table{};
+    for (int c = 0; c < 256; ++c) table[std::size_t(c)] = static_cast<std::uint8_t>(c);
+    return table;
+}
+
+}  // namespace
+
+bool AdjustSaturation(Bitmap& bitmap, int p, const RenderContext* ctx) {
+    if (plainPaths()) return plain::AdjustSaturation(bitmap, p, ctx);
+    return saturateRows(bitmap, p, identityTable(), ctx) == bitmap.height();
+}
+
+// After a stop the rows not saturated still get their brightness, as the two steps one after the
+// other leave them.
+bool AdjustBrightnessAndSaturation(Bitmap& bitmap, int brightness, int saturation, const RenderContext* ctx) {
+    if (plainPaths()) {
+        AdjustBrightness(bitmap, brightness);
+        return plain::AdjustSaturation(bitmap, saturation, ctx);
+    }
+    const std::array<std::uint8_t, 256> bright = brightnessTable(brightness);
+    const int done = saturateRows(bitmap, saturation, bright, ctx);
+    if (done == bitmap.height()) return true;
+    parallelRows(done, bitmap.height(), [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            std::uint8_t* q = bitmap.row(y);
+            for (std::size_t i = 0, n = bitmap.stride(); i < n; ++i) q[i] = bright[q[i]];
+        }
+    });
+    return false;
 }
 
 void AdjustContrast(Bitmap& bitmap, int p) {

@@ -11,6 +11,9 @@ void AdjustBrightness(Bitmap& bitmap, int percent);
 void LinearContrast(Bitmap& bitmap, int level, int percent);
 // Cancellable after each row: rows done stay done. Returns false when it stopped early.
 bool AdjustSaturation(Bitmap& bitmap, int percent, const RenderContext* ctx = nullptr);
+// AdjustBrightness and then AdjustSaturation, in one pass over the picture, with the same result,
+// after a stop too.
+bool AdjustBrightnessAndSaturation(Bitmap& bitmap, int brightness, int saturation, const RenderContext* ctx = nullptr);
 void AdjustContrast(Bitmap& bitmap, int percent);
 // AdjustContrast for a caller that already has the picture's channel means (ChannelMeans).
 void AdjustContrast(Bitmap& bitmap, int percent, const int mean[3]);
@@ -18,6 +21,9 @@ bool Invert(Bitmap& bitmap);
 
 namespace plain {
 bool AdjustSaturation(Bitmap& bitmap, int percent, const RenderContext* ctx = nullptr);
+// AdjustBrightness and then AdjustSaturation, in one pass over the picture, with the same result,
+// after a stop too.
+bool AdjustBrightnessAndSaturation(Bitmap& bitmap, int brightness, int saturation, const RenderContext* ctx = nullptr);
 void AdjustContrast(Bitmap& bitmap, int percent);
 }  // namespace plain
 

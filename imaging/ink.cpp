@@ -42,8 +42,7 @@ InkControls inkControls(const DrawingControls& c) {
 // Blur3x3, then AdjustBrightness 10 and AdjustSaturation 25, on the source itself.
 void prepare(Bitmap& source, const RenderContext& ctx) {
     Blur3x3(source);
-    AdjustBrightness(source, 10);
-    AdjustSaturation(source, 25, &ctx);
+    AdjustBrightnessAndSaturation(source, 10, 25, &ctx);
 }
 
 // The paper grain of the ink drawing: twice the usual strengths, repeating every texture size.

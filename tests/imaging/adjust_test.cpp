@@ -184,6 +184,26 @@ TEST_P(AdjustFastPath, SaturationStopsWithRowsDoneFromTheTop) {
     for (int y = done; y < 900; ++y) ASSERT_EQ(std::memcmp(late.row(y), n.row(y), n.stride()), 0) << "row " << y;
 }
 
+TEST_P(AdjustFastPath, BrightnessAndSaturationInOnePass) {
+    const Bitmap n = noisy(23, 700, 30);
+    for (auto [v, p] : {std::pair{10, 25}, {-40, 80}, {100, -100}}) {
+        Bitmap one = n, two = n;
+        EXPECT_TRUE(AdjustBrightnessAndSaturation(one, v, p));
+        AdjustBrightness(two, v);
+        plain::AdjustSaturation(two, p);
+        ASSERT_EQ(one, two) << v << " " << p;
+    }
+    // Stopped: the rows not saturated are brightened all the same.
+    std::atomic<bool> cancel{true};
+    RenderContext ctx;
+    ctx.cancel = &cancel;
+    Bitmap one = n, two = n;
+    EXPECT_FALSE(AdjustBrightnessAndSaturation(one, 10, 25, &ctx));
+    AdjustBrightness(two, 10);
+    plain::AdjustSaturation(two, 25, &ctx);
+    EXPECT_EQ(one, two);
+}
+
 INSTANTIATE_TEST_SUITE_P(Workers, AdjustFastPath, ::testing::Values(1, 2, 3, 5));
 
 TEST(Neighbourhood, MeansAndPaddedCopy) {
