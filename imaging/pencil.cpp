@@ -187,7 +187,7 @@ constexpr std::uint32_t drawsAtLeast(std::uint32_t n, std::uint32_t v) {
     return static_cast<std::uint32_t>(((static_cast<std::uint64_t>(v) << 32) + n - 1) / n);
 }
 
-constexpr Jump kJ1 = jump(1), kJ2 = jump(2), kJ3 = jump(3), kJ4 = jump(4), kJ5 = jump(5);
+constexpr Jump kJ1 = jump(1), kJ2 = jump(2), kJ3 = jump(3), kJ4 = jump(4), kJ5 = jump(5), kJ6 = jump(6);
 constexpr std::uint32_t kNewStroke = drawsAtLeast(100, 92);  // random(100) >= 92
 constexpr std::uint32_t kLighten = drawsAtLeast(100, 51);    // random(100) > 50
 
@@ -237,18 +237,19 @@ void markLines(const StrokeControls& p, const std::uint8_t* N, const std::uint8_
 
 // Runs through the draws of one row without drawing: a pixel draws 1 number, 2 more when it starts a
 // new stroke, then 3 when it is shaded or 2 when it is a line. Only the flag's last setting matters.
-// The new-stroke draw is unpredictable, so both outcomes are computed and one is chosen.
+// The new-stroke draw is unpredictable, so both next seeds are computed straight from the pixel's
+// first seed, alongside that draw, and one is chosen: the chain from pixel to pixel is one step.
 StrokeState skipRow(const std::uint8_t* line, int W, StrokeState st) {
     std::uint32_t seed = st.seed;
     bool lighten = st.lighten;
     for (int x = 1; x <= W - 2; ++x) {
         const bool isLine = line[x] != 0;
-        const std::uint32_t s1 = kJ1(seed);
-        const bool newStroke = s1 >= kNewStroke;
-        // a new stroke draws its flag second; a line draws its own flag after that
-        const std::uint32_t flagSeed = newStroke ? (isLine ? kJ3(s1) : kJ2(s1)) : kJ1(s1);
-        if (newStroke || isLine) lighten = flagSeed >= kLighten;
-        seed = newStroke ? (isLine ? kJ4(s1) : kJ5(s1)) : (isLine ? kJ2(s1) : kJ3(s1));
+        const bool newStroke = kJ1(seed) >= kNewStroke;
+        const Jump same = isLine ? kJ3 : kJ4, stroke = isLine ? kJ5 : kJ6;
+        // a new stroke draws its flag third; a line draws its own flag after that
+        const Jump flag = newStroke ? (isLine ? kJ4 : kJ3) : kJ2;
+        if (newStroke || isLine) lighten = flag(seed) >= kLighten;
+        seed = newStroke ? stroke(seed) : same(seed);
     }
     return {seed, lighten};
 }
