@@ -1,9 +1,7 @@
 #include "imaging/pencil.h"
 
 #include <algorithm>
-#include <array>
 #include <atomic>
-#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <thread>
@@ -13,7 +11,6 @@
 #include "imaging/arithmetic.h"
 #include "imaging/error.h"
 #include "imaging/filters.h"
-#include "imaging/neighbourhood.h"
 #include "imaging/parallel.h"
 #include "imaging/texture.h"
 #include "imaging/rotate.h"
@@ -408,193 +405,6 @@ bool PencilStrokes(const Bitmap& source, Bitmap& destination, const DrawingContr
     return drawStrokes(source, destination, false, p, ctx);
 }
 
-namespace {
-
-// Row bands [edge[i], edge[i + 1]) over [begin, end), at most one per worker.
-std::vector<int> splitRows(int begin, int end, int minRows) {
-    const int rows = end - begin;
-    const int n = std::max(1, std::min(workerCount(), rows / minRows));
-    std::vector<int> edge;
-    for (int i = 0; i <= n; ++i) edge.push_back(begin + static_cast<int>(static_cast<long long>(rows) * i / n));
-    return edge;
-}
-
-// The original rows of a picture that is being rewritten in place, band by band in parallel, each
-// row from the original rows within `reach` of it. A band reads each of its own rows before it
-// writes it; the rows within `reach` of an edge between bands, which a neighbour may rewrite first,
-// are copied before any band starts, as are the rows [lo, hi).
-class OriginalRows {
-public:
-    OriginalRows(const Bitmap& b, const std::vector<int>& edge, int reach, int lo = 0, int hi = 0)
-        : bitmap_(b), slot_(static_cast<std::size_t>(b.height()), -1) {
-        int count = 0;
-        auto keep = [&](int r0, int r1) {
-            for (int r = std::max(0, r0); r < std::min(b.height(), r1); ++r)
-                if (slot_[std::size_t(r)] < 0) slot_[std::size_t(r)] = count++;
-        };
-        for (std::size_t i = 1; i + 1 < edge.size(); ++i) keep(edge[i] - reach, edge[i] + reach);
-        keep(lo, hi);
-        copy_.resize(std::size_t(count) * b.stride());
-        for (int r = 0; r < b.height(); ++r)
-            if (slot_[std::size_t(r)] >= 0) std::memcpy(copy_.data() + std::size_t(slot_[std::size_t(r)]) * b.stride(), b.row(r), b.stride());
-    }
-    const std::uint8_t* row(int r) const {
-        const int k = slot_[std::size_t(r)];
-        return k < 0 ? bitmap_.row(r) : copy_.data() + std::size_t(k) * bitmap_.stride();
-    }
-
-private:
-    const Bitmap& bitmap_;
-    std::vector<int> slot_;
-    std::vector<std::uint8_t> copy_;
-};
-
-inline int sum9(const std::uint8_t* a, const std::uint8_t* c, const std::uint8_t* b, std::size_t i) {
-    return a[i - 3] + a[i] + a[i + 3] + c[i - 3] + c[i] + c[i + 3] + b[i - 3] + b[i] + b[i + 3];
-}
-
-// What Blur3x3 and Sharpen compute, in place without a copy of the picture: rows 1..H-2 and columns
-// 1..W-2 from the unchanged 3 x 3 neighbourhood. kernel(above, centre, below, out, W) writes
-// out[3 .. 3W - 4]; rowDone(band, y) follows each rewritten row.
-template <class Kernel, class RowDone>
-void inPlace3x3(Bitmap& bitmap, Kernel kernel, RowDone rowDone) {
-    const int W = bitmap.width(), H = bitmap.height();
-    if (W < 3 || H < 3) return;
-    const std::vector<int> edge = splitRows(1, H - 1, 16);
-    const OriginalRows original(bitmap, edge, 1);
-    const std::size_t stride = bitmap.stride();
-    parallelRows(0, static_cast<int>(edge.size()) - 1, [&](int i0, int i1) {
-        std::vector<std::uint8_t> buffer(2 * stride);
-        for (int band = i0; band < i1; ++band) {
-            std::uint8_t* above = buffer.data();
-            std::uint8_t* centre = above + stride;
-            std::memcpy(above, original.row(edge[std::size_t(band)] - 1), stride);
-            for (int y = edge[std::size_t(band)]; y < edge[std::size_t(band) + 1]; ++y) {
-                std::memcpy(centre, original.row(y), stride);
-                kernel(above, centre, original.row(y + 1), bitmap.row(y), W);
-                rowDone(band, y);
-                std::swap(above, centre);
-            }
-        }
-    }, 1);
-}
-
-void blurInPlace(Bitmap& bitmap) {
-    inPlace3x3(bitmap, [](const std::uint8_t* a, const std::uint8_t* c, const std::uint8_t* b, std::uint8_t* o, int W) {
-        for (std::size_t i = 3, e = std::size_t(W - 1) * 3; i < e; ++i) o[i] = static_cast<std::uint8_t>(sum9(a, c, b, i) / 9);
-    }, [](int, int) {});
-}
-
-void addChannels(const std::uint8_t* row, int W, std::int64_t sum[3]) {
-    std::int64_t b = 0, g = 0, r = 0;
-    for (int x = 0; x < W; ++x, row += 3) {
-        b += row[0]; g += row[1]; r += row[2];
-    }
-    sum[0] += b; sum[1] += g; sum[2] += r;
-}
-
-// Sharpen in place, and the channel means of its result, which the contrast step needs.
-void sharpenInPlace(Bitmap& bitmap, int mean[3]) {
-    const int W = bitmap.width(), H = bitmap.height();
-    const long long n = static_cast<long long>(W) * H;
-    if (W < 3 || H < 3 || n > INT32_MAX) {
-        Sharpen(bitmap);
-        ChannelMeans(bitmap, mean);  // the unchanged one, or the one that refuses an oversized picture
-        return;
-    }
-    std::vector<std::array<std::int64_t, 3>> sums(static_cast<std::size_t>(workerCount()) + 1, {0, 0, 0});
-    inPlace3x3(bitmap, [](const std::uint8_t* a, const std::uint8_t* c, const std::uint8_t* b, std::uint8_t* o, int width) {
-        for (std::size_t i = 3, e = std::size_t(width - 1) * 3; i < e; ++i) {
-            const int m = (sum9(a, c, b, i) - c[i]) / 8;
-            int v = 5 * c[i] - m;
-            if (v < 0) v = 0;
-            v /= 4;
-            o[i] = static_cast<std::uint8_t>(v > 255 ? 255 : v);
-        }
-    }, [&](int band, int y) { addChannels(bitmap.row(y), W, sums[std::size_t(band)].data()); });
-    std::int64_t total[3] = {0, 0, 0};
-    addChannels(bitmap.row(0), W, total);
-    addChannels(bitmap.row(H - 1), W, total);
-    for (const auto& s : sums)
-        for (int ch = 0; ch < 3; ++ch) total[ch] += s[std::size_t(ch)];
-    for (int ch = 0; ch < 3; ++ch) mean[ch] = static_cast<int>(total[ch] / n);
-}
-
-// AdjustContrast in place with the given channel means, without its padded copy of the picture:
-// each band keeps the nine padded rows around its current row. Above the picture the padding
-// repeats the rows 9 further down, left of it the row's first 9 columns; right and below it is white.
-// A channel's new value depends only on itself, its channel mean and the sum s of its 80 neighbours
-// (at most 20400), so two tables give it: s -> target, then (value, target) -> result.
-void contrastInPlace(Bitmap& bitmap, int p, const int mean[3]) {
-    const int W = bitmap.width(), H = bitmap.height();
-    if (W < 2 || H < 2) return;  // only rows 0..H-2 and columns 0..W-2 change
-    const std::size_t stride = bitmap.stride(), padded = stride + 54;
-    constexpr int kSums = 80 * 255 + 1;
-    std::vector<std::uint8_t> target(3 * std::size_t(kSums)), result(256 * 256);
-    for (int ch = 0; ch < 3; ++ch)
-        for (int s = 0; s < kSums; ++s) target[std::size_t(ch * kSums + s)] = static_cast<std::uint8_t>((2 * (s / 80) + mean[ch]) / 3);
-    for (int c = 0; c < 256; ++c)
-        for (int t = 0; t < 256; ++t) result[std::size_t(c * 256 + t)] = static_cast<std::uint8_t>(clampByte(c + ((c - t) * p) / 100));
-    const std::vector<int> edge = splitRows(0, H - 1, 16);
-    const OriginalRows original(bitmap, edge, 4, 5, 9);
-    auto padRow = [&](int r, std::uint8_t* out) {
-        if (r < 0) r += 9;
-        if (r >= H) {
-            std::memset(out, 255, padded);
-            return;
-        }
-        const std::uint8_t* in = original.row(r);
-        const std::size_t lead = std::size_t(std::min(9, W)) * 3;
-        std::memcpy(out, in, lead);
-        std::memset(out + lead, 255, 27 - lead);
-        std::memcpy(out + 27, in, stride);
-        std::memset(out + 27 + stride, 255, 27);
-    };
-    const std::size_t n = std::size_t(W - 1) * 3;  // channels written per row
-    parallelRows(0, static_cast<int>(edge.size()) - 1, [&](int i0, int i1) {
-        std::vector<std::uint8_t> ring(9 * padded);
-        std::vector<std::uint16_t> colSum(padded), window(n);  // nine rows, then nine columns: at most 81 * 255
-        auto slot = [&](int r) { return ring.data() + std::size_t((r + 18) % 9) * padded; };
-        const std::uint8_t* targetB = target.data();
-        const std::uint8_t* targetG = targetB + kSums;
-        const std::uint8_t* targetR = targetG + kSums;
-        const std::uint8_t* res = result.data();
-        for (int band = i0; band < i1; ++band) {
-            const int a = edge[std::size_t(band)], b = edge[std::size_t(band) + 1];
-            std::fill(colSum.begin(), colSum.end(), std::uint16_t(0));
-            for (int r = a - 4; r <= a + 4; ++r) {
-                std::uint8_t* row = slot(r);
-                padRow(r, row);
-                for (std::size_t i = 0; i < padded; ++i) colSum[i] = static_cast<std::uint16_t>(colSum[i] + row[i]);
-            }
-            for (int y = a; y < b; ++y) {
-                if (y > a) {
-                    std::uint8_t* row = slot(y + 4);  // where row y - 5 was
-                    for (std::size_t i = 0; i < padded; ++i) colSum[i] = static_cast<std::uint16_t>(colSum[i] - row[i]);
-                    padRow(y + 4, row);
-                    for (std::size_t i = 0; i < padded; ++i) colSum[i] = static_cast<std::uint16_t>(colSum[i] + row[i]);
-                }
-                // output column x reads padded columns x + 5 .. x + 13
-                const std::uint16_t* cs = colSum.data() + 15;
-                std::uint16_t* win = window.data();
-                for (std::size_t i = 0; i < n; ++i)
-                    win[i] = static_cast<std::uint16_t>(cs[i] + cs[i + 3] + cs[i + 6] + cs[i + 9] + cs[i + 12] + cs[i + 15] + cs[i + 18] +
-                                                        cs[i + 21] + cs[i + 24]);
-                const std::uint8_t* c = slot(y) + 27;
-                std::uint8_t* o = bitmap.row(y);
-                for (std::size_t i = 0; i < n; i += 3) {
-                    const int cb = c[i], cg = c[i + 1], cr = c[i + 2];
-                    o[i] = res[cb * 256 + targetB[win[i] - cb]];
-                    o[i + 1] = res[cg * 256 + targetG[win[i + 1] - cg]];
-                    o[i + 2] = res[cr * 256 + targetR[win[i + 2] - cr]];
-                }
-            }
-        }
-    }, 1);
-}
-
-}  // namespace
-
 // Each pixel reads the row above as already softened and the row below as not yet softened, so the
 // rows run as a wavefront: one worker per row in turn, each a block behind the row above it.
 void PencilSoften(Bitmap& d) {
@@ -641,9 +451,8 @@ namespace {
 // The stages after the strokes, all in place: soften, Sharpen, AdjustContrast 25, paper texture.
 void finishSketch(Bitmap& drawing, const DrawingControls& c, const Materials& m) {
     if (c.CheckBox2) gt::PencilSoften(drawing);
-    int mean[3];
-    sharpenInPlace(drawing, mean);
-    contrastInPlace(drawing, 25, mean);
+    gt::Sharpen(drawing);
+    gt::AdjustContrast(drawing, 25);
     if (c.CheckBox3) layPaperTexture(drawing, c, m, false);
 }
 
@@ -661,10 +470,13 @@ void PencilSketch(const Bitmap& source, Bitmap& destination, const DrawingContro
 void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
     if (plainPaths()) return plain::PencilPipeline(photo, result, c, m, ctx);
     const int W = photo.width(), H = photo.height();
+    // The turn writes every pixel of the canvas, white or copied: no need to paint it white first.
+    const TurnGeometry turn = turnGeometry(W, H, 40);
     Bitmap canvas;
-    gt::RotateBitmapByAngle(photo, canvas, 40, ctx);
+    canvas.setSizeForOverwrite(turn.Wd, turn.Hd);
+    RotateRegion(photo, turn, 0, turn.Wd, 0, turn.Hd, canvas, 0, 0, ctx);
     if (ctx.CancelRequested()) return;
-    blurInPlace(canvas);
+    gt::Blur3x3(canvas);
     const Bitmap& strip = toneStrip(m);
     if (!drawStrokes(canvas, canvas, true, strokeControls(c, strip), ctx)) return;
     finishSketch(canvas, c, m);
@@ -672,11 +484,16 @@ void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& 
     // Every row of the turn back is still reported and checked for cancellation.
     const TurnGeometry back = turnGeometry(canvas.width(), canvas.height(), -40);
     const int ox = (W - back.Wd) / 2, oy = (H - back.Hd) / 2;
-    Bitmap out(W, H);
+    Bitmap out;
+    // The turned-back canvas covers the result but for the thinnest photos, where the rest stays white.
+    if (ox <= 0 && oy <= 0 && W - ox <= back.Wd && H - oy <= back.Hd)
+        out.setSizeForOverwrite(W, H);
+    else
+        out.setSize(W, H);
     const bool done = RotateRegion(canvas, back, -ox, W - ox, -oy, H - oy, out, ox, oy, ctx);
     canvas = Bitmap();
     if (!done) return;
-    blurInPlace(out);
+    gt::Blur3x3(out);
     result = std::move(out);
 }
 
