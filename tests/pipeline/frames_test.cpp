@@ -2,6 +2,7 @@
 
 #include "imaging/error.h"
 #include "imaging/filters.h"
+#include "imaging/filters_plain.h"
 #include "imaging/test_pictures.h"
 #include "pipeline/frames.h"
 
@@ -41,6 +42,26 @@ int frameOf(const Bitmap& framed) {
     for (int n = 1; n <= 8; ++n)
         if (c.g == border(n).g) return n;
     return 0;
+}
+
+// The framed picture resampled only around the drawing's place is the whole frame resampled with
+// the drawing drawn over it, also where the drawing reaches beyond the frame (a window running to
+// the picture's edge) and for a portrait drawing in a landscape frame.
+TEST(Frames, OnlyThePixelsAroundTheDrawingAreResampled) {
+    FramePictures p = pictures();
+    for (int y = 6; y < 30; ++y)
+        for (int x = 8; x < 32; ++x) p[7].setColour(x, y, kLight);  // coloured frame 3 (Frame8) open at the bottom
+    for (int number : {1, 3})
+        for (auto [w, h] : {std::pair{26, 20}, {53, 41}, {30, 70}, {5, 3}}) {
+            const Bitmap drawing = noisy(w, h, std::uint32_t(w * number));
+            const FrameLayout layout = layOutFrame(w, h, kFrameColoured, number, p, FrameTint{20, -10, 0});
+            Bitmap expected(layout.width, layout.height);
+            plain::ResizeBilinear(layout.picture, expected);
+            expected.draw(drawing, layout.left, layout.top);
+            Bitmap framed = drawing;
+            AddColorFrame(framed, number, p, FrameTint{20, -10, 0});
+            ASSERT_EQ(framed, expected) << number << ": " << w << "x" << h;
+        }
 }
 
 TEST(Frames, LightPixelsByTheColourInteger) {
