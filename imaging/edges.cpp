@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <stop_token>
 #include <thread>
 #include <vector>
@@ -196,9 +197,12 @@ inline int floorToInt(double x) {
 
 struct StrokeSheet {
     int W = 0, H = 0;
-    std::vector<std::uint8_t> level;  // 255 white
+    PictureBytes level;  // 255 white; in a picture's storage, which large pages make cheap to fault in
 
-    StrokeSheet(int w, int h) : W(w), H(h), level(std::size_t(w) * std::size_t(h), 255) {}
+    StrokeSheet(int w, int h) : W(w), H(h) {
+        level.resize(std::size_t(w) * std::size_t(h));
+        if (level.size()) std::memset(level.data(), 255, level.size());
+    }
     std::uint8_t* row(int y) { return level.data() + std::size_t(y) * std::size_t(W); }
 
     void darken(int x, int y, int q) {
@@ -228,9 +232,10 @@ struct StrokeSheet {
     }
 };
 
-std::vector<std::uint8_t> greyLevels(const Bitmap& source) {
+PictureBytes greyLevels(const Bitmap& source) {
     const int W = source.width();
-    std::vector<std::uint8_t> grey(std::size_t(W) * std::size_t(source.height()));
+    PictureBytes grey;
+    grey.resize(std::size_t(W) * std::size_t(source.height()));
     parallelRows(0, source.height(), [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
             const std::uint8_t* p = source.row(y);
@@ -313,7 +318,7 @@ void SobelFilter(const Bitmap& source, Bitmap& destination, const DrawingControl
     Bitmap copy;
     const Bitmap& src = readableSource(source, destination, copy);
     const int W = src.width(), H = src.height();
-    const std::vector<std::uint8_t> grey = greyLevels(src);
+    const PictureBytes grey = greyLevels(src);
     StrokeSheet sheet(W, H);
     destination.setSize(W, H);
     const EdgeStrokes strokes(grey.data(), W, t);
@@ -379,7 +384,7 @@ void ColourSobel(const Bitmap& source, Bitmap& destination, const DrawingControl
     const int W = src.width(), H = src.height();
     destination.setSize(W, H);
     Bitmap M(W, H);
-    const std::vector<std::uint8_t> grey = greyLevels(src);
+    const PictureBytes grey = greyLevels(src);
     const EdgeStrokes strokes(grey.data(), W, t);
 
     // The strokes need nothing from the median, so they are drawn on a thread of their own while the
