@@ -331,10 +331,6 @@ inline void softenSpan(const std::uint8_t* above, std::uint8_t* row, const std::
     }
 }
 
-}  // namespace
-
-namespace {
-
 // The strokes of rows 1..H-2 of `source` into `destination`, which has the source's size and is
 // white unless `inPlace`. With `inPlace` the two are the same picture: a chunk's source rows are
 // copied aside before it is drawn, and a chunk writes only rows above them that no later chunk
