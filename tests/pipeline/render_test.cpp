@@ -3,6 +3,7 @@
 #include <atomic>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "imaging/error.h"
 #include "pipeline/render.h"
@@ -140,10 +141,13 @@ TEST(RenderDrawing, CancelledWithAFrameOnGivesThePhotoAtItsSize) {
     std::atomic<bool> cancel{true};
     RenderContext ctx;
     ctx.cancel = &cancel;
+    std::vector<int> last;
+    ctx.progress = [&](int step, int lastStep, int pass, int passes) { last = {step, lastStep, pass, passes}; };
     const RenderResult r = renderDrawing(photo, paramsFor(8), builtinResources(), ctx);
     EXPECT_TRUE(r.cancelled);
     EXPECT_TRUE(r.drawing == photo);
     EXPECT_EQ(std::pair(r.DrawingWidth, r.DrawingHeight), std::pair(33, 21));
+    EXPECT_EQ(last, (std::vector<int>{100, 100, 1, 1}));  // the progress display is ended
 }
 
 }  // namespace
