@@ -97,11 +97,12 @@ void AdjustContrast(Bitmap& bitmap, int p) {
 
 namespace {
 
-// AdjustSaturation, each channel first passed through `before` (the identity, or a brightness
-// step done in the same pass). The new value of a channel depends only on the channel and the
+// AdjustSaturation, each channel first passed through `before` when brightening (a brightness step
+// done in the same pass). The new value of a channel depends only on the channel and the
 // pixel's grey level: one table of 256 x 256 results. Rows are independent; they go in blocks, and the
 // cancel flag is looked at after the first row (as the plain routine does when the flag is already
 // set) and after each block. Returns the number of rows done.
+template <bool Brighten>
 int saturateRows(Bitmap& bitmap, int p, const std::array<std::uint8_t, 256>& before, const RenderContext* ctx) {
     const int W = bitmap.width(), H = bitmap.height();
     if (H == 0) return 0;
@@ -113,7 +114,7 @@ int saturateRows(Bitmap& bitmap, int p, const std::array<std::uint8_t, 256>& bef
         for (int y = y0; y < y1; ++y) {
             std::uint8_t* q = bitmap.row(y);
             for (int x = 0; x < W; ++x, q += 3) {
-                const std::uint8_t b = before[q[0]], g = before[q[1]], r = before[q[2]];
+                const std::uint8_t b = Brighten ? before[q[0]] : q[0], g = Brighten ? before[q[1]] : q[1], r = Brighten ? before[q[2]] : q[2];
                 const std::uint8_t* t = table.data() + std::size_t((b + g + r) / 3) * 256;
                 q[0] = t[b];
                 q[1] = t[g];
@@ -132,17 +133,11 @@ int saturateRows(Bitmap& bitmap, int p, const std::array<std::uint8_t, 256>& bef
     return H;
 }
 
-std::array<std::uint8_t, 256> identityTable() {
-    std::array<std::uint8_t, 256> table{};
-    for (int c = 0; c < 256; ++c) table[std::size_t(c)] = static_cast<std::uint8_t>(c);
-    return table;
-}
-
 }  // namespace
 
 bool AdjustSaturation(Bitmap& bitmap, int p, const RenderContext* ctx) {
     if (plainPaths()) return plain::AdjustSaturation(bitmap, p, ctx);
-    return saturateRows(bitmap, p, identityTable(), ctx) == bitmap.height();
+    return saturateRows<false>(bitmap, p, {}, ctx) == bitmap.height();
 }
 
 // After a stop the rows not saturated still get their brightness, as the two steps one after the
@@ -153,7 +148,7 @@ bool AdjustBrightnessAndSaturation(Bitmap& bitmap, int brightness, int saturatio
         return plain::AdjustSaturation(bitmap, saturation, ctx);
     }
     const std::array<std::uint8_t, 256> bright = brightnessTable(brightness);
-    const int done = saturateRows(bitmap, saturation, bright, ctx);
+    const int done = saturateRows<true>(bitmap, saturation, bright, ctx);
     if (done == bitmap.height()) return true;
     parallelRows(done, bitmap.height(), [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
