@@ -19,7 +19,8 @@ void PencilSketch(const Bitmap& source, Bitmap& destination, const DrawingContro
 void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx);
 
 // The stages of PencilSketch on their own. PencilStrokes seeds the generator, sizes the destination
-// white and draws every pixel but the last two rows and columns; false when cancelled.
+// white and draws every pixel but the last two rows and columns; false when cancelled. The source
+// may be the destination: it is then drawn over in place, with the same result.
 bool PencilStrokes(const Bitmap& source, Bitmap& destination, const DrawingControls& c, const Bitmap& strip, RenderContext& ctx);
 // In place: the near-white pixels (channel mean 254 or 255) and those of mean exactly 1 are blended
 // with their eight neighbours, reading the rows above and the pixel to the left already softened.
