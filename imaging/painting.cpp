@@ -421,39 +421,41 @@ void sweepIterations(int count, int stride, int positions, Span span, MakeStep m
 // first and last smoothed rows) are O's, as every iteration after the first finds them.
 struct SmoothScratch {
     std::vector<std::uint16_t> column;
-    std::vector<std::uint8_t> mean, dev;
-    explicit SmoothScratch(int W) : column(std::size_t(W)), mean(std::size_t(W) * 3), dev(std::size_t(W)) {}
+    std::vector<std::uint8_t> mean, diff, dev;
+    explicit SmoothScratch(int W)
+        : column(std::size_t(W) * 3), mean(std::size_t(W) * 3), diff(std::size_t(W) * 3), dev(std::size_t(W)) {}
 };
 
 void smoothPlanarRow(const Bitmap& from, const Bitmap& O, Bitmap& to, int y, int tolerance, SmoothScratch& s) {
     const int W = from.width(), H = from.height();
-    const std::size_t w = std::size_t(W);
+    const std::size_t w = std::size_t(W), n = 3 * w;
+    // The three planes of a row lie one after the other, so each step runs once over all of them;
+    // the few values worked out across a plane's end (its columns 0, 1, W-2, W-1) are never read.
     std::uint16_t* __restrict column = s.column.data();
+    std::uint8_t* __restrict mean = s.mean.data();
+    std::uint8_t* __restrict diff = s.diff.data();
     std::uint8_t* __restrict dev = s.dev.data();
-    for (std::size_t c = 0; c < 3; ++c) {
-        const std::uint8_t* __restrict above = from.row(y - 1) + c * w;
-        const std::uint8_t* __restrict centre = from.row(y) + c * w;
-        const std::uint8_t* __restrict below = from.row(y + 1) + c * w;
-        std::uint8_t* __restrict mean = s.mean.data() + c * w;
-        for (std::size_t x = 0; x < w; ++x) column[x] = std::uint16_t(above[x] + centre[x] + below[x]);
-        for (std::size_t x = 2; x + 2 < w; ++x) {
-            // at most 14 * 255, so 16 bits hold it
-            const std::uint16_t sum = std::uint16_t(column[x - 2] + column[x - 1] + column[x] + column[x + 1] + column[x + 2] - centre[x]);
-            const std::uint8_t m = std::uint8_t(sum / 14);
-            mean[x] = m;
-            const std::uint8_t d = std::uint8_t(std::max(m, centre[x]) - std::min(m, centre[x]));
-            dev[x] = c == 0 ? d : std::max(dev[x], d);
-        }
+    const std::uint8_t* __restrict above = from.row(y - 1);
+    const std::uint8_t* __restrict centre = from.row(y);
+    const std::uint8_t* __restrict below = from.row(y + 1);
+    for (std::size_t i = 0; i < n; ++i) column[i] = std::uint16_t(above[i] + centre[i] + below[i]);
+    for (std::size_t i = 2; i + 2 < n; ++i) {
+        // at most 14 * 255, so 16 bits hold it
+        const std::uint16_t sum = std::uint16_t(column[i - 2] + column[i - 1] + column[i] + column[i + 1] + column[i + 2] - centre[i]);
+        const std::uint8_t m = std::uint8_t(sum / 14);
+        mean[i] = m;
+        diff[i] = std::uint8_t(std::max(m, centre[i]) - std::min(m, centre[i]));
     }
     const std::uint8_t limit = std::uint8_t(tolerance);
-    for (std::size_t x = 2; x + 2 < w; ++x) dev[x] = std::uint8_t(dev[x] > limit ? 0xFF : 0);  // O's pixel wanted
+    for (std::size_t x = 2; x + 2 < w; ++x)  // 0xFF: O's pixel wanted
+        dev[x] = std::uint8_t(std::max(std::max(diff[x], diff[w + x]), diff[2 * w + x]) > limit ? 0xFF : 0);
     for (std::size_t c = 0; c < 3; ++c) {
         const std::uint8_t* __restrict o = O.row(y) + c * w;
-        const std::uint8_t* __restrict mean = s.mean.data() + c * w;
+        const std::uint8_t* __restrict planeMean = mean + c * w;
         std::uint8_t* __restrict out = to.row(y) + c * w;
         out[0] = o[0];
         out[1] = o[1];
-        for (std::size_t x = 2; x + 2 < w; ++x) out[x] = std::uint8_t((o[x] & dev[x]) | (mean[x] & ~dev[x]));
+        for (std::size_t x = 2; x + 2 < w; ++x) out[x] = std::uint8_t((o[x] & dev[x]) | (planeMean[x] & ~dev[x]));
         out[w - 2] = o[w - 2];
         out[w - 1] = o[w - 1];
     }
