@@ -105,11 +105,7 @@ void PictureBytes::release() noexcept {
 }
 
 void Bitmap::setSize(int width, int height) {
-    if (width < 0 || height < 0)
-        throw std::invalid_argument("picture size " + std::to_string(width) + " x " + std::to_string(height) + " is negative");
-    width_ = width;
-    height_ = height;
-    data_.resize(std::size_t(width) * std::size_t(height) * 3);
+    setSizeForOverwrite(width, height);
     if (data_.size()) std::memset(data_.data(), 255, data_.size());
 }
 
