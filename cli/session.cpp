@@ -8,7 +8,7 @@
 #include "finishing/text_qt/qt_glyph_renderer.h"
 #include "imaging/io/builtin_pictures.h"
 #include "imaging/io/picture_io.h"
-#include "pipeline/resources.h"
+#include "imaging/resources.h"
 
 namespace gt::cli {
 

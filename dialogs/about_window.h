@@ -1,7 +1,7 @@
 #pragma once
 // The About window; for now its caption, the web address and its hint.
 
-#include "mainwindow/shells/shell_window.h"
+#include "ui/shell_window.h"
 
 namespace gt {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The donation window; for now it holds the controls the language switch names.
 
-#include "mainwindow/shells/shell_window.h"
+#include "ui/shell_window.h"
 
 namespace gt {
 

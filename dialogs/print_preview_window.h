@@ -1,7 +1,7 @@
 #pragma once
 // The print preview window. Creating it looks for the system's default printer; the rest of the window is built later.
 
-#include "mainwindow/shells/shell_window.h"
+#include "ui/shell_window.h"
 
 namespace gt {
 

@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
-#include "mainwindow/app_pictures.h"
-#include "mainwindow/widgets.h"
+#include "ui/app_pictures.h"
+#include "ui/widgets.h"
 
 namespace gt {
 

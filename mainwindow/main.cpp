@@ -7,9 +7,9 @@
 #include <exception>
 #include <memory>
 
-#include "mainwindow/language.h"
 #include "mainwindow/splash_window.h"
 #include "mainwindow/startup.h"
+#include "ui/language.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

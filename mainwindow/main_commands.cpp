@@ -15,14 +15,14 @@
 #include "dialogs/print_preview_window.h"
 #include "dialogs/resize_window.h"
 #include "dialogs/retouch_window.h"
+#include "finishing/add_text_window.h"
+#include "finishing/frames_window.h"
 #include "imaging/io/picture_io.h"
-#include "mainwindow/file_names.h"
-#include "mainwindow/language.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/platform/clipboard.h"
 #include "mainwindow/platform/wallpaper.h"
-#include "mainwindow/shells/add_text_window.h"
-#include "mainwindow/shells/frames_window.h"
+#include "ui/file_names.h"
+#include "ui/language.h"
 
 namespace gt {
 

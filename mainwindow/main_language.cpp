@@ -5,10 +5,10 @@
 #include "dialogs/print_preview_window.h"
 #include "dialogs/resize_window.h"
 #include "dialogs/retouch_window.h"
-#include "mainwindow/language.h"
+#include "finishing/add_text_window.h"
+#include "finishing/frames_window.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/shells/add_text_window.h"
-#include "mainwindow/shells/frames_window.h"
+#include "ui/language.h"
 
 namespace gt {
 

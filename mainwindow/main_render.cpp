@@ -4,10 +4,10 @@
 #include <QApplication>
 
 #include "batch/batch_window.h"
+#include "finishing/add_text_window.h"
+#include "finishing/frames_window.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/qt_bitmap.h"
-#include "mainwindow/shells/add_text_window.h"
-#include "mainwindow/shells/frames_window.h"
+#include "ui/qt_bitmap.h"
 
 namespace gt {
 

@@ -10,14 +10,14 @@
 #include <QToolTip>
 #include <exception>
 
+#include "batch/batch_window.h"
+#include "finishing/add_text_window.h"
 #include "imaging/io/builtin_pictures.h"
 #include "imaging/io/picture_io.h"
-#include "mainwindow/app_pictures.h"
 #include "mainwindow/full_screen_window.h"
-#include "mainwindow/language.h"
-#include "mainwindow/qt_bitmap.h"
-#include "mainwindow/shells/add_text_window.h"
-#include "batch/batch_window.h"
+#include "ui/app_pictures.h"
+#include "ui/language.h"
+#include "ui/qt_bitmap.h"
 
 namespace gt {
 

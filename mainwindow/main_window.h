@@ -20,15 +20,15 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/random.h"
+#include "imaging/resources.h"
 #include "mainwindow/app_windows.h"
 #include "mainwindow/layout.h"
 #include "mainwindow/picture_pane.h"
 #include "mainwindow/render_job.h"
 #include "mainwindow/status_strip.h"
-#include "mainwindow/widgets.h"
-#include "pipeline/resources.h"
 #include "pipeline/styles.h"
 #include "pipeline/window/parameter_window.h"
+#include "ui/widgets.h"
 
 namespace gt {
 

@@ -8,8 +8,8 @@
 #include <QUrl>
 #include <QWheelEvent>
 
-#include "mainwindow/app_pictures.h"
-#include "mainwindow/widgets.h"
+#include "ui/app_pictures.h"
+#include "ui/widgets.h"
 
 namespace gt {
 

@@ -11,9 +11,9 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/random.h"
+#include "imaging/resources.h"
 #include "pipeline/parameters.h"
 #include "pipeline/render.h"
-#include "pipeline/resources.h"
 
 namespace gt {
 

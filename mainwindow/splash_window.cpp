@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <QThread>
 
-#include "mainwindow/app_pictures.h"
+#include "ui/app_pictures.h"
 
 namespace gt {
 

@@ -6,9 +6,9 @@
 #include "dialogs/print_preview_window.h"
 #include "dialogs/resize_window.h"
 #include "dialogs/retouch_window.h"
+#include "finishing/add_text_window.h"
+#include "finishing/frames_window.h"
 #include "mainwindow/full_screen_window.h"
-#include "mainwindow/shells/add_text_window.h"
-#include "mainwindow/shells/frames_window.h"
 
 namespace gt {
 

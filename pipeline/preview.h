@@ -4,8 +4,8 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/context.h"
+#include "imaging/resources.h"
 #include "pipeline/parameters.h"
-#include "pipeline/resources.h"
 
 namespace gt {
 

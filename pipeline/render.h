@@ -7,8 +7,8 @@
 #include "imaging/bitmap.h"
 #include "imaging/context.h"
 #include "imaging/controls.h"
+#include "imaging/resources.h"
 #include "pipeline/parameters.h"
-#include "pipeline/resources.h"
 #include "pipeline/styles.h"
 
 namespace gt {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "pipeline/resources.h"
+#include "imaging/resources.h"
 
 namespace gt {
 

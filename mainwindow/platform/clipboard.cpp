@@ -6,7 +6,7 @@
 #include <QMimeData>
 
 #include "imaging/io/picture_io.h"
-#include "mainwindow/qt_bitmap.h"
+#include "ui/qt_bitmap.h"
 
 namespace gt {
 

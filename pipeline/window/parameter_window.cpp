@@ -11,10 +11,10 @@
 #include <exception>
 
 #include "imaging/context.h"
-#include "mainwindow/app_pictures.h"
-#include "mainwindow/file_names.h"
-#include "mainwindow/qt_bitmap.h"
 #include "pipeline/parameter_file.h"
+#include "ui/app_pictures.h"
+#include "ui/file_names.h"
+#include "ui/qt_bitmap.h"
 
 namespace gt {
 

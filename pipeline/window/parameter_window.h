@@ -15,12 +15,12 @@
 #include <array>
 
 #include "imaging/bitmap.h"
-#include "mainwindow/language.h"
-#include "mainwindow/widgets.h"
+#include "imaging/resources.h"
 #include "pipeline/parameter_window_logic.h"
 #include "pipeline/parameters.h"
 #include "pipeline/preview.h"
-#include "pipeline/resources.h"
+#include "ui/language.h"
+#include "ui/widgets.h"
 
 namespace gt {
 

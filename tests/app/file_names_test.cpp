@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "mainwindow/file_names.h"
+#include "ui/file_names.h"
 
 namespace gt {
 namespace {

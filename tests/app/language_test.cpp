@@ -5,12 +5,12 @@
 
 #include "app_test_support.h"
 #include "batch/batch_window.h"
-#include "imaging/error.h"
 #include "dialogs/print_preview_window.h"
-#include "mainwindow/language.h"
-#include "mainwindow/shells/add_text_window.h"
-#include "mainwindow/shells/frames_window.h"
+#include "finishing/add_text_window.h"
+#include "finishing/frames_window.h"
+#include "imaging/error.h"
 #include "mainwindow/startup.h"
+#include "ui/language.h"
 
 namespace gt {
 namespace {

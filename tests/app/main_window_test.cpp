@@ -6,8 +6,8 @@
 
 #include "app_test_support.h"
 #include "batch/batch_window.h"
+#include "finishing/frames_window.h"
 #include "imaging/io/picture_io.h"
-#include "mainwindow/shells/frames_window.h"
 #include "mainwindow/startup.h"
 
 namespace gt {

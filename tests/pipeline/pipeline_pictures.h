@@ -6,7 +6,7 @@
 #include "imaging/bitmap.h"
 #include "imaging/io/builtin_pictures.h"
 #include "imaging/random.h"
-#include "pipeline/resources.h"
+#include "imaging/resources.h"
 
 namespace gt::testing {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The add-text window: for now its settings with their defaults (what the finishing pass reads) and the controls the language switch names.
 
-#include "mainwindow/shells/shell_window.h"
 #include "pipeline/finishing_settings.h"
+#include "ui/shell_window.h"
 
 namespace gt {
 

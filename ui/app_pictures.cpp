@@ -1,4 +1,4 @@
-#include "mainwindow/app_pictures.h"
+#include "ui/app_pictures.h"
 
 #include <QGuiApplication>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "mainwindow/widgets.h"
+#include "ui/widgets.h"
 
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "mainwindow/app_pictures.h"
+#include "ui/app_pictures.h"
 
 namespace gt {
 

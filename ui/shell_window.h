@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "mainwindow/language.h"
+#include "ui/language.h"
 
 namespace gt {
 

@@ -1,4 +1,4 @@
-#include "mainwindow/qt_bitmap.h"
+#include "ui/qt_bitmap.h"
 
 #include <QPainter>
 #include <cstring>

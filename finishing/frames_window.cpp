@@ -1,4 +1,4 @@
-#include "mainwindow/shells/frames_window.h"
+#include "finishing/frames_window.h"
 
 namespace gt {
 

@@ -1,4 +1,4 @@
-#include "mainwindow/file_names.h"
+#include "ui/file_names.h"
 
 #include <QFileInfo>
 #include <QStringList>

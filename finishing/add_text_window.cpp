@@ -1,4 +1,4 @@
-#include "mainwindow/shells/add_text_window.h"
+#include "finishing/add_text_window.h"
 
 namespace gt {
 

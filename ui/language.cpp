@@ -1,4 +1,4 @@
-#include "mainwindow/language.h"
+#include "ui/language.h"
 
 #include <QFile>
 

@@ -1,10 +1,10 @@
-#include "mainwindow/shells/shell_window.h"
+#include "ui/shell_window.h"
 
 #include <QAbstractButton>
 #include <QPainter>
 
-#include "mainwindow/app_pictures.h"
-#include "mainwindow/widgets.h"
+#include "ui/app_pictures.h"
+#include "ui/widgets.h"
 
 namespace gt {
 
