@@ -4,24 +4,33 @@
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
+#include <cstdio>
 #include <exception>
 #include <memory>
 
 #include "mainwindow/splash_window.h"
+#include "mainwindow/start_options.h"
 #include "mainwindow/startup.h"
 #include "ui/language.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    const gt::StartOptions options = gt::parseStartOptions(QApplication::arguments().mid(1));
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "graphitello: %s\n", options.error.toLocal8Bit().constData());
+        return 2;
+    }
     auto splash = std::make_unique<gt::SplashWindow>();
     splash->show();
     QApplication::setApplicationName(QStringLiteral("Graphitello"));
+    // The desktop matches the windows to the installed desktop entry, and its icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.graphitello.Graphitello"));
     splash->repaint();
     QApplication::processEvents();
 
     std::unique_ptr<gt::MainWindow> window;
     try {
-        window = gt::createWindows(gt::languageForLocale(QLocale::system()));
+        window = gt::createWindows(options.language.value_or(gt::languageForLocale(QLocale::system())));
     } catch (const std::exception& e) {
         splash.reset();
         QMessageBox::critical(nullptr, QStringLiteral("Graphitello"), QString::fromUtf8(e.what()));
@@ -33,8 +42,7 @@ int main(int argc, char* argv[]) {
 
     window->placeOnScreen();
     window->show();
-    const QStringList arguments = QApplication::arguments();
-    const QString first = arguments.size() > 1 ? arguments[1] : QString();
+    const QString first = options.file;
     QTimer::singleShot(0, window.get(), [&window, first] { window->FormShow(first); });
     return app.exec();
 }

@@ -270,7 +270,7 @@ void MainWindow::FormShow(const QString& argument) {
             break;
         case ArgumentAction::LoadParameters:
             if (!QFileInfo::exists(argument)) {
-                showMessage(QStringLiteral("檔案沒有找到"));
+                showMessage(text(QStringLiteral("Form4.FileNotFound")));
                 break;
             }
             if (windows.Form4) windows.Form4->loadParameters(argument);

@@ -8,12 +8,14 @@
 #include "finishing/add_text_window.h"
 #include "finishing/frames_window.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/qt_translations.h"
 #include "ui/language.h"
 
 namespace gt {
 
 void MainWindow::Franais1Click() { applyLanguage(Language::French); }
 void MainWindow::English1Click() { applyLanguage(Language::Chinese); }
+void MainWindow::English2Click() { applyLanguage(Language::English); }
 
 void MainWindow::applyMenuTexts(const TextTable& table) {
     for (auto it = menuEntries_.cbegin(); it != menuEntries_.cend(); ++it)
@@ -44,6 +46,8 @@ void MainWindow::updateDrawingHint() {
 
 void MainWindow::applyLanguage(Language language) {
     language_ = language;
+    // Qt's own dialogs (files, colours, fonts, printing, message-box buttons) speak it too.
+    useQtTranslations(language);
     const TextTable& table = TextTable::of(language);
     applyMenuTexts(table);                                                    // 1 and 3
     applyToolTips();                                                          // 2

@@ -126,6 +126,9 @@ void MainWindow::buildMenus() {
     menuEntries_.insert(QStringLiteral("Changelangage1"), languages->menuAction());
     entry(languages, "English1", "繁中", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_E), [this] { English1Click(); });
     entry(languages, "Franais1", "&Français", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F), [this] { Franais1Click(); });
+    // English1 is the Chinese entry (it kept its name when its caption changed); English is English2.
+    // Each entry is written in its own language, so it can be found from any interface.
+    entry(languages, "English2", "English", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N), [this] { English2Click(); });
 
     QMenu* edit = menu("Edit1", "&Edit");
     entry(edit, "Redimensionnerlimagesource1", "Redimensionner l'image source", QKeySequence(Qt::CTRL | Qt::Key_R),

@@ -130,7 +130,8 @@ public:
 
     // ---- Languages ----
     void Franais1Click();
-    void English1Click();
+    void English1Click();  // Chinese
+    void English2Click();  // English
     void applyLanguage(Language language);
 
     // The menu entries by name (File1, Openpicture1, ...), and the toolbar buttons (Image5, ...).

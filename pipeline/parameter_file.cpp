@@ -77,8 +77,10 @@ std::string withGtlExtension(std::string name) {
 }
 
 std::string encodeStyleName(std::string_view utf8) {
-    for (const std::string& known : styleNames(Language::French))
-        if (known == utf8) return toWindows1252(utf8);
+    // English names are ASCII, the same bytes in both code pages.
+    for (Language latin : {Language::French, Language::English})
+        for (const std::string& known : styleNames(latin))
+            if (known == utf8) return toWindows1252(utf8);
     for (const std::string& known : styleNames(Language::Chinese))
         if (known == utf8) return toBig5(utf8);
     bool complete = false;
@@ -89,11 +91,12 @@ std::string encodeStyleName(std::string_view utf8) {
 }
 
 std::string decodeStyleName(std::string_view bytes, Language current) {
-    for (const std::string& known : styleNames(Language::French))
-        if (toWindows1252(known) == bytes) return known;
+    for (Language latin : {Language::French, Language::English})
+        for (const std::string& known : styleNames(latin))
+            if (toWindows1252(known) == bytes) return known;
     for (const std::string& known : styleNames(Language::Chinese))
         if (toBig5(known) == bytes) return known;
-    return current == Language::French ? fromWindows1252(bytes) : fromBig5(bytes);
+    return current == Language::Chinese ? fromBig5(bytes) : fromWindows1252(bytes);
 }
 
 std::string encodeParameterFile(const ParameterTable& table, const StyleNames& names) {

@@ -2,7 +2,9 @@
 // Parameter files (.gtl): the slider values of styles 0..7 with the names of the style list, as
 // the old program wrote them: records of six lines (the style's name, then TrackBar1, TrackBar2,
 // TrackBar5, TrackBar3, TrackBar4 as decimal integers), CR LF line ends, names in Windows-1252
-// (French) or Big5 (Chinese). A record's position, not its name, says which style it belongs to.
+// (French) or Big5 (Chinese). English names are ASCII, which both code pages read alike, so the old
+// program reads an English file in either language. A record's position, not its name, says which
+// style it belongs to.
 
 #include <string>
 #include <string_view>
@@ -25,7 +27,8 @@ public:
 std::string withGtlExtension(std::string name);
 
 // A style name in the file's code page, and back: the known names of both languages are recognised
-// by their bytes; any other name is read in the current language's code page.
+// by their bytes; any other name is read in the current language's code page (Windows-1252 for
+// English).
 std::string encodeStyleName(std::string_view utf8);
 std::string decodeStyleName(std::string_view bytes, Language current);
 

@@ -61,6 +61,18 @@ const StyleNames kChineseNames = {
     "只有畫框與質材",
 };
 
+const StyleNames kEnglishNames = {
+    "Pencil drawing",
+    "Pencil drawing 2 (b&w)",
+    "Pencil drawing 3 (colour)",
+    "Ink drawing",
+    "Painting 1 (recursive filter)",
+    "Painting 2 (bilateral filter)",
+    "Painting 3 (median + bilateral filter)",
+    "Painting 4 (recursive median filter)",
+    "Frame and texture only",
+};
+
 constexpr unsigned kTexture = kReadsCheckBox3 | kReadsComboBox2 | kReadsUpDown1;
 constexpr unsigned kStrokes = kReadsTrackBar1 | kReadsTrackBar2 | kReadsTrackBar5 | kReadsTrackBar3;
 constexpr unsigned kBilateral = kReadsComboBox1 | kStrokes | kReadsCheckBox2 | kTexture;
@@ -105,7 +117,12 @@ std::array<bool, kSliderCount> sliderVisibility(int style) {
 }
 
 const StyleNames& styleNames(Language language) {
-    return language == Language::French ? kFrenchNames : kChineseNames;
+    switch (language) {
+        case Language::French: return kFrenchNames;
+        case Language::Chinese: return kChineseNames;
+        case Language::English: break;
+    }
+    return kEnglishNames;
 }
 
 std::string styleCliName(DrawingStyle s) {

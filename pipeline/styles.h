@@ -78,7 +78,9 @@ ParameterTable defaultParameterTable();
 std::array<bool, kSliderCount> sliderVisibility(int styleIndex);
 
 // ---- Names ------------------------------------------------------------------------------------
-enum class Language { French, Chinese };
+// The interface languages. English came last; its style names are plain ASCII, so a parameter file
+// saved in English reads the same in either of the old code pages.
+enum class Language { French, Chinese, English };
 
 // The items of the style list, UTF-8, exactly as the language switch writes them.
 using StyleNames = std::array<std::string, kStyleCount>;

@@ -51,8 +51,10 @@ const AppPictures& AppPictures::get() {
     return pictures;
 }
 
-QPixmap AppPictures::sketchButton(bool chinese) const {
-    QImage picture = resource(chinese ? QStringLiteral("sketch_button_zh.png") : QStringLiteral("sketch_button_fr.png"));
+QPixmap AppPictures::sketchButton(Language language) const {
+    const bool chinese = language == Language::Chinese;
+    const QString code = chinese ? QStringLiteral("zh") : language == Language::English ? QStringLiteral("en") : QStringLiteral("fr");
+    QImage picture = resource(QStringLiteral("sketch_button_%1.png").arg(code));
     if (!picture.isNull()) return QPixmap::fromImage(picture);
     QPixmap pixmap(120, 40);
     pixmap.fill(Qt::transparent);
@@ -62,7 +64,9 @@ QPixmap AppPictures::sketchButton(bool chinese) const {
     painter.setPen(Qt::NoPen);
     painter.drawRoundedRect(pixmap.rect().adjusted(1, 1, -1, -1), 8, 8);
     painter.setPen(Qt::white);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, chinese ? QStringLiteral("繪畫") : QStringLiteral("Dessiner"));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, chinese                          ? QStringLiteral("繪畫")
+                     : language == Language::English ? QStringLiteral("Draw")
+                                                     : QStringLiteral("Dessiner"));
     return pixmap;
 }
 

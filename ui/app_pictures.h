@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QString>
 
+#include "pipeline/styles.h"
+
 namespace gt {
 
 class AppPictures {
@@ -18,7 +20,8 @@ public:
     const QImage& progressSlice() const { return slice_; }     // 1 x 20
     const QImage& splash() const { return splash_; }
     const QCursor& handCursor() const { return hand_; }
-    QPixmap sketchButton(bool chinese) const;
+    // The parameter window's picture button that starts the drawing, its words in the language.
+    QPixmap sketchButton(Language language) const;
     // A toolbar button by name (open, save, copy, paste, retouch, revert, parameters, text, print,
     // about, help, coffee, zoom_out, fit, zoom_in), 32 x 32.
     QPixmap toolButton(const QString& name) const;

@@ -32,7 +32,13 @@ const TextTable& TextTable::of(Language language) {
     };
     static const TextTable french = load(":/lang/fr.tsv");
     static const TextTable chinese = load(":/lang/zh.tsv");
-    return language == Language::French ? french : chinese;
+    static const TextTable english = load(":/lang/en.tsv");
+    switch (language) {
+        case Language::French: return french;
+        case Language::Chinese: return chinese;
+        case Language::English: break;
+    }
+    return english;
 }
 
 std::optional<QString> TextTable::find(const QString& key) const {
@@ -55,6 +61,30 @@ Language languageForLocale(const QLocale& locale) {
         case QLocale::Luxembourg: return Language::French;
         default: return Language::Chinese;
     }
+}
+
+std::optional<Language> languageForCode(const QString& code) {
+    for (Language language : {Language::French, Language::Chinese, Language::English})
+        if (code.compare(languageCode(language), Qt::CaseInsensitive) == 0) return language;
+    return std::nullopt;
+}
+
+QString languageCode(Language language) {
+    switch (language) {
+        case Language::French: return QStringLiteral("fr");
+        case Language::Chinese: return QStringLiteral("zh");
+        case Language::English: break;
+    }
+    return QStringLiteral("en");
+}
+
+QLocale languageLocale(Language language) {
+    switch (language) {
+        case Language::French: return QLocale(QLocale::French, QLocale::France);
+        case Language::Chinese: return QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan);
+        case Language::English: break;
+    }
+    return QLocale(QLocale::English, QLocale::UnitedStates);
 }
 
 }  // namespace gt

@@ -1,6 +1,7 @@
 #pragma once
-// The two interface languages: their text tables, read from the data files compiled in as resources
-// (mainwindow/lang/fr.tsv and zh.tsv), and the start-up choice from the user's locale.
+// The interface languages: their text tables, read from the data files compiled in as resources
+// (mainwindow/lang/fr.tsv, zh.tsv and en.tsv), the start-up choice from the user's locale, and the
+// language asked for on the command line.
 
 #include <QHash>
 #include <QLocale>
@@ -36,6 +37,12 @@ private:
 // for every other one.
 Language languageForLocaleId(int lcid);
 Language languageForLocale(const QLocale& locale);
+
+// A language by its code on the command line ("en", "fr", "zh"; case ignored), or nothing.
+std::optional<Language> languageForCode(const QString& code);
+// The code of a language, and the locale its system dialogs speak (fr, zh_TW, en).
+QString languageCode(Language language);
+QLocale languageLocale(Language language);
 
 // The key of a list entry, "Form4.ComboBox1.3".
 inline QString entryKey(const QString& control, int index) { return control + QLatin1Char('.') + QString::number(index); }

@@ -29,8 +29,9 @@ QImage makeAppIcon(int size);
 QImage makeHandCursor();
 QImage makeSplash();
 QImage makeBanner();
-QImage makeDonateButton(bool chinese);
-QImage makeSketchButton(bool chinese);
+// The words of the donate and sketch buttons in a language: "fr", "zh" or "en".
+QImage makeDonateButton(const std::string& language);
+QImage makeSketchButton(const std::string& language);
 
 // The fonts the pictures use, registered from the system's font files (not by family lookup, so
 // no other installed font can change a picture). Throws when a file is missing.

@@ -304,7 +304,7 @@ QImage makeBanner() {
     return img;
 }
 
-QImage makeDonateButton(bool chinese) {
+QImage makeDonateButton(const std::string& language) {
     const int w = 124, h = 26;
     QImage img = transparent(w, h);
     QPainter p(&img);
@@ -320,15 +320,16 @@ QImage makeDonateButton(bool chinese) {
     p.setPen(QPen(QColor(150, 30, 40), 0.8));
     p.setBrush(QColor(214, 52, 64));
     p.drawPath(heart);
-    if (chinese)
+    if (language == "zh")
         drawCentredText(p, QString::fromUtf8("捐款支持"), Face::Chinese, 15, QPointF(72, 13), QColor(28, 52, 100));
     else
-        drawCentredText(p, "Faire un don", Face::SansBold, 12, QPointF(72, 13.5), QColor(28, 52, 100));
+        drawCentredText(p, language == "en" ? "Donate" : "Faire un don", Face::SansBold, 12, QPointF(72, 13.5),
+                        QColor(28, 52, 100));
     p.end();
     return img.convertToFormat(QImage::Format_ARGB32);
 }
 
-QImage makeSketchButton(bool chinese) {
+QImage makeSketchButton(const std::string& language) {
     const int w = 120, h = 40;
     QImage img = transparent(w, h);
     QPainter p(&img);
@@ -339,10 +340,11 @@ QImage makeSketchButton(bool chinese) {
     p.rotate(-35);
     smallPencil(p, 24, 6);
     p.restore();
-    if (chinese)
+    if (language == "zh")
         drawCentredText(p, QString::fromUtf8("開始繪圖"), Face::Chinese, 17, QPointF(77, 19.5), QColor(255, 255, 255));
     else
-        drawCentredText(p, "Dessiner", Face::SansBold, 15, QPointF(77, 19.5), QColor(255, 255, 255));
+        drawCentredText(p, language == "en" ? "Draw" : "Dessiner", Face::SansBold, 15, QPointF(77, 19.5),
+                        QColor(255, 255, 255));
     p.end();
     return img.convertToFormat(QImage::Format_ARGB32);
 }

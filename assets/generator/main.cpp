@@ -51,13 +51,14 @@ std::vector<Output> outputs() {
     }
     png("splash.png", makeSplash);
     png("banner.png", makeBanner);
-    png("donate_fr.png", [] { return makeDonateButton(false); });
-    png("donate_zh.png", [] { return makeDonateButton(true); });
+    for (const std::string language : {"fr", "zh", "en"})
+        png("donate_" + language + ".png", [language] { return makeDonateButton(language); });
     png("hand_cursor.png", makeHandCursor);
-    for (int size : {16, 32, 48, 64, 128, 256})
+    // The hicolor theme's sizes, 16 to 512: the window's icon and the installed application icon.
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256, 512})
         png("icon_" + std::to_string(size) + ".png", [size] { return makeAppIcon(size); });
-    png("sketch_button_fr.png", [] { return makeSketchButton(false); });
-    png("sketch_button_zh.png", [] { return makeSketchButton(true); });
+    for (const std::string language : {"fr", "zh", "en"})
+        png("sketch_button_" + language + ".png", [language] { return makeSketchButton(language); });
     return list;
 }
 

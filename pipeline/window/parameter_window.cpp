@@ -165,8 +165,8 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
     Button1 = new QPushButton(QStringLiteral("Sketch"), this);
     at(Button1, 14, 376, 90, 30);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    Image1 = new PictureButton(AppPictures::get().sketchButton(false), this);
-    Image3 = new PictureButton(AppPictures::get().sketchButton(true), this);
+    Image1 = new PictureButton(AppPictures::get().sketchButton(Language::French), this);
+    Image3 = new PictureButton(AppPictures::get().sketchButton(Language::Chinese), this);
     for (PictureButton* b : {Image1, Image3}) {
         const QSize size = b->size().boundedTo(QSize(130, 44));
         b->setScaledContents(true);
@@ -398,7 +398,7 @@ void ParameterWindow::Loadparameters1Click() {
 
 bool ParameterWindow::loadParameters(const QString& path) {
     if (!QFile::exists(path)) {
-        host_.showError(QStringLiteral("檔案沒有找到"));
+        host_.showError(fileNotFound_);
         return false;
     }
     StyleNames names = styleNames();
@@ -469,8 +469,10 @@ void ParameterWindow::applyTexts(const TextTable& t, Language language) {
     set(QStringLiteral("Form4.ComboBox2.text"), [this](const QString& v) { ComboBox2->setPlaceholderText(v); });
     for (int i = 0; i < 3; ++i)
         set(entryKey(QStringLiteral("Form4.ComboBox2"), i), [&](const QString& v) { ComboBox2->setItemText(i, v); });
-    Image1->setVisible(language == Language::French);
-    Image3->setVisible(language != Language::French);
+    // Image1 is the button in Latin letters: French, or English with its own words.
+    Image1->setPixmap(AppPictures::get().sketchButton(language == Language::English ? Language::English : Language::French));
+    Image1->setVisible(language != Language::Chinese);
+    Image3->setVisible(language == Language::Chinese);
     FormActivate();
     set(QStringLiteral("Form4.Label3.hint"), [this](const QString& v) { Label3->setToolTip(v); });
     set(QStringLiteral("Form4.Label3"), [this](const QString& v) { Label3->setText(v); });
@@ -478,6 +480,7 @@ void ParameterWindow::applyTexts(const TextTable& t, Language language) {
     set(QStringLiteral("Form4.Saveparameters1"), [this](const QString& v) { Saveparameters1->setText(v); });
     set(QStringLiteral("Form4.Resetparameters1"), [this](const QString& v) { Resetparameters1->setText(v); });
     set(QStringLiteral("Form4.filter"), [this](const QString& v) { fileFilter_ = v; });
+    set(QStringLiteral("Form4.FileNotFound"), [this](const QString& v) { fileNotFound_ = v; });
     // The labels show the chosen style's captions and the sliders' true positions.
     applyStyleCaptions();
     showControls();

@@ -107,7 +107,8 @@ public:
     void Saveparameters1Click();
     void Resetparameters1Click();
     // Reads a parameter file into the table and the style names, then activates the window (the
-    // main window's start-up argument uses it too). Shows "檔案沒有找到" for a missing file.
+    // main window's start-up argument uses it too). Shows "檔案沒有找到" for a missing file (French
+    // and Chinese alike; English has its own words).
     bool loadParameters(const QString& path);
     void saveParameters(const QString& path);
 
@@ -131,7 +132,7 @@ public:
     QPushButton* Button1 = nullptr;  // Sketch
     QPushButton* Button2 = nullptr;  // frame "..."
     QPushButton* Button3 = nullptr;  // text "..."
-    PictureButton* Image1 = nullptr;  // start drawing, French picture
+    PictureButton* Image1 = nullptr;  // start drawing, French picture (English: its English one)
     PictureButton* Image3 = nullptr;  // start drawing, Chinese picture
     PreviewImage* Image2 = nullptr;
     QMenuBar* menu = nullptr;
@@ -166,6 +167,7 @@ private:
     PreviewCrop crop_;
     Language language_ = Language::French;
     QString fileFilter_;
+    QString fileNotFound_ = QStringLiteral("檔案沒有找到");
     QString label12Table_;  // the texture caption the language sets for texture 1
     bool showing_ = false;  // suppresses change events while the widgets are brought up to date
 };

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "app_test_support.h"
 #include "batch/batch_window.h"
@@ -9,6 +15,8 @@
 #include "finishing/add_text_window.h"
 #include "finishing/frames_window.h"
 #include "imaging/error.h"
+#include "mainwindow/qt_translations.h"
+#include "mainwindow/start_options.h"
 #include "mainwindow/startup.h"
 #include "ui/language.h"
 
@@ -46,6 +54,76 @@ TEST(TextTables, CompiledInTablesHoldTheExactTexts) {
         for (int i = 0; i < kStyleCount; ++i)
             EXPECT_EQ(TextTable::of(language).text(entryKey(QStringLiteral("Form4.ComboBox1"), i)).toStdString(),
                       styleNames(language)[static_cast<std::size_t>(i)]);
+}
+
+// The English table is checked against the French one, so a text added to the French table without
+// its English one fails here.
+TEST(TextTables, EnglishHasExactlyTheFrenchKeysAndNoEmptyText) {
+    test::app();
+    const TextTable& fr = TextTable::of(Language::French);
+    const TextTable& zh = TextTable::of(Language::Chinese);
+    const TextTable& en = TextTable::of(Language::English);
+    QStringList frKeys = fr.keys(), enKeys = en.keys();
+    frKeys.sort();
+    enKeys.sort();
+    EXPECT_EQ(enKeys, frKeys);
+    const QRegularExpression placeholder(QStringLiteral("%[0-9]"));
+    for (const QString& key : frKeys) {
+        const QString text = en.text(key);
+        EXPECT_FALSE(text.trimmed().isEmpty()) << key.toStdString();
+        // A message keeps the places where the program puts a file name or a reason.
+        EXPECT_EQ(text.count(placeholder), fr.text(key).count(placeholder)) << key.toStdString();
+        // A dialog filter keeps its patterns.
+        if (key.contains(QStringLiteral("Filter")) || key.endsWith(QStringLiteral(".filter"))) {
+            EXPECT_EQ(text.section(QLatin1Char('|'), 1), fr.text(key).section(QLatin1Char('|'), 1)) << key.toStdString();
+        }
+        // Where the Chinese switch leaves a control alone, English writes what French writes, so the
+        // Chinese interface looks the same whichever language came before it.
+        if (!zh.contains(key)) {
+            EXPECT_EQ(text, fr.text(key)) << key.toStdString();
+        }
+    }
+    for (int i = 0; i < kStyleCount; ++i) {
+        const std::string& name = styleNames(Language::English)[static_cast<std::size_t>(i)];
+        EXPECT_EQ(en.text(entryKey(QStringLiteral("Form4.ComboBox1"), i)).toStdString(), name);
+        EXPECT_TRUE(std::all_of(name.begin(), name.end(), [](char c) { return c > 0 && c < 127; })) << name;
+    }
+}
+
+TEST(StartupLanguage, TheLangOptionChoosesAndTheFirstOtherArgumentIsTheFile) {
+    auto parse = [](std::initializer_list<const char*> args) {
+        QStringList list;
+        for (const char* a : args) list << QString::fromUtf8(a);
+        return parseStartOptions(list);
+    };
+    StartOptions o = parse({});
+    EXPECT_FALSE(o.language.has_value());
+    EXPECT_TRUE(o.file.isEmpty());
+    o = parse({"--lang", "en", "photo.jpg"});
+    EXPECT_EQ(o.language, Language::English);
+    EXPECT_EQ(o.file, QStringLiteral("photo.jpg"));
+    o = parse({"photo.jpg", "--lang=ZH", "other.jpg"});
+    EXPECT_EQ(o.language, Language::Chinese);
+    EXPECT_EQ(o.file, QStringLiteral("photo.jpg"));
+    o = parse({"--lang", "fr", "--", "--lang"});
+    EXPECT_EQ(o.language, Language::French);
+    EXPECT_EQ(o.file, QStringLiteral("--lang"));
+    EXPECT_TRUE(o.error.isEmpty());
+    EXPECT_FALSE(parse({"--lang", "de"}).error.isEmpty());
+    EXPECT_FALSE(parse({"--lang"}).error.isEmpty());
+    EXPECT_FALSE(parse({"--lang="}).error.isEmpty());
+    // Without the option the locale's rule stands: English locales start in Chinese.
+    EXPECT_EQ(languageForLocale(QLocale(QLocale::English, QLocale::UnitedKingdom)), Language::Chinese);
+}
+
+TEST(QtTranslations, QtsOwnButtonsFollowTheLanguage) {
+    test::app();
+    ASSERT_TRUE(useQtTranslations(Language::French)) << "qt6-translations-l10n is not installed";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuler"));
+    ASSERT_TRUE(useQtTranslations(Language::Chinese));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+    useQtTranslations(Language::English);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
 }
 
 TEST(StartupLanguage, FrenchOnlyForTheFiveFrenchLocales) {
@@ -135,6 +213,91 @@ TEST_F(LanguageSwitch, TheOverwriteQuestionFollowsTheLanguage) {
     ASSERT_EQ(questions.size(), 2);
     EXPECT_EQ(questions[0], QStringLiteral("檔案名稱已經存在。您要覆蓋它嗎？"));
     EXPECT_EQ(questions[1], QStringLiteral("Ce fichier existe déjà. Souhaitez-vous le remplacer ?"));
+}
+
+// Every text the windows show: titles, captions, hints, list entries, menu entries, the slider
+// captions of every style.
+QStringList shownTexts(MainWindow& main) {
+    QStringList texts;
+    QList<QWidget*> widgets = main.findChildren<QWidget*>();
+    widgets.prepend(&main);
+    for (QWidget* w : widgets) {
+        const QString name = w->objectName() + QLatin1Char('/') + QString::fromLatin1(w->metaObject()->className());
+        if (w->isWindow()) texts << name + QStringLiteral(" title ") + w->windowTitle();
+        texts << name + QStringLiteral(" hint ") + w->toolTip();
+        if (auto* label = qobject_cast<QLabel*>(w)) texts << name + QStringLiteral(" text ") + label->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) texts << name + QStringLiteral(" text ") + button->text();
+        if (auto* group = qobject_cast<QGroupBox*>(w)) texts << name + QStringLiteral(" title ") + group->title();
+        if (auto* list = qobject_cast<QComboBox*>(w)) {
+            texts << name + QStringLiteral(" prompt ") + list->placeholderText() + QStringLiteral(" chosen ") +
+                         QString::number(list->currentIndex());
+            for (int i = 0; i < list->count(); ++i) texts << name + QStringLiteral(" entry ") + list->itemText(i);
+        }
+    }
+    for (QAction* a : main.findChildren<QAction*>()) texts << a->objectName() + QStringLiteral(" action ") + a->text();
+    for (const auto& row : main.windows.Form4->CaptionTable)
+        for (const QString& caption : row) texts << QStringLiteral("CaptionTable ") + caption;
+    return texts;
+}
+
+TEST_F(LanguageSwitch, FrenchEnglishChineseFrenchRestoresEveryText) {
+    main->windows.Form4->ComboBox1Change(4);
+    const QStringList french = shownTexts(*main);
+    main->English2Click();
+    const QStringList english = shownTexts(*main);
+    EXPECT_NE(english, french);
+    main->English1Click();
+    const QStringList chineseAfterEnglish = shownTexts(*main);
+    main->Franais1Click();
+    EXPECT_EQ(shownTexts(*main), french);
+    // Chinese looks the same whether it came after French or after English.
+    main->English1Click();
+    EXPECT_EQ(shownTexts(*main), chineseAfterEnglish);
+    main->English2Click();
+    EXPECT_EQ(shownTexts(*main), english);
+}
+
+TEST_F(LanguageSwitch, EnglishReachesEveryWindowAndTheMessages) {
+    ParameterWindow* p = main->windows.Form4;
+    p->ComboBox1Change(5);
+    main->English2Click();
+    EXPECT_EQ(main->language(), Language::English);
+    EXPECT_EQ(main->menuEntry(QStringLiteral("File1"))->text(), QStringLiteral("File"));
+    EXPECT_EQ(main->toolbarButton(QStringLiteral("Image12"))->toolTip(), QStringLiteral("Drawing parameters..."));
+    EXPECT_EQ(main->windows.Form2->windowTitle(), QStringLiteral("Batch conversion"));
+    EXPECT_EQ(p->windowTitle(), QStringLiteral("Drawing parameters"));
+    EXPECT_EQ(p->DrawingStyle(), 5);
+    EXPECT_EQ(p->ComboBox1->currentText(), QStringLiteral("Painting 2 (bilateral filter)"));
+    EXPECT_EQ(p->captionLabels[kSlotTrackBar2]->text(), QStringLiteral("Brush precision       "));
+    EXPECT_TRUE(p->Image1->isVisibleTo(p));
+    EXPECT_FALSE(p->Image3->isVisibleTo(p));
+    EXPECT_EQ(main->windows.Form6->controlText(QStringLiteral("Label6")), QStringLiteral("Printer                     "));
+    auto* places = static_cast<QComboBox*>(main->windows.Form9->control(QStringLiteral("ComboBox1")));
+    EXPECT_EQ(places->currentIndex(), 9);
+    EXPECT_EQ(places->currentText(), QStringLiteral("bottom right"));
+    // The language entries keep their own names whatever the interface speaks.
+    for (Language language : {Language::French, Language::Chinese, Language::English}) {
+        main->applyLanguage(language);
+        EXPECT_EQ(main->menuEntry(QStringLiteral("English2"))->text(), QStringLiteral("English"));
+        EXPECT_EQ(main->menuEntry(QStringLiteral("English1"))->text(), QStringLiteral("繁中"));
+        EXPECT_EQ(main->menuEntry(QStringLiteral("Franais1"))->text(), QStringLiteral("&Français"));
+    }
+
+    main->English2Click();
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("drawing.jpg"));
+    QStringList questions;
+    main->askOkCancel = [&questions](const QString& q) {
+        questions << q;
+        return false;
+    };
+    ASSERT_TRUE(main->saveDrawing(target));
+    EXPECT_FALSE(main->saveDrawing(target));
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(questions[0], QStringLiteral("This file already exists. Do you want to replace it?"));
+    main->FormShow(dir.filePath(QStringLiteral("missing.gtl")));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], QStringLiteral("File not found"));
 }
 
 TEST(WindowOrder, EveryWindowIsCreatedOnceInOrder) {

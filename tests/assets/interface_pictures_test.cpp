@@ -28,12 +28,13 @@ TEST(InterfacePictures, HaveTheirSizes) {
     expectSize("progress_slice.png", 1, 20);
     expectSize("splash.png", 376, 109);
     expectSize("banner.png", 1225, 75);
-    expectSize("donate_fr.png", 124, 26);
-    expectSize("donate_zh.png", 124, 26);
+    for (const char* language : {"fr", "zh", "en"}) {
+        expectSize(std::string("donate_") + language + ".png", 124, 26);
+        expectSize(std::string("sketch_button_") + language + ".png", 120, 40);
+    }
     expectSize("hand_cursor.png", 32, 32);
-    expectSize("sketch_button_fr.png", 120, 40);
-    expectSize("sketch_button_zh.png", 120, 40);
-    for (int s : {16, 32, 48, 64, 128, 256}) expectSize("icon_" + std::to_string(s) + ".png", s, s);
+    // The hicolor theme's sizes, installed as the application icon.
+    for (int s : {16, 22, 24, 32, 48, 64, 128, 256, 512}) expectSize("icon_" + std::to_string(s) + ".png", s, s);
     expectSize("sample_photo.jpg", 451, 300);
     expectSize("sample_drawing.jpg", 788, 657);  // the photo with the default margin and frame 1
 }
@@ -50,8 +51,8 @@ TEST(InterfacePictures, ToolbarButtonsComeInBothSizesWithTransparency) {
 }
 
 TEST(InterfacePictures, ButtonsCursorAndIconsAreCutOut) {
-    for (const char* n : {"hand_cursor.png", "donate_fr.png", "donate_zh.png", "sketch_button_fr.png",
-                          "sketch_button_zh.png", "icon_32.png", "icon_256.png"})
+    for (const char* n : {"hand_cursor.png", "donate_fr.png", "donate_zh.png", "donate_en.png", "sketch_button_fr.png",
+                          "sketch_button_zh.png", "sketch_button_en.png", "icon_32.png", "icon_256.png", "icon_512.png"})
         expectCutOut(n);
 }
 
@@ -73,6 +74,8 @@ TEST(InterfacePictures, TheSplashLeavesRoomForTheVersionLabel) {
 TEST(InterfacePictures, TheLanguagesDifferOnlyInTheirWords) {
     EXPECT_NE(loadAsset("donate_fr.png"), loadAsset("donate_zh.png"));
     EXPECT_NE(loadAsset("sketch_button_fr.png"), loadAsset("sketch_button_zh.png"));
+    EXPECT_NE(loadAsset("donate_en.png"), loadAsset("donate_fr.png"));
+    EXPECT_NE(loadAsset("sketch_button_en.png"), loadAsset("sketch_button_fr.png"));
 }
 
 TEST(InterfacePictures, BackgroundTilesWithoutASeam) {

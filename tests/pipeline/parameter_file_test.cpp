@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -74,6 +75,24 @@ TEST(ParameterFileLoad, RoundTripByteForByteInBothLanguages) {
             EXPECT_EQ(encodeParameterFile(loaded, names), bytes);
         }
     }
+}
+
+// English names are ASCII: the file is the same bytes in either old code page, so the program's
+// French and Chinese interfaces, old and new, read the English names back as they were written.
+TEST(ParameterFileLoad, AnEnglishFileReadsTheSameInEveryLanguage) {
+    const std::string en = encodeParameterFile(defaultParameterTable(), styleNames(Language::English));
+    EXPECT_EQ(en.substr(0, 39), "Pencil drawing\r\n25\r\n100\r\n80\r\n160\r\n100\r\n");
+    EXPECT_TRUE(std::all_of(en.begin(), en.end(), [](char c) { return c > 0 && c < 127; }));
+    for (Language current : {Language::French, Language::Chinese, Language::English}) {
+        ParameterTable table = filledTable(0);
+        StyleNames names = styleNames(Language::French);
+        EXPECT_EQ(readParameterFile(en, "p.gtl", current, table, names).records, 8);
+        for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(names[i], styleNames(Language::English)[i]);
+        EXPECT_EQ(names[8], styleNames(Language::French)[8]);
+        EXPECT_EQ(table[3], defaultParameterTable()[3]);
+    }
+    // A name the English interface does not know is read as Windows-1252, as French reads it.
+    EXPECT_EQ(decodeStyleName("Caf\xE9", Language::English), "Caf\xC3\xA9");
 }
 
 TEST(ParameterFileLoad, UnknownNamesUseTheCurrentCodePage) {

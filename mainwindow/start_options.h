@@ -1,0 +1,23 @@
+#pragma once
+// The program's own command-line options: `--lang en|fr|zh` (or `--lang=CODE`) chooses the
+// interface language instead of the locale; the first other argument is the file to open, as
+// before. "--" ends the options, so a file named like one can still be opened.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "pipeline/styles.h"
+
+namespace gt {
+
+struct StartOptions {
+    std::optional<Language> language;  // nothing: chosen from the locale
+    QString file;                      // the first argument that is not an option, or empty
+    QString error;                     // a one-line usage error, or empty
+};
+
+// `arguments` without the program's name.
+StartOptions parseStartOptions(const QStringList& arguments);
+
+}  // namespace gt
