@@ -40,3 +40,9 @@ assets: build
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
+
+# ---- Installing and packaging ----
+.PHONY: package
+# The Debian package of what `cmake --install` installs, written into $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB

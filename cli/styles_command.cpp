@@ -39,7 +39,7 @@ int runStyles(std::span<const std::string> args, Session& session) {
         }
         const std::size_t n = static_cast<std::size_t>(i);
         session.out << i << "  " << styleCliName(style) << "  \"" << styleNames(Language::French)[n] << "\" \""
-                    << styleNames(Language::Chinese)[n] << "\"\n   ";
+                    << styleNames(Language::Chinese)[n] << "\" \"" << styleNames(Language::English)[n] << "\"\n   ";
         const DrawingParameters defaults = defaultParameters(style);
         const unsigned reads = controlsRead(style);
         bool any = false;

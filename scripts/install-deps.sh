@@ -10,6 +10,10 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth
   fonts-dejavu-core fonts-wqy-zenhei
+  # Installing and packaging: Qt's own dialog texts in the interface languages, and the tools that
+  # check the desktop entry, the software-centre metadata, the manual pages and the Debian package.
+  qt6-translations-l10n
+  desktop-file-utils appstream shared-mime-info man-db dpkg-dev fakeroot file lintian
 )
 
 missing=()
