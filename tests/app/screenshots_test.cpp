@@ -1,4 +1,4 @@
-// Pictures of the main window and the parameter window in both languages, for the README. Runs
+// Pictures of the main window and the parameter window in the three languages, for the README. Runs
 // only when GT_SCREENSHOT_DIR names a folder (docs/screenshots is where they are kept):
 //   GT_SCREENSHOT_DIR=docs/screenshots QT_QPA_PLATFORM=xcb DISPLAY=:99 test_app --gtest_filter='Screenshots.*'
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 
 #include "app_test_support.h"
 #include "mainwindow/startup.h"
+#include "ui/language.h"
 
 namespace gt {
 namespace {
@@ -28,18 +29,19 @@ void takeScreenshots(Language language, const QString& folder) {
     QTest::qWait(400);
     p->Timer1Timer();
     QTest::qWait(200);
-    const QString suffix = language == Language::French ? QStringLiteral("fr") : QStringLiteral("zh");
+    const QString suffix = languageCode(language);
     EXPECT_TRUE(main->grab().save(folder + QStringLiteral("/main_window_") + suffix + QStringLiteral(".png")));
     EXPECT_TRUE(p->grab().save(folder + QStringLiteral("/parameter_window_") + suffix + QStringLiteral(".png")));
 }
 
-TEST(Screenshots, MainAndParameterWindowsInBothLanguages) {
+TEST(Screenshots, MainAndParameterWindowsInEveryLanguage) {
     const QString folder = qEnvironmentVariable("GT_SCREENSHOT_DIR");
     if (folder.isEmpty()) GTEST_SKIP() << "GT_SCREENSHOT_DIR is not set";
     test::app();
     QDir().mkpath(folder);
     takeScreenshots(Language::French, folder);
     takeScreenshots(Language::Chinese, folder);
+    takeScreenshots(Language::English, folder);
 }
 
 }  // namespace
