@@ -14,12 +14,16 @@
 #include "ui/language.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    const gt::StartOptions options = gt::parseStartOptions(QApplication::arguments().mid(1));
-    if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "graphitello: %s\n", options.error.toLocal8Bit().constData());
+    // A wrong option is told at once, also where no window could open.
+    QStringList raw;
+    for (int i = 1; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+    if (const QString error = gt::parseStartOptions(raw).error; !error.isEmpty()) {
+        std::fprintf(stderr, "graphitello: %s\n", error.toLocal8Bit().constData());
         return 2;
     }
+    QApplication app(argc, argv);
+    // Qt has taken its own options (-platform ...) out of these.
+    const gt::StartOptions options = gt::parseStartOptions(QApplication::arguments().mid(1));
     auto splash = std::make_unique<gt::SplashWindow>();
     splash->show();
     QApplication::setApplicationName(QStringLiteral("Graphitello"));
