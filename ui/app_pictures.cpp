@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QHash>
 
+#include "ui/language.h"
+
 namespace gt {
 
 namespace {
@@ -52,9 +54,7 @@ const AppPictures& AppPictures::get() {
 }
 
 QPixmap AppPictures::sketchButton(Language language) const {
-    const bool chinese = language == Language::Chinese;
-    const QString code = chinese ? QStringLiteral("zh") : language == Language::English ? QStringLiteral("en") : QStringLiteral("fr");
-    QImage picture = resource(QStringLiteral("sketch_button_%1.png").arg(code));
+    QImage picture = resource(QStringLiteral("sketch_button_%1.png").arg(languageCode(language)));
     if (!picture.isNull()) return QPixmap::fromImage(picture);
     QPixmap pixmap(120, 40);
     pixmap.fill(Qt::transparent);
@@ -64,9 +64,10 @@ QPixmap AppPictures::sketchButton(Language language) const {
     painter.setPen(Qt::NoPen);
     painter.drawRoundedRect(pixmap.rect().adjusted(1, 1, -1, -1), 8, 8);
     painter.setPen(Qt::white);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, chinese                          ? QStringLiteral("繪畫")
-                     : language == Language::English ? QStringLiteral("Draw")
-                                                     : QStringLiteral("Dessiner"));
+    const QString words = language == Language::Chinese   ? QStringLiteral("繪畫")
+                          : language == Language::English ? QStringLiteral("Draw")
+                                                          : QStringLiteral("Dessiner");
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, words);
     return pixmap;
 }
 

@@ -470,7 +470,7 @@ void ParameterWindow::applyTexts(const TextTable& t, Language language) {
     for (int i = 0; i < 3; ++i)
         set(entryKey(QStringLiteral("Form4.ComboBox2"), i), [&](const QString& v) { ComboBox2->setItemText(i, v); });
     // Image1 is the button in Latin letters: French, or English with its own words.
-    Image1->setPixmap(AppPictures::get().sketchButton(language == Language::English ? Language::English : Language::French));
+    Image1->setPixmap(AppPictures::get().sketchButton(language == Language::Chinese ? Language::French : language));
     Image1->setVisible(language != Language::Chinese);
     Image3->setVisible(language == Language::Chinese);
     FormActivate();
