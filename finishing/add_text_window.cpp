@@ -99,6 +99,7 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
 
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setGeometry(246, 224, 82, 30);
+    Button1->setDefault(true);  // Enter in the text box writes the text
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     Button3 = new QPushButton(QStringLiteral("annuler"), this);
     Button3->setGeometry(336, 224, 82, 30);
