@@ -413,12 +413,14 @@ void MainWindow::fullScreen(bool drawingPane) {
         updateDrawingHint();
     }
     Dragging = false;
+    DraggingText = false;
     FullScreenShown = true;
     windows.Form7->showPicture(drawingPane ? ScrollBox2->picture() : ScrollBox1->picture());
     // The click that closed the view must not start a pan.
     QTimer::singleShot(300, this, [this] {
         FullScreenShown = false;
         Dragging = false;
+        DraggingText = false;
     });
 }
 
