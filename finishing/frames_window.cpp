@@ -35,11 +35,9 @@ FrameControlsShown frameControlsShown(int style) {
     return shown;
 }
 
-QString frameEntryName(int style, int number, bool chinese) {
-    const bool coloured = style == kFrameColoured;
-    const QString name = chinese ? (coloured ? QStringLiteral("彩色畫框") : QStringLiteral("仿真畫框"))
-                                 : (coloured ? QStringLiteral("Cadre coloré ") : QStringLiteral("Cadre réaliste "));
-    return name + QString::number(number);
+QString frameEntryName(int style, int number, Language language) {
+    const QString entry = TextTable::of(language).text(entryKey(QStringLiteral("Form5.ComboBox1"), style));
+    return entry + QString::number(number);
 }
 
 int typedMargin(const QString& typed, int current) {
@@ -160,8 +158,6 @@ FramesWindow::FramesWindow(FramesWindowHost& host, QWidget* parent) : QDialog(pa
     applyVisibility();
 }
 
-bool FramesWindow::chinese() const { return Label1->text() == QStringLiteral("畫框樣式"); }
-
 void FramesWindow::restartTimer(int interval) { Timer1.start(interval); }
 
 void FramesWindow::applyVisibility() {
@@ -216,7 +212,7 @@ void FramesWindow::UpDown2Click(int position) {
     UpDown2->setPosition(position);
     restartTimer(kWaitAfterArrows);
     if (settings.style == kFrameRealistic) {
-        ComboBox1->setItemText(kFrameRealistic, frameEntryName(kFrameRealistic, position, chinese()));
+        ComboBox1->setItemText(kFrameRealistic, frameEntryName(kFrameRealistic, position, language_));
         ComboBox1->setCurrentIndex(kFrameRealistic);
     }
 }
@@ -226,7 +222,7 @@ void FramesWindow::UpDown3Click(int position) {
     UpDown3->setPosition(position);
     restartTimer(kWaitAfterArrows);
     if (settings.style == kFrameColoured) {
-        ComboBox1->setItemText(kFrameColoured, frameEntryName(kFrameColoured, position, chinese()));
+        ComboBox1->setItemText(kFrameColoured, frameEntryName(kFrameColoured, position, language_));
         ComboBox1->setCurrentIndex(kFrameColoured);
     }
 }
@@ -309,7 +305,8 @@ bool FramesWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Language ---------------------------------------------------------------------------------
 
-void FramesWindow::applyTexts(const TextTable& t, Language) {
+void FramesWindow::applyTexts(const TextTable& t, Language language) {
+    language_ = language;
     auto set = [&t](const QString& key, auto&& apply) {
         if (const auto text = t.find(key)) apply(*text);
     };

@@ -42,9 +42,10 @@ struct FrameControlsShown {
 };
 FrameControlsShown frameControlsShown(int style);
 
-// The style list's entry once a frame picture is chosen: "Cadre réaliste 3", "Cadre coloré 2";
-// in Chinese the number follows the name directly ("仿真畫框3").
-QString frameEntryName(int style, int number, bool chinese);
+// The style list's entry once a frame picture is chosen: the style's name as the language writes
+// it, then the number ("Cadre réaliste 3", "Cadre coloré 2"; in Chinese the number follows the name
+// directly, "仿真畫框3").
+QString frameEntryName(int style, int number, Language language);
 
 // The margin typed into its box: digits only and at most 1000, else the margin stays as it was.
 int typedMargin(const QString& typed, int current);
@@ -135,10 +136,10 @@ protected:
 private:
     void applyVisibility();
     void showPreview(const Bitmap& picture);
-    bool chinese() const;
 
     FramesWindowHost& host_;
     QImage preview_;
+    Language language_ = Language::French;
 };
 
 }  // namespace gt

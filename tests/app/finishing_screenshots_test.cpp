@@ -1,4 +1,4 @@
-// Pictures of the frames window and of the add-text window with their previews, in both languages.
+// Pictures of the frames window and of the add-text window with their previews, in every language.
 // Runs only when GT_SCREENSHOT_DIR names a folder, as the other screenshots do:
 //   GT_SCREENSHOT_DIR=docs/screenshots QT_QPA_PLATFORM=xcb DISPLAY=:99 test_app --gtest_filter='Screenshots.*'
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "finishing/add_text_window.h"
 #include "finishing/frames_window.h"
 #include "mainwindow/startup.h"
+#include "ui/language.h"
 
 namespace gt {
 namespace {
@@ -38,7 +39,7 @@ void takeFinishingScreenshots(Language language, const QString& folder) {
     p->Button1->click();
     ASSERT_TRUE(done.wait(120000));
     p->hide();
-    const QString suffix = language == Language::French ? QStringLiteral("fr") : QStringLiteral("zh");
+    const QString suffix = languageCode(language);
 
     // The frames window with the realistic frame 3 in its preview.
     FramesWindow* frames = main->windows.Form5;
@@ -59,7 +60,9 @@ void takeFinishingScreenshots(Language language, const QString& folder) {
     // The add-text window, its text previewed over the drawing pane.
     AddTextWindow* text = main->windows.Form9;
     main->Ajoutdetexte1Click();
-    text->Edit1->setText(language == Language::French ? QStringLiteral("Le chat, au crayon") : QStringLiteral("貓咪素描"));
+    text->Edit1->setText(language == Language::French    ? QStringLiteral("Le chat, au crayon")
+                         : language == Language::Chinese ? QStringLiteral("貓咪素描")
+                                                         : QStringLiteral("The cat, in pencil"));
     text->CheckBox1->click();
     text->chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(255, 236, 160)); };
     text->BitBtn2Click();
@@ -71,13 +74,14 @@ void takeFinishingScreenshots(Language language, const QString& folder) {
     text->Button3Click();
 }
 
-TEST(Screenshots, FramesAndAddTextWindowsInBothLanguages) {
+TEST(Screenshots, FramesAndAddTextWindowsInEveryLanguage) {
     const QString folder = qEnvironmentVariable("GT_SCREENSHOT_DIR");
     if (folder.isEmpty()) GTEST_SKIP() << "GT_SCREENSHOT_DIR is not set";
     test::app();
     QDir().mkpath(folder);
     takeFinishingScreenshots(Language::French, folder);
     takeFinishingScreenshots(Language::Chinese, folder);
+    takeFinishingScreenshots(Language::English, folder);
 }
 
 }  // namespace

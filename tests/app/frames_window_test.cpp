@@ -80,10 +80,11 @@ TEST_F(FramesWindowTest, EachStyleShowsItsControls) {
 }
 
 TEST_F(FramesWindowTest, PictureNumbersRenameTheirEntryInBothLanguages) {
-    EXPECT_EQ(frameEntryName(kFrameRealistic, 3, false), QStringLiteral("Cadre réaliste 3"));
-    EXPECT_EQ(frameEntryName(kFrameColoured, 5, false), QStringLiteral("Cadre coloré 5"));
-    EXPECT_EQ(frameEntryName(kFrameRealistic, 7, true), QStringLiteral("仿真畫框7"));
-    EXPECT_EQ(frameEntryName(kFrameColoured, 2, true), QStringLiteral("彩色畫框2"));
+    EXPECT_EQ(frameEntryName(kFrameRealistic, 3, Language::French), QStringLiteral("Cadre réaliste 3"));
+    EXPECT_EQ(frameEntryName(kFrameColoured, 5, Language::French), QStringLiteral("Cadre coloré 5"));
+    EXPECT_EQ(frameEntryName(kFrameRealistic, 7, Language::Chinese), QStringLiteral("仿真畫框7"));
+    EXPECT_EQ(frameEntryName(kFrameColoured, 2, Language::Chinese), QStringLiteral("彩色畫框2"));
+    EXPECT_EQ(frameEntryName(kFrameRealistic, 4, Language::English), QStringLiteral("Realistic frame 4"));
 
     window.UpDown2->stepBy(2);  // the arrows, clicked twice over
     EXPECT_EQ(window.settings.realisticNumber, 3);

@@ -272,7 +272,7 @@ TEST_F(LanguageSwitch, EnglishReachesEveryWindowAndTheMessages) {
     EXPECT_TRUE(p->Image1->isVisibleTo(p));
     EXPECT_FALSE(p->Image3->isVisibleTo(p));
     EXPECT_EQ(main->windows.Form6->controlText(QStringLiteral("Label6")), QStringLiteral("Printer                     "));
-    auto* places = static_cast<QComboBox*>(main->windows.Form9->control(QStringLiteral("ComboBox1")));
+    QComboBox* places = main->windows.Form9->ComboBox1;
     EXPECT_EQ(places->currentIndex(), 9);
     EXPECT_EQ(places->currentText(), QStringLiteral("bottom right"));
     // The language entries keep their own names whatever the interface speaks.
