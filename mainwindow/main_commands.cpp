@@ -214,11 +214,17 @@ void MainWindow::Changeparameters1Click() {
 }
 
 void MainWindow::showFramesWindow() {
-    if (windows.Form5) windows.Form5->exec();
+    if (!windows.Form5) return;
+    windows.Form5->show();
+    windows.Form5->raise();
+    windows.Form5->activateWindow();
 }
 
 void MainWindow::showAddTextWindow() {
-    if (windows.Form9) windows.Form9->show();
+    if (!windows.Form9) return;
+    windows.Form9->show();
+    windows.Form9->raise();
+    windows.Form9->activateWindow();
 }
 
 void MainWindow::Ajoutdetexte1Click() {

@@ -70,6 +70,8 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
         if (!batchVisible()) showParameterWindow();
         showError(QString::fromStdString(outcome->error));
     } else if (outcome->result.rendered) {
+        // A rendering that wrote the text closes the add-text window, as its OK would.
+        if (!cancelled && windows.Form4->controls().CheckBox4 && addTextVisible()) windows.Form9->close();
         DrawingImage = std::move(outcome->result.drawing);
         DrawingWidth = DrawingImage.width();
         DrawingHeight = DrawingImage.height();

@@ -247,6 +247,12 @@ void MainWindow::buildPanes() {
             else if (delta < 0) setZoom(zoom_ + 5);
         });
     }
+    // The add-text window's text is dragged on the drawing, and previewed again on a new drawing.
+    ScrollBox2->setMouseTracking(true);
+    connect(ScrollBox2, &PicturePane::moved, this, &MainWindow::textHovered);
+    connect(ScrollBox2, &PicturePane::pictureChanged, this, [this] {
+        if (addTextVisible()) windows.Form9->drawingReplaced();
+    });
     ResizeImage = new PaneDivider(client_);
     connect(ResizeImage, &PaneDivider::dragged, this, &MainWindow::dividerDragged);
     connect(ResizeImage, &PaneDivider::dropped, this, &MainWindow::dividerDropped);
@@ -371,6 +377,7 @@ void MainWindow::panePressed(Qt::MouseButton button, QPoint global, bool drawing
         ShowDrawingHint = false;
         updateDrawingHint();
     }
+    if (drawingPane && button == Qt::LeftButton && textPressed(global)) return;
     if (button == Qt::LeftButton) Dragging = true;
     PanVelocityX = PanVelocityY = 0;
     LastCursorX = global.x();
@@ -379,6 +386,10 @@ void MainWindow::panePressed(Qt::MouseButton button, QPoint global, bool drawing
 }
 
 void MainWindow::paneMoved(QPoint global) {
+    if (DraggingText) {
+        textDragged(global);
+        return;
+    }
     if (!Dragging) return;
     const int dx = global.x() - LastCursorX;
     const int dy = global.y() - LastCursorY;
@@ -390,7 +401,10 @@ void MainWindow::paneMoved(QPoint global) {
     LastCursorY = global.y();
 }
 
-void MainWindow::paneReleased() { Dragging = false; }
+void MainWindow::paneReleased() {
+    Dragging = false;
+    DraggingText = false;
+}
 
 void MainWindow::fullScreen(bool drawingPane) {
     if (Busy || !windows.Form7) return;
@@ -399,12 +413,14 @@ void MainWindow::fullScreen(bool drawingPane) {
         updateDrawingHint();
     }
     Dragging = false;
+    DraggingText = false;
     FullScreenShown = true;
     windows.Form7->showPicture(drawingPane ? ScrollBox2->picture() : ScrollBox1->picture());
     // The click that closed the view must not start a pan.
     QTimer::singleShot(300, this, [this] {
         FullScreenShown = false;
         Dragging = false;
+        DraggingText = false;
     });
 }
 

@@ -21,6 +21,8 @@
 #include "imaging/bitmap.h"
 #include "imaging/random.h"
 #include "imaging/resources.h"
+#include "finishing/add_text_window.h"
+#include "finishing/frames_window.h"
 #include "mainwindow/app_windows.h"
 #include "mainwindow/layout.h"
 #include "mainwindow/picture_pane.h"
@@ -34,7 +36,10 @@ namespace gt {
 
 class TextTable;
 
-class MainWindow : public QMainWindow, public ParameterWindowHost {
+class MainWindow : public QMainWindow,
+                   public ParameterWindowHost,
+                   public FramesWindowHost,
+                   public AddTextWindowHost {
     Q_OBJECT
 public:
     // Loads the built-in pictures; a failure there is shown when the window first shows and makes
@@ -82,6 +87,15 @@ public:
     void showFramesWindow() override;
     void showAddTextWindow() override;
     void showError(const QString& message) override;
+
+    // ---- FramesWindowHost and AddTextWindowHost (main_text.cpp) ----
+    const FramePictures& framePictures() const override { return resources_.FramePictures; }
+    const Bitmap& drawingImage() const override { return DrawingImage; }
+    PlacementSizes placementSizes() const override;
+    void writeOnDrawing(const std::function<void(Bitmap&)>& write) override;
+    void showTextPreview(const TextOverlayPatch& patch) override;
+    void setClipboardShortcuts(bool on) override;
+    bool DraggingText = false;  // the text is being dragged on the drawing pane
 
     // ---- Start-up ----
     // The size and place when not maximised, on the screen's work area; then maximised.
@@ -169,6 +183,11 @@ private:
     void paneReleased();
     void fullScreen(bool drawingPane);
     bool addTextVisible() const;
+    // The text dragged on the drawing pane (main_text.cpp).
+    QPoint drawingPoint(QPoint global) const;  // in drawing pixels, at the current zoom
+    bool textPressed(QPoint global);           // true when the press took the text
+    void textDragged(QPoint global);
+    void textHovered(QPoint global);
     bool parameterWindowVisible() const;
     QString text(const QString& key) const;
 

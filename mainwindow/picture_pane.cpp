@@ -22,6 +22,26 @@ void PicturePane::setPicture(const QImage& picture) {
     picture_ = picture;
     scaled_ = QImage();
     update();
+    emit pictureChanged();
+}
+
+void PicturePane::setOverlay(const QImage& overlay, QPoint at) {
+    overlay_ = overlay;
+    overlayAt_ = at;
+    update();
+}
+
+void PicturePane::paintOverlay(QPainter& painter) {
+    if (overlay_.isNull() || picture_.isNull() || displaySize_.isEmpty()) return;
+    // Picture pixels to pane pixels, at the displayed size.
+    const double sx = double(displaySize_.width()) / picture_.width();
+    const double sy = double(displaySize_.height()) / picture_.height();
+    const QRectF target(position_.x() + overlayAt_.x() * sx, position_.y() + overlayAt_.y() * sy, overlay_.width() * sx,
+                        overlay_.height() * sy);
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, displaySize_ != picture_.size());
+    painter.drawImage(target, overlay_);
+    painter.restore();
 }
 
 void PicturePane::setDisplaySize(QSize size) {
@@ -66,6 +86,7 @@ void PicturePane::paintEvent(QPaintEvent*) {
             }
         }
     }
+    paintOverlay(painter);
     if (guideX_ >= 0) {
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
         painter.drawLine(guideX_, 0, guideX_, height());

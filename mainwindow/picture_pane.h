@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QWidget>
 
+class QPainter;
+
 namespace gt {
 
 class PicturePane : public QWidget {
@@ -28,6 +30,11 @@ public:
     // The dotted guide line of a divider drag, at x; a negative x hides it.
     void setGuideLine(int x);
     void setAcceptsFiles(bool accept) { setAcceptDrops(accept); }
+    // A small picture laid over the picture with its top-left corner at `at` in picture pixels
+    // (the add-text window's preview); a null image lays none. The picture itself is untouched.
+    void setOverlay(const QImage& overlay, QPoint at);
+    const QImage& overlay() const { return overlay_; }
+    QPoint overlayPosition() const { return overlayAt_; }
 
 signals:
     void pressed(Qt::MouseButton button, QPoint globalPosition);
@@ -36,6 +43,7 @@ signals:
     void doubleClicked();
     void wheelTurned(int delta);
     void filesDropped(const QStringList& files);
+    void pictureChanged();  // setPicture was given a picture
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -53,6 +61,9 @@ private:
     QSize displaySize_;
     QPoint position_;
     int guideX_ = -1;
+    QImage overlay_;
+    QPoint overlayAt_;
+    void paintOverlay(QPainter& painter);
 };
 
 // The divider between the panes (ResizeImage): reports where the left button went and came up.

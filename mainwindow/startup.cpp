@@ -24,12 +24,12 @@ std::unique_ptr<MainWindow> createWindows(Language language) {
     w.Form1 = main.get();
     w.Form10 = new ResizeWindow(main.get());
     w.Form11 = new RetouchWindow(main.get());
-    w.Form9 = new AddTextWindow(main.get());
+    w.Form9 = new AddTextWindow(*main, main.get());
     w.Form8 = new DonationWindow(main.get());
     w.Form2 = new BatchWindow(main.get());
     w.Form3 = new AboutWindow(main.get());
     w.Form4 = new ParameterWindow(*main, main->resources(), main.get());
-    w.Form5 = new FramesWindow(main.get());
+    w.Form5 = new FramesWindow(*main, main.get());
     w.Form6 = new PrintPreviewWindow(main.get());
     // The print preview's creation: the print command needs a printer, then the start-up language.
     main->menuEntry(QStringLiteral("Imprimer1"))->setEnabled(w.Form6->hasPrinter());

@@ -182,10 +182,10 @@ TEST_F(LanguageSwitch, ListEntriesKeepTheirIndexAndTheSelectedStyleItsCaptions) 
     EXPECT_EQ(p->ComboBox2->currentText(), QStringLiteral("強烈質材"));
     EXPECT_EQ(p->captionLabels[kSlotTrackBar2]->text(), QStringLiteral("畫筆精密度"));
     EXPECT_EQ(p->ComboBox1->itemText(8), QStringLiteral("只有畫框與質材"));
-    auto* frames = static_cast<QComboBox*>(main->windows.Form5->control(QStringLiteral("ComboBox1")));
+    QComboBox* frames = main->windows.Form5->ComboBox1;
     EXPECT_EQ(frames->currentIndex(), 2);
     EXPECT_EQ(frames->currentText(), QStringLiteral("仿真畫框"));
-    auto* places = static_cast<QComboBox*>(main->windows.Form9->control(QStringLiteral("ComboBox1")));
+    QComboBox* places = main->windows.Form9->ComboBox1;
     EXPECT_EQ(places->currentIndex(), 9);
     EXPECT_EQ(places->itemText(0), QStringLiteral("自訂位置"));
 
@@ -272,7 +272,7 @@ TEST_F(LanguageSwitch, EnglishReachesEveryWindowAndTheMessages) {
     EXPECT_TRUE(p->Image1->isVisibleTo(p));
     EXPECT_FALSE(p->Image3->isVisibleTo(p));
     EXPECT_EQ(main->windows.Form6->controlText(QStringLiteral("Label6")), QStringLiteral("Printer                     "));
-    auto* places = static_cast<QComboBox*>(main->windows.Form9->control(QStringLiteral("ComboBox1")));
+    QComboBox* places = main->windows.Form9->ComboBox1;
     EXPECT_EQ(places->currentIndex(), 9);
     EXPECT_EQ(places->currentText(), QStringLiteral("bottom right"));
     // The language entries keep their own names whatever the interface speaks.

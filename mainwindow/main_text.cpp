@@ -1,0 +1,65 @@
+// The main window's part of the add-text window: the sizes it places the text by, the preview laid
+// over the drawing pane, OK's writing, the clipboard shortcuts it borrows, and the text dragged on
+// the drawing pane.
+#include "mainwindow/main_window.h"
+#include "ui/app_pictures.h"
+#include "ui/qt_bitmap.h"
+
+namespace gt {
+
+PlacementSizes MainWindow::placementSizes() const { return {DrawingWidth, DrawingHeight, SourceWidth, SourceHeight}; }
+
+void MainWindow::writeOnDrawing(const std::function<void(Bitmap&)>& write) {
+    write(DrawingImage);
+    ScrollBox2->setPicture(toQImage(DrawingImage));
+}
+
+void MainWindow::showTextPreview(const TextOverlayPatch& patch) {
+    ScrollBox2->setOverlay(toQImage(patch.pixels), QPoint(patch.left, patch.top));
+}
+
+void MainWindow::setClipboardShortcuts(bool on) {
+    menuEntry(QStringLiteral("Copierledessindanslepressepapier1"))->setShortcut(on ? QKeySequence(Qt::CTRL | Qt::Key_C) : QKeySequence());
+    menuEntry(QStringLiteral("Colleruneimagedepuislepressepapier1"))->setShortcut(on ? QKeySequence(Qt::CTRL | Qt::Key_V) : QKeySequence());
+}
+
+QPoint MainWindow::drawingPoint(QPoint global) const {
+    const QPoint p = ScrollBox2->mapFromGlobal(global) - ScrollBox2->position();
+    return QPoint(p.x() * 100 / zoom_, p.y() * 100 / zoom_);
+}
+
+bool MainWindow::textPressed(QPoint global) {
+    if (!addTextVisible()) return false;
+    const QPoint p = drawingPoint(global);
+    if (!windows.Form9->textBoxContains(p.x(), p.y())) return false;
+    Dragging = false;
+    DraggingText = true;
+    windows.Form9->beginTextDrag();
+    return true;
+}
+
+void MainWindow::textDragged(QPoint global) {
+    const QPoint p = drawingPoint(global);
+    windows.Form9->dragTextTo(p.x(), p.y());
+    // Near an edge beyond which the picture goes on, both pictures move 4 pixels to bring it in.
+    const QPoint local = ScrollBox2->mapFromGlobal(global);
+    const QRect picture = ScrollBox2->pictureRect();
+    QPoint shift;
+    if (local.x() < 10 && picture.left() < 0) shift.rx() = 4;
+    else if (local.x() > ScrollBox2->width() - 10 && picture.right() >= ScrollBox2->width()) shift.rx() = -4;
+    if (local.y() < 10 && picture.top() < 0) shift.ry() = 4;
+    else if (local.y() > ScrollBox2->height() - 10 && picture.bottom() >= ScrollBox2->height()) shift.ry() = -4;
+    if (!shift.isNull()) {
+        for (PicturePane* pane : {ScrollBox1, ScrollBox2}) pane->setPosition(pane->position() + shift);
+        BoundImages();
+    }
+}
+
+void MainWindow::textHovered(QPoint global) {
+    if (DraggingText) return;
+    const QPoint p = drawingPoint(global);
+    const bool overText = addTextVisible() && windows.Form9->textBoxContains(p.x(), p.y());
+    ScrollBox2->setCursor(overText ? QCursor(Qt::SizeAllCursor) : AppPictures::get().handCursor());
+}
+
+}  // namespace gt

@@ -1,0 +1,88 @@
+// Pictures of the frames window and of the add-text window with their previews, in every language.
+// Runs only when GT_SCREENSHOT_DIR names a folder, as the other screenshots do:
+//   GT_SCREENSHOT_DIR=docs/screenshots QT_QPA_PLATFORM=xcb DISPLAY=:99 test_app --gtest_filter='Screenshots.*'
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app_test_support.h"
+#include "finishing/add_text_window.h"
+#include "finishing/frames_window.h"
+#include "mainwindow/startup.h"
+#include "ui/language.h"
+
+namespace gt {
+namespace {
+
+// The window drawn over the main window where the desktop shows it, frame and title left out.
+QPixmap over(const QPixmap& background, QWidget* mainWindow, QWidget* window) {
+    QPixmap shot = background;
+    QPainter painter(&shot);
+    const QPoint at = window->mapToGlobal(QPoint()) - mainWindow->mapToGlobal(QPoint());
+    painter.fillRect(QRect(at - QPoint(1, 1), window->size() + QSize(2, 2)), QColor(90, 90, 90));
+    painter.drawPixmap(at, window->grab());
+    return shot;
+}
+
+void takeFinishingScreenshots(Language language, const QString& folder) {
+    auto main = createWindows(language);
+    main->showMessage = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
+    main->resize(1200, 800);
+    main->show();
+    ASSERT_TRUE(main->openPicture(QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg")));
+    ParameterWindow* p = main->windows.Form4;
+    p->ComboBox1Change(0);
+    QSignalSpy done(main.get(), &MainWindow::renderFinished);
+    p->Button1->click();
+    ASSERT_TRUE(done.wait(120000));
+    p->hide();
+    const QString suffix = languageCode(language);
+
+    // The frames window with the realistic frame 3 in its preview.
+    FramesWindow* frames = main->windows.Form5;
+    main->showFramesWindow();
+    frames->UpDown2->stepBy(2);
+    frames->Timer1Timer();
+    QTest::qWait(300);
+    EXPECT_TRUE(frames->grab().save(folder + QStringLiteral("/frames_window_") + suffix + QStringLiteral(".png")));
+    frames->ComboBox1Change(kFrameColoured);
+    frames->UpDown3Click(2);
+    frames->tintSliders[0]->setValue(-60);
+    frames->tintSliders[2]->setValue(50);
+    frames->Timer1Timer();
+    QTest::qWait(300);
+    EXPECT_TRUE(frames->grab().save(folder + QStringLiteral("/frames_window_coloured_") + suffix + QStringLiteral(".png")));
+    frames->close();
+
+    // The add-text window, its text previewed over the drawing pane.
+    AddTextWindow* text = main->windows.Form9;
+    main->Ajoutdetexte1Click();
+    text->Edit1->setText(language == Language::French    ? QStringLiteral("Le chat, au crayon")
+                         : language == Language::Chinese ? QStringLiteral("貓咪素描")
+                                                         : QStringLiteral("The cat, in pencil"));
+    text->CheckBox1->click();
+    text->chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(255, 236, 160)); };
+    text->BitBtn2Click();
+    text->ComboBox1Change(kPlaceBottomMiddle);
+    text->move(main->mapToGlobal(QPoint(main->width() - text->width() - 30, 90)));
+    QTest::qWait(400);
+    const QPixmap shot = over(main->grab(), main.get(), text);
+    EXPECT_TRUE(shot.save(folder + QStringLiteral("/add_text_window_") + suffix + QStringLiteral(".png")));
+    text->Button3Click();
+}
+
+TEST(Screenshots, FramesAndAddTextWindowsInEveryLanguage) {
+    const QString folder = qEnvironmentVariable("GT_SCREENSHOT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "GT_SCREENSHOT_DIR is not set";
+    test::app();
+    QDir().mkpath(folder);
+    takeFinishingScreenshots(Language::French, folder);
+    takeFinishingScreenshots(Language::Chinese, folder);
+    takeFinishingScreenshots(Language::English, folder);
+}
+
+}  // namespace
+}  // namespace gt
