@@ -1,5 +1,7 @@
 #include "dialogs/print_layout.h"
 
+#include <algorithm>
+
 namespace gt {
 
 namespace {
@@ -23,12 +25,14 @@ PrintRect pagePicturePlace(const PagePicture& picture, int clientWidth, int clie
 }
 
 int fullPageScale(const PageDevice& page, int DW, int DH) {
-    if (DW < DH) {
-        const std::int64_t dots = page.DY.times(DH);
-        return dots > 0 ? narrow(std::int64_t(page.PH) * 100 / dots - 5) : 100;
-    }
-    const std::int64_t dots = page.DX.times(DW);
-    return dots > 0 ? narrow(std::int64_t(page.PW) * 100 / dots - 5) : 100;
+    // The drawing's height against the page's for a portrait drawing, its width otherwise; and the
+    // other side too, so that "full page" never runs off the paper (a landscape drawing less wide
+    // than the page's shape would).
+    const std::int64_t high = page.DY.times(DH), wide = page.DX.times(DW);
+    if (high <= 0 || wide <= 0) return 100;
+    const std::int64_t byHeight = std::int64_t(page.PH) * 100 / high, byWidth = std::int64_t(page.PW) * 100 / wide;
+    const std::int64_t chosen = DW < DH ? byHeight : byWidth, other = DW < DH ? byWidth : byHeight;
+    return narrow(std::min(chosen, other) - 5);
 }
 
 PrintRect previewRect(const PageDevice& page, const PagePicture& picture, int DW, int DH, int S, int X0, int Y0) {

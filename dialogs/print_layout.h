@@ -39,7 +39,8 @@ PagePicture pagePicture(const PageDevice& page, bool landscape);
 // Where the page picture goes in a client area of the given size, right of x = 180.
 PrintRect pagePicturePlace(const PagePicture& picture, int clientWidth, int clientHeight);
 
-// The scale of "Pleine page" for a drawing of DW x DH: its longer side fills the page, less 5 %.
+// The scale of "Pleine page" for a drawing of DW x DH: the page filled less 5 %, by the drawing's
+// height when it is higher than wide, by its width otherwise, and never beyond the other side.
 int fullPageScale(const PageDevice& page, int DW, int DH);
 
 // The drawing's rectangle inside the page picture; empty when the numbers leave nothing to draw.

@@ -1,5 +1,6 @@
 #include "dialogs/print_preview_window.h"
 
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QPainter>
@@ -33,23 +34,23 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent) 
         l->move(x, y);
         return l;
     };
-    Label6 = label(this, 10, 10);
+    Label6 = label(this, 8, 10);
     Memo1 = new QLineEdit(QStringLiteral("Imprimante par défaut"), this);
     Memo1->setReadOnly(true);
-    Memo1->setGeometry(10, 28, 136, 22);
+    Memo1->setGeometry(8, 28, 180, 22);
     Memo1->installEventFilter(this);
     BitBtn1 = new QPushButton(QStringLiteral("..."), this);
-    BitBtn1->setGeometry(150, 28, 26, 22);
+    BitBtn1->setGeometry(192, 28, 26, 22);
 
     orientationBox_ = new QGroupBox(QStringLiteral("Orientation "), this);
-    orientationBox_->setGeometry(10, 56, 166, 62);
+    orientationBox_->setGeometry(6, 56, 212, 62);
     RadioButton4 = new QRadioButton(orientationBox_);
     RadioButton4->move(10, 18);
     RadioButton5 = new QRadioButton(orientationBox_);
     RadioButton5->move(10, 38);
 
     GroupBox1 = new QGroupBox(this);
-    GroupBox1->setGeometry(10, 124, 166, 198);
+    GroupBox1->setGeometry(6, 124, 212, 198);
     RadioButton1 = new QRadioButton(GroupBox1);
     RadioButton1->move(10, 18);
     RadioButton2 = new QRadioButton(GroupBox1);
@@ -171,7 +172,8 @@ QString PrintPreviewWindow::controlText(const QString& name) const {
 void PrintPreviewWindow::usePrinter(std::unique_ptr<QPrinter> printer) {
     if (worker_) worker_->wait();
     printer_ = std::move(printer);
-    if (printer_) Memo1->setText(printer_->printerName().isEmpty() ? printer_->outputFileName() : printer_->printerName());
+    if (printer_)
+        Memo1->setText(printer_->printerName().isEmpty() ? QFileInfo(printer_->outputFileName()).fileName() : printer_->printerName());
 }
 
 PageDevice PrintPreviewWindow::pageDevice() const {

@@ -40,6 +40,17 @@ TEST(PrintLayout, FullPageScaleAndPrintedSizeOfTheExample) {
     EXPECT_FALSE(landscapeFor(1000, 1000));
 }
 
+TEST(PrintLayout, FullPageNeverRunsOffThePaper) {
+    // A landscape drawing less wide than a landscape page: by its width alone it would be printed
+    // 4850 dots high on a page of 4800.
+    const PageDevice page{6600, 4800, {6, 1}, {6, 1}};
+    EXPECT_EQ(fullPageScale(page, 1200, 1000), 4800 * 100 / 6000 - 5);
+    const PrintRect r = printRect(page, pagePicture(page, true), 1200, 1000, fullPageScale(page, 1200, 1000), 0, 0);
+    EXPECT_GE(r.top, 0);
+    EXPECT_LE(r.top + r.height, 4800);
+    EXPECT_EQ(fullPageScale(page, 1500, 1000), 6600 * 100 / 9000 - 5);  // the width decides
+}
+
 TEST(PrintLayout, ADeviceCoarserThanTheScreenStillGetsTheDrawing) {
     // A 72 dpi page on a 96 dpi screen: whole dots per pixel would be 0 and the page empty.
     const PageDevice letter{612, 792, {72, 96}, {72, 96}};
