@@ -112,7 +112,10 @@ BatchWindow::BatchWindow(BatchWindowHost& host, QWidget* parent) : QDialog(paren
 }
 
 BatchWindow::~BatchWindow() {
-    if (worker_) worker_->wait();
+    if (worker_) {
+        worker_->wait();
+        delete worker_;
+    }
 }
 
 QString BatchWindow::text(const QString& key) const { return TextTable::of(language_).text(key); }

@@ -125,7 +125,10 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent) 
 }
 
 PrintPreviewWindow::~PrintPreviewWindow() {
-    if (worker_) worker_->wait();
+    if (worker_) {
+        worker_->wait();
+        delete worker_;
+    }
 }
 
 void PrintPreviewWindow::applyTexts(const TextTable& table, Language language) {

@@ -114,6 +114,28 @@ TEST_F(BatchWindowTest, DrawsEveryPhotoAsTheCommandLineDoesAndListsTheFailures) 
     }
 }
 
+TEST_F(BatchWindowTest, TheListAndTheDestinationBox) {
+    const QString a = photo("a.jpg", 20, 20), b = photo("b.jpg", 20, 20);
+    batch->addFiles({a, b});
+    batch->ListBox1->item(0)->setSelected(true);
+    batch->removeSelected();
+    EXPECT_EQ(batch->files(), QStringList{QDir::toNativeSeparators(b)});
+    batch->clearList();
+    EXPECT_TRUE(batch->files().isEmpty());
+    // Leaving the box: a folder that does not exist is emptied, one that exists stays.
+    batch->setDestination(dir.filePath(QStringLiteral("nowhere")));
+    batch->Edit1Exit();
+    EXPECT_TRUE(batch->destination().isEmpty());
+    batch->setDestination(out);
+    batch->Edit1Exit();
+    EXPECT_EQ(batch->destination(), out);
+    // Nothing changes while the main window is busy.
+    main->Busy = true;
+    batch->addFiles({a});
+    EXPECT_TRUE(batch->files().isEmpty());
+    main->Busy = false;
+}
+
 TEST_F(BatchWindowTest, ExistingDrawingsAreAskedAboutOnceAndAnEmptyListStartsNothing) {
     batch->Button5->click();
     EXPECT_TRUE(batch->isVisible());
