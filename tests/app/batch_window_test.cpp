@@ -169,7 +169,7 @@ TEST_F(BatchWindowTest, ExistingDrawingsAreAskedAboutOnceAndAnEmptyListStartsNot
 }
 
 TEST_F(BatchWindowTest, CancelStopsAfterThePictureAndClosesASecondLater) {
-    const QString a = photo("a.jpg", 900, 700), b = photo("b.jpg", 50, 40);
+    const QString a = photo("a.jpg", 1400, 1000), b = photo("b.jpg", 50, 40);
     batch->addFiles({a, b});
     EXPECT_EQ(QDir::toNativeSeparators(batch->destination()), QDir::toNativeSeparators(dir.path() + QLatin1Char('/')));
     batch->setDestination(out);
