@@ -60,6 +60,9 @@ void DonationWindow::applyTexts(const TextTable& table, Language language) {
         Label1->adjustSize();
     }
     if (const auto t = table.find(QStringLiteral("Form8.Button1"))) Button1->setText(*t);
+    // The English set's button speaks the interface's language: English, or the second language.
+    const QImage button = AppPictures::resource(language == Language::English ? QStringLiteral("donate_en.png") : QStringLiteral("donate_zh.png"));
+    if (!button.isNull()) Image1->setPixmap(QPixmap::fromImage(button));
     FormShow();
 }
 
