@@ -1,15 +1,11 @@
 // graphitello-cli batch [render options] --out DIR [--overwrite] FILES...: the batch window's run.
-// Each output is named as the batch window names it, "Graphitello - " and the input's name, and is
-// always JPEG; an input whose name does not end in .jpg or .jpeg gets ".jpg" in place of its
-// extension, so that no output's name lies about its content.
+// The drawings are named for the whole list before the first photo is read, as the batch window
+// names them (pipeline/batch_plan.h): always JPEG, and two photos never share one drawing.
 //
 // Each photo starts from the generator state of --seed, so a photo comes out of a batch exactly as
 // `render` draws it alone, whatever came before it in the list or was skipped.
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
-#include <map>
 #include <string>
 
 #include "cli/arguments.h"
@@ -18,23 +14,20 @@
 #include "cli/session.h"
 #include "imaging/error.h"
 #include "imaging/io/picture_io.h"
+#include "pipeline/batch_plan.h"
 
 namespace gt::cli {
 
 namespace fs = std::filesystem;
-
-std::string batchOutputName(const std::string& input) {
-    fs::path name = fs::path(input).filename();
-    if (formatForPath(name.string()) != PictureFormat::Jpeg) name.replace_extension(".jpg");
-    return "Graphitello - " + name.string();
-}
 
 int runBatch(std::span<const std::string> args, Session& session) {
     CommandSpec spec;
     spec.name = "batch";
     spec.usage = "[options] --out DIR [--overwrite] FILES...";
     spec.summary = "Draws many photos with one set of options and writes each as JPEG (quality 90) into DIR,\n"
-                   "named \"Graphitello - \" and the photo's name (.jpg in place of any other extension).";
+                   "named \"Graphitello - \" and the photo's name (.jpg in place of any other extension).\n"
+                   "When two photos would get one name, the one that keeps its own name goes first and the\n"
+                   "other is named \"Graphitello - x.bmp.jpg\" (or numbered, \"x (2).jpg\").";
     spec.options = renderOptionSpecs();
     spec.options.insert(spec.options.begin(), {{"out", "DIR", "the folder the drawings go to (required)"},
                                                 {"overwrite", "", "replace drawings that exist already (default: skip them)"}});
@@ -56,19 +49,14 @@ int runBatch(std::span<const std::string> args, Session& session) {
     const RenderSetup setup = renderSetup(parsed);
     printWarnings(setup, session);
 
+    const BatchPlan plan = planBatch(parsed.positionals, *out);
+    for (const std::string& twice : plan.duplicates)
+        session.err << "graphitello-cli: " << twice << ": listed more than once, drawn once\n";
     int written = 0, skipped = 0, failed = 0;
-    std::map<std::string, std::string> claimed;  // output name -> the input it was made from in this run
-    const int count = static_cast<int>(parsed.positionals.size());
+    const int count = static_cast<int>(plan.items.size());
     for (int i = 0; i < count; ++i) {
-        const std::string& input = parsed.positionals[std::size_t(i)];
-        const std::string output = (fs::path(*out) / batchOutputName(input)).string();
-        const auto [earlier, first] = claimed.emplace(output, input);
-        if (!first) {
-            session.err << "graphitello-cli: " << input << ": not drawn, its drawing's name " << output
-                        << " is taken by " << earlier->second << "\n";
-            ++failed;
-            continue;
-        }
+        const std::string& input = plan.items[std::size_t(i)].input;
+        const std::string& output = plan.items[std::size_t(i)].output;
         if (!overwrite && fs::exists(output, ec)) {
             session.err << "graphitello-cli: skipped " << output << ": it exists (--overwrite replaces it)\n";
             ++skipped;

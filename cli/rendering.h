@@ -13,8 +13,4 @@ namespace gt::cli {
 Bitmap renderPicture(const Bitmap& photo, const RenderSetup& setup, Session& session, const std::string& label);
 void printWarnings(const RenderSetup& setup, Session& session);
 
-// The name the batch gives the drawing of `input`: "Graphitello - " and the input's file name, with
-// ".jpg" in place of an extension other than .jpg or .jpeg.
-std::string batchOutputName(const std::string& input);
-
 }  // namespace gt::cli

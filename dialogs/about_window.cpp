@@ -1,9 +1,114 @@
 #include "dialogs/about_window.h"
 
+#include <QPainter>
+
+#include "ui/app_pictures.h"
+
 namespace gt {
 
-AboutWindow::AboutWindow(QWidget* parent) : ShellWindow(QStringLiteral("Form3"), QStringLiteral("A propos de Graphitello"), parent) {
-    addLabel(QStringLiteral("Label1"))->setOpenExternalLinks(true);
+QPlainTextEdit* readOnlyMemo(QWidget* parent, const QColor& colour) {
+    auto* memo = new QPlainTextEdit(parent);
+    memo->setReadOnly(true);
+    // Selectable with the mouse for copying, but never a caret: nothing here can be typed.
+    memo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    memo->setCursorWidth(0);
+    QPalette palette = memo->palette();
+    palette.setColor(QPalette::Base, colour);
+    memo->setPalette(palette);
+    return memo;
+}
+
+namespace {
+// The texts of a fixed language with "\n" written for the line breaks.
+QString memoText(const TextTable& table, const char* key) {
+    return table.text(QString::fromLatin1(key)).replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+}
+}  // namespace
+
+AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("A propos de Graphitello"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kCollapsedHeight);
+    const QCursor hand = AppPictures::get().handCursor();
+
+    Image1 = new ClickableLabel(this);
+    Image1->setPixmap(QPixmap::fromImage(AppPictures::resource(QStringLiteral("banner.png"))));
+    Image1->setGeometry(0, 0, 1225, 75);
+    Image1->setCursor(hand);
+    Label1 = new ClickableLabel(this);
+    Label1->move(40, 75);
+    Label1->setCursor(hand);
+    Label1->setStyleSheet(QStringLiteral("color: #1a3f8f; text-decoration: underline"));
+    Label2 = new ClickableLabel(this);
+    Label2->move(15, 111);
+    Label3 = new ClickableLabel(this);
+    Label3->move(35, 111);
+    for (ClickableLabel* link : {Label2, Label3}) {
+        link->setCursor(hand);
+        link->setStyleSheet(QStringLiteral("color: #1a3f8f"));
+    }
+    Memo1 = readOnlyMemo(this, Qt::white);
+    Memo2 = readOnlyMemo(this, Qt::white);
+    for (QPlainTextEdit* memo : {Memo1, Memo2}) memo->setGeometry(5, 130, 224, 239);
+    // Each notice has one language whatever the interface's: English in the second language's
+    // table, French in the French one.
+    Memo1->setPlainText(memoText(TextTable::of(Language::Chinese), "Form3.Memo1"));
+    Memo2->setPlainText(memoText(TextTable::of(Language::French), "Form3.Memo2"));
+
+    connect(Image1, &ClickableLabel::clicked, this, &AboutWindow::Image1Click);
+    connect(Label1, &ClickableLabel::clicked, this, &AboutWindow::Label1Click);
+    connect(Label2, &ClickableLabel::clicked, this, &AboutWindow::Label2Click);
+    connect(Label3, &ClickableLabel::clicked, this, &AboutWindow::Label3Click);
+    Timer1.setSingleShot(true);
+    connect(&Timer1, &QTimer::timeout, this, &AboutWindow::Timer1Timer);
+    applyTexts(TextTable::of(Language::French), Language::French);
+}
+
+void AboutWindow::applyTexts(const TextTable& table, Language language) {
+    if (const auto caption = table.find(QStringLiteral("Form3.caption"))) setWindowTitle(*caption);
+    if (const auto address = table.find(QStringLiteral("Form3.Label1"))) Label1->setText(*address);
+    if (const auto hint = table.find(QStringLiteral("Form3.Label1.hint"))) {
+        Label1->setToolTip(*hint);
+        Image1->setToolTip(*hint);
+    }
+    Label2->setText(TextTable::of(Language::Chinese).text(QStringLiteral("Form3.Label2")));
+    Label3->setText(TextTable::of(Language::French).text(QStringLiteral("Form3.Label3")));
+    for (QLabel* l : {static_cast<QLabel*>(Label1), static_cast<QLabel*>(Label2), static_cast<QLabel*>(Label3)}) l->adjustSize();
+    const bool french = language == Language::French;
+    Label3->setVisible(french);
+    Memo2->setVisible(french);
+    Label2->setVisible(!french);
+    Memo1->setVisible(!french);
+}
+
+void AboutWindow::Image1Click() {
+    openAddress(QString::fromLatin1(kProductSite));
+    close();
+}
+
+void AboutWindow::Label2Click() { setFixedSize(kClientWidth, height() >= 300 ? kCollapsedHeight : kExpandedHeight); }
+
+void AboutWindow::Timer1Timer() {
+    const int next = banner_.tick(isVisible());
+    Image1->move(banner_.left(), 0);
+    if (next > 0) Timer1.start(next);
+}
+
+void AboutWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The banner starts 200 ms after the window shows.
+    Timer1.start(200);
+}
+
+void AboutWindow::hideEvent(QHideEvent* event) {
+    Timer1.stop();
+    QDialog::hideEvent(event);
+}
+
+void AboutWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintTiled(painter, rect(), AppPictures::get().background());
 }
 
 }  // namespace gt

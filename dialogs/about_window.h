@@ -1,14 +1,60 @@
 #pragma once
-// The About window; for now its caption, the web address and its hint.
+// The About window: the scrolling banner, the site's address, and the freeware notice that the
+// link at the bottom opens and closes, in the language shown. A click on the banner or the address
+// opens the site and closes the window.
 
-#include "ui/shell_window.h"
+#include <QDialog>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include "dialogs/banner_scroll.h"
+#include "dialogs/web_addresses.h"
+#include "ui/language.h"
+#include "ui/widgets.h"
 
 namespace gt {
 
-class AboutWindow : public ShellWindow {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int kClientWidth = 233;
+    static constexpr int kCollapsedHeight = 129;
+    static constexpr int kExpandedHeight = 373;
+
     explicit AboutWindow(QWidget* parent = nullptr);
+    void applyTexts(const TextTable& table, Language language);
+
+    // ---- Handlers ----
+    void Image1Click();   // the banner: the site
+    void Label1Click() { Image1Click(); }
+    void Label2Click();   // the notice opened or closed
+    void Label3Click() { Label2Click(); }
+    void Timer1Timer();
+
+    const BannerScroll& banner() const { return banner_; }
+    bool noticeShown() const { return height() >= 300; }
+
+    // The browser; tests replace it.
+    OpenAddress openAddress = systemBrowser();
+
+    ClickableLabel* Image1 = nullptr;
+    ClickableLabel* Label1 = nullptr;
+    ClickableLabel* Label2 = nullptr;  // the notice's link, English
+    ClickableLabel* Label3 = nullptr;  // the notice's link, French
+    QPlainTextEdit* Memo1 = nullptr;   // the notice in English
+    QPlainTextEdit* Memo2 = nullptr;   // the notice in French
+    QTimer Timer1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    BannerScroll banner_;
 };
+
+// A read-only memo that shows no caret.
+QPlainTextEdit* readOnlyMemo(QWidget* parent, const QColor& colour);
 
 }  // namespace gt

@@ -1,17 +1,372 @@
 #include "dialogs/print_preview_window.h"
 
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPrinterInfo>
+#include <type_traits>
+#include <utility>
+
+#include "ui/app_pictures.h"
 
 namespace gt {
 
-PrintPreviewWindow::PrintPreviewWindow(QWidget* parent)
-    : ShellWindow(QStringLiteral("Form6"), QStringLiteral("Aperçu avant impression"), parent) {
-    for (const char* name : {"Label6", "Label1", "Label3", "Label4", "Label2", "Label5"}) addLabel(QString::fromLatin1(name));
-    for (const char* name : {"Button2", "Button3", "BitBtn1"}) addButton(QString::fromLatin1(name));
-    addGroupBox(QStringLiteral("GroupBox1"));
-    for (const char* name : {"RadioButton4", "RadioButton5", "RadioButton1", "RadioButton2", "RadioButton3"})
-        addRadioButton(QString::fromLatin1(name));
-    hasPrinter_ = !QPrinterInfo::defaultPrinter().isNull();
+void PagePictureWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (thumbnail_.isNull() || place_.width <= 0 || place_.height <= 0) return;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(place_.left, place_.top, place_.width, place_.height), thumbnail_);
+}
+
+PrintPreviewWindow::PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("Aperçu avant impression"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+    setWindowOpacity(245.0 / 255.0);
+
+    auto label = [this](QWidget* parentWidget, int x, int y, const QString& text = {}) {
+        auto* l = new QLabel(text, parentWidget);
+        l->move(x, y);
+        return l;
+    };
+    Label6 = label(this, 8, 10);
+    Memo1 = new QLineEdit(QStringLiteral("Imprimante par défaut"), this);
+    Memo1->setReadOnly(true);
+    Memo1->setGeometry(8, 28, 180, 22);
+    Memo1->installEventFilter(this);
+    BitBtn1 = new QPushButton(QStringLiteral("..."), this);
+    BitBtn1->setGeometry(192, 28, 26, 22);
+
+    orientationBox_ = new QGroupBox(QStringLiteral("Orientation "), this);
+    orientationBox_->setGeometry(6, 56, 212, 62);
+    RadioButton4 = new QRadioButton(orientationBox_);
+    RadioButton4->move(10, 18);
+    RadioButton5 = new QRadioButton(orientationBox_);
+    RadioButton5->move(10, 38);
+
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setGeometry(6, 124, 212, 198);
+    RadioButton1 = new QRadioButton(GroupBox1);
+    RadioButton1->move(10, 18);
+    RadioButton2 = new QRadioButton(GroupBox1);
+    RadioButton2->move(10, 38);
+    RadioButton2->setChecked(true);
+    RadioButton3 = new QRadioButton(GroupBox1);
+    RadioButton3->move(10, 58);
+    Label2 = label(GroupBox1, 12, 86, QStringLiteral("X :    "));
+    Label3 = label(GroupBox1, 44, 86, QStringLiteral("0"));
+    Label3->setMinimumWidth(36);
+    UpDown2 = new UpDownControl(GroupBox1);
+    UpDown2->setGeometry(84, 82, 48, 22);
+    UpDown2->setRange(-200, 200);
+    Label5 = label(GroupBox1, 12, 112, QStringLiteral("Y :     "));
+    Label4 = label(GroupBox1, 44, 112, QStringLiteral("0"));
+    Label4->setMinimumWidth(36);
+    UpDown3 = new UpDownControl(GroupBox1);
+    UpDown3->setGeometry(84, 108, 48, 22);
+    UpDown3->setRange(-200, 200);
+    Label1 = label(GroupBox1, 12, 136);
+    Edit1 = new QLineEdit(QStringLiteral("100%"), GroupBox1);
+    Edit1->setGeometry(12, 154, 66, 22);
+    UpDown1 = new UpDownControl(GroupBox1);
+    UpDown1->setGeometry(84, 154, 48, 22);
+    UpDown1->setRange(5, 1000);
+    UpDown1->setPosition(100);
+    scaleNote_ = label(GroupBox1, 12, 178);
+    scaleNote_->setStyleSheet(QStringLiteral("color: #a00000"));
+
+    Shape1 = new QWidget(this);
+    Shape1->setAutoFillBackground(true);
+    QPalette silver = Shape1->palette();
+    silver.setColor(QPalette::Window, QColor(192, 192, 192));
+    Shape1->setPalette(silver);
+    Image1 = new PagePictureWidget(this);
+
+    Button2 = new QPushButton(QStringLiteral("OK"), this);
+    Button2->setGeometry(296, 296, 72, 26);
+    Button3 = new QPushButton(this);
+    Button3->setGeometry(376, 296, 72, 26);
+
+    connect(Button2, &QPushButton::clicked, this, &PrintPreviewWindow::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &PrintPreviewWindow::Button3Click);
+    connect(BitBtn1, &QPushButton::clicked, this, &PrintPreviewWindow::BitBtn1Click);
+    connect(RadioButton1, &QRadioButton::clicked, this, &PrintPreviewWindow::RadioButton1Click);
+    connect(RadioButton2, &QRadioButton::clicked, this, &PrintPreviewWindow::RadioButton2Click);
+    connect(RadioButton4, &QRadioButton::clicked, this, &PrintPreviewWindow::RadioButton4Click);
+    connect(RadioButton5, &QRadioButton::clicked, this, &PrintPreviewWindow::RadioButton5Click);
+    connect(UpDown1, &UpDownControl::clicked, this, &PrintPreviewWindow::UpDown1Click);
+    connect(UpDown2, &UpDownControl::clicked, this, &PrintPreviewWindow::UpDown2Click);
+    connect(UpDown3, &UpDownControl::clicked, this, &PrintPreviewWindow::UpDown3Click);
+    connect(Edit1, &QLineEdit::textChanged, this, &PrintPreviewWindow::Edit1Change);
+    connect(&Timer1, &QTimer::timeout, this, &PrintPreviewWindow::Timer1Timer);
+
+    const std::pair<QWidget*, const char*> named[] = {
+        {Label6, "Label6"}, {Memo1, "Memo1"}, {BitBtn1, "BitBtn1"}, {RadioButton4, "RadioButton4"}, {RadioButton5, "RadioButton5"},
+        {GroupBox1, "GroupBox1"}, {RadioButton1, "RadioButton1"}, {RadioButton2, "RadioButton2"}, {RadioButton3, "RadioButton3"},
+        {Label2, "Label2"}, {Label3, "Label3"}, {UpDown2, "UpDown2"}, {Label5, "Label5"}, {Label4, "Label4"}, {UpDown3, "UpDown3"},
+        {Label1, "Label1"}, {Edit1, "Edit1"}, {UpDown1, "UpDown1"}, {Image1, "Image1"}, {Shape1, "Shape1"}, {Button2, "Button2"},
+        {Button3, "Button3"}};
+    for (const auto& [widget, name] : named) widget->setObjectName(QString::fromLatin1(name));
+
+    // Creation: the system's default printer, if there is one.
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (!info.isNull()) {
+        printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        Memo1->setText(info.printerName());
+    }
+    applyTexts(TextTable::of(Language::French), Language::French);
+    // The refresh runs for the whole run of the program, shown or not.
+    Timer1.start(500);
+}
+
+PrintPreviewWindow::~PrintPreviewWindow() {
+    if (worker_) {
+        worker_->wait();
+        delete worker_;
+    }
+}
+
+void PrintPreviewWindow::applyTexts(const TextTable& table, Language language) {
+    language_ = language;
+    if (const auto caption = table.find(QStringLiteral("Form6.caption"))) setWindowTitle(*caption);
+    auto set = [&](const char* key, auto* control) {
+        if (const auto t = table.find(QStringLiteral("Form6.") + QLatin1String(key))) {
+            QString shown = *t;
+            if constexpr (!std::is_same_v<std::remove_pointer_t<decltype(control)>, QLabel>) shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+            control->setText(shown);
+            control->adjustSize();
+        }
+    };
+    set("Label6", Label6);
+    set("Label1", Label1);
+    set("Label3", Label3);
+    set("Label4", Label4);
+    set("Label2", Label2);
+    set("Label5", Label5);
+    set("Button2", Button2);
+    set("Button3", Button3);
+    set("BitBtn1", BitBtn1);
+    set("RadioButton4", RadioButton4);
+    set("RadioButton5", RadioButton5);
+    set("RadioButton1", RadioButton1);
+    set("RadioButton2", RadioButton2);
+    set("RadioButton3", RadioButton3);
+    if (const auto t = table.find(QStringLiteral("Form6.GroupBox1"))) GroupBox1->setTitle(*t);
+    if (const auto t = table.find(QStringLiteral("Form6.Orientation"))) orientationBox_->setTitle(*t);
+    for (QPushButton* b : {Button2, Button3}) b->resize(72, 26);
+    BitBtn1->resize(26, 22);
+    if (!scaleNote_->text().isEmpty()) scaleNote_->setText(table.text(QStringLiteral("Form6.NotANumber")));
+}
+
+QString PrintPreviewWindow::controlText(const QString& name) const {
+    QWidget* w = findChild<QWidget*>(name);
+    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
+    if (auto* group = qobject_cast<QGroupBox*>(w)) return group->title();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
+    return {};
+}
+
+void PrintPreviewWindow::usePrinter(std::unique_ptr<QPrinter> printer) {
+    if (worker_) worker_->wait();
+    printer_ = std::move(printer);
+    if (printer_)
+        Memo1->setText(printer_->printerName().isEmpty() ? QFileInfo(printer_->outputFileName()).fileName() : printer_->printerName());
+}
+
+PageDevice PrintPreviewWindow::pageDevice() const {
+    PageDevice page;
+    if (!printer_) return page;
+    page.PW = printer_->width();
+    page.PH = printer_->height();
+    const int screenX = screenDpi_.value_or(logicalDpiX()), screenY = screenDpi_.value_or(logicalDpiY());
+    page.DX = {printer_->logicalDpiX(), screenX};
+    page.DY = {printer_->logicalDpiY(), screenY};
+    return page;
+}
+
+// ---- Showing and the preview --------------------------------------------------------------------
+
+void PrintPreviewWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormShow();
+    FormActivate();
+}
+
+void PrintPreviewWindow::FormShow() {
+    if (!printer_ || worker_) return;
+    const QSize drawing = host_.drawingSize();
+    const bool landscape = landscapeFor(drawing.width(), drawing.height());
+    setOrientation(landscape);
+    (landscape ? RadioButton5 : RadioButton4)->setChecked(true);
+}
+
+void PrintPreviewWindow::setOrientation(bool landscape) {
+    if (printer_) printer_->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+void PrintPreviewWindow::updateThumbnail(const QImage& drawing) {
+    if (drawing.cacheKey() == thumbnailKey_ && !thumbnail_.isNull()) return;
+    thumbnailKey_ = drawing.cacheKey();
+    // A few hundred pixels are plenty for a page picture of 130; picking pixels costs nothing
+    // whatever the drawing's size, and the page picture smooths them.
+    thumbnail_ = drawing.width() > 520 || drawing.height() > 520
+                     ? drawing.scaled(QSize(520, 520), Qt::KeepAspectRatio, Qt::FastTransformation)
+                     : drawing;
+}
+
+void PrintPreviewWindow::FormActivate() {
+    // While a page is being printed the printer belongs to the worker.
+    if (!printer_ || worker_) return;
+    const PageDevice page = pageDevice();
+    picture_ = pagePicture(page, printer_->pageLayout().orientation() == QPageLayout::Landscape);
+    const PrintRect place = pagePicturePlace(picture_, width(), height());
+    Image1->setGeometry(place.left, place.top, place.width, place.height);
+    Shape1->setGeometry(place.left + 7, place.top + 7, place.width, place.height);
+    const QSize drawing = host_.drawingSize();
+    updateThumbnail(host_.drawingPicture());
+    Image1->setDrawing(thumbnail_, previewRect(page, picture_, drawing.width(), drawing.height(), scale(), offsetX(), offsetY()));
+}
+
+void PrintPreviewWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(223, 223, 223));
+    paintTiled(painter, rect(), AppPictures::get().background());
+}
+
+// ---- Placement and scale ------------------------------------------------------------------------
+
+void PrintPreviewWindow::setScaleText(int s) { Edit1->setText(QString::number(s) + QLatin1Char('%')); }
+
+void PrintPreviewWindow::RadioButton1Click() {
+    if (worker_) return;
+    RadioButton1->setChecked(true);
+    Label3->setText(QStringLiteral("0"));
+    Label4->setText(QStringLiteral("0"));
+    UpDown2->setPosition(0);
+    UpDown3->setPosition(0);
+    const QSize drawing = host_.drawingSize();
+    setScaleText(fullPageScale(pageDevice(), drawing.width(), drawing.height()));
+    FormActivate();
+}
+
+void PrintPreviewWindow::RadioButton2Click() {
+    RadioButton2->setChecked(true);
+    Label3->setText(QStringLiteral("0"));
+    Label4->setText(QStringLiteral("0"));
+    UpDown2->setPosition(0);
+    UpDown3->setPosition(0);
+    FormActivate();
+}
+
+void PrintPreviewWindow::RadioButton4Click() {
+    setOrientation(false);
+    FormActivate();
+}
+
+void PrintPreviewWindow::RadioButton5Click() {
+    setOrientation(true);
+    FormActivate();
+}
+
+void PrintPreviewWindow::UpDown1Click(int position) {
+    RadioButton3->setChecked(true);
+    setScaleText(position);
+    FormActivate();
+}
+
+void PrintPreviewWindow::UpDown2Click(int position) {
+    RadioButton3->setChecked(true);
+    Label3->setText(QString::number(position));
+    FormActivate();
+}
+
+void PrintPreviewWindow::UpDown3Click(int position) {
+    RadioButton3->setChecked(true);
+    Label4->setText(QString::number(position));
+    FormActivate();
+}
+
+void PrintPreviewWindow::Edit1Change(const QString& typed) {
+    QString number = typed;
+    if (number.endsWith(QLatin1Char('%'))) number.chop(1);
+    bool ok = false;
+    const int value = number.trimmed().toInt(&ok);
+    // A text that is not a number keeps the scale, and the window says so.
+    scaleNote_->setText(ok ? QString() : TextTable::of(language_).text(QStringLiteral("Form6.NotANumber")));
+    scaleNote_->adjustSize();
+    if (!ok) return;
+    UpDown1->setPosition(value);
+    FormActivate();
+}
+
+void PrintPreviewWindow::Timer1Timer() {
+    if (!isVisible() || worker_) return;
+    if (RadioButton1->isChecked()) {
+        const QSize drawing = host_.drawingSize();
+        const QString text = QString::number(fullPageScale(pageDevice(), drawing.width(), drawing.height())) + QLatin1Char('%');
+        if (Edit1->text() != text) Edit1->setText(text);
+    }
+    FormActivate();
+}
+
+// ---- The printer and printing -------------------------------------------------------------------
+
+bool PrintPreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Memo1 && (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyPress)) {
+        BitBtn1Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void PrintPreviewWindow::BitBtn1Click() {
+    if (!printer_ || worker_) return;
+    QPrintDialog dialog(printer_.get(), this);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.exec();
+    Memo1->setText(printer_->printerName());
+    FormActivate();
+}
+
+void PrintPreviewWindow::Button2Click() {
+    if (!printer_ || worker_) return;
+    FormActivate();
+    const QImage drawing = host_.drawingPicture();
+    const PrintRect r = printRect(pageDevice(), picture_, drawing.width(), drawing.height(), scale(), offsetX(), offsetY());
+    lastPrint_ = r;
+    auto error = std::make_shared<QString>();
+    QPrinter* printer = printer_.get();
+    const QString failed = TextTable::of(language_).text(QStringLiteral("Form6.PrintFailed"));
+    // The page is drawn on a worker: a large drawing takes a while to send at the printer's
+    // resolution. The job is ended on every path.
+    setEnabled(false);
+    worker_ = QThread::create([printer, drawing, r, error, failed] {
+        QPainter painter;
+        if (!painter.begin(printer)) {
+            *error = failed;
+            return;
+        }
+        painter.fillRect(QRect(0, 0, printer->width(), printer->height()), Qt::white);
+        if (r.width > 0 && r.height > 0) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(QRect(r.left, r.top, r.width, r.height), drawing);
+        }
+        if (!painter.end()) *error = failed;
+    });
+    connect(worker_, &QThread::finished, this, [this, error] {
+        worker_->deleteLater();
+        worker_ = nullptr;
+        setEnabled(true);
+        close();
+        emit printed(*error);
+    });
+    worker_->start();
 }
 
 }  // namespace gt

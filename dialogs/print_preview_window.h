@@ -1,19 +1,150 @@
 #pragma once
-// The print preview window. Creating it looks for the system's default printer; the rest of the window is built later.
+// The print preview window: the printer, the paper's orientation, how the drawing is placed on the
+// page (full page, centred, or moved by hand) and scaled, a small page picture refreshed twice a
+// second, and OK, which prints one page and closes the window. Creating it looks for the system's
+// default printer; without one the print command is disabled and the window does nothing.
+// The arithmetic is in print_layout.h; the printing itself runs on a worker.
 
-#include "ui/shell_window.h"
+#include <QDialog>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QThread>
+#include <QTimer>
+#include <memory>
+#include <optional>
+
+#include "dialogs/print_layout.h"
+#include "ui/language.h"
+#include "ui/widgets.h"
+
+class QPrinter;
+class QGroupBox;
 
 namespace gt {
 
-class PrintPreviewWindow : public ShellWindow {
+// What the window needs from the main window.
+class PrintPreviewHost {
+public:
+    virtual ~PrintPreviewHost() = default;
+    virtual QImage drawingPicture() const = 0;  // DrawingImage, at its own size (BW x BH)
+    virtual QSize drawingSize() const = 0;      // DrawingWidth, DrawingHeight
+};
+
+// The white page with the drawing where it will be printed.
+class PagePictureWidget : public QWidget {
+public:
+    using QWidget::QWidget;
+    void setDrawing(const QImage& thumbnail, const PrintRect& place) {
+        thumbnail_ = thumbnail;
+        place_ = place;
+        update();
+    }
+    const PrintRect& place() const { return place_; }
+protected:
+    void paintEvent(QPaintEvent* event) override;
+private:
+    QImage thumbnail_;
+    PrintRect place_;
+};
+
+class PrintPreviewWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit PrintPreviewWindow(QWidget* parent = nullptr);
+    static constexpr int kClientWidth = 456;
+    static constexpr int kClientHeight = 329;
+
+    PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent = nullptr);
+    ~PrintPreviewWindow() override;
+
+    void applyTexts(const TextTable& table, Language language);
     // Whether the system has a printer; the print command is disabled without one.
-    bool hasPrinter() const { return hasPrinter_; }
+    bool hasPrinter() const { return printer_ != nullptr; }
+    // Prints to this printer from now on (the tests' PDF printer).
+    void usePrinter(std::unique_ptr<QPrinter> printer);
+    // The screen's pixels per inch the window counts with; the window's own when not set.
+    void setScreenDpi(std::optional<int> dpi) { screenDpi_ = dpi; }
+    PageDevice pageDevice() const;
+    // A control's shown text, by its name.
+    QString controlText(const QString& name) const;
+
+    // ---- Handlers ----
+    void FormShow();
+    void FormActivate();  // the preview drawing
+    void Button2Click();  // OK: print
+    void Button3Click() { close(); }
+    void BitBtn1Click();  // the printer set-up dialog
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton4Click();
+    void RadioButton5Click();
+    void UpDown1Click(int position);
+    void UpDown2Click(int position);
+    void UpDown3Click(int position);
+    void Edit1Change(const QString& text);
+    void Timer1Timer();
+
+    int scale() const { return UpDown1->position(); }
+    int offsetX() const { return Label3->text().toInt(); }
+    int offsetY() const { return Label4->text().toInt(); }
+    PagePicture pagePictureSize() const { return picture_; }
+    const PagePictureWidget* pageWidget() const { return Image1; }
+    // Where the last print put the drawing, in page dots.
+    const PrintRect& lastPrint() const { return lastPrint_; }
+
+    QLineEdit* Memo1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    QRadioButton* RadioButton3 = nullptr;
+    QRadioButton* RadioButton4 = nullptr;
+    QRadioButton* RadioButton5 = nullptr;
+    UpDownControl* UpDown1 = nullptr;
+    UpDownControl* UpDown2 = nullptr;
+    UpDownControl* UpDown3 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* scaleNote_ = nullptr;  // says when the typed scale is not a number
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QTimer Timer1;
+
+signals:
+    // A print has ended; `error` is empty when the page went to the printer.
+    void printed(const QString& error);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool hasPrinter_ = false;
+    void setOrientation(bool landscape);
+    void setScaleText(int scale);
+    void updateThumbnail(const QImage& drawing);
+
+    PrintPreviewHost& host_;
+    Language language_ = Language::French;
+    std::unique_ptr<QPrinter> printer_;
+    std::optional<int> screenDpi_;
+    PagePicture picture_;
+    PrintRect lastPrint_;
+    QImage thumbnail_;
+    qint64 thumbnailKey_ = 0;
+    bool settingScale_ = false;
+    QThread* worker_ = nullptr;
+
+    QLabel* Label6 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label5 = nullptr;
+    QGroupBox* orientationBox_ = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QWidget* Shape1 = nullptr;
+    PagePictureWidget* Image1 = nullptr;
 };
 
 }  // namespace gt

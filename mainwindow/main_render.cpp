@@ -65,10 +65,14 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
     if (Panel2->running()) Panel2->ProgressReport(100, 100, 1, 1);
     showMenuBar(false);
 
+    renderingError_ = QString::fromStdString(outcome->error);
     if (!outcome->error.empty()) {
         Busy = false;
-        if (!batchVisible()) showParameterWindow();
-        showError(QString::fromStdString(outcome->error));
+        // The batch lists its failures at the end of its run.
+        if (!batchVisible()) {
+            showParameterWindow();
+            showError(renderingError_);
+        }
     } else if (outcome->result.rendered) {
         // A rendering that wrote the text closes the add-text window, as its OK would.
         if (!cancelled && windows.Form4->controls().CheckBox4 && addTextVisible()) windows.Form9->close();

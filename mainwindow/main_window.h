@@ -18,6 +18,8 @@
 #include <functional>
 #include <memory>
 
+#include "batch/batch_window.h"
+#include "dialogs/print_preview_window.h"
 #include "imaging/bitmap.h"
 #include "imaging/random.h"
 #include "imaging/resources.h"
@@ -39,7 +41,9 @@ class TextTable;
 class MainWindow : public QMainWindow,
                    public ParameterWindowHost,
                    public FramesWindowHost,
-                   public AddTextWindowHost {
+                   public AddTextWindowHost,
+                   public BatchWindowHost,
+                   public PrintPreviewHost {
     Q_OBJECT
 public:
     // Loads the built-in pictures; a failure there is shown when the window first shows and makes
@@ -96,6 +100,20 @@ public:
     void showTextPreview(const TextOverlayPatch& patch) override;
     void setClipboardShortcuts(bool on) override;
     bool DraggingText = false;  // the text is being dragged on the drawing pane
+
+    // ---- BatchWindowHost (main_batch.cpp) ----
+    void setBusy(bool busy) override;
+    std::atomic<bool>& cancelFlag() override { return CancelRequested; }
+    void hideParameterWindow() override;
+    void runParameterWindow() override;
+    void showBatchSource(Bitmap photo, const QString& path) override;
+    bool startBatchRendering() override;
+    QString renderingError() const override { return renderingError_; }
+    void setOpenedFile(const QString& path) override { openedFile_ = path; }
+
+    // ---- PrintPreviewHost ----
+    QImage drawingPicture() const override;
+    QSize drawingSize() const override { return QSize(DrawingWidth, DrawingHeight); }
 
     // ---- Start-up ----
     // The size and place when not maximised, on the screen's work area; then maximised.
@@ -193,6 +211,7 @@ private:
 
     Resources resources_;
     QString resourceError_;
+    QString renderingError_;  // why the last rendering failed
     int zoom_ = 100;
     Language language_ = Language::French;
     QString openedFile_;

@@ -26,11 +26,15 @@ std::unique_ptr<MainWindow> createWindows(Language language) {
     w.Form11 = new RetouchWindow(main.get());
     w.Form9 = new AddTextWindow(*main, main.get());
     w.Form8 = new DonationWindow(main.get());
-    w.Form2 = new BatchWindow(main.get());
+    w.Form2 = new BatchWindow(*main, main.get());
+    QObject::connect(main.get(), &MainWindow::renderFinished, w.Form2, &BatchWindow::renderingEnded);
     w.Form3 = new AboutWindow(main.get());
     w.Form4 = new ParameterWindow(*main, main->resources(), main.get());
     w.Form5 = new FramesWindow(*main, main.get());
-    w.Form6 = new PrintPreviewWindow(main.get());
+    w.Form6 = new PrintPreviewWindow(*main, main.get());
+    QObject::connect(w.Form6, &PrintPreviewWindow::printed, main.get(), [m = main.get()](const QString& error) {
+        if (!error.isEmpty()) m->showError(error);
+    });
     // The print preview's creation: the print command needs a printer, then the start-up language.
     main->menuEntry(QStringLiteral("Imprimer1"))->setEnabled(w.Form6->hasPrinter());
     main->applyLanguage(language);

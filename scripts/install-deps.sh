@@ -9,6 +9,7 @@ packages=(
   libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth
+  poppler-utils
   fonts-dejavu-core fonts-wqy-zenhei
   # Installing and packaging: Qt's own dialog texts in the interface languages, and the tools that
   # check the desktop entry, the software-centre metadata, the manual pages and the Debian package.

@@ -15,6 +15,7 @@
 #include "cli_test_support.h"
 #include "io/io_test_support.h"
 #include "pipeline/parameter_file.h"
+#include "pipeline/batch_plan.h"
 #include "pipeline/parameters.h"
 #include "pipeline/render.h"
 
@@ -209,12 +210,18 @@ TEST_F(Render, BatchNamesSkipsAndGoesOnAfterAFailure) {
     EXPECT_EQ(batch({"--overwrite", input}).status, kExitSuccess);
     EXPECT_EQ(readPicture(a).width(), photo.width() + 4);
 
-    // Two photos whose drawings would have one name: the second is not drawn over the first.
+    // Two photos whose drawings would have one name are both drawn; a broken one listed first
+    // takes no name from a good one that keeps its own.
     writePicture(photo, file("photo.bmp"));
     const Outcome clash = batch({"--overwrite", input, file("photo.bmp")});
-    EXPECT_EQ(clash.status, kExitFailure);
-    EXPECT_NE(clash.err.find(file("photo.bmp") + ": not drawn, its drawing's name " + a + " is taken by " + input),
-              std::string::npos) << clash.err;
+    EXPECT_EQ(clash.status, kExitSuccess) << clash.err;
+    EXPECT_EQ(clash.out, a + "\n" + out + "/Graphitello - photo.bmp.jpg\n");
+    gt::testing::writeBytes(folder / "second.bmp", {'B', 'M', 0});
+    const Outcome brokenFirst = batch({"--overwrite", file("second.bmp"), file("second.jpg"), file("second.jpg")});
+    EXPECT_EQ(brokenFirst.status, kExitFailure);
+    EXPECT_EQ(brokenFirst.out, b + "\n");
+    EXPECT_NE(brokenFirst.err.find(file("second.jpg") + ": listed more than once, drawn once"), std::string::npos) << brokenFirst.err;
+    EXPECT_NE(brokenFirst.err.find("1 written, 0 skipped, 1 failed"), std::string::npos) << brokenFirst.err;
 
     EXPECT_EQ(run({"batch", input}).status, kExitUsage);
     EXPECT_EQ(run({"batch", "--out", file("nowhere"), input}).status, kExitUsage);
