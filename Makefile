@@ -30,7 +30,40 @@ test-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
-test: test-fast test-asan
+# ---- The second compiler and the fuzzers ----------------------------------------------------
+# clang-19 builds the command line warning-free and must give gcc's bytes; the libFuzzer targets
+# (clang, AddressSanitizer + UBSan) run FUZZ_SECONDS each with `make fuzz`, a few seconds each in
+# `make test`.
+CLANG_BUILD ?= build-clang
+FUZZ_BUILD ?= build-fuzz
+CLANGXX ?= clang++-19
+FUZZ_SECONDS ?= 60
+FUZZ_TEST_SECONDS ?= 4
+
+.PHONY: test-clang fuzz-build fuzz test-fuzz
+
+$(CLANG_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(CLANG_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(CLANGXX) -DGT_BUILD_APP=OFF $(CMAKE_FLAGS)
+
+test-clang: build $(CLANG_BUILD)/CMakeCache.txt
+	cmake --build $(CLANG_BUILD) -j $(JOBS) --target graphitello-cli
+	bash scripts/compare-compilers.sh $(BUILD)/cli/graphitello-cli $(CLANG_BUILD)/cli/graphitello-cli
+
+$(FUZZ_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(CLANGXX) -DGT_BUILD_APP=OFF \
+	  -DGT_SANITIZE=ON -DGT_FUZZ=ON $(CMAKE_FLAGS)
+
+fuzz-build: deps $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+
+fuzz: fuzz-build
+	bash scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+test-fuzz: fuzz-build
+	bash scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_TEST_SECONDS)
+# ---- end of the second compiler and the fuzzers ---------------------------------------------
+
+test: test-fast test-asan test-clang test-fuzz
 
 bench: build
 	$(BUILD)/bench/graphitello-bench
@@ -39,7 +72,7 @@ assets: build
 	$(BUILD)/assets/generator/graphitello-assetgen assets/data
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD) $(FUZZ_BUILD)
 
 # ---- Installing and packaging ----
 .PHONY: package

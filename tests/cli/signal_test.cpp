@@ -35,7 +35,7 @@ class Signals : public gt::testing::ScratchFolder {};
 
 TEST_F(Signals, TermAndHangUpStopLikeCtrlCAndWriteNothing) {
     const std::string input = file("in.png");
-    writePicture(gt::testing::pattern(1600, 1200), input);
+    writePicture(gt::testing::pattern(800, 600), input);
     for (int number : {SIGTERM, SIGHUP, SIGINT}) {
         const std::string output = file("out.jpg"), messages = file("messages.txt");
         std::vector<std::string> args = {GT_CLI_PATH, "render", "--style", "pencil", input, output};
