@@ -31,36 +31,32 @@ test-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 # ---- The second compiler and the fuzzers ----------------------------------------------------
-# clang-19 builds the command line warning-free and must give gcc's bytes; the libFuzzer targets
-# (clang, AddressSanitizer + UBSan) run FUZZ_SECONDS each with `make fuzz`, a few seconds each in
-# `make test`.
+# One clang-19 build, with AddressSanitizer, UBSan and libFuzzer's coverage, holds the command line
+# and the fuzz targets: its graphitello-cli must give the gcc build's bytes, warnings are errors as
+# with gcc, and the fuzz targets run FUZZ_SECONDS each with `make fuzz`, FUZZ_TEST_SECONDS each in
+# `make test`. Only what the comparison and the fuzzers need is built (no desktop app, no tests).
 CLANG_BUILD ?= build-clang
-FUZZ_BUILD ?= build-fuzz
 CLANGXX ?= clang++-19
 FUZZ_SECONDS ?= 60
 FUZZ_TEST_SECONDS ?= 4
 
-.PHONY: test-clang fuzz-build fuzz test-fuzz
+.PHONY: clang-build test-clang fuzz test-fuzz
 
 $(CLANG_BUILD)/CMakeCache.txt:
-	cmake -S . -B $(CLANG_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(CLANGXX) -DGT_BUILD_APP=OFF $(CMAKE_FLAGS)
-
-test-clang: build $(CLANG_BUILD)/CMakeCache.txt
-	cmake --build $(CLANG_BUILD) -j $(JOBS) --target graphitello-cli
-	bash scripts/compare-compilers.sh $(BUILD)/cli/graphitello-cli $(CLANG_BUILD)/cli/graphitello-cli
-
-$(FUZZ_BUILD)/CMakeCache.txt:
-	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(CLANGXX) -DGT_BUILD_APP=OFF \
+	cmake -S . -B $(CLANG_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(CLANGXX) -DGT_BUILD_APP=OFF \
 	  -DGT_SANITIZE=ON -DGT_FUZZ=ON $(CMAKE_FLAGS)
 
-fuzz-build: deps $(FUZZ_BUILD)/CMakeCache.txt
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+clang-build: deps $(CLANG_BUILD)/CMakeCache.txt
+	cmake --build $(CLANG_BUILD) -j $(JOBS) --target graphitello-cli fuzzers
 
-fuzz: fuzz-build
-	bash scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+test-clang: build clang-build
+	bash scripts/compare-compilers.sh $(BUILD)/cli/graphitello-cli $(CLANG_BUILD)/cli/graphitello-cli
 
-test-fuzz: fuzz-build
-	bash scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_TEST_SECONDS)
+fuzz: clang-build
+	bash scripts/fuzz.sh $(CLANG_BUILD) $(FUZZ_SECONDS)
+
+test-fuzz: clang-build
+	bash scripts/fuzz.sh $(CLANG_BUILD) $(FUZZ_TEST_SECONDS)
 # ---- end of the second compiler and the fuzzers ---------------------------------------------
 
 test: test-fast test-asan test-clang test-fuzz
@@ -72,7 +68,7 @@ assets: build
 	$(BUILD)/assets/generator/graphitello-assetgen assets/data
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD)
 
 # ---- Installing and packaging ----
 .PHONY: package
