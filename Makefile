@@ -30,7 +30,36 @@ test-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
-test: test-fast test-asan
+# ---- The second compiler and the fuzzers ----------------------------------------------------
+# One clang-19 build, with AddressSanitizer, UBSan and libFuzzer's coverage, holds the command line
+# and the fuzz targets: its graphitello-cli must give the gcc build's bytes, warnings are errors as
+# with gcc, and the fuzz targets run FUZZ_SECONDS each with `make fuzz`, FUZZ_TEST_SECONDS each in
+# `make test`. Only what the comparison and the fuzzers need is built (no desktop app, no tests).
+CLANG_BUILD ?= build-clang
+CLANGXX ?= clang++-19
+FUZZ_SECONDS ?= 60
+FUZZ_TEST_SECONDS ?= 4
+
+.PHONY: clang-build test-clang fuzz test-fuzz
+
+$(CLANG_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(CLANG_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(CLANGXX) -DGT_BUILD_APP=OFF \
+	  -DGT_SANITIZE=ON -DGT_FUZZ=ON $(CMAKE_FLAGS)
+
+clang-build: deps $(CLANG_BUILD)/CMakeCache.txt
+	cmake --build $(CLANG_BUILD) -j $(JOBS) --target graphitello-cli fuzzers
+
+test-clang: build clang-build
+	bash scripts/compare-compilers.sh $(BUILD)/cli/graphitello-cli $(CLANG_BUILD)/cli/graphitello-cli
+
+fuzz: clang-build
+	bash scripts/fuzz.sh $(CLANG_BUILD) $(FUZZ_SECONDS)
+
+test-fuzz: clang-build
+	bash scripts/fuzz.sh $(CLANG_BUILD) $(FUZZ_TEST_SECONDS)
+# ---- end of the second compiler and the fuzzers ---------------------------------------------
+
+test: test-fast test-asan test-clang test-fuzz
 
 bench: build
 	$(BUILD)/bench/graphitello-bench
@@ -39,7 +68,7 @@ assets: build
 	$(BUILD)/assets/generator/graphitello-assetgen assets/data
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD)
 
 # ---- Installing and packaging ----
 .PHONY: package

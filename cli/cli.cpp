@@ -24,7 +24,7 @@ const char* const kUsage =
     "\n"
     "graphitello-cli COMMAND --help shows the options of a command.\n"
     "Exit status: 0 done, 1 a picture could not be read, made or written, 2 wrong arguments,\n"
-    "130 stopped by Ctrl-C (no file is written then).\n";
+    "130 stopped by Ctrl-C, 143 by SIGTERM, 129 by SIGHUP (no file is written then).\n";
 
 int dispatch(const std::vector<std::string>& args, Session& session) {
     if (args.empty()) throw UsageError("no command given");

@@ -1,4 +1,4 @@
-// graphitello-cli: the arguments, Ctrl-C and the terminal; everything else is in the core library.
+// graphitello-cli: the arguments, Ctrl-C (and SIGTERM, SIGHUP) and the terminal; everything else is in the core library.
 
 #include <signal.h>
 #include <unistd.h>
@@ -17,14 +17,18 @@
 namespace {
 
 std::atomic<bool> cancelRequested{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "the flag is set from a signal handler");
+std::atomic<int> stoppedBy{0};  // the first signal that asked the work to stop
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+              "the flags are set from a signal handler");
 
-// The first Ctrl-C asks the work to stop at its next check, and no file is written; a second one
-// ends the program at once.
-void onInterrupt(int) {
+// The first Ctrl-C, SIGTERM or SIGHUP asks the work to stop at its next check, and no file is
+// written; a second one ends the program at once.
+void onStopSignal(int number) {
+    int none = 0;
+    stoppedBy.compare_exchange_strong(none, number);
     if (cancelRequested.exchange(true)) {
-        ::signal(SIGINT, SIG_DFL);
-        ::raise(SIGINT);
+        ::signal(number, SIG_DFL);
+        ::raise(number);
     }
 }
 
@@ -39,10 +43,10 @@ void qtMessage(QtMsgType type, const QMessageLogContext&, const QString& message
 
 int main(int argc, char** argv) {
     struct sigaction action {};
-    action.sa_handler = onInterrupt;
+    action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGINT, &action, nullptr);
+    for (int number : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(number, &action, nullptr);
 
     qInstallMessageHandler(qtMessage);
 
@@ -50,5 +54,8 @@ int main(int argc, char** argv) {
     env.cancel = &cancelRequested;
     env.progressBar = ::isatty(STDERR_FILENO) != 0;
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return gt::cli::runCli(args, std::cout, std::cerr, env);
+    const int status = gt::cli::runCli(args, std::cout, std::cerr, env);
+    // A stopped run ends as the shell reports a process the signal ended: 128 + the signal.
+    if (status == gt::cli::kExitCancelled && stoppedBy.load() != 0) return 128 + stoppedBy.load();
+    return status;
 }

@@ -55,6 +55,7 @@ void loadParameters(const std::string& path, RenderSetup& setup) {
         throw Error(path + ": no such file");
     }
     if (!load.warning.empty()) setup.warnings.push_back(path + ": " + load.warning);
+    for (const std::string& line : load.clamped) setup.warnings.push_back(path + ", " + line);
     loadSlidersFromTable(setup.parameters, table);
 }
 

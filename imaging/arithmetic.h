@@ -32,7 +32,12 @@ constexpr int floorDiv(int a, int b) {
 }
 
 // Nearest integer with ties to even, as the platform's Round.
-long long roundHalfEven(long double v);
+long long roundHalfEven(double v);
+
+// The nearest integer, ties to even, to the exact value of e * p - a * q (|e|, |a| < 2^26): no
+// rounding of the products or the difference on the way, so every compiler and every width of
+// long double gives the same.
+long long nearestOfDifference(int e, double p, int a, double q);
 
 // The platform's MulDiv: a * b / c with a 64-bit intermediate, rounded to nearest, halves away from zero.
 int mulDiv(int a, int b, int c);

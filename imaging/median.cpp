@@ -270,7 +270,7 @@ public:
     constexpr Network compile(const std::vector<int>& resultWires) const {
         const int count = static_cast<int>(values_.size());
         std::vector<int> role(std::size_t(count), -1);  // result index of a value, -1 if none
-        std::vector<bool> needed(std::size_t(count), false);
+        std::vector<std::uint8_t> needed(std::size_t(count), 0);  // not vector<bool>: clang builds none at compile time
         Network net;
         net.inputs = inputs_;
         net.outputs = static_cast<int>(resultWires.size());
@@ -279,13 +279,13 @@ public:
             const int v = wire_[std::size_t(resultWires[std::size_t(i)])];
             if (v < inputs_ || role[std::size_t(v)] >= 0) copies.push_back(i);
             else role[std::size_t(v)] = i;
-            needed[std::size_t(v)] = true;
+            needed[std::size_t(v)] = 1;
         }
         std::vector<int> lastUse(std::size_t(count), -1);
         for (int v = count - 1; v >= inputs_; --v) {
             if (!needed[std::size_t(v)]) continue;
             for (int operand : {values_[std::size_t(v)].a, values_[std::size_t(v)].b}) {
-                needed[std::size_t(operand)] = true;
+                needed[std::size_t(operand)] = 1;
                 if (lastUse[std::size_t(operand)] < 0) lastUse[std::size_t(operand)] = v;
             }
         }
@@ -318,9 +318,11 @@ public:
 
 private:
     static constexpr int kAbove = -1;
+    // Initialised members: a vector of trivial values is filled from its first element at build
+    // time, which clang does not accept in a constant expression.
     struct Value {
-        int a, b;
-        Network::Kind kind;
+        int a = 0, b = 0;
+        Network::Kind kind = Network::Copy;
     };
 
     constexpr void exchange(int i, int j) {
@@ -415,12 +417,21 @@ struct FixedNetworks {
     static constexpr auto kRank = opsOf<rankNetwork(S).ops.size()>(rankNetwork(S));
 };
 
-template <const auto& Ops, std::size_t... I>
-inline void runFixed(__m128i* v, std::index_sequence<I...>) {
-    ((v[Ops[I].dst] = Ops[I].kind == Network::Min   ? _mm_min_epu8(v[Ops[I].a], v[Ops[I].b])
-                      : Ops[I].kind == Network::Max ? _mm_max_epu8(v[Ops[I].a], v[Ops[I].b])
-                                                    : v[Ops[I].a]),
+template <const auto& Ops, std::size_t Base, std::size_t... I>
+inline void runFixedChunk(__m128i* v, std::index_sequence<I...>) {
+    ((v[Ops[Base + I].dst] = Ops[Base + I].kind == Network::Min   ? _mm_min_epu8(v[Ops[Base + I].a], v[Ops[Base + I].b])
+                             : Ops[Base + I].kind == Network::Max ? _mm_max_epu8(v[Ops[Base + I].a], v[Ops[Base + I].b])
+                                                                  : v[Ops[Base + I].a]),
      ...);
+}
+
+// The whole network, unrolled in chunks of 128 operations: clang nests a fold expression no deeper
+// than 256.
+template <const auto& Ops, std::size_t Base = 0>
+inline void runFixed(__m128i* v) {
+    constexpr std::size_t n = std::min<std::size_t>(128, Ops.size() - Base);
+    runFixedChunk<Ops, Base>(v, std::make_index_sequence<n>());
+    if constexpr (Base + n < Ops.size()) runFixed<Ops, Base + n>(v);
 }
 
 // Sorts the window columns of bytes 0 .. n - 1 of a padded row, 16 bytes at a time, and returns
@@ -432,7 +443,7 @@ std::size_t sortColumnsFixed(std::uint8_t* const* lines, std::uint8_t* const* so
     for (; b + 16 <= n; b += 16) {
         __m128i v[F::kSortValues];
         for (int k = 0; k < S; ++k) v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lines[k] + b));
-        runFixed<F::kSort>(v, std::make_index_sequence<F::kSort.size()>());
+        runFixed<F::kSort>(v);
         for (int k = 0; k < S; ++k) _mm_storeu_si128(reinterpret_cast<__m128i*>(sorted[k] + b), v[S + k]);
     }
     return b;
@@ -448,7 +459,7 @@ std::size_t rankFixed(std::uint8_t* const* sorted, std::uint8_t* out, std::size_
         __m128i v[F::kRankValues];
         for (int c = 0; c < S; ++c)
             for (int k = 0; k < S; ++k) v[c * S + k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sorted[k] + o + std::size_t(c) * 3));
-        runFixed<F::kRank>(v, std::make_index_sequence<F::kRank.size()>());
+        runFixed<F::kRank>(v);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o), v[S * S]);
     }
     return o;

@@ -9,7 +9,7 @@ namespace gt {
 // The canvas of a turn and where it sits over the source. W' and H' are the sizes of the ideal
 // canvas; the destination is two pixels smaller in each direction (never negative).
 struct TurnGeometry {
-    double s = 0, c = 0;       // sin and cos of -angle, computed in extended precision
+    double s = 0, c = 0;       // sin and cos of -angle, the nearest doubles
     int W = 0, H = 0;          // source
     int Wp = 0, Hp = 0;        // W', H'
     int Wd = 0, Hd = 0;        // destination

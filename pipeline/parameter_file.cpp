@@ -13,8 +13,6 @@ namespace gt {
 
 namespace {
 
-constexpr int kLinesPerRecord = 6;
-
 // Reads lines as the old text-file reader did: a line ends at CR LF, LF or a lone CR; reading at the
 // end of the file gives an empty line.
 class LineReader {
@@ -47,6 +45,18 @@ private:
     int line_ = 0;
 };
 
+// What a message quotes of a line: at most 40 bytes, control characters (a NUL among them, which
+// would end the message early) shown as '?', and "..." when the line goes on.
+std::string excerpt(std::string_view text) {
+    constexpr std::size_t kMost = 40;
+    std::string bytes(text.substr(0, kMost));
+    for (char& c : bytes)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    std::string shown = fromWindows1252(bytes);
+    if (text.size() > kMost) shown += "...";
+    return shown;
+}
+
 // A decimal integer with an optional sign; leading blanks are allowed, as the old conversion
 // allowed them.
 int parseNumber(std::string_view text, const std::string& fileName, int line, bool atEnd) {
@@ -62,9 +72,9 @@ int parseNumber(std::string_view text, const std::string& fileName, int line, bo
     const auto [ptr, ec] = std::from_chars(digits.data(), end, value);
     const bool twoSigns = plus && !digits.empty() && digits.front() == '-';
     if (digits.empty() || twoSigns || ptr != end || ec == std::errc::invalid_argument)
-        throw Error(where + "\"" + fromWindows1252(text) + "\" is not a whole number");
+        throw Error(where + "\"" + excerpt(text) + "\" is not a whole number");
     if (ec == std::errc::result_out_of_range)
-        throw Error(where + "\"" + fromWindows1252(text) + "\" is too large for a slider value");
+        throw Error(where + "\"" + excerpt(text) + "\" is too large for a slider value");
     return value;
 }
 
@@ -142,6 +152,7 @@ void saveParameterFile(const std::string& path, const ParameterTable& table, con
 ParameterFileLoad readParameterFile(std::string_view bytes, const std::string& fileName, Language current,
                                     ParameterTable& table, StyleNames& names) {
     ParameterFileLoad result;
+    if (bytes.empty()) throw Error(fileName + ": the file is empty; it holds no parameters");
     LineReader lines(bytes);
     for (int i = 0; !lines.atEnd(); ++i) {
         if (i == kStyleCount) {
@@ -157,7 +168,17 @@ ParameterFileLoad readParameterFile(std::string_view bytes, const std::string& f
         for (int slot = 0; slot < kSliderCount; ++slot) {
             const bool atEnd = lines.atEnd();
             const std::string_view text = lines.next();
-            table[row][static_cast<std::size_t>(slot)] = parseNumber(text, fileName, lines.lineNumber(), atEnd);
+            const int value = parseNumber(text, fileName, lines.lineNumber(), atEnd);
+            table[row][static_cast<std::size_t>(slot)] = value;
+            // The slider cannot show a value beyond its range: the style will use the nearest end.
+            const bool shown = slot < kSlotTrackBar4 || i == styleIndex(DrawingStyle::PencilDrawing) ||
+                               i == styleIndex(DrawingStyle::PencilDrawingColour);
+            const SliderRange range = sliderRange(i, slot);
+            if (shown && !range.contains(value))
+                result.clamped.push_back("line " + std::to_string(lines.lineNumber()) + ": " + std::to_string(value) +
+                                         " is outside the range of " + std::string(sliderName(slot)) + " (" +
+                                         std::to_string(range.minimum) + ".." + std::to_string(range.maximum) + "); " +
+                                         std::to_string(range.clamp(value)) + " is used");
         }
         result.records = i + 1;
     }

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "imaging/error.h"
 #include "pipeline/styles.h"
@@ -41,9 +42,14 @@ void saveParameterFile(const std::string& path, const ParameterTable& table, con
 struct ParameterFileLoad {
     int records = 0;      // records read (the first 9 at most)
     std::string warning;  // not empty when the file had more records than the style list (without the file's name)
+    // One line for each value beyond its slider's range, naming the line and the value used
+    // (without the file's name): "line 4: 300 is outside the range of TrackBar1 (0..255); 255 is used".
+    std::vector<std::string> clamped;
 };
 
-// Reads records in file order into table rows 0.. and names 0.., at most 9. Lines may end in CR LF,
+// Reads records in file order into table rows 0.. and names 0.., at most 9. An empty file is an
+// error. Values beyond a slider's range are kept as they are and listed in `clamped`. Messages
+// quote at most a short printable excerpt of a line. Lines may end in CR LF,
 // LF or CR. A line that is not a decimal integer where a number belongs (an empty line at the end
 // of the file included) stops the load with a gt::Error naming the file and the line; what was read
 // before it, the name of the record being read included, stays in the table and the names.

@@ -8,6 +8,7 @@
 #include "imaging/painting_styles.h"
 #include "imaging/pencil.h"
 #include "pipeline/finalize.h"
+#include "pipeline/render_limits.h"
 
 namespace gt {
 
@@ -117,6 +118,7 @@ RenderResult renderDrawing(const Bitmap& source, const DrawingParameters& p, con
         nothing.rendered = false;
         return nothing;
     }
+    checkRenderSizes(source.width(), source.height(), p, resources);
     RenderResult result = renderStyle(*style, source, p, resources.materials(p.UpDown1), ctx);
     // After a cancel the drawing is already the copy of the photo the finishing pass would make, and
     // the pass only ends the progress display.

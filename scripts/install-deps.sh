@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config
+  clang-19 libclang-rt-19-dev  # the second compiler; libFuzzer and the sanitizers for it
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
   libjpeg62-turbo-dev
   libgtest-dev libbenchmark-dev

@@ -1,10 +1,6 @@
 // Reading and writing picture files: the content chooses the decoder, the extension the encoder, and
 // a write never leaves a half-written file where a good one was.
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -13,13 +9,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "imaging/error.h"
 #include "imaging/io/codecs.h"
 #include "imaging/io/picture_io.h"
+#include "imaging/io/temporary_file.h"
 
 namespace gt {
 
@@ -93,92 +89,6 @@ std::optional<PictureFormat> formatForPath(const std::string& path) {
     return std::nullopt;
 }
 
-namespace {
-
-std::string systemError() { return std::strerror(errno); }
-
-// A file under a temporary name beside the target. Unless committed, it is removed when this goes
-// out of scope, whatever went wrong.
-class TemporaryFile {
-public:
-    TemporaryFile(const fs::path& target, const std::string& shownName) : shownName_(shownName) {
-        const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-        std::random_device seed;
-        std::minstd_rand draw(seed());
-        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-            std::string name = ".";
-            name.append(target.filename().string()).append(".").append(std::to_string(::getpid()));
-            name.append("-").append(std::to_string(draw())).append(".tmp");
-            path_ = folder / name;
-            // 0666 less the umask, as for any new file.
-            fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd_ < 0 && errno != EEXIST) break;
-        }
-        if (fd_ < 0) throw Error(shownName_ + ": cannot write in the folder " + folder.string() + " (" + systemError() + ")");
-        // Replacing a file keeps its permissions.
-        struct stat old {};
-        if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) (void)::fchmod(fd_, old.st_mode & 07777);
-    }
-    ~TemporaryFile() {
-        if (fd_ >= 0) ::close(fd_);
-        if (!committed_) ::unlink(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    // Buffers small pieces (a BMP row at a time) into large writes.
-    void write(const unsigned char* data, std::size_t size) {
-        if (buffer_.size() + size > kBufferSize) flush();
-        if (size >= kBufferSize) {
-            writeAll(data, size);
-        } else {
-            buffer_.insert(buffer_.end(), data, data + size);
-        }
-    }
-
-    void close() {
-        flush();
-        if (::fsync(fd_) != 0 && errno != EINVAL) failed();
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) failed();
-    }
-
-    void commit(const fs::path& target) {
-        if (::rename(path_.c_str(), target.c_str()) != 0)
-            throw Error(shownName_ + ": cannot replace the file (" + systemError() + ")");
-        committed_ = true;
-    }
-
-private:
-    static constexpr std::size_t kBufferSize = 1 << 20;
-
-    void flush() {
-        writeAll(buffer_.data(), buffer_.size());
-        buffer_.clear();
-    }
-    void writeAll(const unsigned char* data, std::size_t size) {
-        while (size > 0) {
-            const ssize_t n = ::write(fd_, data, size);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                failed();
-            }
-            data += n;
-            size -= static_cast<std::size_t>(n);
-        }
-    }
-    [[noreturn]] void failed() { throw Error(shownName_ + ": cannot write (" + systemError() + ")"); }
-
-    std::string shownName_;
-    fs::path path_;
-    int fd_ = -1;
-    bool committed_ = false;
-    std::vector<unsigned char> buffer_;
-};
-
-}  // namespace
-
 bool writePicture(const Bitmap& bitmap, const std::string& path, const std::atomic<bool>* cancel) {
     const std::optional<PictureFormat> format = formatForPath(path);
     if (!format)
@@ -205,7 +115,7 @@ bool writePicture(const Bitmap& bitmap, const std::string& path, const std::atom
     }
     file.close();
     if (cancel && cancel->load()) return false;
-    file.commit(path);
+    file.commit();
     return true;
 }
 

@@ -406,7 +406,9 @@ bool ParameterWindow::loadParameters(const QString& path) {
     try {
         const ParameterFileLoad load =
             loadParameterFile(QFile::encodeName(path).toStdString(), language_, logic_.table, names);
-        if (!load.warning.empty()) host_.showError(QString::fromStdString(load.warning));
+        std::string warnings = load.warning;
+        for (const std::string& line : load.clamped) warnings += (warnings.empty() ? "" : "\n") + line;
+        if (!warnings.empty()) host_.showError(QString::fromStdString(warnings));
     } catch (const std::exception& e) {
         ok = false;
         host_.showError(QString::fromUtf8(e.what()));

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
+#include "imaging/arithmetic.h"
 #include "imaging/parallel.h"
 #include "imaging/rotate.h"
 #include "test_pictures.h"
@@ -202,6 +206,79 @@ TEST(RotateRegion, PartOfTheCanvasMatchesTheWholeTurn) {
                 }
         }
     }
+}
+
+}  // namespace
+}  // namespace gt
+
+namespace gt {
+namespace {
+
+// The exact value of e p - a q rounded to nearest, ties to even, by 128-bit integers: p and q as
+// their 53-bit mantissas times powers of two.
+__extension__ typedef __int128 Wide;  // gcc and clang only, as the test is
+
+long long nearestByIntegers(int e, double p, int a, double q) {
+    int ep = 0, eq = 0;
+    const auto mp = static_cast<Wide>(std::ldexp(std::frexp(p, &ep), 53));
+    const auto mq = static_cast<Wide>(std::ldexp(std::frexp(q, &eq), 53));
+    ep -= 53;
+    eq -= 53;
+    const int low = std::min(p != 0 ? ep : eq, q != 0 ? eq : ep);
+    const Wide x = e * mp * (Wide(1) << (p != 0 ? ep - low : 0)) - a * mq * (Wide(1) << (q != 0 ? eq - low : 0));
+    if (low >= 0) return static_cast<long long>(x << low);
+    const Wide unit = Wide(1) << -low;
+    Wide floor = x >= 0 ? x / unit : -((-x + unit - 1) / unit);
+    const Wide rest = x - floor * unit;  // 0 <= rest < unit
+    if (2 * rest > unit || (2 * rest == unit && (floor & 1) != 0)) ++floor;
+    return static_cast<long long>(floor);
+}
+
+TEST(NearestOfDifference, ExactAtHalvesAndBesideThem) {
+    EXPECT_EQ(nearestOfDifference(1, 0.5, 0, 0.0), 0);
+    EXPECT_EQ(nearestOfDifference(3, 0.5, 0, 0.0), 2);
+    EXPECT_EQ(nearestOfDifference(-5, 0.5, 0, 0.0), -2);
+    EXPECT_EQ(nearestOfDifference(1, std::nextafter(0.5, 1.0), 0, 0.0), 1);
+    EXPECT_EQ(nearestOfDifference(3, std::nextafter(0.5, 0.0), 0, 0.0), 1);
+    // A half made of two products whose rounded difference is not a half.
+    const double third = 1.0 / 3.0;
+    for (int e : {3, 7, 1001, 524287})
+        for (int a : {-524287, -3, 1, 999})
+            for (double p : {third, 0.5 + 1e-16, std::nextafter(third, 1.0), 0.6427876096865393})
+                for (double q : {0.7660444431189780, -third, std::nextafter(0.5, 0.0)})
+                    EXPECT_EQ(nearestOfDifference(e, p, a, q), nearestByIntegers(e, p, a, q)) << e << " " << p << " " << a << " " << q;
+    std::uint32_t seed = 1969;
+    auto draw = [&] { return seed = seed * 134775813u + 1u; };
+    for (int i = 0; i < 200000; ++i) {
+        const int e = int(draw() % 1048575) - 524287, a = int(draw() % 1048575) - 524287;
+        const double p = std::ldexp(double(draw() >> 1), -31), q = -std::ldexp(double(draw() >> 1), -31);
+        ASSERT_EQ(nearestOfDifference(e, p, a, q), nearestByIntegers(e, p, a, q)) << e << " " << p << " " << a << " " << q;
+    }
+}
+
+// The turn's sine and cosine come from a table of whole degrees: each the double nearest the true
+// value, as an extended-precision sine rounded to double gives it.
+TEST(RotateGeometry, SinesOfWholeDegreesAreTheNearestDoubles) {
+    for (int d = -360; d <= 360; ++d) {
+        const TurnGeometry t = turnGeometry(100, 100, d);
+        const double radians = -d * 3.14159265358979323846 / 180.0;
+        // The angle in double radians is itself off by up to 1e-15 near a whole turn.
+        EXPECT_NEAR(t.s, std::sin(radians), 1.5e-15) << d;
+        EXPECT_NEAR(t.c, std::cos(radians), 1.5e-15) << d;
+        if (d % 90 == 0) {
+            EXPECT_TRUE(t.s == 0 || t.c == 0) << d;
+        }
+        if constexpr (std::numeric_limits<long double>::digits >= 64) {
+            const long double x = -static_cast<long double>(d) * 3.14159265358979323846264338327950288L / 180.0L;
+            if (d % 90 != 0) {
+                EXPECT_EQ(t.s, static_cast<double>(std::sin(x))) << d;
+                EXPECT_EQ(t.c, static_cast<double>(std::cos(x))) << d;
+            }
+        }
+    }
+    const TurnGeometry forty = turnGeometry(3000, 2000, 40);
+    EXPECT_EQ(forty.s, -0x1.491b7523c161dp-1);
+    EXPECT_EQ(forty.c, 0x1.8836fa2cf5039p-1);
 }
 
 }  // namespace

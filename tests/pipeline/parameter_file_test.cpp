@@ -219,3 +219,50 @@ TEST(ParameterFileReset, WritesRowsZeroToSevenOnly) {
 
 }  // namespace
 }  // namespace gt
+
+namespace gt {
+namespace {
+
+std::string loadError(const std::string& bytes) {
+    ParameterTable t{};
+    StyleNames names{};
+    try {
+        readParameterFile(bytes, "p.gtl", Language::French, t, names);
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(ParameterFileMessages, QuoteAShortPrintableExcerptAndRefuseAnEmptyFile) {
+    EXPECT_EQ(loadError(""), "p.gtl: the file is empty; it holds no parameters");
+    // A NUL byte does not cut the message short.
+    std::string nul = record("A", {"1"});
+    nul += std::string("7\0\x01z", 4) + "\r\n";
+    EXPECT_EQ(loadError(nul), "p.gtl, line 3: \"7??z\" is not a whole number");
+    // A very long line is quoted by its start only.
+    const std::string huge = loadError(record("A", {"1", std::string(10 << 20, '9').c_str(), "3", "4", "5"}));
+    EXPECT_EQ(huge, "p.gtl, line 3: \"" + std::string(40, '9') + "...\" is too large for a slider value");
+    EXPECT_EQ(loadError(record("A", {"1", (std::string(5000, 'x')).c_str()})),
+              "p.gtl, line 3: \"" + std::string(40, 'x') + "...\" is not a whole number");
+}
+
+TEST(ParameterFileMessages, ValuesBeyondASlidersRangeAreNamedWithTheValueUsed) {
+    ParameterTable t{};
+    StyleNames names{};
+    // Row 0 is the pencil drawing (TrackBar4 shown), row 1 the grey edge drawing (TrackBar4 hidden).
+    const ParameterFileLoad load = readParameterFile(
+        record("A", {"300", "-4", "100", "7", "256"}) + record("B", {"1", "2", "101", "4", "999"}), "p.gtl",
+        Language::French, t, names);
+    EXPECT_EQ(load.records, 2);
+    EXPECT_EQ(load.clamped, (std::vector<std::string>{
+                                "line 2: 300 is outside the range of TrackBar1 (0..255); 255 is used",
+                                "line 3: -4 is outside the range of TrackBar2 (0..255); 0 is used",
+                                "line 6: 256 is outside the range of TrackBar4 (0..255); 255 is used",
+                                "line 10: 101 is outside the range of TrackBar5 (0..100); 100 is used",
+                            }));
+    EXPECT_EQ(t[0][0], 300);  // kept as read: the slider clamps it when the style is shown
+}
+
+}  // namespace
+}  // namespace gt

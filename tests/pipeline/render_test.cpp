@@ -7,6 +7,7 @@
 
 #include "imaging/error.h"
 #include "pipeline/render.h"
+#include "pipeline/render_limits.h"
 #include "pipeline_pictures.h"
 
 namespace gt {
@@ -148,6 +149,62 @@ TEST(RenderDrawing, CancelledWithAFrameOnGivesThePhotoAtItsSize) {
     EXPECT_TRUE(r.drawing == photo);
     EXPECT_EQ(std::pair(r.DrawingWidth, r.DrawingHeight), std::pair(33, 21));
     EXPECT_EQ(last, (std::vector<int>{100, 100, 1, 1}));  // the progress display is ended
+}
+
+}  // namespace
+}  // namespace gt
+
+namespace gt {
+namespace {
+
+// What a rendering refuses, and that it refuses before any work: no progress reported.
+std::string refusal(int w, int h, const DrawingParameters& p) {
+    const Bitmap photo(w, h);
+    RenderContext ctx;
+    int reports = 0;
+    ctx.progress = [&](int, int, int, int) { ++reports; };
+    try {
+        renderDrawing(photo, p, builtinResources(), ctx);
+    } catch (const Error& e) {
+        EXPECT_EQ(reports, 0) << e.what();
+        return e.what();
+    }
+    return "";
+}
+
+TEST(RenderLimits, PicturesBeyondTheLimitsAreRefusedBeforeTheWork) {
+    DrawingParameters pencil = defaultParameters(DrawingStyle::PencilDrawing);
+    pencil.CheckBox1 = false;
+    // The turned canvas grows with the square of the longest side.
+    EXPECT_EQ(refusal(65317, 23, pencil),
+              "the pencil drawing's turned canvas would be 50049 x 42001 pixels, more than the 400 megapixels a picture may have");
+    // The same photo in a style that does not turn it fits, but not once framed.
+    DrawingParameters plain = defaultParameters(DrawingStyle::FrameAndTextureOnly);
+    plain.CheckBox1 = true;
+    plain.frame.style = kFrameRealistic;
+    plain.frame.margin = 150;
+    const std::string framed = refusal(65000, 23, plain);
+    EXPECT_EQ(framed.rfind("the framed picture would be ", 0), 0u) << framed;
+    EXPECT_NE(framed.find("more than the 65535 a picture may have on a side"), std::string::npos) << framed;
+    plain.frame.style = kFrameSimple;
+    plain.frame.margin = 1000;
+    EXPECT_EQ(refusal(65000, 23, plain),
+              "the drawing with its margin would be 66000 x 1023 pixels, more than the 65535 a picture may have on a side");
+    // A photo as wide as accepted, without margin and frame, renders.
+    plain.CheckBox1 = false;
+    EXPECT_EQ(refusal(65535, 2, plain), "");
+}
+
+TEST(RenderLimits, EverySideAndPixelLimit) {
+    DrawingParameters p = defaultParameters(DrawingStyle::Painting1);
+    p.CheckBox1 = false;
+    EXPECT_NO_THROW(checkRenderSizes(20000, 20000, p, builtinResources()));
+    EXPECT_THROW(checkRenderSizes(20001, 20000, p, builtinResources()), Error);
+    EXPECT_THROW(checkRenderSizes(65536, 1, p, builtinResources()), Error);
+    p = defaultParameters(DrawingStyle::PencilDrawing);
+    p.CheckBox1 = false;
+    EXPECT_NO_THROW(checkRenderSizes(16000, 23, p, builtinResources()));  // a canvas of 126 megapixels
+    EXPECT_THROW(checkRenderSizes(16000, 16000, p, builtinResources()), Error);
 }
 
 }  // namespace
