@@ -52,10 +52,12 @@ RetouchWindow::RetouchWindow(RetouchWindowHost& host, QWidget* parent) : QDialog
 
     auto* grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetFixedSize);
-    grid->setHorizontalSpacing(10);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(12);
+    grid->setContentsMargins(14, 14, 14, 14);
     Image1 = new RetouchPreviewImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    grid->addWidget(Image1, 0, 0, 5, 1, Qt::AlignTop);
+    grid->addWidget(Image1, 0, 0, 5, 1, Qt::AlignCenter);
 
     const struct {
         const char* caption;
@@ -98,7 +100,8 @@ RetouchWindow::RetouchWindow(RetouchWindowHost& host, QWidget* parent) : QDialog
     buttons->addStretch();
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
-    grid->addLayout(buttons, 5, 0, 1, 4);
+    grid->setRowMinimumHeight(5, 8);
+    grid->addLayout(buttons, 6, 0, 1, 4);
     CheckBox1 = new QCheckBox(this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->hide();
