@@ -13,6 +13,9 @@ SourceJob::~SourceJob() {
     if (thread_) {
         cancel_.store(true);
         wait();
+        // Its end was never delivered (the window is going): the thread object goes with the job.
+        delete thread_;
+        thread_ = nullptr;
     }
 }
 

@@ -134,11 +134,18 @@ TEST_F(SourceCommandsTest, EachEnhancementRunsItsComposition) {
     };
     for (const Case& c : cases) {
         usePhoto(photo);
+        QSignalSpy strip(main->statusStrip(), &StatusStrip::runStarted);
         main->menuEntry(QString::fromLatin1(c.entry))->trigger();
         ASSERT_TRUE(waitForStep()) << c.entry;
         Bitmap expected = photo;
         c.expected(expected);
         EXPECT_EQ(main->SourceImage, expected) << c.entry;
+        // The long steps show the progress strip and its cancel entry from their start.
+        const bool longStep = QByteArray(c.entry) == "Increasecontrast1" || QByteArray(c.entry) == "Rduirelebruit1";
+        if (longStep) EXPECT_GE(strip.count(), 1) << c.entry;
+        else EXPECT_EQ(strip.count(), 0) << c.entry;
+        EXPECT_FALSE(main->cancelMenuShown());
+        EXPECT_FALSE(main->statusStrip()->running());
     }
 }
 
