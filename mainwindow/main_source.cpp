@@ -55,7 +55,8 @@ void MainWindow::changeSource(SourceWork work, bool showProgress, bool hideParam
 
 void MainWindow::sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome) {
     QApplication::restoreOverrideCursor();
-    if (outcome->cancelled && !batchVisible()) CancelRequested.store(false);
+    // A cancel that came after the work was done is spent as well: it must not stop the next step.
+    if (!batchVisible()) CancelRequested.store(false);
     if (Panel2->running()) Panel2->ProgressReport(100, 100, 1, 1);
     showMenuBar(false);
     Busy = false;

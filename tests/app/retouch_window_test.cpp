@@ -147,7 +147,19 @@ TEST_F(RetouchWindowTest, ACancelDuringTheWholePhotoLeavesItByteForByte) {
     EXPECT_EQ(w->settings(), (RetouchSettings{30, 30, 30, 2, 9}));
     EXPECT_TRUE(w->Button2->isEnabled());
     EXPECT_FALSE(main->sourceHistory().canUndo());
+
+    // Escape or closing during the whole-photo step asks it to stop; the window stays meanwhile.
+    w->Button2Click();
+    ASSERT_TRUE(w->applying());
+    EXPECT_FALSE(w->Button2->isEnabled());
+    w->reject();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(main->CancelRequested.load());
+    ASSERT_TRUE(done.wait(60000));
+    EXPECT_FALSE(w->applying());
+    EXPECT_FALSE(main->CancelRequested.load()) << "a late cancel is spent too";
     w->Button1Click();
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(RetouchWindowTest, TextsInBothLanguages) {
