@@ -1,5 +1,5 @@
 // graphitello-cli adjust OP [options] INPUT OUTPUT: the main window's source-image commands, each
-// running the same routines with the same values as its menu entry.
+// running the same composition as its menu entry (pipeline/source_commands.h).
 
 #include <functional>
 #include <sstream>
@@ -8,11 +8,9 @@
 
 #include "cli/arguments.h"
 #include "cli/session.h"
-#include "imaging/adjust.h"
 #include "imaging/error.h"
-#include "imaging/filters.h"
 #include "imaging/io/picture_io.h"
-#include "imaging/median.h"
+#include "pipeline/source_commands.h"
 
 namespace gt::cli {
 
@@ -48,25 +46,7 @@ Adjustment resizeTo(const ParsedArgs& args) {
     } catch (const Error& e) {
         throw UsageError(e.what());
     }
-    return fixed([size](Bitmap& b) {
-        Bitmap resized(size.width, size.height);
-        ResizeBilinear(b, resized);
-        b = std::move(resized);
-    });
-}
-
-// Blur twice, take the median of the original through a 5 x 5 window into the blurred copy, then
-// sharpen twice; a cancelled median leaves the picture as it was.
-bool simplify(Bitmap& picture, RenderContext& ctx) {
-    Bitmap work = picture;
-    Blur3x3(work);
-    Blur3x3(work);
-    MedianFilter(picture, work, 5, 1, 1, ctx);
-    if (ctx.CancelRequested()) return false;
-    picture = std::move(work);
-    Sharpen(picture);
-    Sharpen(picture);
-    return true;
+    return fixed([size](Bitmap& b) { b = ResizedPicture(b, size.width, size.height); });
 }
 
 // The retouch window's chain on the whole picture, in its order.
@@ -75,58 +55,27 @@ Adjustment retouch(const ParsedArgs& args) {
         const auto v = args.value(name);
         return v ? parseInt(name, *v, min, max) : 0;
     };
-    const int brightness = option("brightness", -100, 100);
-    const int contrast = option("contrast", -100, 100);
-    const int saturation = option("saturation", -100, 100);
-    const int sharpness = option("sharpness", -5, 5);
-    const int simplification = option("simplify", 0, 9);
-    return [=](Bitmap& t, RenderContext& ctx) {
-        if (simplification > 0) {
-            MedianFilter(t, t, simplification + 2, 1, 1, ctx);
-            if (ctx.CancelRequested()) return false;
-        }
-        AdjustBrightness(t, brightness);
-        if (contrast < 0) {
-            LinearContrast(t, 127, contrast);
-        } else {
-            AdjustContrast(t, 2 * contrast);
-        }
-        if (!AdjustSaturation(t, saturation, &ctx)) return false;
-        for (int i = 0; i < sharpness; ++i) Sharpen(t);
-        // Softening: the steps from -5 and -4 are box blurs, the three nearest to 0 gentle ones.
-        for (int i = sharpness; i <= -1; ++i) {
-            if (i <= -4) {
-                Blur3x3(t);
-            } else {
-                Soften(t);
-            }
-        }
-        return true;
-    };
+    RetouchSettings s;
+    s.TrackBar1 = option("brightness", -100, 100);
+    s.TrackBar2 = option("contrast", -100, 100);
+    s.TrackBar3 = option("saturation", -100, 100);
+    s.TrackBar4 = option("sharpness", -5, 5);
+    s.TrackBar5 = option("simplify", 0, 9);
+    return [s](Bitmap& t, RenderContext& ctx) { return RetouchPicture(t, s, ctx); };
 }
 
 const std::vector<AdjustOp>& adjustOps() {
     static const std::vector<AdjustOp> ops = {
-        {"soften", "soften the picture once", {}, [](const ParsedArgs&) { return fixed([](Bitmap& b) { Soften(b); }); }},
-        {"sharpen", "sharpen the picture twice", {}, [](const ParsedArgs&) {
-             return fixed([](Bitmap& b) {
-                 Sharpen(b);
-                 Sharpen(b);
-             });
-         }},
-        {"saturation", "increase the colour saturation by 10 %, twice", {}, [](const ParsedArgs&) -> Adjustment {
-             return [](Bitmap& b, RenderContext& ctx) { return AdjustSaturation(b, 10, &ctx) && AdjustSaturation(b, 10, &ctx); };
-         }},
-        {"brightness", "increase the brightness by 5 %", {}, [](const ParsedArgs&) {
-             return fixed([](Bitmap& b) { AdjustBrightness(b, 5); });
-         }},
-        {"contrast", "increase the contrast by 30 % against the local and global means", {}, [](const ParsedArgs&) {
-             return fixed([](Bitmap& b) { AdjustContrast(b, 30); });
-         }},
-        {"old-contrast", "increase the contrast by 10 % around the middle grey (127)", {}, [](const ParsedArgs&) {
-             return fixed([](Bitmap& b) { LinearContrast(b, 127, 10); });
-         }},
-        {"simplify", "simplify the picture: blur, 5 x 5 median, sharpen", {}, [](const ParsedArgs&) -> Adjustment { return simplify; }},
+        {"soften", "soften the picture once", {}, [](const ParsedArgs&) { return fixed(SoftenPicture); }},
+        {"sharpen", "sharpen the picture twice", {}, [](const ParsedArgs&) { return fixed(SharpenPicture); }},
+        {"saturation", "increase the colour saturation by 10 %, twice", {},
+         [](const ParsedArgs&) -> Adjustment { return SaturatePicture; }},
+        {"brightness", "increase the brightness by 5 %", {}, [](const ParsedArgs&) { return fixed(BrightenPicture); }},
+        {"contrast", "increase the contrast by 30 % against the local and global means", {},
+         [](const ParsedArgs&) -> Adjustment { return ContrastPicture; }},
+        {"old-contrast", "increase the contrast by 10 % around the middle grey (127)", {},
+         [](const ParsedArgs&) { return fixed(OldContrastPicture); }},
+        {"simplify", "simplify the picture: blur, 5 x 5 median, sharpen", {}, [](const ParsedArgs&) -> Adjustment { return SimplifyPicture; }},
         {"resize", "resample the picture to a new size (bilinear)",
          {{"size", "WxH", "the new width and height in pixels, each at least 2 (required)"}}, resizeTo},
         {"retouch", "the retouch window's adjustments, applied to the whole picture",

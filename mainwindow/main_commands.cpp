@@ -60,6 +60,8 @@ bool MainWindow::openPicture(const QString& path) {
     }
     openedFile_ = path;
     setSource(std::move(picture));
+    history_.clear();
+    updateUndoMenu();
     setZoom(100);
     if (!batchVisible()) showParameterWindow();
     if (windows.Form4) windows.Form4->resetPreview();
@@ -83,6 +85,8 @@ bool MainWindow::LoadImageFile(const QString& name) {
     openedFile_ = name;
     if (addTextVisible()) windows.Form9->close();
     setSource(std::move(picture));
+    history_.clear();
+    updateUndoMenu();
     setZoom(100);
     menuEntry(QStringLiteral("Reverttooriginalsourceimage1"))->setEnabled(true);
     setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
@@ -110,7 +114,8 @@ void MainWindow::Colleruneimagedepuislepressepapier1Click() {
 void MainWindow::pastePicture(const Bitmap* picture) {
     if (Busy) return;
     // Without a picture on the clipboard the source stays, and the drawing goes back to it.
-    setSource(picture ? *picture : SourceImage);
+    if (picture) replaceSource(*picture);
+    else setSource(SourceImage);
     setZoom(100);
     CenterImages();
     if (!batchVisible()) showParameterWindow();
@@ -121,7 +126,7 @@ void MainWindow::Swap1Click() {
     // The menus are swapped out during a run, so the command never meets a rendering.
     if (Busy) return;
     setZoom(100);
-    setSource(Bitmap(DrawingImage));
+    replaceSource(Bitmap(DrawingImage));
     CenterImages();
     if (windows.Form4) windows.Form4->resetPreview();
 }
@@ -138,7 +143,7 @@ void MainWindow::Reverttooriginalsourceimage1Click() {
             return;
         }
     }
-    setSource(std::move(picture));
+    replaceSource(std::move(picture));
     setZoom(100);
     if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
     CenterImages();
@@ -250,11 +255,14 @@ void MainWindow::DonationClick() {
 }
 
 void MainWindow::Redimensionnerlimagesource1Click() {
-    if (!Busy && windows.Form10) windows.Form10->show();
+    if (!Busy && windows.Form10) windows.Form10->open();
 }
 
 void MainWindow::ModifySourceImage1Click() {
-    if (!Busy && windows.Form11) windows.Form11->show();
+    if (Busy || !windows.Form11) return;
+    windows.Form11->show();
+    windows.Form11->raise();
+    windows.Form11->activateWindow();
 }
 
 void MainWindow::Aideenligne1Click() {

@@ -38,12 +38,16 @@ MainWindow::MainWindow() {
     job_ = new RenderJob(resources_, CancelRequested, this);
     connect(job_, &RenderJob::progress, this, &MainWindow::ProgressReport);
     connect(job_, &RenderJob::finished, this, &MainWindow::renderDone);
+    sourceJob_ = new SourceJob(CancelRequested, this);
+    connect(sourceJob_, &SourceJob::progress, this, &MainWindow::ProgressReport);
+    connect(sourceJob_, &SourceJob::finished, this, &MainWindow::sourceStepDone);
     FormCreate();
 }
 
 MainWindow::~MainWindow() {
     CancelRequested.store(true);
     job_->wait();
+    sourceJob_->wait();
 }
 
 void MainWindow::FormCreate() {
@@ -143,15 +147,32 @@ void MainWindow::buildMenus() {
     entry(edit, "Reverttooriginalsourceimage1", "Annuler tous les &changements", QKeySequence(Qt::CTRL | Qt::Key_Z),
           [this] { Reverttooriginalsourceimage1Click(); })
         ->setEnabled(false);
+    // Undo and redo of the changes to the photo; Ctrl+Z stays Revert's.
+    entry(edit, "Undosourcechange1", "&Défaire la dernière modification de l'image source", QKeySequence(Qt::ALT | Qt::Key_Backspace),
+          [this] { Undosourcechange1Click(); })
+        ->setEnabled(false);
+    entry(edit, "Redosourcechange1", "&Refaire la modification de l'image source", QKeySequence(Qt::CTRL | Qt::Key_Y),
+          [this] { Redosourcechange1Click(); })
+        ->setEnabled(false);
     entry(edit, "Sketchit1", "&Paramètres de dessin...", QKeySequence(Qt::Key_F10), [this] { Sketchit1Click(); });
-    // The source-image enhancements are reached through the retouch window; the submenu stays hidden.
+    // The source-image enhancements are reached through the retouch window; the submenu stays hidden
+    // and its entries keep their shortcuts, through the window.
     QMenu* improve = edit->addMenu(QStringLiteral("&Améliorer l'image source"));
     improve->menuAction()->setObjectName(QStringLiteral("Improvesourceimage1"));
     improve->menuAction()->setVisible(false);
     menuEntries_.insert(QStringLiteral("Improvesourceimage1"), improve->menuAction());
-    for (const char* name : {"Softensourceimage1", "Increasecoloursaturation1", "Increasebrightness1", "Augmenterlanettet1",
-                             "Increasecontrast1", "Rduirelebruit1"})
-        entry(improve, name, name, QKeySequence(), [] {});
+    const struct { const char* name; const char* caption; int key; void (MainWindow::*handler)(); } enhancements[] = {
+        {"Softensourceimage1", "A&doucir l'image source", Qt::Key_F1, &MainWindow::Softensourceimage1Click},
+        {"Augmenterlanettet1", "Augmenter la &netteté", Qt::Key_F2, &MainWindow::Augmenterlanettet1Click},
+        {"Increasecoloursaturation1", "&Augmenter la saturation des couleurs", Qt::Key_F3, &MainWindow::Increasecoloursaturation1Click},
+        {"Increasebrightness1", "Augmenter la &luminosité", Qt::Key_F4, &MainWindow::Increasebrightness1Click},
+        {"Increasecontrast1", "Augmenter le &contraste", Qt::Key_F5, &MainWindow::Increasecontrast1Click},
+        {"Rduirelebruit1", "&Simplifier l'image", Qt::Key_F6, &MainWindow::Rduirelebruit1Click},
+    };
+    for (const auto& e : enhancements) {
+        QAction* a = entry(improve, e.name, e.caption, QKeySequence(Qt::CTRL | e.key), [this, h = e.handler] { (this->*h)(); });
+        addAction(a);
+    }
 
     QMenu* help = menu("About1", "&Aide");
     entry(help, "Aideenligne1", "Aide en ligne", QKeySequence(Qt::Key_F1), [this] { Aideenligne1Click(); });
@@ -444,6 +465,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     CancelRequested.store(true);
     job_->wait();
+    sourceJob_->wait();
     QMainWindow::closeEvent(event);
     qApp->quit();
 }

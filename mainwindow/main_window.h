@@ -3,7 +3,8 @@
 // the toolbar, the menus and the status strip. Its handlers keep the names of the menu entries and
 // controls they belong to; the work itself is done by the pipeline and the picture files layer.
 // The handlers are spread over files by job: main_window.cpp (creation, layout, viewer),
-// main_commands.cpp (files, clipboard, wallpaper), main_render.cpp (drawing), main_language.cpp.
+// main_commands.cpp (files, clipboard, wallpaper), main_render.cpp (drawing), main_source.cpp (the
+// source-image commands and their undo), main_language.cpp.
 
 #include <QAction>
 #include <QFrame>
@@ -20,6 +21,8 @@
 
 #include "batch/batch_window.h"
 #include "dialogs/print_preview_window.h"
+#include "dialogs/resize_window.h"
+#include "dialogs/retouch_window.h"
 #include "imaging/bitmap.h"
 #include "imaging/random.h"
 #include "imaging/resources.h"
@@ -29,6 +32,8 @@
 #include "mainwindow/layout.h"
 #include "mainwindow/picture_pane.h"
 #include "mainwindow/render_job.h"
+#include "mainwindow/source_history.h"
+#include "mainwindow/source_job.h"
 #include "mainwindow/status_strip.h"
 #include "pipeline/styles.h"
 #include "pipeline/window/parameter_window.h"
@@ -43,7 +48,9 @@ class MainWindow : public QMainWindow,
                    public FramesWindowHost,
                    public AddTextWindowHost,
                    public BatchWindowHost,
-                   public PrintPreviewHost {
+                   public PrintPreviewHost,
+                   public ResizeWindowHost,
+                   public RetouchWindowHost {
     Q_OBJECT
 public:
     // Loads the built-in pictures; a failure there is shown when the window first shows and makes
@@ -115,6 +122,28 @@ public:
     QImage drawingPicture() const override;
     QSize drawingSize() const override { return QSize(DrawingWidth, DrawingHeight); }
 
+    // ---- Source-image commands (main_source.cpp) ----
+    void Softensourceimage1Click();
+    void Augmenterlanettet1Click();
+    void Increasecoloursaturation1Click();
+    void Increasebrightness1Click();
+    void Increasecontrast1Click();
+    void Rduirelebruit1Click();
+    void Undosourcechange1Click();
+    void Redosourcechange1Click();
+    bool sourceJobRunning() const { return sourceJob_ && sourceJob_->running(); }
+    SourceHistory& sourceHistory() { return history_; }
+    // ResizeWindowHost
+    int sourceWidth() const override { return SourceWidth; }
+    int sourceHeight() const override { return SourceHeight; }
+    void showNaturalSize() override;
+    void resizesource(int width, int height, std::function<void()> done = {}) override;
+    void resetParameterPreview() override;
+    // RetouchWindowHost
+    void retouchSource(const RetouchSettings& settings, std::function<void(bool changed)> done) override;
+    void setParameterPreviewTimer(int interval) override;
+    void cancelLongStep() override;
+
     // ---- Start-up ----
     // The size and place when not maximised, on the screen's work area; then maximised.
     void placeOnScreen();
@@ -174,6 +203,7 @@ public:
 
 signals:
     void renderFinished();
+    void sourceStepFinished();  // a change of the source on the worker ended, done or not
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -208,6 +238,19 @@ private:
     void textHovered(QPoint global);
     bool parameterWindowVisible() const;
     QString text(const QString& key) const;
+    // The source commands' common road: the work runs on a copy on the worker; the result becomes
+    // the source and the picture it replaces a step to undo.
+    struct SourceStep {
+        bool hideParameters = false;  // the parameter window hides meanwhile and comes back after
+        bool parametersWereVisible = false;
+        std::function<void(bool changed)> after;
+    };
+    void changeSource(SourceWork work, bool showProgress, bool hideParameters, std::function<void(bool changed)> after = {});
+    void sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome);
+    bool refuseWhileBusy();            // says so in the status strip
+    void replaceSource(Bitmap picture);  // paste, swap, revert: an instant change that can be undone
+    void sourceStepTaken(bool sizeChanged);  // undo or redo brought another picture back
+    void updateUndoMenu();
 
     Resources resources_;
     QString resourceError_;
@@ -218,6 +261,9 @@ private:
     Random random_;
     MainLayout layout_;
     RenderJob* job_ = nullptr;
+    SourceJob* sourceJob_ = nullptr;
+    SourceStep sourceStep_;
+    SourceHistory history_{startupHistoryBudget()};
     bool commandLineDone_ = false;
 
     QWidget* client_ = nullptr;

@@ -22,8 +22,8 @@ std::unique_ptr<MainWindow> createWindows(Language language) {
     auto main = std::make_unique<MainWindow>();
     AppWindows& w = main->windows;
     w.Form1 = main.get();
-    w.Form10 = new ResizeWindow(main.get());
-    w.Form11 = new RetouchWindow(main.get());
+    w.Form10 = new ResizeWindow(*main, main.get());
+    w.Form11 = new RetouchWindow(*main, main.get());
     w.Form9 = new AddTextWindow(*main, main.get());
     w.Form8 = new DonationWindow(main.get());
     w.Form2 = new BatchWindow(*main, main.get());

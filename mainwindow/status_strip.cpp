@@ -16,6 +16,13 @@ StatusStrip::StatusStrip(QWidget* parent) : QFrame(parent) {
     Label1->move(8, 2);
     Label2 = new QLabel(this);
     Label2->hide();
+    Notice = new QLabel(this);
+    Notice->setAutoFillBackground(true);
+    Notice->setPalette(pal);
+    Notice->move(8, 2);
+    Notice->hide();
+    noticeTimer_.setSingleShot(true);
+    connect(&noticeTimer_, &QTimer::timeout, Notice, &QLabel::hide);
     slice_ = QImage(1, 20, QImage::Format_RGB32);
     for (int y = 0; y < 20; ++y) slice_.setPixel(0, y, qRgb(90 + y * 4, 130 + y * 3, 200));
     clearBar();
@@ -66,6 +73,15 @@ void StatusStrip::ProgressReport(int step, int lastStep, int pass, int passes) {
         update();
         emit runEnded();
     }
+}
+
+void StatusStrip::showNotice(const QString& text) {
+    Notice->setText(text);
+    Notice->adjustSize();
+    Notice->resize(Notice->width() + 8, qMax(Notice->height(), height() - 4));
+    Notice->show();
+    Notice->raise();
+    noticeTimer_.start(4000);
 }
 
 void StatusStrip::paintEvent(QPaintEvent* event) {

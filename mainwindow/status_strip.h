@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
+#include <QTimer>
 
 #include "imaging/progress.h"
 
@@ -27,6 +28,9 @@ public:
     const QImage& bar() const { return bar_; }
     int barDraws() const { return barDraws_; }
     void setSlice(const QImage& slice) { slice_ = slice; }
+    // A short note over the strip, gone after a few seconds: why a command did nothing.
+    void showNotice(const QString& text);
+    QLabel* Notice = nullptr;
 
 signals:
     void runStarted();  // the cancel menu replaces the normal one
@@ -42,6 +46,7 @@ private:
     QImage bar_;    // what the strip's canvas holds between repaints
     QImage slice_;  // 1 x 20
     int barDraws_ = 0;
+    QTimer noticeTimer_;
 };
 
 }  // namespace gt

@@ -30,6 +30,8 @@ void startPreviewDrag(PreviewCrop& crop, int x, int y);
 // Mouse move with the drag on: the photo follows the mouse, and the crop stays on the photo (at 0
 // along a side where the photo is shorter than 200).
 void dragPreviewCrop(PreviewCrop& crop, int x, int y, int sourceWidth, int sourceHeight);
+// The same for a crop of size x size pixels (the retouch window's is 110).
+void dragCrop(PreviewCrop& crop, int x, int y, int sourceWidth, int sourceHeight, int size);
 // Mouse up; the caller then bumps the preview timer.
 inline void endPreviewDrag(PreviewCrop& crop) { crop.PreviewDragging = false; }
 

@@ -18,15 +18,19 @@ void startPreviewDrag(PreviewCrop& crop, int x, int y) {
 }
 
 void dragPreviewCrop(PreviewCrop& crop, int x, int y, int sourceWidth, int sourceHeight) {
+    dragCrop(crop, x, y, sourceWidth, sourceHeight, kPreviewSize);
+}
+
+void dragCrop(PreviewCrop& crop, int x, int y, int sourceWidth, int sourceHeight, int size) {
     if (!crop.PreviewDragging) return;
     crop.PreviewLeft -= x - crop.DragX;
     crop.PreviewTop -= y - crop.DragY;
     if (crop.PreviewLeft < 0) crop.PreviewLeft = 0;
     if (crop.PreviewTop < 0) crop.PreviewTop = 0;
-    if (crop.PreviewLeft > sourceWidth - kPreviewSize) crop.PreviewLeft = sourceWidth - kPreviewSize;
-    if (crop.PreviewTop > sourceHeight - kPreviewSize) crop.PreviewTop = sourceHeight - kPreviewSize;
-    if (sourceWidth < kPreviewSize) crop.PreviewLeft = 0;
-    if (sourceHeight < kPreviewSize) crop.PreviewTop = 0;
+    if (crop.PreviewLeft > sourceWidth - size) crop.PreviewLeft = sourceWidth - size;
+    if (crop.PreviewTop > sourceHeight - size) crop.PreviewTop = sourceHeight - size;
+    if (sourceWidth < size) crop.PreviewLeft = 0;
+    if (sourceHeight < size) crop.PreviewTop = 0;
     crop.DragX = x;
     crop.DragY = y;
 }

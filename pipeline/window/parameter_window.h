@@ -87,6 +87,11 @@ public:
     bool previewTimerActive() const { return Timer1.isActive(); }
     // A new source: the crop goes back to the middle and the preview is scheduled in 300 ms.
     void resetPreview();
+    // The crop's place on a resized photo (the next preview shows it).
+    void setPreviewCrop(int left, int top) {
+        crop_.PreviewLeft = left;
+        crop_.PreviewTop = top;
+    }
     // The language switch's part for this window.
     void applyTexts(const TextTable& table, Language language);
 

@@ -1,4 +1,5 @@
-// Pictures of the main window and the parameter window in the three languages, for the README. Runs
+// Pictures of the main window, the parameter window and the resize and retouch windows in the
+// three languages, for the README. Runs
 // only when GT_SCREENSHOT_DIR names a folder (docs/screenshots is where they are kept):
 //   GT_SCREENSHOT_DIR=docs/screenshots QT_QPA_PLATFORM=xcb DISPLAY=:99 test_app --gtest_filter='Screenshots.*'
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 #include <QTest>
 
 #include "app_test_support.h"
+#include "dialogs/resize_window.h"
+#include "dialogs/retouch_window.h"
 #include "mainwindow/startup.h"
 #include "ui/language.h"
 
@@ -32,6 +35,49 @@ void takeScreenshots(Language language, const QString& folder) {
     const QString suffix = languageCode(language);
     EXPECT_TRUE(main->grab().save(folder + QStringLiteral("/main_window_") + suffix + QStringLiteral(".png")));
     EXPECT_TRUE(p->grab().save(folder + QStringLiteral("/parameter_window_") + suffix + QStringLiteral(".png")));
+}
+
+// The resize dialog at half the size, and the retouch window with its sliders moved and the preview
+// dragged to the cat's face.
+void takeSourceWindowScreenshots(Language language, const QString& folder) {
+    auto main = createWindows(language);
+    main->showMessage = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
+    main->resize(1200, 800);
+    main->show();
+    ASSERT_TRUE(main->openPicture(QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg")));
+    main->windows.Form4->hide();
+    const QString suffix = languageCode(language);
+
+    ResizeWindow* resize = main->windows.Form10;
+    main->Redimensionnerlimagesource1Click();
+    resize->Edit3->setText(QStringLiteral("50"));
+    resize->EditKeyUp(3);
+    QTest::qWait(200);
+    EXPECT_TRUE(resize->grab().save(folder + QStringLiteral("/resize_window_") + suffix + QStringLiteral(".png")));
+    resize->Button2->click();
+
+    RetouchWindow* retouch = main->windows.Form11;
+    main->ModifySourceImage1Click();
+    const int values[5] = {12, 20, 25, 2, 1};
+    for (int i = 0; i < 5; ++i) retouch->TrackBars[i]->setValue(values[i]);
+    const Bitmap& photo = main->SourceImage;
+    retouch->previewPressed(0, 0);
+    retouch->previewMoved(-(photo.width() / 2 - 55), -(photo.height() / 3 - 55));
+    retouch->previewReleased();
+    retouch->Timer1Timer();
+    QTest::qWait(200);
+    EXPECT_TRUE(retouch->grab().save(folder + QStringLiteral("/retouch_window_") + suffix + QStringLiteral(".png")));
+    retouch->Button1Click();
+}
+
+TEST(Screenshots, ResizeAndRetouchWindowsInEveryLanguage) {
+    const QString folder = qEnvironmentVariable("GT_SCREENSHOT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "GT_SCREENSHOT_DIR is not set";
+    test::app();
+    QDir().mkpath(folder);
+    takeSourceWindowScreenshots(Language::French, folder);
+    takeSourceWindowScreenshots(Language::Chinese, folder);
+    takeSourceWindowScreenshots(Language::English, folder);
 }
 
 TEST(Screenshots, MainAndParameterWindowsInEveryLanguage) {

@@ -1,0 +1,226 @@
+// The main window's source-image commands: the one-step enhancements of the edit menu, the resize the
+// resize dialog asks for, the retouch window's whole-photo step, and undo and redo. Every change
+// runs on a copy of the photo on the worker thread; the result takes the left pane, and the picture
+// it replaced becomes a step to undo. The drawing pane keeps its picture until the next rendering
+// (the resize alone gives it the resized photo).
+#include <QApplication>
+
+#include "finishing/add_text_window.h"
+#include "imaging/error.h"
+#include "imaging/io/picture_io.h"
+#include "mainwindow/main_window.h"
+#include "pipeline/source_commands.h"
+#include "ui/file_names.h"
+#include "ui/language.h"
+#include "ui/qt_bitmap.h"
+
+namespace gt {
+
+namespace {
+
+// After every enhancement the parameter window's preview follows, 300 ms later.
+constexpr int kPreviewAfterEnhancement = 300;
+constexpr int kPreviewAfterResize = 200;
+
+SourceWork always(void (*step)(Bitmap&)) {
+    return [step](Bitmap& b, const RenderContext&) {
+        step(b);
+        return true;
+    };
+}
+
+}  // namespace
+
+// ---- The common road ----------------------------------------------------------------------------
+
+bool MainWindow::refuseWhileBusy() {
+    if (!Busy && !renderRunning() && !sourceJobRunning()) return false;
+    // The photo is being read by the running step: changing it now would change it under its feet.
+    Panel2->showNotice(text(QStringLiteral("Message.SourceBusy")));
+    return true;
+}
+
+void MainWindow::changeSource(SourceWork work, bool showProgress, bool hideParameters, std::function<void(bool changed)> after) {
+    if (refuseWhileBusy()) {
+        if (after) after(false);
+        return;
+    }
+    Busy = true;
+    updateDrawingHint();
+    sourceStep_ = SourceStep{hideParameters, hideParameters && parameterWindowVisible(), std::move(after)};
+    if (sourceStep_.parametersWereVisible) windows.Form4->hide();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    sourceJob_->start(SourceImage, std::move(work), showProgress);
+}
+
+void MainWindow::sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome) {
+    QApplication::restoreOverrideCursor();
+    // A cancel that came after the work was done is spent as well: it must not stop the next step.
+    if (!batchVisible()) CancelRequested.store(false);
+    if (Panel2->running()) Panel2->ProgressReport(100, 100, 1, 1);
+    showMenuBar(false);
+    Busy = false;
+    const bool changed = outcome->changed;
+    if (!outcome->error.empty()) {
+        showError(QString::fromStdString(outcome->error));
+    } else if (changed) {
+        history_.record(std::move(SourceImage));
+        SourceImage = std::move(outcome->picture);
+        SourceWidth = SourceImage.width();
+        SourceHeight = SourceImage.height();
+        ScrollBox1->setPicture(toQImage(SourceImage));
+        ScrollBox1->setDisplaySize(QSize(zoomed(SourceWidth, zoom_), zoomed(SourceHeight, zoom_)));
+        ScrollBox1->update();
+    }
+    if (windows.Form4) windows.Form4->setPreviewTimer(kPreviewAfterEnhancement);
+    SourceStep step = std::move(sourceStep_);
+    sourceStep_ = SourceStep{};
+    if (step.parametersWereVisible && !batchVisible()) showParameterWindow();
+    updateDrawingHint();
+    updateUndoMenu();
+    if (step.after) step.after(changed);
+    emit sourceStepFinished();
+}
+
+void MainWindow::cancelLongStep() {
+    if (Busy) CancelRequested.store(true);
+}
+
+// ---- The enhancements ---------------------------------------------------------------------------
+
+void MainWindow::Softensourceimage1Click() {
+    if (SourceImage.empty()) {
+        if (windows.Form4) windows.Form4->setPreviewTimer(kPreviewAfterEnhancement);
+        return;
+    }
+    changeSource(always(SoftenPicture), false, false);
+}
+
+void MainWindow::Augmenterlanettet1Click() {
+    if (!SourceImage.empty()) changeSource(always(SharpenPicture), false, false);
+}
+
+void MainWindow::Increasecoloursaturation1Click() { changeSource(SaturatePicture, false, false); }
+
+void MainWindow::Increasebrightness1Click() { changeSource(always(BrightenPicture), false, false); }
+
+void MainWindow::Increasecontrast1Click() { changeSource(ContrastPicture, true, true); }
+
+void MainWindow::Rduirelebruit1Click() {
+    if (!SourceImage.empty()) changeSource(SimplifyPicture, true, true);
+}
+
+// ---- Resize -------------------------------------------------------------------------------------
+
+void MainWindow::showNaturalSize() {
+    setZoom(100);
+    CenterImages();
+}
+
+void MainWindow::resetParameterPreview() {
+    if (windows.Form4) windows.Form4->resetPreview();
+}
+
+void MainWindow::resizesource(int width, int height, std::function<void()> done) {
+    // The text being placed belongs to the old drawing: the window closes and comes back on the new one.
+    const bool addTextWasOpen = addTextVisible();
+    if (addTextWasOpen) windows.Form9->close();
+    auto reopenAddText = [this, addTextWasOpen] {
+        if (!addTextWasOpen || !windows.Form9) return;
+        showAddTextWindow();
+        for (QScrollBar* bar : {windows.Form9->ScrollBar1, windows.Form9->ScrollBar2}) bar->setValue(0);
+        windows.Form9->ScrollBar1->setMaximum(DrawingWidth);
+        windows.Form9->ScrollBar2->setMaximum(DrawingHeight);
+    };
+    if (width <= 1 || height <= 1 || refuseWhileBusy()) {
+        reopenAddText();
+        if (done) done();
+        return;
+    }
+    try {
+        checkPictureSize(width, height, PictureLimits{}, QStringLiteral("%1 x %2").arg(width).arg(height).toStdString());
+    } catch (const Error& e) {
+        showError(QString::fromUtf8(e.what()));
+        reopenAddText();
+        if (done) done();
+        return;
+    }
+    changeSource(
+        [width, height](Bitmap& b, const RenderContext& ctx) {
+            b = ResizedPicture(b, width, height);
+            return !ctx.CancelRequested();
+        },
+        true, false,
+        [this, reopenAddText, done](bool changed) {
+            if (changed) {
+                DrawingImage = SourceImage;
+                DrawingWidth = SourceWidth;
+                DrawingHeight = SourceHeight;
+                ScrollBox2->setPicture(toQImage(DrawingImage));
+                ScrollBox2->setDisplaySize(QSize(zoomed(DrawingWidth, zoom_), zoomed(DrawingHeight, zoom_)));
+                if (windows.Form4)
+                    windows.Form4->setPreviewCrop(SourceWidth <= kPreviewSize ? 0 : SourceWidth / 2 - kPreviewSize / 2, 0);
+                if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
+                CenterImages();
+                updateresizemenu();
+                if (parameterWindowVisible()) windows.Form4->setPreviewTimer(kPreviewAfterResize);
+            }
+            reopenAddText();
+            if (done) done();
+        });
+}
+
+// ---- Retouch ------------------------------------------------------------------------------------
+
+void MainWindow::retouchSource(const RetouchSettings& settings, std::function<void(bool changed)> done) {
+    changeSource([settings](Bitmap& b, const RenderContext& ctx) { return RetouchPicture(b, settings, ctx); }, true, false,
+                 std::move(done));
+}
+
+void MainWindow::setParameterPreviewTimer(int interval) {
+    if (windows.Form4) windows.Form4->setPreviewTimer(interval);
+}
+
+// ---- Undo and redo ------------------------------------------------------------------------------
+
+void MainWindow::replaceSource(Bitmap picture) {
+    Bitmap before = std::move(SourceImage);
+    setSource(std::move(picture));
+    history_.record(std::move(before));
+    updateUndoMenu();
+}
+
+void MainWindow::Undosourcechange1Click() {
+    if (refuseWhileBusy()) return;
+    const QSize before(SourceWidth, SourceHeight);
+    if (history_.undo(SourceImage)) sourceStepTaken(before != QSize(SourceImage.width(), SourceImage.height()));
+}
+
+void MainWindow::Redosourcechange1Click() {
+    if (refuseWhileBusy()) return;
+    const QSize before(SourceWidth, SourceHeight);
+    if (history_.redo(SourceImage)) sourceStepTaken(before != QSize(SourceImage.width(), SourceImage.height()));
+}
+
+void MainWindow::sourceStepTaken(bool sizeChanged) {
+    SourceWidth = SourceImage.width();
+    SourceHeight = SourceImage.height();
+    ScrollBox1->setPicture(toQImage(SourceImage));
+    ScrollBox1->setDisplaySize(QSize(zoomed(SourceWidth, zoom_), zoomed(SourceHeight, zoom_)));
+    if (sizeChanged) {
+        if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
+        CenterImages();
+        resetParameterPreview();
+    } else if (windows.Form4) {
+        windows.Form4->setPreviewTimer(kPreviewAfterEnhancement);
+    }
+    ScrollBox1->update();
+    updateUndoMenu();
+}
+
+void MainWindow::updateUndoMenu() {
+    menuEntry(QStringLiteral("Undosourcechange1"))->setEnabled(history_.canUndo());
+    menuEntry(QStringLiteral("Redosourcechange1"))->setEnabled(history_.canRedo());
+}
+
+}  // namespace gt

@@ -1,0 +1,85 @@
+#include "mainwindow/source_history.h"
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "mainwindow/platform/system_memory.h"
+
+namespace gt {
+
+void SourceHistory::record(Bitmap before) {
+    bytes_ -= [&] {
+        std::size_t freed = 0;
+        for (const Bitmap& b : redo_) freed += sizeOf(b);
+        return freed;
+    }();
+    redo_.clear();
+    push(undo_, std::move(before));
+}
+
+bool SourceHistory::undo(Bitmap& current) {
+    if (undo_.empty()) return false;
+    Bitmap previous = std::move(undo_.back());
+    undo_.pop_back();
+    bytes_ -= sizeOf(previous);
+    push(redo_, std::move(current));
+    current = std::move(previous);
+    return true;
+}
+
+bool SourceHistory::redo(Bitmap& current) {
+    if (redo_.empty()) return false;
+    Bitmap next = std::move(redo_.back());
+    redo_.pop_back();
+    bytes_ -= sizeOf(next);
+    // Taking the redo side's picture must not throw away the rest of it.
+    undo_.push_back(std::move(current));
+    bytes_ += sizeOf(undo_.back());
+    current = std::move(next);
+    fit();
+    return true;
+}
+
+void SourceHistory::clear() {
+    undo_.clear();
+    redo_.clear();
+    bytes_ = 0;
+}
+
+void SourceHistory::setBudget(std::size_t budgetBytes) {
+    budget_ = budgetBytes;
+    fit();
+}
+
+void SourceHistory::push(std::deque<Bitmap>& side, Bitmap picture) {
+    bytes_ += sizeOf(picture);
+    side.push_back(std::move(picture));
+    fit();
+}
+
+void SourceHistory::fit() {
+    while (!undo_.empty() && (bytes_ > budget_ || undo_.size() + redo_.size() > kMaximumSteps)) {
+        bytes_ -= sizeOf(undo_.front());
+        undo_.pop_front();
+    }
+    while (!redo_.empty() && (bytes_ > budget_ || redo_.size() > kMaximumSteps)) {
+        bytes_ -= sizeOf(redo_.front());
+        redo_.pop_front();
+    }
+}
+
+std::size_t defaultHistoryBudget(std::size_t physicalMemory) {
+    return physicalMemory == 0 ? std::size_t(256) << 20 : physicalMemory / 4;
+}
+
+std::size_t startupHistoryBudget() {
+    if (const char* setting = std::getenv("GRAPHITELLO_UNDO_MB")) {
+        const std::string text = setting;
+        if (!text.empty() && text.size() < 9 && text.find_first_not_of("0123456789") == std::string::npos)
+            return std::size_t(std::stoul(text)) << 20;
+    }
+    return defaultHistoryBudget(physicalMemoryBytes());
+}
+
+}  // namespace gt

@@ -1,0 +1,55 @@
+#pragma once
+// The steps the source picture went through, to take them back and forth: every change to the photo
+// (the enhancements, resize, retouch, paste, swap, revert) leaves the picture it replaced here. The
+// pictures are big, so the history keeps to a memory budget and drops its oldest steps first.
+
+#include <cstddef>
+#include <deque>
+
+#include "imaging/bitmap.h"
+
+namespace gt {
+
+class SourceHistory {
+public:
+    static constexpr std::size_t kMaximumSteps = 100;
+
+    explicit SourceHistory(std::size_t budgetBytes) : budget_(budgetBytes) {}
+
+    // A change is about to replace `before`: it becomes the step to undo, and the steps undone so
+    // far can no longer be redone. A picture larger than the whole budget empties the history.
+    void record(Bitmap before);
+    // Takes the last change back: `current` goes to the redo side and the picture before it comes
+    // back. False (and `current` untouched) when there is nothing to undo.
+    bool undo(Bitmap& current);
+    // Makes the last undone change again; false when there is nothing to redo.
+    bool redo(Bitmap& current);
+    // A new photo: the old one's steps mean nothing for it.
+    void clear();
+
+    bool canUndo() const { return !undo_.empty(); }
+    bool canRedo() const { return !redo_.empty(); }
+    std::size_t undoSteps() const { return undo_.size(); }
+    std::size_t redoSteps() const { return redo_.size(); }
+    std::size_t bytes() const { return bytes_; }
+    std::size_t budget() const { return budget_; }
+    // A smaller budget drops the oldest steps at once.
+    void setBudget(std::size_t budgetBytes);
+
+private:
+    static std::size_t sizeOf(const Bitmap& b) { return std::size_t(b.width()) * std::size_t(b.height()) * 3; }
+    void push(std::deque<Bitmap>& side, Bitmap picture);
+    void fit();  // drops the oldest undo steps, then the furthest redo steps, until within the budget
+
+    std::size_t budget_;
+    std::size_t bytes_ = 0;
+    std::deque<Bitmap> undo_;  // oldest first
+    std::deque<Bitmap> redo_;  // the next to redo last
+};
+
+// The default budget: a quarter of the machine's memory (256 MB when the system does not say).
+std::size_t defaultHistoryBudget(std::size_t physicalMemory);
+// The budget at start-up: GRAPHITELLO_UNDO_MB megabytes when that is set to a number, else the default.
+std::size_t startupHistoryBudget();
+
+}  // namespace gt

@@ -1,0 +1,280 @@
+// The main window's source-image commands, the resize it does for the resize dialog, and undo and
+// redo of every change to the photo.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app_test_support.h"
+#include "finishing/add_text_window.h"
+#include "imaging/adjust.h"
+#include "imaging/io/picture_io.h"
+#include "mainwindow/source_history.h"
+#include "mainwindow/startup.h"
+#include "pipeline/source_commands.h"
+
+namespace gt {
+namespace {
+
+class SourceCommandsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { test::app(); }
+    void SetUp() override {
+        main = createWindows(Language::French);
+        main->showMessage = [this](const QString& m) { messages << m; };
+        main->askOkCancel = [](const QString&) { return true; };
+        main->resize(961, 640);
+        main->show();
+        main->FormResize();
+    }
+    void TearDown() override {
+        if (main->sourceJobRunning()) {
+            main->CancelRequested.store(true);
+            waitForStep();
+        }
+    }
+    // The photo as a paste brings it.
+    void usePhoto(const Bitmap& picture) {
+        main->pastePicture(&picture);
+        main->sourceHistory().clear();
+    }
+    bool waitForStep() {
+        if (!main->sourceJobRunning()) return true;
+        QSignalSpy done(main.get(), &MainWindow::sourceStepFinished);
+        return done.wait(60000);
+    }
+
+    std::unique_ptr<MainWindow> main;
+    QStringList messages;
+};
+
+TEST_F(SourceCommandsTest, ResizingSetsBothPanesTheNaturalSizesAndThePreviewCrop) {
+    const Bitmap photo = test::testPhoto(1000, 800);
+    usePhoto(photo);
+    main->setZoom(50);
+    bool done = false;
+    main->showNaturalSize();
+    main->resizesource(500, 400, [&] { done = true; });
+    EXPECT_TRUE(main->Busy);
+    ASSERT_TRUE(waitForStep());
+    EXPECT_TRUE(done);
+    EXPECT_FALSE(main->Busy);
+    EXPECT_EQ(main->SourceImage, ResizedPicture(photo, 500, 400));
+    EXPECT_EQ(main->DrawingImage, main->SourceImage);
+    EXPECT_EQ(main->SourceWidth, 500);
+    EXPECT_EQ(main->SourceHeight, 400);
+    EXPECT_EQ(main->DrawingWidth, 500);
+    EXPECT_EQ(main->DrawingHeight, 400);
+    EXPECT_EQ(main->leftPane()->displaySize(), QSize(500, 400));
+    EXPECT_EQ(main->rightPane()->displaySize(), QSize(500, 400));
+    EXPECT_EQ(main->windows.Form4->crop().PreviewLeft, 150);
+    EXPECT_EQ(main->windows.Form4->crop().PreviewTop, 0);
+
+    // A side of 1 or less changes nothing.
+    main->resizesource(1, 300);
+    EXPECT_FALSE(main->sourceJobRunning());
+    EXPECT_EQ(main->SourceWidth, 500);
+    // Nor does a size the program cannot hold; it says why.
+    main->resizesource(70000, 300);
+    EXPECT_EQ(main->SourceWidth, 500);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("65535"))) << messages[0].toStdString();
+}
+
+TEST_F(SourceCommandsTest, TheAddTextWindowClosesDuringTheResizeAndComesBackReset) {
+    usePhoto(test::testPhoto(300, 200));
+    AddTextWindow* text = main->windows.Form9;
+    main->showAddTextWindow();
+    ASSERT_TRUE(text->isVisible());
+    main->resizesource(150, 120);
+    EXPECT_FALSE(text->isVisible());
+    ASSERT_TRUE(waitForStep());
+    EXPECT_TRUE(text->isVisible());
+    // The window places its text again on its activation (its placement list); the ranges follow the new drawing.
+    EXPECT_EQ(text->ScrollBar1->maximum(), 150);
+    EXPECT_EQ(text->ScrollBar2->maximum(), 120);
+    text->close();
+}
+
+TEST_F(SourceCommandsTest, CtrlF4TwiceBrightensTheSourceTwiceAndLeavesTheDrawing) {
+    const Bitmap photo = test::testPhoto(120, 90);
+    usePhoto(photo);
+    const Bitmap drawing = main->DrawingImage;
+    main->windows.Form4->hide();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    for (int i = 0; i < 2; ++i) {
+        QTest::keyClick(main.get(), Qt::Key_F4, Qt::ControlModifier);
+        ASSERT_TRUE(main->sourceJobRunning()) << "the hidden entry keeps its shortcut";
+        ASSERT_TRUE(waitForStep());
+    }
+    Bitmap expected = photo;
+    AdjustBrightness(expected, 5);
+    AdjustBrightness(expected, 5);
+    EXPECT_EQ(main->SourceImage, expected);
+    EXPECT_EQ(main->DrawingImage, drawing);
+    EXPECT_EQ(main->windows.Form4->previewTimerInterval(), 300);
+}
+
+TEST_F(SourceCommandsTest, EachEnhancementRunsItsComposition) {
+    const Bitmap photo = test::testPhoto(64, 48);
+    const RenderContext quiet;
+    struct Case {
+        const char* entry;
+        std::function<void(Bitmap&)> expected;
+    };
+    const Case cases[] = {
+        {"Softensourceimage1", [](Bitmap& b) { SoftenPicture(b); }},
+        {"Augmenterlanettet1", [](Bitmap& b) { SharpenPicture(b); }},
+        {"Increasecoloursaturation1", [](Bitmap& b) { AdjustSaturation(b, 10); AdjustSaturation(b, 10); }},
+        {"Increasecontrast1", [](Bitmap& b) { AdjustContrast(b, 30); }},
+        {"Rduirelebruit1", [&](Bitmap& b) { SimplifyPicture(b, quiet); }},
+    };
+    for (const Case& c : cases) {
+        usePhoto(photo);
+        QSignalSpy strip(main->statusStrip(), &StatusStrip::runStarted);
+        main->menuEntry(QString::fromLatin1(c.entry))->trigger();
+        ASSERT_TRUE(waitForStep()) << c.entry;
+        Bitmap expected = photo;
+        c.expected(expected);
+        EXPECT_EQ(main->SourceImage, expected) << c.entry;
+        // The long steps show the progress strip and its cancel entry from their start.
+        const bool longStep = QByteArray(c.entry) == "Increasecontrast1" || QByteArray(c.entry) == "Rduirelebruit1";
+        if (longStep) EXPECT_GE(strip.count(), 1) << c.entry;
+        else EXPECT_EQ(strip.count(), 0) << c.entry;
+        EXPECT_FALSE(main->cancelMenuShown());
+        EXPECT_FALSE(main->statusStrip()->running());
+    }
+}
+
+TEST_F(SourceCommandsTest, ACancelledLongStepLeavesTheSourceByteForByte) {
+    const Bitmap photo = test::testPhoto(200, 150);
+    usePhoto(photo);
+    main->windows.Form4->show();
+    for (const char* entry : {"Increasecontrast1", "Rduirelebruit1"}) {
+        // The cancel comes before the step can end, whatever the machine's speed.
+        main->CancelRequested.store(true);
+        main->menuEntry(QString::fromLatin1(entry))->trigger();
+        EXPECT_TRUE(main->Busy);
+        EXPECT_FALSE(main->windows.Form4->isVisible()) << "hidden while the step runs";
+        ASSERT_TRUE(waitForStep());
+        EXPECT_EQ(main->SourceImage, photo) << entry;
+        EXPECT_FALSE(main->Busy);
+        EXPECT_FALSE(main->CancelRequested.load());
+        EXPECT_FALSE(main->cancelMenuShown());
+        EXPECT_TRUE(main->windows.Form4->isVisible()) << entry;
+        EXPECT_FALSE(main->sourceHistory().canUndo());
+    }
+}
+
+TEST_F(SourceCommandsTest, WhileAStepRunsTheOthersAreRefusedAndTheStripSaysWhy) {
+    const Bitmap photo = test::testPhoto(200, 150);
+    usePhoto(photo);
+    main->Increasecontrast1Click();
+    ASSERT_TRUE(main->Busy);
+    main->Increasebrightness1Click();
+    main->Undosourcechange1Click();
+    EXPECT_TRUE(main->statusStrip()->Notice->isVisible());
+    EXPECT_EQ(main->statusStrip()->Notice->text(),
+              QStringLiteral("Un traitement est en cours : l'image source ne peut pas être modifiée maintenant."));
+    ASSERT_TRUE(waitForStep());
+    Bitmap expected = photo;
+    AdjustContrast(expected, 30);
+    EXPECT_EQ(main->SourceImage, expected);
+    EXPECT_EQ(main->sourceHistory().undoSteps(), 1u);
+}
+
+// Open, brighten, retouch, resize, paste, swap, revert: every step back and forth gives the exact
+// bytes it had, and a new change after an undo ends the redo side.
+TEST_F(SourceCommandsTest, UndoAndRedoRestoreExactBytesThroughAMixedSequence) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.bmp"));
+    ASSERT_TRUE(writePicture(test::testPhoto(160, 120), path.toStdString()));
+    ASSERT_TRUE(main->openPicture(path));
+    QAction* undo = main->menuEntry(QStringLiteral("Undosourcechange1"));
+    QAction* redo = main->menuEntry(QStringLiteral("Redosourcechange1"));
+    EXPECT_FALSE(undo->isEnabled());
+    std::vector<Bitmap> states = {main->SourceImage};
+
+    main->Increasebrightness1Click();
+    ASSERT_TRUE(waitForStep());
+    states.push_back(main->SourceImage);
+    main->retouchSource(RetouchSettings{10, -20, 30, -4, 1}, {});
+    ASSERT_TRUE(waitForStep());
+    states.push_back(main->SourceImage);
+    main->resizesource(90, 70);
+    ASSERT_TRUE(waitForStep());
+    states.push_back(main->SourceImage);
+    const Bitmap pasted = test::testPhoto(40, 30);
+    main->pastePicture(&pasted);
+    states.push_back(main->SourceImage);
+    main->DrawingImage = test::testPhoto(50, 20);
+    main->Swap1Click();
+    states.push_back(main->SourceImage);
+    main->Reverttooriginalsourceimage1Click();
+    states.push_back(main->SourceImage);
+    EXPECT_EQ(states.back(), states.front());
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+
+    for (std::size_t i = states.size() - 1; i-- > 0;) {
+        main->Undosourcechange1Click();
+        ASSERT_EQ(main->SourceImage, states[i]) << "undo to " << i;
+        EXPECT_EQ(main->SourceWidth, states[i].width());
+        EXPECT_EQ(main->leftPane()->displaySize(), QSize(states[i].width(), states[i].height()));
+    }
+    EXPECT_FALSE(undo->isEnabled());
+    main->Undosourcechange1Click();  // nothing more to take back
+    EXPECT_EQ(main->SourceImage, states[0]);
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        main->Redosourcechange1Click();
+        ASSERT_EQ(main->SourceImage, states[i]) << "redo to " << i;
+    }
+    EXPECT_FALSE(redo->isEnabled());
+
+    main->Undosourcechange1Click();
+    main->Undosourcechange1Click();
+    main->Increasebrightness1Click();
+    ASSERT_TRUE(waitForStep());
+    EXPECT_FALSE(main->sourceHistory().canRedo());
+    main->Undosourcechange1Click();
+    EXPECT_EQ(main->SourceImage, states[states.size() - 3]);
+
+    // A new photo starts a new history.
+    ASSERT_TRUE(main->openPicture(path));
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+}
+
+TEST(SourceHistory, KeepsToItsBudgetDroppingTheOldestFirst) {
+    const std::size_t step = 100 * 100 * 3;
+    SourceHistory history(25 * step);
+    Bitmap current(100, 100);
+    for (int i = 0; i < 30; ++i) {
+        Bitmap next(100, 100);
+        next.setColour(0, 0, Colour{std::uint8_t(i), 0, 0});
+        history.record(std::exchange(current, next));
+    }
+    EXPECT_EQ(history.undoSteps(), 25u);
+    EXPECT_LE(history.bytes(), history.budget());
+    // The oldest kept step is the sixth change's picture.
+    for (int i = 0; i < 25; ++i) ASSERT_TRUE(history.undo(current));
+    EXPECT_EQ(current.colourAt(0, 0).b, 4);
+    EXPECT_FALSE(history.undo(current));
+    EXPECT_EQ(history.redoSteps(), 25u);
+
+    // A smaller budget drops steps at once; a picture bigger than all of it is not kept.
+    history.setBudget(3 * step);
+    EXPECT_LE(history.bytes(), 3 * step);
+    history.record(Bitmap(200, 200));
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_FALSE(history.canRedo());
+    EXPECT_EQ(history.bytes(), 0u);
+
+    EXPECT_EQ(defaultHistoryBudget(std::size_t(16) << 30), std::size_t(4) << 30);
+    EXPECT_GT(startupHistoryBudget(), 0u);
+}
+
+}  // namespace
+}  // namespace gt
