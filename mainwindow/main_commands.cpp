@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QUrl>
 #include <exception>
+#include <memory>
 
 #include "batch/batch_window.h"
 #include "dialogs/about_window.h"
@@ -177,20 +178,40 @@ void MainWindow::Copierledessindanslepressepapier1Click() {
     copyPictureToClipboard(DrawingImage);
 }
 
+// The drawing is written and the desktop asked on a worker: the desktop's tools may take seconds to
+// answer. The window says how it went when they have.
 void MainWindow::EnregistrerenfonddcranWindows1Click() {
-    if (Busy) return;
+    if (Busy || wallpaperThread_) return;
+    struct Outcome {
+        QString error;
+        WallpaperRequest request;
+    };
+    auto outcome = std::make_shared<Outcome>();
     const QString path = wallpaperPath();
-    try {
-        writePicture(DrawingImage, localPath(path));
-    } catch (const std::exception& e) {
-        showError(QString::fromUtf8(e.what()));
-        return;
-    }
-    const WallpaperRequest request = showAsWallpaper(path);
-    if (request.outcome == WallpaperRequest::UnknownDesktop)
-        showMessage(text(QStringLiteral("Message.WallpaperUnknownDesktop")).arg(path));
-    else if (request.outcome == WallpaperRequest::Failed)
-        showMessage(text(QStringLiteral("Message.WallpaperFailed")).arg(path, request.detail));
+    wallpaperStop_.store(false);
+    wallpaperThread_ = QThread::create([picture = DrawingImage, path, outcome, stop = &wallpaperStop_] {
+        try {
+            writePicture(picture, localPath(path));
+        } catch (const std::exception& e) {
+            outcome->error = QString::fromUtf8(e.what());
+            return;
+        }
+        outcome->request = showAsWallpaper(path, stop);
+    });
+    connect(wallpaperThread_, &QThread::finished, this, [this, outcome, path] {
+        wallpaperThread_->deleteLater();
+        wallpaperThread_ = nullptr;
+        if (!outcome->error.isEmpty())
+            showError(outcome->error);
+        else if (outcome->request.outcome == WallpaperRequest::UnknownDesktop)
+            showMessage(text(QStringLiteral("Message.WallpaperUnknownDesktop")).arg(path));
+        else if (outcome->request.outcome == WallpaperRequest::Failed)
+            showMessage(text(QStringLiteral("Message.WallpaperFailed")).arg(path, outcome->request.detail));
+        else
+            setStatusText(text(QStringLiteral("Message.WallpaperShown")));
+        emit wallpaperDone();
+    });
+    wallpaperThread_->start();
 }
 
 // ---- The other windows --------------------------------------------------------------------------

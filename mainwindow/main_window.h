@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QThread>
 #include <QTimer>
 #include <atomic>
 #include <functional>
@@ -27,9 +28,11 @@
 #include "finishing/frames_window.h"
 #include "mainwindow/app_windows.h"
 #include "mainwindow/layout.h"
+#include "mainwindow/pan_inertia.h"
 #include "mainwindow/picture_pane.h"
 #include "mainwindow/render_job.h"
 #include "mainwindow/status_strip.h"
+#include "mainwindow/zoom.h"
 #include "pipeline/styles.h"
 #include "pipeline/window/parameter_window.h"
 #include "ui/widgets.h"
@@ -67,7 +70,11 @@ public:
     bool FullScreenShown = false;
     int LastCursorX = 0, LastCursorY = 0;
     int PanVelocityX = 0, PanVelocityY = 0;
-    QTimer Timer1;  // the render trigger
+    int ZoomDirection = kZoomNone, ZoomTicks = 1;
+    QTimer Timer1;      // the render trigger
+    QTimer AccelTimer;  // the pan's inertia, 100 ms
+    QTimer Timer3;      // a held zoom button, 10 ms
+    QTimer Timer2;      // the end of the full-screen input block, 300 ms
 
     int zoom() const { return zoom_; }
     Language language() const { return language_; }
@@ -78,6 +85,8 @@ public:
     PicturePane* leftPane() const { return ScrollBox1; }
     PicturePane* rightPane() const { return ScrollBox2; }
     bool renderRunning() const { return job_ && job_->running(); }
+    RenderJob* renderJob() const { return job_; }
+    bool wallpaperRunning() const { return wallpaperThread_ != nullptr; }
 
     // What the message boxes would ask and say; tests replace them.
     std::function<bool(const QString& question)> askOkCancel;
@@ -125,8 +134,29 @@ public:
     void FormResize();
     void CenterImages();
     void BoundImages();
-    void setZoom(int zoom);  // TrackBar3: the zoom step runs on every change
+    void setZoom(int zoom);  // TrackBar3: the zoom step (TrackBar3Change) runs on every change
     void updateresizemenu() {}
+    // The panes take SourceImage and DrawingImage again after either changed (the view's reduced
+    // copies are made from them here); `drawingIsSource` when the drawing is a copy of the source.
+    void showPictures(bool drawingIsSource = false);
+
+    // ---- Viewer ----
+    void FormMouseWheel(int delta);
+    // The zoom buttons Image15 (kZoomOut) and Image17 (kZoomIn): held with the left or middle button
+    // they zoom on every Timer3 tick, faster and faster; the right button steps on release.
+    void zoomButtonDown(int direction, Qt::MouseButton button);
+    void zoomButtonUp(int direction, Qt::MouseButton button);
+    void Timer3Timer();
+    // Image16: a left click shows the actual size, the right button fits the pictures.
+    void fitButtonDown();
+    void fitButtonUp(Qt::MouseButton button);
+    void AccelTimerTimer();
+    void Timer2Timer();
+    void Label3MouseDown();
+    void Edit3KeyPress(int key);
+    void PaintBox3MouseMove(int x);  // x in the toolbar
+    void fullScreen(bool drawingPane);  // Image1DblClick, Image2DblClick
+    void fullScreenClosed();            // the full-screen window's FormClose
 
     // ---- Commands ----
     void Openpicture1Click();
@@ -170,14 +200,17 @@ public:
     QAction* menuEntry(const QString& name) const { return menuEntries_.value(name); }
     PictureButton* toolbarButton(const QString& name) const { return toolButtons_.value(name); }
     QLabel* zoomLabel() const { return Label3; }
+    QLineEdit* zoomEdit() const { return Edit3; }
     bool cancelMenuShown() const;
 
 signals:
     void renderFinished();
+    void wallpaperDone();  // the desktop answered (or the request ended)
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -187,7 +220,6 @@ private:
     void buildPanes();
     void showMenuBar(bool cancelOnly);
     void setSource(Bitmap picture);  // a new source and, at once, the same drawing
-    void showPictures();             // the panes take the bitmaps at the current zoom
     void setStatusText(const QString& text);
     void showParameterWindow();
     void renderDone(const std::shared_ptr<RenderOutcome>& outcome);
@@ -197,9 +229,10 @@ private:
     void dividerDragged(int x);
     void dividerDropped(int x);
     void panePressed(Qt::MouseButton button, QPoint global, bool drawingPane);
-    void paneMoved(QPoint global);
-    void paneReleased();
-    void fullScreen(bool drawingPane);
+    void paneMoved(QPoint global, bool drawingPane);
+    void paneReleased(bool drawingPane);
+    void moveBothPictures(int dx, int dy);
+    void setHeldZoomLook(bool held);
     bool addTextVisible() const;
     // The text dragged on the drawing pane (main_text.cpp).
     QPoint drawingPoint(QPoint global) const;  // in drawing pixels, at the current zoom
@@ -218,6 +251,8 @@ private:
     Random random_;
     MainLayout layout_;
     RenderJob* job_ = nullptr;
+    QThread* wallpaperThread_ = nullptr;
+    std::atomic<bool> wallpaperStop_{false};
     bool commandLineDone_ = false;
 
     QWidget* client_ = nullptr;

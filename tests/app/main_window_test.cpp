@@ -210,7 +210,11 @@ TEST_F(MainWindowTest, WallpaperIsA24BitBmpAndAnUnknownDesktopSaysSo) {
     qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
     qputenv("XDG_CURRENT_DESKTOP", "");
     ASSERT_TRUE(main->openPicture(photoPath));
+    QSignalSpy done(main.get(), &MainWindow::wallpaperDone);
     main->EnregistrerenfonddcranWindows1Click();
+    EXPECT_TRUE(main->wallpaperRunning());  // the desktop is asked off the interface thread
+    ASSERT_TRUE(done.wait(30000));
+    EXPECT_FALSE(main->wallpaperRunning());
     const QString bmp = dir.filePath(QStringLiteral("Graphitello/Graphitello.bmp"));
     QFile file(bmp);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -224,8 +228,8 @@ TEST_F(MainWindowTest, WallpaperIsA24BitBmpAndAnUnknownDesktopSaysSo) {
 
 TEST_F(MainWindowTest, TheDrawingsHintGoesOnceThePictureIsPressed) {
     EXPECT_EQ(main->rightPane()->toolTip(), QStringLiteral("Double-cliquez pour afficher en plein écran"));
-    emit main->rightPane()->pressed(Qt::LeftButton, QPoint(10, 10));
-    main->rightPane()->released(Qt::LeftButton);
+    emit main->rightPane()->pressed(Qt::LeftButton, QPoint(10, 10), QPoint());
+    emit main->rightPane()->released(Qt::LeftButton, QPoint(10, 10), QPoint());
     EXPECT_TRUE(main->rightPane()->toolTip().isEmpty());
     main->English1Click();
     EXPECT_TRUE(main->rightPane()->toolTip().isEmpty());
