@@ -90,31 +90,35 @@ std::size_t PicturePane::cacheBytes() const {
 void PicturePane::resizeEvent(QResizeEvent*) { background_ = QImage(); }
 
 // Only the displayed pixels `shown` (in the displayed picture's coordinates) are drawn; after a pan
-// the pixels the old view already holds are copied, and only the uncovered strips are scaled.
+// the pixels the old view already holds are copied, and only the uncovered strips are scaled. Both
+// buffers are the pane's size and kept: fresh memory for every zoom step would cost more than the
+// scaling itself.
 void PicturePane::updateView(const QRect& shown) {
-    const bool whole = viewStale_ || view_.isNull() || viewSize_ != displaySize_;
+    if (view_.size() != size()) {
+        view_ = QImage(size(), QImage::Format_RGB32);
+        spare_ = QImage(size(), QImage::Format_RGB32);
+        viewStale_ = true;
+    }
+    const bool whole = viewStale_ || viewSize_ != displaySize_;
     if (!whole && shown == viewRect_) return;
-    QImage next = spare_.size() == shown.size() ? spare_ : QImage(shown.size(), QImage::Format_RGB32);
-    spare_ = QImage();
     QRegion rest(shown);
     if (!whole) {
         const QRect keep = shown & viewRect_;
         if (!keep.isEmpty()) {
-            const qsizetype bytes = qsizetype(keep.width()) * 4;
+            const std::size_t bytes = std::size_t(keep.width()) * 4;
             for (int y = keep.top(); y <= keep.bottom(); ++y)
-                std::memcpy(next.scanLine(y - shown.top()) + (keep.left() - shown.left()) * 4,
-                            view_.constScanLine(y - viewRect_.top()) + (keep.left() - viewRect_.left()) * 4, size_t(bytes));
+                std::memcpy(spare_.scanLine(y - shown.top()) + (keep.left() - shown.left()) * 4,
+                            view_.constScanLine(y - viewRect_.top()) + (keep.left() - viewRect_.left()) * 4, bytes);
             rest -= QRegion(keep);
         }
     }
     const ViewPyramid* pyramid = pyramid_.get();
     for (const QRect& r : rest) {
-        auto* out = reinterpret_cast<std::uint32_t*>(next.scanLine(r.top() - shown.top())) + (r.left() - shown.left());
+        auto* out = reinterpret_cast<std::uint32_t*>(spare_.scanLine(r.top() - shown.top())) + (r.left() - shown.left());
         renderView(*picture_, pyramid, displaySize_.width(), displaySize_.height(), r.left(), r.top(), r.width(), r.height(), out,
-                   next.bytesPerLine() / 4);
+                   spare_.bytesPerLine() / 4);
     }
-    spare_ = std::move(view_);
-    view_ = std::move(next);
+    std::swap(view_, spare_);
     viewRect_ = shown;
     viewSize_ = displaySize_;
     viewStale_ = false;
@@ -217,7 +221,7 @@ void PicturePane::paintEvent(QPaintEvent*) {
         const QRect shown = picture & rect();
         if (!shown.isEmpty()) {
             updateView(shown.translated(-position_));
-            painter.drawImage(shown.topLeft(), view_);
+            painter.drawImage(shown.topLeft(), view_, QRect(QPoint(0, 0), shown.size()));
         }
     }
     paintOverlay(painter);

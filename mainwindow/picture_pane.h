@@ -93,8 +93,8 @@ private:
     void paintOverlay(QPainter& painter);
 
     QImage background_;  // the tile over the whole pane
-    QImage view_;        // the displayed pixels of viewRect_ (in displayed-picture coordinates)
-    QImage spare_;       // the view before the last pan, reused for the next one
+    QImage view_;        // from its top-left corner, the displayed pixels of viewRect_ (displayed-picture coordinates)
+    QImage spare_;       // where the next view is drawn, the pane's size too
     QRect viewRect_;
     QSize viewSize_;     // the displayed size view_ was drawn at
     bool viewStale_ = true;
