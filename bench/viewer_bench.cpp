@@ -165,7 +165,7 @@ int viewerBenchmark(const std::string& samplePath) {
         QApplication::sendEvent(left, &e);
     };
 
-    Series wheelSteps{"zoom: wheel, 5 % steps", {}};
+    Series wheelSteps{"zoom: wheel, 5 % steps", {}, {}};
     while (main->zoom() > 5) timed(wheelSteps, [&] { wheel(120); });
     while (main->zoom() < 1000) timed(wheelSteps, [&] { wheel(-120); });
     while (main->zoom() > 100) timed(wheelSteps, [&] { wheel(120); });
@@ -175,7 +175,7 @@ int viewerBenchmark(const std::string& samplePath) {
     QWidget* zoomIn = main->toolbarButton(QStringLiteral("Image17"));
     QWidget* fit = main->toolbarButton(QStringLiteral("Image16"));
     const QPoint centre(16, 16);
-    Series held{"zoom: held buttons (ticks)", {}};
+    Series held{"zoom: held buttons (ticks)", {}, {}};
     for (QWidget* button : {zoomOut, zoomIn, zoomOut}) {
         send(button, QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton);
         // The ticks are sent here one at a time, each timed alone, rather than by the 10 ms timer.
@@ -186,7 +186,7 @@ int viewerBenchmark(const std::string& samplePath) {
     }
     zooms.push_back(held);
 
-    Series steps{"zoom: right-button steps", {}};
+    Series steps{"zoom: right-button steps", {}, {}};
     auto rightClick = [&](QWidget* button) {
         send(button, QEvent::MouseButtonPress, centre, Qt::RightButton, Qt::RightButton);
         send(button, QEvent::MouseButtonRelease, centre, Qt::RightButton, Qt::NoButton);
@@ -195,7 +195,7 @@ int viewerBenchmark(const std::string& samplePath) {
     for (int i = 0; i < 25 && main->zoom() > 5; ++i) timed(steps, [&] { rightClick(zoomOut); });
     zooms.push_back(steps);
 
-    Series typed{"zoom: typed value", {}};
+    Series typed{"zoom: typed value", {}, {}};
     for (const char* value : {"5", "17", "33", "50", "77", "100", "250", "999", "1000", "40", "100"}) {
         main->Label3MouseDown();
         main->zoomEdit()->setText(QString::fromLatin1(value));
@@ -203,7 +203,7 @@ int viewerBenchmark(const std::string& samplePath) {
     }
     zooms.push_back(typed);
 
-    Series fits{"zoom: fit and actual size", {}};
+    Series fits{"zoom: fit and actual size", {}, {}};
     for (int i = 0; i < 4; ++i) {
         timed(fits, [&] {
             send(fit, QEvent::MouseButtonPress, centre, Qt::RightButton, Qt::RightButton);
@@ -217,7 +217,7 @@ int viewerBenchmark(const std::string& samplePath) {
     zooms.push_back(fits);
 
     // Pans: a drag across the photo and back at several zooms, then a fling and its inertia.
-    Series drags{"pan: drag frames", {}}, inertia{"pan: inertia ticks", {}};
+    Series drags{"pan: drag frames", {}, {}}, inertia{"pan: inertia ticks", {}, {}};
     for (int zoom : {100, 37, 12, 400, 1000}) {
         main->setZoom(zoom);
         main->CenterImages();
@@ -237,7 +237,7 @@ int viewerBenchmark(const std::string& samplePath) {
     }
 
     // The full-screen view of the drawing, at the fit.
-    Series full{"full screen: double-click", {}};
+    Series full{"full screen: double-click", {}, {}};
     main->setZoom(12);
     drain();
     timed(full, [&] {
