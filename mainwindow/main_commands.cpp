@@ -76,7 +76,7 @@ bool MainWindow::LoadImageFile(const QString& name) {
     if (!isLoadablePictureName(name)) return false;
     Bitmap picture;
     try {
-        picture = readPicture(localPath(name));
+        picture = readPictureFile(name);
     } catch (const std::exception& e) {
         showError(QString::fromUtf8(e.what()));
         return false;
@@ -90,6 +90,19 @@ bool MainWindow::LoadImageFile(const QString& name) {
     CenterImages();
     updateresizemenu();
     return true;
+}
+
+void MainWindow::preloadPicture(const QString& path) {
+    preloadedPath_ = path;
+    preloaded_ = std::async(std::launch::async, [file = localPath(path)] { return readPicture(file); });
+}
+
+Bitmap MainWindow::readPictureFile(const QString& path) {
+    if (preloaded_.valid()) {
+        std::future<Bitmap> ready = std::move(preloaded_);
+        if (preloadedPath_ == path) return ready.get();  // a decoding error comes out here as it would below
+    }
+    return readPicture(localPath(path));
 }
 
 void MainWindow::filesDropped(const QStringList& files) {

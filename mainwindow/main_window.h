@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <atomic>
 #include <functional>
+#include <future>
 #include <memory>
 
 #include "batch/batch_window.h"
@@ -129,6 +130,9 @@ public:
     void placeOnScreen();
     // The first command-line argument: a .jpg/.jpeg file opens, a .gtl file loads, others are ignored.
     void FormShow(const QString& argument);
+    // Starts decoding a picture on a worker (the command-line photo, while the splash shows); the
+    // next load of that file takes the result instead of decoding it again.
+    void preloadPicture(const QString& path);
 
     // ---- Layout and viewer ----
     void FormResize();
@@ -220,6 +224,7 @@ private:
     void buildPanes();
     void showMenuBar(bool cancelOnly);
     void setSource(Bitmap picture);  // a new source and, at once, the same drawing
+    Bitmap readPictureFile(const QString& path);  // the preloaded picture when it is this file's
     void setStatusText(const QString& text);
     void showParameterWindow();
     void renderDone(const std::shared_ptr<RenderOutcome>& outcome);
@@ -251,6 +256,8 @@ private:
     Random random_;
     MainLayout layout_;
     RenderJob* job_ = nullptr;
+    QString preloadedPath_;
+    std::future<Bitmap> preloaded_;
     QThread* wallpaperThread_ = nullptr;
     std::atomic<bool> wallpaperStop_{false};
     bool commandLineDone_ = false;

@@ -264,3 +264,28 @@ TEST_F(MainWindowTest, CancelFromTheMenuDuringARunShowsTheSourceAndRestoresTheMe
 
 }  // namespace
 }  // namespace gt
+
+namespace gt {
+namespace {
+
+TEST_F(MainWindowTest, TheCommandLinePhotoDecodedDuringTheSplashIsTheOneLoaded) {
+    main->preloadPicture(photoPath);
+    ASSERT_TRUE(main->LoadImageFile(photoPath));
+    EXPECT_EQ(main->SourceImage, readPicture(photoPath.toStdString()));
+    // A preload of another file is dropped, and a bad file says why as a plain load would.
+    const QString bad = dir.filePath(QStringLiteral("bad.jpg"));
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("no picture");
+    f.close();
+    main->preloadPicture(bad);
+    ASSERT_TRUE(main->LoadImageFile(photoPath));
+    main->preloadPicture(bad);
+    EXPECT_FALSE(main->LoadImageFile(bad));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("bad.jpg")));
+    EXPECT_EQ(main->SourceWidth, 160);
+}
+
+}  // namespace
+}  // namespace gt
