@@ -1,5 +1,5 @@
 #pragma once
-// graphitello-bench --viewer (viewer_bench.cpp).
+// graphitello-bench --viewer (mainwindow/bench/viewer_bench.cpp).
 
 #include <string>
 
