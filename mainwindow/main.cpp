@@ -11,6 +11,7 @@
 #include "mainwindow/splash_window.h"
 #include "mainwindow/start_options.h"
 #include "mainwindow/startup.h"
+#include "ui/file_names.h"
 #include "ui/language.h"
 
 int main(int argc, char* argv[]) {
@@ -40,13 +41,15 @@ int main(int argc, char* argv[]) {
         QMessageBox::critical(nullptr, QStringLiteral("Graphitello"), QString::fromUtf8(e.what()));
         return 1;
     }
+    // The command-line photo decodes while the splash shows.
+    const QString first = options.file;
+    if (gt::argumentAction(first) == gt::ArgumentAction::OpenPicture) window->preloadPicture(first);
     QThread::msleep(500);
     splash->fadeOut();
     splash.reset();
 
     window->placeOnScreen();
     window->show();
-    const QString first = options.file;
     QTimer::singleShot(0, window.get(), [&window, first] { window->FormShow(first); });
     return app.exec();
 }

@@ -54,9 +54,7 @@ void MainWindow::showBatchSource(Bitmap photo, const QString& path) {
 }
 
 QImage MainWindow::drawingPicture() const {
-    // The right pane holds the drawing at its own size; a drawing changed without it is converted.
-    const QImage& shown = ScrollBox2->picture();
-    if (shown.width() == DrawingImage.width() && shown.height() == DrawingImage.height()) return shown;
+    // The right pane draws from the drawing itself and keeps no picture of its own to hand over.
     return toQImage(DrawingImage);
 }
 

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QUrl>
 #include <exception>
+#include <memory>
 
 #include "batch/batch_window.h"
 #include "dialogs/about_window.h"
@@ -77,7 +78,7 @@ bool MainWindow::LoadImageFile(const QString& name) {
     if (!isLoadablePictureName(name)) return false;
     Bitmap picture;
     try {
-        picture = readPicture(localPath(name));
+        picture = readPictureFile(name);
     } catch (const std::exception& e) {
         showError(QString::fromUtf8(e.what()));
         return false;
@@ -93,6 +94,19 @@ bool MainWindow::LoadImageFile(const QString& name) {
     CenterImages();
     updateresizemenu();
     return true;
+}
+
+void MainWindow::preloadPicture(const QString& path) {
+    preloadedPath_ = path;
+    preloaded_ = std::async(std::launch::async, [file = localPath(path)] { return readPicture(file); });
+}
+
+Bitmap MainWindow::readPictureFile(const QString& path) {
+    if (preloaded_.valid()) {
+        std::future<Bitmap> ready = std::move(preloaded_);
+        if (preloadedPath_ == path) return ready.get();  // a decoding error comes out here as it would below
+    }
+    return readPicture(localPath(path));
 }
 
 void MainWindow::filesDropped(const QStringList& files) {
@@ -182,20 +196,40 @@ void MainWindow::Copierledessindanslepressepapier1Click() {
     copyPictureToClipboard(DrawingImage);
 }
 
+// The drawing is written and the desktop asked on a worker: the desktop's tools may take seconds to
+// answer. The window says how it went when they have.
 void MainWindow::EnregistrerenfonddcranWindows1Click() {
-    if (Busy) return;
+    if (Busy || wallpaperThread_) return;
+    struct Outcome {
+        QString error;
+        WallpaperRequest request;
+    };
+    auto outcome = std::make_shared<Outcome>();
     const QString path = wallpaperPath();
-    try {
-        writePicture(DrawingImage, localPath(path));
-    } catch (const std::exception& e) {
-        showError(QString::fromUtf8(e.what()));
-        return;
-    }
-    const WallpaperRequest request = showAsWallpaper(path);
-    if (request.outcome == WallpaperRequest::UnknownDesktop)
-        showMessage(text(QStringLiteral("Message.WallpaperUnknownDesktop")).arg(path));
-    else if (request.outcome == WallpaperRequest::Failed)
-        showMessage(text(QStringLiteral("Message.WallpaperFailed")).arg(path, request.detail));
+    wallpaperStop_.store(false);
+    wallpaperThread_ = QThread::create([picture = DrawingImage, path, outcome, stop = &wallpaperStop_] {
+        try {
+            writePicture(picture, localPath(path));
+        } catch (const std::exception& e) {
+            outcome->error = QString::fromUtf8(e.what());
+            return;
+        }
+        outcome->request = showAsWallpaper(path, stop);
+    });
+    connect(wallpaperThread_, &QThread::finished, this, [this, outcome, path] {
+        wallpaperThread_->deleteLater();
+        wallpaperThread_ = nullptr;
+        if (!outcome->error.isEmpty())
+            showError(outcome->error);
+        else if (outcome->request.outcome == WallpaperRequest::UnknownDesktop)
+            showMessage(text(QStringLiteral("Message.WallpaperUnknownDesktop")).arg(path));
+        else if (outcome->request.outcome == WallpaperRequest::Failed)
+            showMessage(text(QStringLiteral("Message.WallpaperFailed")).arg(path, outcome->request.detail));
+        else
+            setStatusText(text(QStringLiteral("Message.WallpaperShown")));
+        emit wallpaperDone();
+    });
+    wallpaperThread_->start();
 }
 
 // ---- The other windows --------------------------------------------------------------------------

@@ -7,7 +7,7 @@
 #include "finishing/add_text_window.h"
 #include "finishing/frames_window.h"
 #include "mainwindow/main_window.h"
-#include "ui/qt_bitmap.h"
+#include "pipeline/cancel_flag.h"
 
 namespace gt {
 
@@ -60,7 +60,7 @@ void MainWindow::ProgressReport(int step, int lastStep, int pass, int passes) {
 void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
     random_ = outcome->random;
     const bool cancelled = outcome->error.empty() && outcome->result.cancelled;
-    if (cancelled && !batchVisible()) CancelRequested.store(false);
+    settleCancelAfterRendering(CancelRequested, batchVisible());
     // The progress display ends here whether or not the routine closed it.
     if (Panel2->running()) Panel2->ProgressReport(100, 100, 1, 1);
     showMenuBar(false);
@@ -79,8 +79,9 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
         DrawingImage = std::move(outcome->result.drawing);
         DrawingWidth = DrawingImage.width();
         DrawingHeight = DrawingImage.height();
-        ScrollBox2->setPicture(toQImage(DrawingImage));
-        ScrollBox2->setDisplaySize(QSize(DrawingWidth, DrawingHeight));
+        // The result shows at its natural size first; the saved zoom comes back below.
+        ScrollBox2->setPicture(&DrawingImage, std::make_shared<const ViewPyramid>(buildViewPyramid(DrawingImage)));
+        ScrollBox2->setZoom(100);
         Busy = false;
         // After a cancel the parameter window stays hidden.
         if (!cancelled && !batchVisible()) showParameterWindow();

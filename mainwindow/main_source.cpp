@@ -12,7 +12,6 @@
 #include "pipeline/source_commands.h"
 #include "ui/file_names.h"
 #include "ui/language.h"
-#include "ui/qt_bitmap.h"
 
 namespace gt {
 
@@ -68,8 +67,8 @@ void MainWindow::sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome) {
         SourceImage = std::move(outcome->picture);
         SourceWidth = SourceImage.width();
         SourceHeight = SourceImage.height();
-        ScrollBox1->setPicture(toQImage(SourceImage));
-        ScrollBox1->setDisplaySize(QSize(zoomed(SourceWidth, zoom_), zoomed(SourceHeight, zoom_)));
+        ScrollBox1->setPicture(&SourceImage, std::make_shared<const ViewPyramid>(buildViewPyramid(SourceImage)));
+        ScrollBox1->setZoom(zoom_);
         ScrollBox1->update();
     }
     if (windows.Form4) windows.Form4->setPreviewTimer(kPreviewAfterEnhancement);
@@ -156,8 +155,8 @@ void MainWindow::resizesource(int width, int height, std::function<void()> done)
                 DrawingImage = SourceImage;
                 DrawingWidth = SourceWidth;
                 DrawingHeight = SourceHeight;
-                ScrollBox2->setPicture(toQImage(DrawingImage));
-                ScrollBox2->setDisplaySize(QSize(zoomed(DrawingWidth, zoom_), zoomed(DrawingHeight, zoom_)));
+                ScrollBox2->setPicture(&DrawingImage, std::make_shared<const ViewPyramid>(buildViewPyramid(DrawingImage)));
+                ScrollBox2->setZoom(zoom_);
                 if (windows.Form4)
                     windows.Form4->setPreviewCrop(SourceWidth <= kPreviewSize ? 0 : SourceWidth / 2 - kPreviewSize / 2, 0);
                 if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
@@ -205,8 +204,8 @@ void MainWindow::Redosourcechange1Click() {
 void MainWindow::sourceStepTaken(bool sizeChanged) {
     SourceWidth = SourceImage.width();
     SourceHeight = SourceImage.height();
-    ScrollBox1->setPicture(toQImage(SourceImage));
-    ScrollBox1->setDisplaySize(QSize(zoomed(SourceWidth, zoom_), zoomed(SourceHeight, zoom_)));
+    ScrollBox1->setPicture(&SourceImage, std::make_shared<const ViewPyramid>(buildViewPyramid(SourceImage)));
+    ScrollBox1->setZoom(zoom_);
     if (sizeChanged) {
         if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
         CenterImages();

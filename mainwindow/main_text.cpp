@@ -11,7 +11,7 @@ PlacementSizes MainWindow::placementSizes() const { return {DrawingWidth, Drawin
 
 void MainWindow::writeOnDrawing(const std::function<void(Bitmap&)>& write) {
     write(DrawingImage);
-    ScrollBox2->setPicture(toQImage(DrawingImage));
+    ScrollBox2->setPicture(&DrawingImage, std::make_shared<const ViewPyramid>(buildViewPyramid(DrawingImage)));
 }
 
 void MainWindow::showTextPreview(const TextOverlayPatch& patch) {

@@ -2,24 +2,45 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QProxyStyle>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyleFactory>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <exception>
 
 #include "batch/batch_window.h"
 #include "finishing/add_text_window.h"
 #include "imaging/io/builtin_pictures.h"
 #include "imaging/io/picture_io.h"
+#include "mainwindow/full_screen_picture.h"
 #include "mainwindow/full_screen_window.h"
 #include "ui/app_pictures.h"
 #include "ui/language.h"
 #include "ui/qt_bitmap.h"
 
 namespace gt {
+
+namespace {
+
+// Tooltips show after the mouse rests 500 ms on a control.
+class HintTimingStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* returnData) const override {
+        if (hint == SH_ToolTip_WakeUpDelay) return 500;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+const QString kSilverLabel = QStringLiteral("color: rgb(192, 192, 192);");
+const QString kBlackLabel = QStringLiteral("color: black;");
+
+}  // namespace
 
 MainWindow::MainWindow() {
     setObjectName(QStringLiteral("Form1"));
@@ -48,6 +69,11 @@ MainWindow::~MainWindow() {
     CancelRequested.store(true);
     job_->wait();
     sourceJob_->wait();
+    wallpaperStop_.store(true);
+    if (wallpaperThread_) {
+        wallpaperThread_->wait();
+        delete wallpaperThread_;
+    }
 }
 
 void MainWindow::FormCreate() {
@@ -69,6 +95,8 @@ void MainWindow::FormCreate() {
     QPalette tips = QToolTip::palette();
     tips.setColor(QPalette::ToolTipBase, QColor(237, 237, 237));
     QToolTip::setPalette(tips);
+    if (!dynamic_cast<HintTimingStyle*>(QApplication::style()))
+        QApplication::setStyle(new HintTimingStyle(QStyleFactory::create(QApplication::style()->name())));
 
     // Escape anywhere in the window cancels a running rendering.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -77,6 +105,12 @@ void MainWindow::FormCreate() {
 
     Timer1.setSingleShot(true);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    AccelTimer.setInterval(100);
+    connect(&AccelTimer, &QTimer::timeout, this, [this] { AccelTimerTimer(); });
+    Timer3.setInterval(10);
+    connect(&Timer3, &QTimer::timeout, this, [this] { Timer3Timer(); });
+    Timer2.setSingleShot(true);
+    connect(&Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
 
     // The built-in samples: a photo on the left and a drawing made from it on the right.
     const QImage photo = AppPictures::resource(QStringLiteral("sample_photo.jpg"));
@@ -91,7 +125,8 @@ void MainWindow::FormCreate() {
     Busy = false;
     FullScreenShown = false;
     Panel2->Label2->hide();
-    setMinimumSize(kMinimumClientWidth, kMinimumClientHeight);
+    // The smallest window leaves this much below the menu bar.
+    client_->setMinimumSize(kMinimumClientWidth, kMinimumClientHeight);
     updateresizemenu();
 }
 
@@ -215,9 +250,10 @@ void MainWindow::buildToolbar() {
         {"Image13", "about", 342, [this] { About2Click(); }},
         {"Image21", "help", 380, [this] { Aideenligne1Click(); }},
         {"Image20", "coffee", 420, [this] { DonationClick(); }},
-        {"Image15", "zoom_out", 0, [this] { setZoom(zoom_ > 100 ? zoom_ - 100 : zoom_ >= 15 ? zoom_ - 10 : zoom_); }},
+        // The zoom buttons act on press and release (below).
+        {"Image15", "zoom_out", 0, [] {}},
         {"Image16", "fit", 0, [this] { setZoom(100); CenterImages(); }},
-        {"Image17", "zoom_in", 0, [this] { if (zoom_ <= 900) setZoom(zoom_ + 100); }},
+        {"Image17", "zoom_in", 0, [] {}},
     };
     for (const Button& b : buttons) {
         auto* button = new PictureButton(AppPictures::get().toolButton(QString::fromLatin1(b.picture)), Panel1);
@@ -227,24 +263,33 @@ void MainWindow::buildToolbar() {
         connect(button, &PictureButton::clicked, this, b.action);
         toolButtons_.insert(QString::fromLatin1(b.name), button);
     }
+    for (const auto& [name, direction] : {std::pair{"Image15", kZoomOut}, std::pair{"Image17", kZoomIn}}) {
+        PictureButton* button = toolButtons_.value(QString::fromLatin1(name));
+        connect(button, &PictureButton::pressed, this, [this, d = direction](Qt::MouseButton b) { zoomButtonDown(d, b); });
+        connect(button, &PictureButton::released, this, [this, d = direction](Qt::MouseButton b) { zoomButtonUp(d, b); });
+    }
+    PictureButton* fit = toolButtons_.value(QStringLiteral("Image16"));
+    connect(fit, &PictureButton::pressed, this, [this] { fitButtonDown(); });
+    connect(fit, &PictureButton::released, this, [this](Qt::MouseButton b) { fitButtonUp(b); });
     Label3 = new QLabel(QStringLiteral("100 %"), Panel1);
     QFont font = Label3->font();
     font.setPixelSize(12);
     Label3->setFont(font);
-    Label3->setStyleSheet(QStringLiteral("color: rgb(160, 160, 160);"));
+    Label3->setStyleSheet(kSilverLabel);
     Label3->resize(46, 20);
     Edit3 = new QLineEdit(QStringLiteral("100"), Panel1);
     Edit3->setMaxLength(4);
     Edit3->resize(40, 22);
     Edit3->hide();
-    Label3->installEventFilter(this);
-    Edit3->installEventFilter(this);
-    connect(Edit3, &QLineEdit::returnPressed, this, [this] {
-        Edit3->hide();
-        bool ok = false;
-        const int z = Edit3->text().toInt(&ok);
-        if (ok && z >= kMinimumZoom && z <= kMaximumZoom) setZoom(z);
-    });
+    // The toolbar and everything on it report the mouse's moves (the zoom box hides) and the zoom
+    // buttons their hovering (the zoom label darkens).
+    Panel1->setMouseTracking(true);
+    Panel1->installEventFilter(this);
+    for (QWidget* child : Panel1->findChildren<QWidget*>()) {
+        child->setMouseTracking(true);
+        child->installEventFilter(this);
+    }
+    connect(Edit3, &QLineEdit::returnPressed, this, [this] { Edit3KeyPress(Qt::Key_Return); });
 }
 
 void MainWindow::buildPanes() {
@@ -255,22 +300,19 @@ void MainWindow::buildPanes() {
     ScrollBox1->setCursor(AppPictures::get().handCursor());
     ScrollBox2->setCursor(AppPictures::get().handCursor());
     ScrollBox1->setAcceptsFiles(true);
-    ScrollBox2->setToolTipDuration(2500);
     connect(ScrollBox1, &PicturePane::filesDropped, this, &MainWindow::filesDropped);
     for (PicturePane* pane : {ScrollBox1, ScrollBox2}) {
         const bool drawing = pane == ScrollBox2;
-        connect(pane, &PicturePane::pressed, this, [this, drawing](Qt::MouseButton b, QPoint g) { panePressed(b, g, drawing); });
-        connect(pane, &PicturePane::moved, this, &MainWindow::paneMoved);
-        connect(pane, &PicturePane::released, this, [this] { paneReleased(); });
+        pane->setToolTipDuration(2500);
+        connect(pane, &PicturePane::pressed, this, [this, drawing](Qt::MouseButton b, QPoint g, QPoint) { panePressed(b, g, drawing); });
+        connect(pane, &PicturePane::moved, this, [this, drawing](Qt::MouseButtons, QPoint g, QPoint) { paneMoved(g, drawing); });
+        connect(pane, &PicturePane::released, this, [this, drawing](Qt::MouseButton, QPoint, QPoint) { paneReleased(drawing); });
         connect(pane, &PicturePane::doubleClicked, this, [this, drawing] { fullScreen(drawing); });
-        connect(pane, &PicturePane::wheelTurned, this, [this](int delta) {
-            if (delta > 0) setZoom(zoom_ - 5);
-            else if (delta < 0) setZoom(zoom_ + 5);
-        });
+        connect(pane, &PicturePane::wheelTurned, this, &MainWindow::FormMouseWheel);
     }
     // The add-text window's text is dragged on the drawing, and previewed again on a new drawing.
     ScrollBox2->setMouseTracking(true);
-    connect(ScrollBox2, &PicturePane::moved, this, &MainWindow::textHovered);
+    connect(ScrollBox2, &PicturePane::moved, this, [this](Qt::MouseButtons, QPoint g, QPoint) { textHovered(g); });
     connect(ScrollBox2, &PicturePane::pictureChanged, this, [this] {
         if (addTextVisible()) windows.Form9->drawingReplaced();
     });
@@ -358,28 +400,32 @@ void MainWindow::setZoom(int zoom) {
     if (Busy) return;
     const QSize oldSource = ScrollBox1->displaySize();
     const QSize oldDrawing = ScrollBox2->displaySize();
-    const QSize newSource(zoomed(SourceWidth, zoom_), zoomed(SourceHeight, zoom_));
-    const QSize newDrawing(zoomed(DrawingWidth, zoom_), zoomed(DrawingHeight, zoom_));
-    ScrollBox1->setDisplaySize(newSource);
-    ScrollBox2->setDisplaySize(newDrawing);
+    ScrollBox1->setZoom(zoom_);
+    ScrollBox2->setZoom(zoom_);
     Label3->setText(QString::number(zoom_) + QStringLiteral(" %"));
     Label3->adjustSize();
-    auto keepCentre = [](PicturePane* pane, QSize before, QSize after) {
+    auto keepCentre = [](PicturePane* pane, QSize before) {
+        const QSize after = pane->displaySize();
         const QPoint p = pane->position();
         pane->setPosition(QPoint(p.x() - (after.width() - before.width()) / 2, p.y() - (after.height() - before.height()) / 2));
     };
-    keepCentre(ScrollBox1, oldSource, newSource);
-    keepCentre(ScrollBox2, oldDrawing, newDrawing);
+    keepCentre(ScrollBox1, oldSource);
+    keepCentre(ScrollBox2, oldDrawing);
     BoundImages();
     ScrollBox1->update();
     ScrollBox2->update();
 }
 
-void MainWindow::showPictures() {
-    ScrollBox1->setPicture(toQImage(SourceImage));
-    ScrollBox2->setPicture(toQImage(DrawingImage));
-    ScrollBox1->setDisplaySize(QSize(zoomed(SourceWidth, zoom_), zoomed(SourceHeight, zoom_)));
-    ScrollBox2->setDisplaySize(QSize(zoomed(DrawingWidth, zoom_), zoomed(DrawingHeight, zoom_)));
+void MainWindow::showPictures(bool drawingIsSource) {
+    // The reduced copies take a single pass over each picture, two workers sharing it.
+    auto source = std::make_shared<const ViewPyramid>(buildViewPyramid(SourceImage));
+    auto drawing = drawingIsSource ? source : std::make_shared<const ViewPyramid>(buildViewPyramid(DrawingImage));
+    ScrollBox1->setPicture(&SourceImage, std::move(source));
+    ScrollBox2->setPicture(&DrawingImage, std::move(drawing));
+    if (!Busy) {
+        ScrollBox1->setZoom(zoom_);
+        ScrollBox2->setZoom(zoom_);
+    }
 }
 
 void MainWindow::setSource(Bitmap picture) {
@@ -389,7 +435,60 @@ void MainWindow::setSource(Bitmap picture) {
     SourceHeight = DrawingHeight = SourceImage.height();
     zoom_ = 100;
     Label3->setText(QStringLiteral("100 %"));
-    showPictures();
+    showPictures(true);
+}
+
+void MainWindow::FormMouseWheel(int delta) { setZoom(wheelZoom(zoom_, delta)); }
+
+void MainWindow::wheelEvent(QWheelEvent* event) {
+    FormMouseWheel(event->angleDelta().y());
+    event->accept();
+}
+
+// While a zoom button is held the panes show no shadow: continuous zoom repaints only the pictures.
+void MainWindow::setHeldZoomLook(bool held) {
+    ScrollBox1->setShadowShown(!held);
+    ScrollBox2->setShadowShown(!held);
+}
+
+void MainWindow::zoomButtonDown(int direction, Qt::MouseButton button) {
+    if (button != Qt::LeftButton && button != Qt::MiddleButton) return;
+    AccelTimer.stop();
+    ZoomDirection = direction;
+    Timer3.start();
+    setHeldZoomLook(true);
+}
+
+void MainWindow::zoomButtonUp(int direction, Qt::MouseButton button) {
+    ZoomDirection = kZoomNone;
+    ZoomTicks = 1;
+    Timer3.stop();
+    setHeldZoomLook(false);
+    if (button == Qt::RightButton) setZoom(rightClickZoom(zoom_, direction));
+    ScrollBox1->update();
+    ScrollBox2->update();
+}
+
+void MainWindow::Timer3Timer() {
+    if (Busy || ZoomDirection == kZoomNone) return;
+    setZoom(heldZoom(zoom_, ZoomDirection, ZoomTicks));
+    ++ZoomTicks;
+}
+
+void MainWindow::fitButtonDown() { AccelTimer.stop(); }
+
+void MainWindow::fitButtonUp(Qt::MouseButton button) {
+    if (button != Qt::RightButton) return;
+    // The wider pane decides: the left one when the right one is narrower.
+    const bool left = ScrollBox2->width() < ScrollBox1->width();
+    const PicturePane* pane = left ? ScrollBox1 : ScrollBox2;
+    setZoom(fitZoom(pane->width(), pane->height(), left ? SourceWidth : DrawingWidth, left ? SourceHeight : DrawingHeight));
+    CenterImages();
+}
+
+void MainWindow::moveBothPictures(int dx, int dy) {
+    for (PicturePane* pane : {ScrollBox1, ScrollBox2}) pane->setPosition(pane->position() + QPoint(dx, dy));
+    BoundImages();
 }
 
 void MainWindow::panePressed(Qt::MouseButton button, QPoint global, bool drawingPane) {
@@ -406,7 +505,8 @@ void MainWindow::panePressed(Qt::MouseButton button, QPoint global, bool drawing
     if (button == Qt::RightButton && !Busy) File1->popup(global);
 }
 
-void MainWindow::paneMoved(QPoint global) {
+void MainWindow::paneMoved(QPoint global, bool drawingPane) {
+    if (drawingPane) updateDrawingHint();
     if (DraggingText) {
         textDragged(global);
         return;
@@ -414,17 +514,26 @@ void MainWindow::paneMoved(QPoint global) {
     if (!Dragging) return;
     const int dx = global.x() - LastCursorX;
     const int dy = global.y() - LastCursorY;
-    for (PicturePane* pane : {ScrollBox1, ScrollBox2}) pane->setPosition(pane->position() + QPoint(dx, dy));
+    moveBothPictures(dx, dy);
     PanVelocityX = 2 * dx;
     PanVelocityY = 2 * dy;
-    BoundImages();
     LastCursorX = global.x();
     LastCursorY = global.y();
 }
 
-void MainWindow::paneReleased() {
+void MainWindow::paneReleased(bool drawingPane) {
+    const bool flung = Dragging && flingStartsInertia(PanVelocityX, PanVelocityY, drawingPane);
     Dragging = false;
     DraggingText = false;
+    if (flung) AccelTimer.start();
+}
+
+void MainWindow::AccelTimerTimer() {
+    if (Dragging || DraggingText) return;
+    if (inertiaEnds(PanVelocityX, PanVelocityY)) AccelTimer.stop();
+    moveBothPictures(PanVelocityX, PanVelocityY);
+    PanVelocityX = decayedVelocity(PanVelocityX);
+    PanVelocityY = decayedVelocity(PanVelocityY);
 }
 
 void MainWindow::fullScreen(bool drawingPane) {
@@ -435,37 +544,79 @@ void MainWindow::fullScreen(bool drawingPane) {
     }
     Dragging = false;
     DraggingText = false;
+    const PicturePane* pane = drawingPane ? ScrollBox2 : ScrollBox1;
+    const Bitmap* picture = pane->picture();
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!picture || !screen) return;
+    const QRect desktop = screen->geometry();
+    const Rect place = fullScreenPlacement(pane->displaySize().width(), pane->displaySize().height(), desktop.width(), desktop.height());
+    if (place.width <= 0 || place.height <= 0) return;
+    const QImage shown = fullScreenPicture(*picture, place.width, place.height);
     FullScreenShown = true;
-    windows.Form7->showPicture(drawingPane ? ScrollBox2->picture() : ScrollBox1->picture());
-    // The click that closed the view must not start a pan.
-    QTimer::singleShot(300, this, [this] {
-        FullScreenShown = false;
-        Dragging = false;
-        DraggingText = false;
-    });
+    windows.Form7->showPicture(shown, place, desktop);
+}
+
+// The input block runs from the view's closing, so the click that closed it cannot start a pan.
+void MainWindow::fullScreenClosed() {
+    Dragging = false;
+    Timer2.start(300);
+}
+
+void MainWindow::Timer2Timer() {
+    Timer2.stop();
+    FullScreenShown = false;
+    Dragging = false;
+    DraggingText = false;
+}
+
+void MainWindow::Label3MouseDown() {
+    QString shown = Label3->text();
+    shown.chop(2);  // the " %"
+    Edit3->setText(shown);
+    Edit3->show();
+    Edit3->setFocus();
+    Edit3->selectAll();
+}
+
+void MainWindow::Edit3KeyPress(int key) {
+    if (key == Qt::Key_Escape) {
+        Edit3->hide();
+    } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        Edit3->hide();
+        if (const std::optional<int> zoom = typedZoom(Edit3->text())) setZoom(*zoom);
+    }
+}
+
+void MainWindow::PaintBox3MouseMove(int x) {
+    if (Edit3->isVisible() && (x < Edit3->x() - 20 || x > Edit3->x() + Edit3->width())) Edit3->hide();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const bool onToolbar = widget && (widget == Panel1 || Panel1->isAncestorOf(widget));
+    if (onToolbar && event->type() == QEvent::MouseMove)
+        PaintBox3MouseMove(widget->mapTo(Panel1, static_cast<QMouseEvent*>(event)->position().toPoint()).x());
     if (watched == Label3 && event->type() == QEvent::MouseButtonPress) {
-        QString shown = Label3->text();
-        shown.chop(2);
-        Edit3->setText(shown);
-        Edit3->show();
-        Edit3->setFocus();
-        Edit3->selectAll();
+        Label3MouseDown();
         return true;
     }
     if (watched == Edit3 && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        Edit3->hide();
+        Edit3KeyPress(Qt::Key_Escape);
         return true;
     }
+    const bool zoomButton = widget && (widget == toolButtons_.value(QStringLiteral("Image15")) ||
+                                       widget == toolButtons_.value(QStringLiteral("Image16")) ||
+                                       widget == toolButtons_.value(QStringLiteral("Image17")));
+    if (zoomButton && event->type() == QEvent::Enter) Label3->setStyleSheet(kBlackLabel);
+    if (zoomButton && event->type() == QEvent::Leave) Label3->setStyleSheet(kSilverLabel);
     return QMainWindow::eventFilter(watched, event);
 }
 
+// Closing during a rendering does not wait for it: the flag stops the worker at its next row, and
+// the window goes at once (its destruction collects the worker).
 void MainWindow::closeEvent(QCloseEvent* event) {
     CancelRequested.store(true);
-    job_->wait();
-    sourceJob_->wait();
+    wallpaperStop_.store(true);
     QMainWindow::closeEvent(event);
     qApp->quit();
 }

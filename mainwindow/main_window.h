@@ -14,9 +14,11 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QThread>
 #include <QTimer>
 #include <atomic>
 #include <functional>
+#include <future>
 #include <memory>
 
 #include "batch/batch_window.h"
@@ -30,11 +32,13 @@
 #include "finishing/frames_window.h"
 #include "mainwindow/app_windows.h"
 #include "mainwindow/layout.h"
+#include "mainwindow/pan_inertia.h"
 #include "mainwindow/picture_pane.h"
 #include "mainwindow/render_job.h"
 #include "mainwindow/source_history.h"
 #include "mainwindow/source_job.h"
 #include "mainwindow/status_strip.h"
+#include "mainwindow/zoom.h"
 #include "pipeline/styles.h"
 #include "pipeline/window/parameter_window.h"
 #include "ui/widgets.h"
@@ -74,7 +78,11 @@ public:
     bool FullScreenShown = false;
     int LastCursorX = 0, LastCursorY = 0;
     int PanVelocityX = 0, PanVelocityY = 0;
-    QTimer Timer1;  // the render trigger
+    int ZoomDirection = kZoomNone, ZoomTicks = 1;
+    QTimer Timer1;      // the render trigger
+    QTimer AccelTimer;  // the pan's inertia, 100 ms
+    QTimer Timer3;      // a held zoom button, 10 ms
+    QTimer Timer2;      // the end of the full-screen input block, 300 ms
 
     int zoom() const { return zoom_; }
     Language language() const { return language_; }
@@ -85,6 +93,8 @@ public:
     PicturePane* leftPane() const { return ScrollBox1; }
     PicturePane* rightPane() const { return ScrollBox2; }
     bool renderRunning() const { return job_ && job_->running(); }
+    RenderJob* renderJob() const { return job_; }
+    bool wallpaperRunning() const { return wallpaperThread_ != nullptr; }
 
     // What the message boxes would ask and say; tests replace them.
     std::function<bool(const QString& question)> askOkCancel;
@@ -149,13 +159,37 @@ public:
     void placeOnScreen();
     // The first command-line argument: a .jpg/.jpeg file opens, a .gtl file loads, others are ignored.
     void FormShow(const QString& argument);
+    // Starts decoding a picture on a worker (the command-line photo, while the splash shows); the
+    // next load of that file takes the result instead of decoding it again.
+    void preloadPicture(const QString& path);
 
     // ---- Layout and viewer ----
     void FormResize();
     void CenterImages();
     void BoundImages();
-    void setZoom(int zoom);  // TrackBar3: the zoom step runs on every change
+    void setZoom(int zoom);  // TrackBar3: the zoom step (TrackBar3Change) runs on every change
     void updateresizemenu() {}
+    // The panes take SourceImage and DrawingImage again after either changed (the view's reduced
+    // copies are made from them here); `drawingIsSource` when the drawing is a copy of the source.
+    void showPictures(bool drawingIsSource = false);
+
+    // ---- Viewer ----
+    void FormMouseWheel(int delta);
+    // The zoom buttons Image15 (kZoomOut) and Image17 (kZoomIn): held with the left or middle button
+    // they zoom on every Timer3 tick, faster and faster; the right button steps on release.
+    void zoomButtonDown(int direction, Qt::MouseButton button);
+    void zoomButtonUp(int direction, Qt::MouseButton button);
+    void Timer3Timer();
+    // Image16: a left click shows the actual size, the right button fits the pictures.
+    void fitButtonDown();
+    void fitButtonUp(Qt::MouseButton button);
+    void AccelTimerTimer();
+    void Timer2Timer();
+    void Label3MouseDown();
+    void Edit3KeyPress(int key);
+    void PaintBox3MouseMove(int x);  // x in the toolbar
+    void fullScreen(bool drawingPane);  // Image1DblClick, Image2DblClick
+    void fullScreenClosed();            // the full-screen window's FormClose
 
     // ---- Commands ----
     void Openpicture1Click();
@@ -199,15 +233,18 @@ public:
     QAction* menuEntry(const QString& name) const { return menuEntries_.value(name); }
     PictureButton* toolbarButton(const QString& name) const { return toolButtons_.value(name); }
     QLabel* zoomLabel() const { return Label3; }
+    QLineEdit* zoomEdit() const { return Edit3; }
     bool cancelMenuShown() const;
 
 signals:
     void renderFinished();
     void sourceStepFinished();  // a change of the source on the worker ended, done or not
+    void wallpaperDone();  // the desktop answered (or the request ended)
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -217,7 +254,7 @@ private:
     void buildPanes();
     void showMenuBar(bool cancelOnly);
     void setSource(Bitmap picture);  // a new source and, at once, the same drawing
-    void showPictures();             // the panes take the bitmaps at the current zoom
+    Bitmap readPictureFile(const QString& path);  // the preloaded picture when it is this file's
     void setStatusText(const QString& text);
     void showParameterWindow();
     void renderDone(const std::shared_ptr<RenderOutcome>& outcome);
@@ -227,9 +264,10 @@ private:
     void dividerDragged(int x);
     void dividerDropped(int x);
     void panePressed(Qt::MouseButton button, QPoint global, bool drawingPane);
-    void paneMoved(QPoint global);
-    void paneReleased();
-    void fullScreen(bool drawingPane);
+    void paneMoved(QPoint global, bool drawingPane);
+    void paneReleased(bool drawingPane);
+    void moveBothPictures(int dx, int dy);
+    void setHeldZoomLook(bool held);
     bool addTextVisible() const;
     // The text dragged on the drawing pane (main_text.cpp).
     QPoint drawingPoint(QPoint global) const;  // in drawing pixels, at the current zoom
@@ -264,6 +302,10 @@ private:
     SourceJob* sourceJob_ = nullptr;
     SourceStep sourceStep_;
     SourceHistory history_{startupHistoryBudget()};
+    QString preloadedPath_;
+    std::future<Bitmap> preloaded_;
+    QThread* wallpaperThread_ = nullptr;
+    std::atomic<bool> wallpaperStop_{false};
     bool commandLineDone_ = false;
 
     QWidget* client_ = nullptr;

@@ -17,6 +17,7 @@ RenderJob::~RenderJob() {
     if (thread_) {
         cancel_.store(true);
         wait();
+        delete thread_;  // its hand-over never ran
     }
 }
 
@@ -46,6 +47,7 @@ bool RenderJob::start(Bitmap source, DrawingParameters parameters, Random random
             outcome->error = "the rendering failed";
         }
         outcome->random = ctx.random;
+        if (afterWork) afterWork();
     });
     connect(thread_, &QThread::finished, this, [this, outcome] {
         thread_->deleteLater();

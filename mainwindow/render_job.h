@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QThread>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,10 @@ public:
     bool start(Bitmap source, DrawingParameters parameters, Random random, int drawingWidth, int drawingHeight);
     // Waits for a running rendering to end (after setting the cancel flag, it ends soon).
     void wait();
+
+    // Runs on the worker after the rendering, before the result is handed over: lets a test time a
+    // cancel that comes too late to stop anything.
+    std::function<void()> afterWork;
 
 signals:
     void progress(int step, int lastStep, int pass, int passes);

@@ -39,6 +39,7 @@ std::unique_ptr<MainWindow> createWindows(Language language) {
     main->menuEntry(QStringLiteral("Imprimer1"))->setEnabled(w.Form6->hasPrinter());
     main->applyLanguage(language);
     w.Form7 = new FullScreenWindow(main.get());
+    QObject::connect(w.Form7, &FullScreenWindow::closed, main.get(), [m = main.get()] { m->fullScreenClosed(); });
     return main;
 }
 

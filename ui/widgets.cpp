@@ -16,6 +16,8 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 PictureButton::PictureButton(const QPixmap& picture, QWidget* parent) : QLabel(parent) {
+    hopTimer_.setSingleShot(true);
+    connect(&hopTimer_, &QTimer::timeout, this, [this] { hop(); });
     setPixmap(picture);
     resize(picture.deviceIndependentSize().toSize());
     setCursor(AppPictures::get().handCursor());
@@ -40,25 +42,39 @@ void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
     if (wasDown && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
 }
 
+namespace {
+// The button being animated, if any: the one the mouse came over last, until its hop ends or the
+// mouse leaves it.
+PictureButton* g_animated = nullptr;
+}  // namespace
+
+PictureButton::~PictureButton() {
+    if (g_animated == this) g_animated = nullptr;
+}
+
+bool PictureButton::animated() const { return g_animated == this; }
+
 void PictureButton::enterEvent(QEnterEvent*) {
-    if (hopStep_ >= 0) return;
+    if (g_animated == this) return;
+    g_animated = this;
     hopStep_ = 0;
     hop();
 }
 
-void PictureButton::leaveEvent(QEvent*) {}
+void PictureButton::leaveEvent(QEvent*) {
+    if (g_animated == this) g_animated = nullptr;
+}
 
 // Up one pixel three times, then down three times, 30 ms apart; the press offset is kept.
 void PictureButton::hop() {
-    if (hopStep_ >= 6) {
-        hopStep_ = -1;
-        move(home_ + (down_ ? QPoint(1, 1) : QPoint()));
-        return;
-    }
     const int lift = hopStep_ < 3 ? hopStep_ + 1 : 5 - hopStep_;
     move(home_ + QPoint(0, -lift) + (down_ ? QPoint(1, 1) : QPoint()));
-    ++hopStep_;
-    QTimer::singleShot(30, this, [this] { hop(); });
+    if (++hopStep_ < 6) {
+        hopTimer_.start(30);
+        return;
+    }
+    hopStep_ = -1;
+    if (g_animated == this) g_animated = nullptr;
 }
 
 UpDownControl::UpDownControl(QWidget* parent) : QWidget(parent) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 
 class QPainter;
@@ -28,8 +29,11 @@ class PictureButton : public QLabel {
     Q_OBJECT
 public:
     explicit PictureButton(const QPixmap& picture, QWidget* parent = nullptr);
+    ~PictureButton() override;
     // The button's resting place; the press and the hop move it from there.
     void place(int left, int top);
+    // Whether this is the one button being animated (its hop has not ended and the mouse is on it).
+    bool animated() const;
 signals:
     void clicked();
     void pressed(Qt::MouseButton button);
@@ -41,6 +45,7 @@ protected:
     void leaveEvent(QEvent* event) override;
 private:
     void hop();
+    QTimer hopTimer_;
     QPoint home_;
     bool down_ = false;
     int hopStep_ = -1;

@@ -3,6 +3,7 @@
 // file stretched. One implementation per system (wallpaper_linux.cpp, wallpaper_windows.cpp).
 
 #include <QString>
+#include <atomic>
 
 namespace gt {
 
@@ -15,7 +16,8 @@ struct WallpaperRequest {
 // The fixed per-user place of the wallpaper file, a 24-bit BMP ("Graphitello.bmp").
 QString wallpaperPath();
 
-// Asks the desktop to show the file stretched over the screen.
-WallpaperRequest showAsWallpaper(const QString& bmpPath);
+// Asks the desktop to show the file stretched over the screen. The desktop's tools may take seconds
+// to answer: call it off the interface thread. Setting `stop` ends a request early (the window closes).
+WallpaperRequest showAsWallpaper(const QString& bmpPath, const std::atomic<bool>* stop = nullptr);
 
 }  // namespace gt

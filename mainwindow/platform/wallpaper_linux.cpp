@@ -21,14 +21,22 @@ struct Run {
     QString error;
 };
 
+// Set for the length of one request, on the thread that runs it.
+thread_local const std::atomic<bool>* t_stop = nullptr;
+
+bool stopped() { return t_stop && t_stop->load(); }
+
 Run run(const QString& program, const QStringList& arguments) {
     Run r;
-    if (QStandardPaths::findExecutable(program).isEmpty()) return r;
+    if (stopped() || QStandardPaths::findExecutable(program).isEmpty()) return r;
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted(3000)) return r;
     r.started = true;
-    if (!process.waitForFinished(10000)) {
+    // Up to 10 s for an answer, looking every 100 ms whether the window is closing.
+    bool finished = false;
+    for (int waited = 0; waited < 10000 && !finished && !stopped(); waited += 100) finished = process.waitForFinished(100);
+    if (!finished) {
         process.kill();
         process.waitForFinished(1000);
         r.error = program + QStringLiteral(": no answer");
@@ -109,7 +117,9 @@ QString wallpaperPath() {
     return folder + QStringLiteral("/Graphitello.bmp");
 }
 
-WallpaperRequest showAsWallpaper(const QString& bmpPath) {
+WallpaperRequest showAsWallpaper(const QString& bmpPath, const std::atomic<bool>* stop) {
+    t_stop = stop;
+    struct Reset { ~Reset() { t_stop = nullptr; } } reset;
     const QString desktop = QProcessEnvironment::systemEnvironment().value(QStringLiteral("XDG_CURRENT_DESKTOP")).toUpper();
     const QStringList names = desktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
     auto is = [&names](const char* name) { return names.contains(QString::fromLatin1(name)); };

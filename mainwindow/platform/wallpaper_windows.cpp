@@ -16,7 +16,7 @@ QString wallpaperPath() {
     return QDir::toNativeSeparators(folder + QStringLiteral("/Graphitello.bmp"));
 }
 
-WallpaperRequest showAsWallpaper(const QString& bmpPath) {
+WallpaperRequest showAsWallpaper(const QString& bmpPath, const std::atomic<bool>*) {
     QSettings desktop(QStringLiteral("HKEY_CURRENT_USER\\Control Panel\\Desktop"), QSettings::NativeFormat);
     desktop.setValue(QStringLiteral("Wallpaper"), bmpPath);
     desktop.setValue(QStringLiteral("TileWallpaper"), QStringLiteral("0"));

@@ -94,7 +94,8 @@ TEST_F(FinishingWindows, CancelLeavesTheDrawingAsItWouldBeWithoutTheWindow) {
     text->Button3Click();
     EXPECT_EQ(main->DrawingImage, drawn);
     EXPECT_TRUE(main->rightPane()->overlay().isNull());
-    EXPECT_EQ(fromQImage(main->rightPane()->picture()), drawn);
+    ASSERT_NE(main->rightPane()->picture(), nullptr);
+    EXPECT_EQ(*main->rightPane()->picture(), drawn);
 
     // A rendering while the window is open: the preview is made again on the new drawing, and
     // Cancel leaves that drawing as the rendering made it.
@@ -145,7 +146,8 @@ TEST_F(FinishingWindows, OkWritesTheTextIntoTheDrawingAndItsPane) {
     expected.draw(shown.pixels, shown.left, shown.top);
     EXPECT_EQ(main->DrawingImage, expected);
     EXPECT_NE(main->DrawingImage, before);
-    EXPECT_EQ(fromQImage(main->rightPane()->picture()), expected);
+    ASSERT_NE(main->rightPane()->picture(), nullptr);
+    EXPECT_EQ(*main->rightPane()->picture(), expected);
 }
 
 TEST_F(FinishingWindows, OpeningANewPictureClosesTheWindowAndDropsThePreview) {

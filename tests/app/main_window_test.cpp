@@ -210,7 +210,11 @@ TEST_F(MainWindowTest, WallpaperIsA24BitBmpAndAnUnknownDesktopSaysSo) {
     qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
     qputenv("XDG_CURRENT_DESKTOP", "");
     ASSERT_TRUE(main->openPicture(photoPath));
+    QSignalSpy done(main.get(), &MainWindow::wallpaperDone);
     main->EnregistrerenfonddcranWindows1Click();
+    EXPECT_TRUE(main->wallpaperRunning());  // the desktop is asked off the interface thread
+    ASSERT_TRUE(done.wait(30000));
+    EXPECT_FALSE(main->wallpaperRunning());
     const QString bmp = dir.filePath(QStringLiteral("Graphitello/Graphitello.bmp"));
     QFile file(bmp);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -224,8 +228,8 @@ TEST_F(MainWindowTest, WallpaperIsA24BitBmpAndAnUnknownDesktopSaysSo) {
 
 TEST_F(MainWindowTest, TheDrawingsHintGoesOnceThePictureIsPressed) {
     EXPECT_EQ(main->rightPane()->toolTip(), QStringLiteral("Double-cliquez pour afficher en plein écran"));
-    emit main->rightPane()->pressed(Qt::LeftButton, QPoint(10, 10));
-    main->rightPane()->released(Qt::LeftButton);
+    emit main->rightPane()->pressed(Qt::LeftButton, QPoint(10, 10), QPoint());
+    emit main->rightPane()->released(Qt::LeftButton, QPoint(10, 10), QPoint());
     EXPECT_TRUE(main->rightPane()->toolTip().isEmpty());
     main->English1Click();
     EXPECT_TRUE(main->rightPane()->toolTip().isEmpty());
@@ -256,6 +260,31 @@ TEST_F(MainWindowTest, CancelFromTheMenuDuringARunShowsTheSourceAndRestoresTheMe
     EXPECT_FALSE(main->Busy);
     EXPECT_FALSE(main->cancelMenuShown());
     EXPECT_FALSE(main->windows.Form4->isVisible());
+}
+
+}  // namespace
+}  // namespace gt
+
+namespace gt {
+namespace {
+
+TEST_F(MainWindowTest, TheCommandLinePhotoDecodedDuringTheSplashIsTheOneLoaded) {
+    main->preloadPicture(photoPath);
+    ASSERT_TRUE(main->LoadImageFile(photoPath));
+    EXPECT_EQ(main->SourceImage, readPicture(photoPath.toStdString()));
+    // A preload of another file is dropped, and a bad file says why as a plain load would.
+    const QString bad = dir.filePath(QStringLiteral("bad.jpg"));
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("no picture");
+    f.close();
+    main->preloadPicture(bad);
+    ASSERT_TRUE(main->LoadImageFile(photoPath));
+    main->preloadPicture(bad);
+    EXPECT_FALSE(main->LoadImageFile(bad));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("bad.jpg")));
+    EXPECT_EQ(main->SourceWidth, 160);
 }
 
 }  // namespace

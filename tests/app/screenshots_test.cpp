@@ -11,6 +11,9 @@
 #include "app_test_support.h"
 #include "dialogs/resize_window.h"
 #include "dialogs/retouch_window.h"
+#include "imaging/io/picture_io.h"
+#include "mainwindow/full_screen_window.h"
+#include "ui/qt_bitmap.h"
 #include "mainwindow/startup.h"
 #include "ui/language.h"
 
@@ -88,6 +91,34 @@ TEST(Screenshots, MainAndParameterWindowsInEveryLanguage) {
     takeScreenshots(Language::French, folder);
     takeScreenshots(Language::Chinese, folder);
     takeScreenshots(Language::English, folder);
+}
+
+// A 48-megapixel photo zoomed out in both panes, with the shadow, and the drawing in full screen.
+TEST(Screenshots, BigPhotoZoomedOutAndFullScreen) {
+    const QString folder = qEnvironmentVariable("GT_SCREENSHOT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "GT_SCREENSHOT_DIR is not set";
+    test::app();
+    QTemporaryDir dir;
+    const QString photo = dir.filePath(QStringLiteral("big.jpg"));
+    {
+        const QImage sample = toQImage(readPicture(GT_ASSET_DIR "/sample_photo.jpg"));
+        const Bitmap big = fromQImage(sample.scaled(8000, 6000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        ASSERT_TRUE(writePicture(big, photo.toStdString()));
+    }
+    auto main = createWindows(Language::French);
+    main->showMessage = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
+    main->resize(1200, 800);
+    main->show();
+    ASSERT_TRUE(main->openPicture(photo));
+    main->windows.Form4->hide();
+    main->setZoom(6);
+    main->CenterImages();
+    QTest::qWait(300);
+    EXPECT_TRUE(main->grab().save(folder + QStringLiteral("/viewer_big_photo_zoomed_out.png")));
+    main->fullScreen(true);
+    QTest::qWait(300);
+    EXPECT_TRUE(main->windows.Form7->grab().save(folder + QStringLiteral("/full_screen.png")));
+    main->windows.Form7->close();
 }
 
 }  // namespace

@@ -1,0 +1,9 @@
+#include "pipeline/cancel_flag.h"
+
+namespace gt {
+
+void settleCancelAfterRendering(std::atomic<bool>& cancelRequested, bool batchWindowVisible) {
+    if (!batchWindowVisible) cancelRequested.store(false);
+}
+
+}  // namespace gt
