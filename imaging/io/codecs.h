@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "imaging/bitmap.h"
 #include "imaging/io/picture_io.h"
@@ -13,17 +14,109 @@ namespace gt {
 // Writers stream their output in pieces, so a large picture is not held twice in memory.
 using ByteSink = std::function<void(const unsigned char* data, std::size_t size)>;
 
+// Called by a decoder with the size its header gives, before any pixel memory is taken; throws
+// when the picture is beyond the limits.
+using SizeCheck = std::function<void(long long width, long long height)>;
+
+// What a decoder hands the loader: the pixels in the file's own colours, and what the file says
+// about them.
+struct DecodedPicture {
+    Bitmap bitmap;
+    std::vector<unsigned char> iccProfile;  // to be applied by the loader; empty when none or applied
+    std::string appliedProfile;             // the profile the decoder applied itself (CMYK JPEG)
+    std::vector<unsigned char> exif;        // when the decoder found it itself (HEIF)
+    double dotsPerInchX = 0, dotsPerInchY = 0;
+    bool upright = false;                   // the decoder turned the picture already (HEIF)
+};
+
+// ---- The kinds of file ---------------------------------------------------------------------------
+
+enum class PictureKind { Unknown, Jpeg, Png, Bmp, Gif, Tiff, Webp, Heic, Avif, Jpeg2000, JpegXl, Psd, Ico, Pdf, Svg };
+// Found from the first bytes.
+PictureKind sniffKind(const unsigned char* data, std::size_t size);
+const char* kindName(PictureKind kind);
+// Whether this build reads the kind; when not, `why` gets the line to show (after "name: ").
+bool kindReadable(PictureKind kind, std::string& why);
+
+// ---- Decoders ------------------------------------------------------------------------------------
+
+DecodedPicture decodeJpegPicture(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+// Every format QImage knows (BMP, PNG, GIF, TIFF, WebP, PPM ...), found from the content.
+DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check,
+                            const PictureLimits& limits);
+DecodedPicture decodeHeif(const unsigned char* data, std::size_t size, const std::string& name, PictureKind kind,
+                          const SizeCheck& check);
+bool heifDecoderInstalled(PictureKind kind);
+
+// For BMP and PNG: throws when the size in the header is beyond the limits, or a BMP file is
+// shorter than its header says.
+void checkHeader(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+
+std::string firstBytesText(const unsigned char* data, std::size_t size);
+
+// ---- Orientation, colour, metadata ---------------------------------------------------------------
+
+// Turns and mirrors the picture so that it stands as EXIF orientation 1..8 says; other values
+// leave it as it is.
+Bitmap orientPicture(Bitmap picture, int orientation);
+// Whether the orientation swaps width and height (5 to 8).
+inline bool orientationSwapsSides(int orientation) { return orientation >= 5 && orientation <= 8; }
+
+// Converts the pixels from the profile to sRGB. Returns the profile's description, or "" when the
+// profile is sRGB already, unreadable, or not for RGB or grey pixels (the pixels then stay).
+std::string convertToSrgb(Bitmap& picture, const std::vector<unsigned char>& iccProfile);
+// Converts CMYK rows (four bytes a pixel, `inverted` for Adobe's files) to BGR through the profile;
+// false when the profile is not a usable CMYK profile.
+class CmykConverter {
+public:
+    CmykConverter(const std::vector<unsigned char>& iccProfile, bool inverted);
+    ~CmykConverter();
+    CmykConverter(const CmykConverter&) = delete;
+    CmykConverter& operator=(const CmykConverter&) = delete;
+    bool usable() const { return transform_ != nullptr; }
+    const std::string& description() const { return description_; }
+    void convertRow(const unsigned char* cmyk, unsigned char* bgr, int width) const;
+
+private:
+    void* transform_ = nullptr;
+    std::string description_;
+};
+// The sRGB profile every output is tagged with.
+const std::vector<unsigned char>& srgbProfile();
+
+// The EXIF block of a file in any format exiv2 knows (JPEG, PNG, TIFF, WebP); empty when none or
+// unreadable. Damaged camera data never refuses a picture.
+std::vector<unsigned char> readExifBlock(const unsigned char* data, std::size_t size);
+struct ExifFacts {
+    int orientation = 1;
+    double dotsPerInchX = 0, dotsPerInchY = 0;
+};
+ExifFacts exifFacts(const std::vector<unsigned char>& exif);
+// The block a drawing carries out: orientation 1, no thumbnail, the drawing's size, sRGB, the
+// resolution given. Empty when the input block cannot be read.
+std::vector<unsigned char> exifForOutput(const std::vector<unsigned char>& exif, int width, int height,
+                                         double dotsPerInchX, double dotsPerInchY);
+// Puts the EXIF block into an encoded TIFF or WebP file; the file unchanged when exiv2 cannot.
+std::vector<unsigned char> withExif(std::vector<unsigned char> encoded, const std::vector<unsigned char>& exif);
+
+// Qt's encoders for PNG, TIFF and WebP: tagged sRGB, with the resolution.
+std::vector<unsigned char> encodeWithQt(const Bitmap& bitmap, const char* format, int quality, double dotsPerInchX,
+                                        double dotsPerInchY);
+bool qtCanWrite(const char* format);
+
 // Throws when the picture cannot be a BMP file (empty, or 4 GB and more).
 void checkBmpWritable(const Bitmap& bitmap);
 void writeBmp(const Bitmap& bitmap, const ByteSink& sink);
 
-// Every format QImage knows (BMP, PNG, GIF, PPM ...), found from the content.
-Bitmap decodeWithQt(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits);
-
-// For BMP and PNG: throws when the size in the header is beyond the limits, or a BMP file is
-// shorter than its header says.
-void checkHeader(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits);
-
-std::string firstBytesText(const unsigned char* data, std::size_t size);
+// Silences Qt's messages (libpng's and libtiff's warnings among them) on this thread while it
+// lives; the last one is kept, to name a fault in words.
+class QuietDecoding {
+public:
+    QuietDecoding();
+    ~QuietDecoding();
+    QuietDecoding(const QuietDecoding&) = delete;
+    QuietDecoding& operator=(const QuietDecoding&) = delete;
+    static std::string lastMessage();
+};
 
 }  // namespace gt

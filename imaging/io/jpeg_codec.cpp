@@ -82,7 +82,20 @@ bool readHeader(Decoder* d, const unsigned char* data, unsigned long size) {
     jpeg_create_decompress(&d->cinfo);
     d->created = true;
     jpeg_mem_src(&d->cinfo, data, size);
+    jpeg_save_markers(&d->cinfo, JPEG_APP0 + 2, 0xFFFF);  // the colour profile, in pieces
     jpeg_read_header(&d->cinfo, TRUE);
+    return true;
+}
+
+// The colour profile, put together from its markers; empty when there is none or it is damaged.
+bool readProfile(Decoder* d, std::vector<unsigned char>* icc) {
+    if (setjmp(d->err.jump)) return false;
+    JOCTET* bytes = nullptr;
+    unsigned int length = 0;
+    if (jpeg_read_icc_profile(&d->cinfo, &bytes, &length) && bytes) {
+        icc->assign(bytes, bytes + length);
+        std::free(bytes);
+    }
     return true;
 }
 
@@ -153,7 +166,14 @@ struct Encoder {
     Encoder& operator=(const Encoder&) = delete;
 };
 
-bool startCompress(Encoder* e, int width, int height, int quality) {
+// What goes into the file besides the pixels; nothing for a plain encode.
+struct JpegExtras {
+    const std::vector<unsigned char>* exif = nullptr;  // TIFF structure, written as an APP1 "Exif" marker
+    const std::vector<unsigned char>* icc = nullptr;
+    double dotsPerInchX = 0, dotsPerInchY = 0;
+};
+
+bool startCompress(Encoder* e, int width, int height, int quality, const JpegExtras* extras) {
     if (setjmp(e->err.jump)) return false;
     jpeg_create_compress(&e->cinfo);
     e->created = true;
@@ -164,7 +184,20 @@ bool startCompress(Encoder* e, int width, int height, int quality) {
     e->cinfo.in_color_space = JCS_EXT_BGR;
     jpeg_set_defaults(&e->cinfo);
     jpeg_set_quality(&e->cinfo, quality, TRUE);
+    if (extras && extras->dotsPerInchX > 0 && extras->dotsPerInchY > 0 && extras->dotsPerInchX < 65536 &&
+        extras->dotsPerInchY < 65536) {
+        e->cinfo.density_unit = 1;  // dots per inch
+        e->cinfo.X_density = static_cast<UINT16>(extras->dotsPerInchX + 0.5);
+        e->cinfo.Y_density = static_cast<UINT16>(extras->dotsPerInchY + 0.5);
+    }
     jpeg_start_compress(&e->cinfo, TRUE);
+    if (extras && extras->exif && !extras->exif->empty() && extras->exif->size() <= 65533 - 6) {
+        std::vector<unsigned char> marker = {'E', 'x', 'i', 'f', 0, 0};
+        marker.insert(marker.end(), extras->exif->begin(), extras->exif->end());
+        jpeg_write_marker(&e->cinfo, JPEG_APP0 + 1, marker.data(), static_cast<unsigned int>(marker.size()));
+    }
+    if (extras && extras->icc && !extras->icc->empty())
+        jpeg_write_icc_profile(&e->cinfo, extras->icc->data(), static_cast<unsigned int>(extras->icc->size()));
     return true;
 }
 
@@ -186,17 +219,25 @@ bool finishCompress(Encoder* e) {
 
 }  // namespace
 
-Bitmap decodeJpeg(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
+DecodedPicture decodeJpegPicture(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check) {
     if (size == 0) throw Error(name + ": empty file");
-    if (size < 2 || data[0] != 0xFF || data[1] != 0xD8)
-        throw Error(name + ": not a JPEG file (" + firstBytesText(data, size) + ")");
+    if (size < 2 || data[0] != 0xFF || data[1] != 0xD8) throw Error(name + ": not a JPEG file");
     if constexpr (sizeof(std::size_t) > sizeof(unsigned long)) {
         if (size > static_cast<std::size_t>(static_cast<unsigned long>(-1))) throw Error(name + ": file too large");
     }
 
     Decoder d;
     if (!readHeader(&d, data, static_cast<unsigned long>(size))) fail(name, d);
-    checkPictureSize(d.cinfo.image_width, d.cinfo.image_height, limits, name);
+    check(d.cinfo.image_width, d.cinfo.image_height);
+
+    DecodedPicture out;
+    if (!readProfile(&d, &out.iccProfile)) out.iccProfile.clear();
+    if (d.cinfo.saw_JFIF_marker && d.cinfo.X_density > 0 && d.cinfo.Y_density > 0 &&
+        (d.cinfo.density_unit == 1 || d.cinfo.density_unit == 2)) {
+        const double scale = d.cinfo.density_unit == 2 ? 2.54 : 1.0;
+        out.dotsPerInchX = d.cinfo.X_density * scale;
+        out.dotsPerInchY = d.cinfo.Y_density * scale;
+    }
 
     const J_COLOR_SPACE in = d.cinfo.jpeg_color_space;
     const bool cmyk = in == JCS_CMYK || in == JCS_YCCK;
@@ -204,38 +245,76 @@ Bitmap decodeJpeg(const unsigned char* data, std::size_t size, const std::string
 
     const int width = static_cast<int>(d.cinfo.output_width);
     const int height = static_cast<int>(d.cinfo.output_height);
-    Bitmap bitmap(width, height);
+    Bitmap& bitmap = out.bitmap;
+    bitmap.setSizeForOverwrite(width, height);
     if (cmyk) {
-        // Four bytes a pixel, converted a band at a time.
+        // Four bytes a pixel, converted a band at a time: through the file's own CMYK profile when it
+        // has one, otherwise by the plain formula.
+        const CmykConverter profile(out.iccProfile, d.cinfo.saw_Adobe_marker);
+        if (profile.usable()) {
+            out.appliedProfile = profile.description();
+            out.iccProfile.clear();
+        }
         constexpr int kBand = 16;
         std::vector<unsigned char> band(std::size_t(width) * 4 * kBand);
         for (int y = 0; y < height; y += kBand) {
             const int rows = std::min(kBand, height - y);
             if (!readRows(&d, band.data(), std::size_t(width) * 4, static_cast<JDIMENSION>(y + rows))) fail(name, d);
-            for (int i = 0; i < rows; ++i)
-                cmykRowToBgr(band.data() + std::size_t(i) * width * 4, bitmap.row(y + i), width, d.cinfo.saw_Adobe_marker);
+            for (int i = 0; i < rows; ++i) {
+                const unsigned char* row = band.data() + std::size_t(i) * std::size_t(width) * 4;
+                if (profile.usable())
+                    profile.convertRow(row, bitmap.row(y + i), width);
+                else
+                    cmykRowToBgr(row, bitmap.row(y + i), width, d.cinfo.saw_Adobe_marker);
+            }
         }
     } else if (!readRows(&d, bitmap.row(0), bitmap.stride(), d.cinfo.output_height)) {
         fail(name, d);
     }
     if (!finishDecompress(&d)) fail(name, d);
-    return bitmap;
+    return out;
+}
+
+Bitmap decodeJpeg(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
+    if (size >= 1 && (size < 2 || data[0] != 0xFF || data[1] != 0xD8))
+        throw Error(name + ": not a JPEG file (" + firstBytesText(data, size) + ")");
+    return decodeJpegPicture(data, size, name, [&](long long w, long long h) { checkPictureSize(w, h, limits, name); }).bitmap;
 }
 
 Bitmap decodeJpeg(const std::vector<unsigned char>& bytes, const std::string& name, const PictureLimits& limits) {
     return decodeJpeg(bytes.data(), bytes.size(), name, limits);
 }
 
-std::vector<unsigned char> encodeJpeg(const Bitmap& bitmap, int quality) {
+namespace {
+
+std::vector<unsigned char> encode(const Bitmap& bitmap, int quality, const JpegExtras* extras) {
     if (bitmap.empty()) throw Error("cannot write an empty picture as JPEG");
     if (quality < 1) quality = 1;
     if (quality > 100) quality = 100;
 
     Encoder e;
-    if (!startCompress(&e, bitmap.width(), bitmap.height(), quality) || !writeRows(&e, &bitmap) ||
+    if (!startCompress(&e, bitmap.width(), bitmap.height(), quality, extras) || !writeRows(&e, &bitmap) ||
         !finishCompress(&e))
         throw Error(std::string("cannot encode as JPEG (") + e.err.message + ")");
     return std::vector<unsigned char>(e.buffer, e.buffer + e.size);
+}
+
+}  // namespace
+
+std::vector<unsigned char> encodeJpeg(const Bitmap& bitmap, int quality) { return encode(bitmap, quality, nullptr); }
+
+std::vector<unsigned char> encodeJpeg(const Bitmap& bitmap, const WriteOptions& options) {
+    JpegExtras extras;
+    std::vector<unsigned char> exif;
+    if (options.metadata) {
+        const PictureMetadata& m = *options.metadata;
+        extras.dotsPerInchX = m.dotsPerInchX;
+        extras.dotsPerInchY = m.dotsPerInchY;
+        if (!m.exif.empty()) exif = exifForOutput(m.exif, bitmap.width(), bitmap.height(), m.dotsPerInchX, m.dotsPerInchY);
+        extras.exif = &exif;
+    }
+    extras.icc = &srgbProfile();
+    return encode(bitmap, options.quality, &extras);
 }
 
 }  // namespace gt

@@ -51,58 +51,70 @@ std::string firstBytesText(const unsigned char* data, std::size_t size) {
     return text;
 }
 
-Bitmap decodePicture(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
-    if (size == 0) throw Error(name + ": empty file");
-    // Everything that starts like a JPEG goes to libjpeg, whose damaged-data warnings we heed; Qt's
-    // own JPEG reader would pass a damaged file off as a picture.
-    if (size >= 2 && data[0] == 0xFF && data[1] == 0xD8) return decodeJpeg(data, size, name, limits);
-    return decodeWithQt(data, size, name, limits);
-}
-
-Bitmap readPicture(const std::string& path, const PictureLimits& limits) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (status.type() == fs::file_type::not_found) throw Error(path + ": no such file");
-    if (status.type() == fs::file_type::directory) throw Error(path + ": is a folder, not a picture");
-
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) throw Error(path + ": cannot open (" + std::strerror(errno) + ")");
-    const std::streamoff length = in.tellg();
-    if (length < 0) throw Error(path + ": cannot read (" + std::strerror(errno) + ")");
-    if (length == 0) throw Error(path + ": empty file");
-    // No picture within the limits needs more than 8 bytes a pixel (16-bit RGBA, uncompressed).
-    if (length / 8 > limits.maxPixels + 1024 * 1024)
-        throw Error(path + ": the file is too large to be a picture within the limits");
-
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(length));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), length)) throw Error(path + ": cannot read the whole file");
-    return decodePicture(bytes.data(), bytes.size(), path, limits);
-}
-
 std::optional<PictureFormat> formatForPath(const std::string& path) {
     std::string ext = fs::path(path).extension().string();
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     if (ext == ".jpg" || ext == ".jpeg") return PictureFormat::Jpeg;
     if (ext == ".bmp") return PictureFormat::Bmp;
     if (ext == ".png") return PictureFormat::Png;
+    if (ext == ".tif" || ext == ".tiff") return PictureFormat::Tiff;
+    if (ext == ".webp") return PictureFormat::Webp;
     return std::nullopt;
 }
 
-bool writePicture(const Bitmap& bitmap, const std::string& path, const std::atomic<bool>* cancel) {
-    const std::optional<PictureFormat> format = formatForPath(path);
+std::optional<PictureFormat> formatForName(const std::string& name) {
+    std::string n = name;
+    std::transform(n.begin(), n.end(), n.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (!n.empty() && n[0] == '.') n.erase(0, 1);
+    return formatForPath("x." + n);
+}
+
+bool canWrite(PictureFormat format) {
+    if (format == PictureFormat::Tiff) return qtCanWrite("tiff");
+    if (format == PictureFormat::Webp) return qtCanWrite("webp");
+    return true;
+}
+
+std::vector<unsigned char> encodePicture(const Bitmap& bitmap, PictureFormat format, const WriteOptions& options) {
+    const PictureMetadata* m = options.metadata;
+    const double dpiX = m ? m->dotsPerInchX : 0, dpiY = m ? m->dotsPerInchY : 0;
+    switch (format) {
+        case PictureFormat::Jpeg:
+            return encodeJpeg(bitmap, options);
+        case PictureFormat::Bmp:
+            return encodeBmp(bitmap);
+        case PictureFormat::Png:
+            return encodeWithQt(bitmap, "png", -1, dpiX, dpiY);
+        case PictureFormat::Tiff:
+        case PictureFormat::Webp: {
+            const bool tiff = format == PictureFormat::Tiff;
+            std::vector<unsigned char> encoded = encodeWithQt(bitmap, tiff ? "tiff" : "webp", tiff ? -1 : options.quality, dpiX, dpiY);
+            if (m && !m->exif.empty()) {
+                const std::vector<unsigned char> exif = exifForOutput(m->exif, bitmap.width(), bitmap.height(), dpiX, dpiY);
+                if (!exif.empty()) encoded = withExif(std::move(encoded), exif);
+            }
+            return encoded;
+        }
+    }
+    throw Error("unknown picture format");
+}
+
+bool writePicture(const Bitmap& bitmap, const std::string& path, const std::atomic<bool>* cancel,
+                  const WriteOptions& options, std::optional<PictureFormat> chosen) {
+    const std::optional<PictureFormat> format = chosen ? chosen : formatForPath(path);
     if (!format)
         throw Error(path + ": unknown picture format \"" + fs::path(path).extension().string() +
-                    "\" (use .jpg, .jpeg, .bmp or .png)");
+                    "\" (use .jpg, .jpeg, .png, .bmp, .tif, .tiff or .webp)");
     if (bitmap.empty()) throw Error(path + ": nothing to write, the picture is empty");
 
     // Encode before touching the disk: an encoding failure then leaves nothing to clean up. BMP is
     // streamed to the file, but checks first that it can be written.
     std::vector<unsigned char> encoded;
     try {
-        if (*format == PictureFormat::Jpeg) encoded = encodeJpeg(bitmap, 90);
-        if (*format == PictureFormat::Png) encoded = encodePng(bitmap);
-        if (*format == PictureFormat::Bmp) checkBmpWritable(bitmap);
+        if (*format == PictureFormat::Bmp)
+            checkBmpWritable(bitmap);
+        else
+            encoded = encodePicture(bitmap, *format, options);
     } catch (const Error& e) {
         throw Error(path + ": " + e.what());
     }

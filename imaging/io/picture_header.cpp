@@ -48,9 +48,9 @@ BmpHeader readBmpHeader(const unsigned char* data, std::size_t size, const std::
     return h;
 }
 
-void checkBmp(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
+void checkBmp(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check) {
     const BmpHeader h = readBmpHeader(data, size, name);
-    checkPictureSize(h.width, h.height, limits, name);
+    check(h.width, h.height);
 
     std::uint64_t needed = 0;
     constexpr std::uint32_t kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
@@ -66,19 +66,19 @@ void checkBmp(const unsigned char* data, std::size_t size, const std::string& na
                     std::to_string(needed) + " bytes)");
 }
 
-void checkPng(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
+void checkPng(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check) {
     // The signature, then the IHDR chunk: length, type, width, height.
     if (size < 24 || data[12] != 'I' || data[13] != 'H' || data[14] != 'D' || data[15] != 'R')
         throw Error(name + ": broken PNG data (no header)");
-    checkPictureSize(get32be(data + 16), get32be(data + 20), limits, name);
+    check(get32be(data + 16), get32be(data + 20));
 }
 
 }  // namespace
 
-void checkHeader(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
+void checkHeader(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check) {
     static const unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (size >= 2 && data[0] == 'B' && data[1] == 'M') checkBmp(data, size, name, limits);
-    if (size >= 8 && std::equal(kPngSignature, kPngSignature + 8, data)) checkPng(data, size, name, limits);
+    if (size >= 2 && data[0] == 'B' && data[1] == 'M') checkBmp(data, size, name, check);
+    if (size >= 8 && std::equal(kPngSignature, kPngSignature + 8, data)) checkPng(data, size, name, check);
 }
 
 }  // namespace gt

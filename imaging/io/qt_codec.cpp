@@ -1,12 +1,16 @@
-// Pictures other than JPEG go through QImage. Qt finds the format from the content; its header gives
+// Pictures other than JPEG and HEIF go through QImage and its plugins (PNG and BMP built in; GIF,
+// TIFF, WebP from the image-formats plugins). Qt finds the format from the content; its header gives
 // the size, which we check before the pixels are decoded.
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QColorSpace>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QtGlobal>
 
+#include <cmath>
 #include <cstring>
 #include <mutex>
 
@@ -18,14 +22,36 @@ namespace gt {
 namespace {
 
 // Qt refuses pictures above its own allocation limit (256 MB by default), far below ours. It is one
-// setting for the whole process; raise it once to what the default limits need at 8 bytes a pixel
-// (16-bit RGBA), so our own check, made from the header, is the one that speaks.
-void raiseQtAllocationLimit() {
+// setting for the whole process; set it once to what the default limits need at 8 bytes a pixel
+// (16-bit RGBA), so our own check, made from the header, is the one that speaks, and no reader
+// allocates beyond the largest picture we accept.
+void setQtAllocationLimit() {
     static std::once_flag once;
     std::call_once(once, [] {
         const long long megabytes = PictureLimits{}.maxPixels * 8 / (1024 * 1024) + 1;
-        if (QImageReader::allocationLimit() < megabytes) QImageReader::setAllocationLimit(static_cast<int>(megabytes));
+        QImageReader::setAllocationLimit(static_cast<int>(megabytes));
     });
+}
+
+// The messages of Qt and of the libraries under it (libpng, libtiff) while a picture is decoded:
+// kept for the error line instead of printed. Other threads' messages pass on untouched.
+std::mutex quietMutex;
+int quietDepth = 0;
+QtMessageHandler previousHandler = nullptr;
+thread_local int quietHere = 0;
+thread_local std::string lastQuietMessage;
+
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (quietHere > 0) {
+        lastQuietMessage = message.toStdString();
+        return;
+    }
+    QtMessageHandler previous = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(quietMutex);
+        previous = previousHandler;
+    }
+    if (previous) previous(type, context, message);
 }
 
 // Transparent pixels are laid on white, as on a fresh bitmap; a fully opaque pixel keeps its colour.
@@ -43,49 +69,118 @@ void compositeOnWhite(const QImage& argb, Bitmap& bitmap) {
     }
 }
 
+std::string formatName(const QByteArray& qtFormat) {
+    const QByteArray f = qtFormat.toLower();
+    if (f == "tif" || f == "tiff") return "TIFF";
+    if (f == "webp") return "WebP";
+    return QString::fromLatin1(f).toUpper().toStdString();
+}
+
+// Qt's words for a failed read say little ("Unable to read image data"); the library's own message,
+// when it gave one, says more.
+std::string faultInWords(const QImageReader& reader) {
+    std::string why = QuietDecoding::lastMessage();
+    if (why.empty()) why = reader.errorString().toStdString();
+    if (why.empty() || why == "Unknown error") why = "the data ends or breaks off before the picture does";
+    return why;
+}
+
 }  // namespace
 
-Bitmap decodeWithQt(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
-    checkHeader(data, size, name, limits);
-    raiseQtAllocationLimit();
+QuietDecoding::QuietDecoding() {
+    const std::lock_guard<std::mutex> lock(quietMutex);
+    if (quietDepth++ == 0) previousHandler = qInstallMessageHandler(quietHandler);
+    if (quietHere++ == 0) lastQuietMessage.clear();
+}
+
+QuietDecoding::~QuietDecoding() {
+    const std::lock_guard<std::mutex> lock(quietMutex);
+    --quietHere;
+    if (--quietDepth == 0) {
+        qInstallMessageHandler(previousHandler);
+        previousHandler = nullptr;
+    }
+}
+
+std::string QuietDecoding::lastMessage() { return lastQuietMessage; }
+
+DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check,
+                            const PictureLimits& limits) {
+    checkHeader(data, size, name, check);
+    setQtAllocationLimit();
+    const QuietDecoding quiet;
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
-    if (!reader.canRead()) throw Error(name + ": not a picture (" + firstBytesText(data, size) + ")");
-    const std::string format = QString::fromLatin1(reader.format()).toUpper().toStdString();
+    reader.setAutoTransform(false);  // the loader turns every format alike, from the EXIF orientation
+    if (!reader.canRead()) throw Error(name + ": not a picture, or of a kind this program does not read");
+    const std::string format = formatName(reader.format());
 
     const QSize header = reader.size();
-    if (header.isValid()) checkPictureSize(header.width(), header.height(), limits, name);
+    if (header.isValid()) check(header.width(), header.height());
 
     QImage image;
-    if (!reader.read(&image) || image.isNull())
-        throw Error(name + ": broken " + format + " data (" + reader.errorString().toStdString() + ")");
+    if (!reader.read(&image) || image.isNull()) {
+        if (reader.error() == QImageReader::InvalidDataError && header.isValid() &&
+            static_cast<long long>(header.width()) * header.height() * 8 > static_cast<long long>(QImageReader::allocationLimit()) << 20)
+            throw Error(name + ": the " + format + " picture is too large");
+        throw Error(name + ": broken " + format + " data (" + faultInWords(reader) + ")");
+    }
     checkPictureSize(image.width(), image.height(), limits, name);
 
-    Bitmap bitmap(image.width(), image.height());
+    DecodedPicture out;
+    const QColorSpace space = image.colorSpace();
+    if (space.isValid() && space != QColorSpace(QColorSpace::SRgb)) {
+        const QByteArray icc = space.iccProfile();
+        out.iccProfile.assign(icc.begin(), icc.end());
+        // A space Qt built from the file's gamma and primaries has no profile to hand on: Qt converts.
+        if (out.iccProfile.empty()) image.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
+    }
+    out.bitmap.setSizeForOverwrite(image.width(), image.height());
     if (image.hasAlphaChannel()) {
-        compositeOnWhite(image.convertToFormat(QImage::Format_ARGB32), bitmap);
+        compositeOnWhite(image.convertToFormat(QImage::Format_ARGB32), out.bitmap);
     } else {
         const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
-        for (int y = 0; y < bitmap.height(); ++y) std::memcpy(bitmap.row(y), bgr.constScanLine(y), bitmap.stride());
+        for (int y = 0; y < out.bitmap.height(); ++y) std::memcpy(out.bitmap.row(y), bgr.constScanLine(y), out.bitmap.stride());
     }
-    return bitmap;
+    // Qt gives 3780 dots a metre (96 dots an inch) when the file says nothing; that is no resolution.
+    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0 && !(image.dotsPerMeterX() == 3780 && image.dotsPerMeterY() == 3780)) {
+        out.dotsPerInchX = image.dotsPerMeterX() * 0.0254;
+        out.dotsPerInchY = image.dotsPerMeterY() * 0.0254;
+    }
+    return out;
 }
 
-std::vector<unsigned char> encodePng(const Bitmap& bitmap) {
-    if (bitmap.empty()) throw Error("cannot write an empty picture as PNG");
-    QImage image(bitmap.width(), bitmap.height(), QImage::Format_BGR888);
-    if (image.isNull()) throw Error("not enough memory to write the picture as PNG");
-    for (int y = 0; y < bitmap.height(); ++y) std::memcpy(image.scanLine(y), bitmap.row(y), bitmap.stride());
+bool qtCanWrite(const char* format) { return QImageWriter::supportedImageFormats().contains(QByteArray(format)); }
 
+std::vector<unsigned char> encodeWithQt(const Bitmap& bitmap, const char* format, int quality, double dotsPerInchX,
+                                        double dotsPerInchY) {
+    const std::string shown = formatName(format);
+    if (bitmap.empty()) throw Error("cannot write an empty picture as " + shown);
+    if (!qtCanWrite(format)) throw Error("cannot write " + shown + ": the " + shown + " writer is not installed");
+    QImage image(bitmap.width(), bitmap.height(), QImage::Format_BGR888);
+    if (image.isNull()) throw Error("not enough memory to write the picture as " + shown);
+    for (int y = 0; y < bitmap.height(); ++y) std::memcpy(image.scanLine(y), bitmap.row(y), bitmap.stride());
+    image.setColorSpace(QColorSpace(QColorSpace::SRgb));
+    if (dotsPerInchX > 0 && dotsPerInchY > 0) {
+        image.setDotsPerMeterX(static_cast<int>(std::lround(dotsPerInchX / 0.0254)));
+        image.setDotsPerMeterY(static_cast<int>(std::lround(dotsPerInchY / 0.0254)));
+    }
+
+    const QuietDecoding quiet;
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(image)) throw Error("cannot encode as PNG (" + writer.errorString().toStdString() + ")");
+    QImageWriter writer(&buffer, format);
+    if (quality > 0) writer.setQuality(quality);
+    // TIFF written with LZW keeps it lossless at half the size; WebP honours the quality.
+    if (QByteArray(format) == "tiff") writer.setCompression(1);
+    if (!writer.write(image)) throw Error("cannot encode as " + shown + " (" + writer.errorString().toStdString() + ")");
     return std::vector<unsigned char>(bytes.begin(), bytes.end());
 }
+
+std::vector<unsigned char> encodePng(const Bitmap& bitmap) { return encodeWithQt(bitmap, "png", -1, 0, 0); }
 
 }  // namespace gt

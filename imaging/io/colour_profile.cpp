@@ -1,0 +1,122 @@
+// Colour profiles through lcms2: a picture whose file carries a profile is converted to sRGB as it
+// comes in, as a colour-managed photo program shows it; every output is tagged sRGB. The intent is
+// relative colorimetric with black-point compensation, the usual choice of photo programs.
+
+#include <lcms2.h>
+
+#include <array>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "imaging/io/codecs.h"
+
+namespace gt {
+
+namespace {
+
+struct ProfileCloser {
+    void operator()(void* p) const { cmsCloseProfile(p); }
+};
+using Profile = std::unique_ptr<void, ProfileCloser>;
+
+struct TransformDeleter {
+    void operator()(void* t) const { cmsDeleteTransform(t); }
+};
+using Transform = std::unique_ptr<void, TransformDeleter>;
+
+constexpr cmsUInt32Number kIntent = INTENT_RELATIVE_COLORIMETRIC;
+constexpr cmsUInt32Number kFlags = cmsFLAGS_BLACKPOINTCOMPENSATION;
+
+// lcms2 reports damaged profiles through a global handler that prints nothing by default; a damaged
+// profile then simply yields no transform.
+Profile openProfile(const std::vector<unsigned char>& icc) {
+    if (icc.empty()) return nullptr;
+    return Profile(cmsOpenProfileFromMem(icc.data(), static_cast<cmsUInt32Number>(icc.size())));
+}
+
+std::string describe(cmsHPROFILE profile) {
+    char text[256] = {};
+    cmsGetProfileInfoASCII(profile, cmsInfoDescription, "en", "US", text, sizeof text);
+    return text[0] ? std::string(text) : std::string("an embedded colour profile");
+}
+
+Profile srgb() { return Profile(cmsCreate_sRGBProfile()); }
+
+// A profile that says it is sRGB converts to itself; skipping it saves the time and the rounding.
+bool isSrgb(cmsHPROFILE profile) {
+    const std::string d = describe(profile);
+    return d.rfind("sRGB", 0) == 0 && cmsGetColorSpace(profile) == cmsSigRgbData &&
+           d.find("Linear") == std::string::npos;
+}
+
+}  // namespace
+
+std::string convertToSrgb(Bitmap& picture, const std::vector<unsigned char>& iccProfile) {
+    const Profile in = openProfile(iccProfile);
+    if (!in || picture.empty() || isSrgb(in.get())) return "";
+    const Profile out = srgb();
+    const cmsColorSpaceSignature space = cmsGetColorSpace(in.get());
+    if (space == cmsSigRgbData) {
+        const Transform t(cmsCreateTransform(in.get(), TYPE_BGR_8, out.get(), TYPE_BGR_8, kIntent, kFlags));
+        if (!t) return "";
+        for (int y = 0; y < picture.height(); ++y)
+            cmsDoTransform(t.get(), picture.row(y), picture.row(y), static_cast<cmsUInt32Number>(picture.width()));
+        return describe(in.get());
+    }
+    if (space == cmsSigGrayData) {
+        // A grey picture came out with three equal channels; 256 greys make the whole table.
+        const Transform t(cmsCreateTransform(in.get(), TYPE_GRAY_8, out.get(), TYPE_BGR_8, kIntent, kFlags));
+        if (!t) return "";
+        std::array<unsigned char, 256> grey{};
+        std::array<unsigned char, 256 * 3> bgr{};
+        for (int i = 0; i < 256; ++i) grey[std::size_t(i)] = static_cast<unsigned char>(i);
+        cmsDoTransform(t.get(), grey.data(), bgr.data(), 256);
+        for (int y = 0; y < picture.height(); ++y) {
+            unsigned char* p = picture.row(y);
+            for (int x = 0; x < picture.width(); ++x, p += 3) {
+                const unsigned char* c = &bgr[std::size_t(p[1]) * 3];
+                p[0] = c[0];
+                p[1] = c[1];
+                p[2] = c[2];
+            }
+        }
+        return describe(in.get());
+    }
+    return "";
+}
+
+CmykConverter::CmykConverter(const std::vector<unsigned char>& iccProfile, bool inverted) {
+    const Profile in = openProfile(iccProfile);
+    if (!in || cmsGetColorSpace(in.get()) != cmsSigCmykData) return;
+    const Profile out = srgb();
+    // Adobe's files store the inks inverted: TYPE_CMYK_8_REV reads them so.
+    transform_ = cmsCreateTransform(in.get(), inverted ? TYPE_CMYK_8_REV : TYPE_CMYK_8, out.get(), TYPE_BGR_8,
+                                    INTENT_PERCEPTUAL, kFlags);
+    if (transform_) description_ = describe(in.get());
+}
+
+CmykConverter::~CmykConverter() {
+    if (transform_) cmsDeleteTransform(transform_);
+}
+
+void CmykConverter::convertRow(const unsigned char* cmyk, unsigned char* bgr, int width) const {
+    cmsDoTransform(transform_, cmyk, bgr, static_cast<cmsUInt32Number>(width));
+}
+
+const std::vector<unsigned char>& srgbProfile() {
+    static const std::vector<unsigned char> bytes = [] {
+        const Profile p = srgb();
+        cmsUInt32Number size = 0;
+        std::vector<unsigned char> b;
+        if (p && cmsSaveProfileToMem(p.get(), nullptr, &size) && size > 0) {
+            b.resize(size);
+            if (!cmsSaveProfileToMem(p.get(), b.data(), &size)) b.clear();
+        }
+        return b;
+    }();
+    return bytes;
+}
+
+}  // namespace gt

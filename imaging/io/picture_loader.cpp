@@ -1,0 +1,101 @@
+// The one loader: the content says what the file is, the header's size is checked before any pixel
+// is decoded (turned as the picture will stand), then the pixels are made sRGB and upright.
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "imaging/error.h"
+#include "imaging/io/codecs.h"
+#include "imaging/io/picture_io.h"
+
+namespace gt {
+
+namespace fs = std::filesystem;
+
+std::size_t maxPictureFileBytes(const PictureLimits& limits) {
+    // No picture within the limits needs more than 8 bytes a pixel (16-bit RGBA, uncompressed).
+    return static_cast<std::size_t>(limits.maxPixels) * 8 + 1024 * 1024;
+}
+
+LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std::string& name, const ReadOptions& options) {
+    if (size == 0) throw Error(name + ": empty file");
+    if (size > maxPictureFileBytes(options.limits)) throw Error(name + ": the file is too large to be a picture within the limits");
+
+    const PictureKind kind = sniffKind(data, size);
+    std::string why;
+    if (!kindReadable(kind, why)) throw Error(name + ": " + why);
+
+    LoadedPicture result;
+    PictureMetadata& meta = result.metadata;
+    const bool heif = kind == PictureKind::Heic || kind == PictureKind::Avif;
+    // The camera data first: its orientation decides how the picture will stand, and so which of its
+    // sides is the width the limits speak of.
+    if (!heif) meta.exif = readExifBlock(data, size);
+    const ExifFacts facts = exifFacts(meta.exif);
+    const int turn = options.autoOrient && !heif ? facts.orientation : 1;
+    const SizeCheck check = [&](long long width, long long height) {
+        if (orientationSwapsSides(turn))
+            checkPictureSize(height, width, options.limits, name);
+        else
+            checkPictureSize(width, height, options.limits, name);
+    };
+
+    DecodedPicture decoded;
+    if (kind == PictureKind::Jpeg)
+        decoded = decodeJpegPicture(data, size, name, check);
+    else if (heif)
+        decoded = decodeHeif(data, size, name, kind, check);
+    else
+        decoded = decodeWithQt(data, size, name, check, options.limits);
+
+    meta.format = kind == PictureKind::Unknown ? "picture" : kindName(kind);
+    if (heif) meta.exif = std::move(decoded.exif);
+    const ExifFacts found = heif ? exifFacts(meta.exif) : facts;
+    meta.orientation = found.orientation;
+    meta.dotsPerInchX = decoded.dotsPerInchX > 0 ? decoded.dotsPerInchX : found.dotsPerInchX;
+    meta.dotsPerInchY = decoded.dotsPerInchY > 0 ? decoded.dotsPerInchY : found.dotsPerInchY;
+    if (orientationSwapsSides(turn)) std::swap(meta.dotsPerInchX, meta.dotsPerInchY);
+
+    meta.colourProfile = decoded.appliedProfile;
+    if (!decoded.iccProfile.empty()) meta.colourProfile = convertToSrgb(decoded.bitmap, decoded.iccProfile);
+    result.bitmap = orientPicture(std::move(decoded.bitmap), turn);
+    return result;
+}
+
+LoadedPicture loadPictureFile(const std::string& path, const ReadOptions& options) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) throw Error(path + ": no such file");
+    if (status.type() == fs::file_type::directory) throw Error(path + ": is a folder, not a picture");
+
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) throw Error(path + ": cannot open (" + std::strerror(errno) + ")");
+    const std::streamoff length = in.tellg();
+    if (length < 0) throw Error(path + ": cannot read (" + std::strerror(errno) + ")");
+    if (length == 0) throw Error(path + ": empty file");
+    if (static_cast<unsigned long long>(length) > maxPictureFileBytes(options.limits))
+        throw Error(path + ": the file is too large to be a picture within the limits");
+
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(length));
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), length)) throw Error(path + ": cannot read the whole file");
+    return loadPicture(bytes.data(), bytes.size(), path, options);
+}
+
+Bitmap readPicture(const std::string& path, const PictureLimits& limits) {
+    ReadOptions options;
+    options.limits = limits;
+    return loadPictureFile(path, options).bitmap;
+}
+
+Bitmap decodePicture(const unsigned char* data, std::size_t size, const std::string& name, const PictureLimits& limits) {
+    ReadOptions options;
+    options.limits = limits;
+    return loadPicture(data, size, name, options).bitmap;
+}
+
+}  // namespace gt
