@@ -95,8 +95,9 @@ CommandSpec opSpec(const AdjustOp& op) {
     spec.usage = "[options] INPUT OUTPUT";
     spec.summary = "Adjust: " + op.summary + ".";
     spec.options = op.options;
+    for (OptionSpec& o : pictureOptionSpecs(true)) spec.options.push_back(std::move(o));
     spec.minPositionals = spec.maxPositionals = 2;
-    spec.details = "The output's format follows its extension: .jpg or .jpeg (JPEG, quality 90), .bmp, .png.\n";
+    spec.details = pictureOptionDetails(true);
     return spec;
 }
 
@@ -114,7 +115,8 @@ std::string adjustHelp() {
     for (const AdjustOp& op : adjustOps()) width = std::max(width, op.name.size());
     for (const AdjustOp& op : adjustOps())
         out << "  " << op.name << std::string(width - op.name.size() + 2, ' ') << op.summary << "\n";
-    out << "\nThe output's format follows its extension: .jpg or .jpeg (JPEG, quality 90), .bmp, .png.\n"
+    out << "\nThe output's format follows its extension (.jpg .jpeg .png .bmp .tif .tiff .webp) or --format;\n"
+           "INPUT and OUTPUT may be - for standard input and output.\n"
            "graphitello-cli adjust OP --help shows the options of one operation.\n";
     return out.str();
 }
@@ -147,12 +149,14 @@ int runAdjust(std::span<const std::string> args, Session& session) {
     const Adjustment adjust = op->prepare(parsed);
     const std::string& input = parsed.positionals[0];
     const std::string& output = parsed.positionals[1];
-    checkOutputName(output);
+    const PictureOptions pictures = pictureOptions(parsed);
+    checkOutputName(output, pictures);
 
-    Bitmap picture = session.read(input);
+    LoadedPicture loaded = session.read(input, pictures);
+    Bitmap& picture = loaded.bitmap;
     RenderContext ctx = session.context(op->name);
     if (!adjust(picture, ctx)) throw Cancelled{};
-    session.write(picture, output);
+    session.write(picture, output, pictures, &loaded.metadata);
     return kExitSuccess;
 }
 

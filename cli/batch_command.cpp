@@ -24,16 +24,17 @@ int runBatch(std::span<const std::string> args, Session& session) {
     CommandSpec spec;
     spec.name = "batch";
     spec.usage = "[options] --out DIR [--overwrite] FILES...";
-    spec.summary = "Draws many photos with one set of options and writes each as JPEG (quality 90) into DIR,\n"
+    spec.summary = "Draws many photos with one set of options and writes each as JPEG (quality 90 or --quality) into DIR,\n"
                    "named \"Graphitello - \" and the photo's name (.jpg in place of any other extension).\n"
                    "When two photos would get one name, the one that keeps its own name goes first and the\n"
                    "other is named \"Graphitello - x.bmp.jpg\" (or numbered, \"x (2).jpg\").";
     spec.options = renderOptionSpecs();
+    for (OptionSpec& o : pictureOptionSpecs(false)) spec.options.push_back(std::move(o));
     spec.options.insert(spec.options.begin(), {{"out", "DIR", "the folder the drawings go to (required)"},
                                                 {"overwrite", "", "replace drawings that exist already (default: skip them)"}});
     spec.minPositionals = 1;
     spec.maxPositionals = -1;
-    spec.details = renderOptionDetails() +
+    spec.details = renderOptionDetails() + pictureOptionDetails(false) +
                    "A photo that cannot be read or written is reported and the run goes on; the exit status is\n"
                    "then 1. The path of every drawing written is printed on standard output.\n";
     const ParsedArgs parsed = parseArguments(spec, args);
@@ -46,6 +47,9 @@ int runBatch(std::span<const std::string> args, Session& session) {
     std::error_code ec;
     if (!fs::is_directory(*out, ec)) throw UsageError("--out " + *out + ": no such folder");
     const bool overwrite = parsed.flag("overwrite");
+    const PictureOptions pictures = pictureOptions(parsed);
+    for (const std::string& input : parsed.positionals)
+        if (input == "-") throw UsageError("batch reads files; give the photos' names, not -");
     const RenderSetup setup = renderSetup(parsed);
     printWarnings(setup, session);
 
@@ -63,10 +67,10 @@ int runBatch(std::span<const std::string> args, Session& session) {
             continue;
         }
         try {
-            const Bitmap photo = session.read(input);
+            const LoadedPicture photo = session.read(input, pictures);
             const std::string label = "[" + std::to_string(i + 1) + "/" + std::to_string(count) + "] " +
                                       fs::path(input).filename().string();
-            session.write(renderPicture(photo, setup, session, label), output);
+            session.write(renderPicture(photo.bitmap, setup, session, label), output, pictures, &photo.metadata);
             session.out << output << "\n" << std::flush;
             ++written;
         } catch (const Cancelled&) {

@@ -6,6 +6,7 @@
 #include "cli/arguments.h"
 #include "cli/session.h"
 #include "imaging/error.h"
+#include "version.h"
 
 namespace gt::cli {
 
@@ -22,7 +23,7 @@ const char* const kUsage =
     "  adjust OP [options] INPUT OUTPUT                the source-image commands (soften, sharpen, resize ...)\n"
     "  styles                                          the styles with their sliders' ranges and defaults\n"
     "\n"
-    "graphitello-cli COMMAND --help shows the options of a command.\n"
+    "graphitello-cli COMMAND --help shows the options of a command; --version shows the version.\n"
     "Exit status: 0 done, 1 a picture could not be read, made or written, 2 wrong arguments,\n"
     "130 stopped by Ctrl-C, 143 by SIGTERM, 129 by SIGHUP (no file is written then).\n";
 
@@ -32,6 +33,10 @@ int dispatch(const std::vector<std::string>& args, Session& session) {
     const std::span<const std::string> rest(args.data() + 1, args.size() - 1);
     if (command == "--help" || command == "-h" || command == "help") {
         session.out << kUsage;
+        return kExitSuccess;
+    }
+    if (command == "--version") {
+        session.out << "graphitello-cli " GT_VERSION "\n";
         return kExitSuccess;
     }
     if (command == "render") return runRender(rest, session);

@@ -2,6 +2,7 @@
 // graphitello-cli as a function, so the tests run it exactly as the program does.
 
 #include <atomic>
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@ inline constexpr int kExitCancelled = 130;  // Ctrl-C, as the shell reports a pr
 struct Environment {
     std::atomic<bool>* cancel = nullptr;  // set by Ctrl-C; a cancelled run writes no file
     bool progressBar = false;             // standard error is a terminal
+    std::istream* in = nullptr;           // standard input, for an INPUT given as "-"
 };
 
 // args: the arguments after the program's name. Help goes to `out`, messages and the progress bar

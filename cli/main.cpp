@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
     gt::cli::Environment env;
     env.cancel = &cancelRequested;
     env.progressBar = ::isatty(STDERR_FILENO) != 0;
+    env.in = &std::cin;
     const std::vector<std::string> args(argv + 1, argv + argc);
     const int status = gt::cli::runCli(args, std::cout, std::cerr, env);
     // A stopped run ends as the shell reports a process the signal ended: 128 + the signal.

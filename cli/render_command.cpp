@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/arguments.h"
+#include "cli/picture_options.h"
 #include "cli/render_options.h"
 #include "cli/rendering.h"
 #include "cli/session.h"
@@ -33,10 +34,11 @@ int runRender(std::span<const std::string> args, Session& session) {
     spec.name = "render";
     spec.usage = "[options] INPUT OUTPUT";
     spec.summary = "Draws one photo in one style, with the finishing pass (margin, frame, text), and writes it.\n"
-                   "The output's format follows its extension: .jpg or .jpeg (JPEG, quality 90), .bmp, .png.";
+                   "The output's format follows its extension or --format (JPEG at quality 90 by default).";
     spec.options = renderOptionSpecs();
+    for (OptionSpec& o : pictureOptionSpecs(true)) spec.options.push_back(std::move(o));
     spec.minPositionals = spec.maxPositionals = 2;
-    spec.details = renderOptionDetails();
+    spec.details = renderOptionDetails() + pictureOptionDetails(true);
     const ParsedArgs parsed = parseArguments(spec, args);
     if (parsed.help) {
         session.out << helpText(spec);
@@ -44,13 +46,14 @@ int runRender(std::span<const std::string> args, Session& session) {
     }
     const std::string& input = parsed.positionals[0];
     const std::string& output = parsed.positionals[1];
-    checkOutputName(output);
+    const PictureOptions pictures = pictureOptions(parsed);
+    checkOutputName(output, pictures);
     const RenderSetup setup = renderSetup(parsed);
     printWarnings(setup, session);
 
-    const Bitmap photo = session.read(input);
-    session.write(renderPicture(photo, setup, session, styleCliName(static_cast<DrawingStyle>(setup.parameters.ComboBox1))),
-                  output);
+    const LoadedPicture photo = session.read(input, pictures);
+    session.write(renderPicture(photo.bitmap, setup, session, styleCliName(static_cast<DrawingStyle>(setup.parameters.ComboBox1))),
+                  output, pictures, &photo.metadata);
     return kExitSuccess;
 }
 

@@ -1,6 +1,8 @@
 #include "cli/session.h"
 
 #include <filesystem>
+#include <iterator>
+#include <vector>
 
 #include <QGuiApplication>
 
@@ -46,18 +48,44 @@ void Session::endProgress() {
     if (bar_) bar_->finish();
 }
 
-Bitmap Session::read(const std::string& path) { return readPicture(path); }
+LoadedPicture Session::read(const std::string& path, const PictureOptions& options) {
+    ReadOptions readOptions;
+    readOptions.autoOrient = options.autoOrient;
+    if (path != "-") return loadPictureFile(path, readOptions);
+    if (!env_.in) throw Error("-: no standard input to read");
+    // Read in pieces up to the longest picture file accepted, so an endless stream stops.
+    const std::size_t limit = maxPictureFileBytes(readOptions.limits);
+    std::vector<unsigned char> bytes;
+    std::vector<char> piece(1 << 16);
+    while (*env_.in) {
+        env_.in->read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        const std::size_t n = static_cast<std::size_t>(env_.in->gcount());
+        if (bytes.size() + n > limit) throw Error("standard input: too large to be a picture within the limits");
+        bytes.insert(bytes.end(), piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(n));
+    }
+    if (env_.in->bad()) throw Error("standard input: cannot read");
+    return loadPicture(bytes.data(), bytes.size(), "standard input", readOptions);
+}
 
-void Session::write(const Bitmap& picture, const std::string& path) {
+void Session::write(const Bitmap& picture, const std::string& path, const PictureOptions& options,
+                    const PictureMetadata* from) {
     endProgress();
     throwIfCancelled();
-    if (!writePicture(picture, path, env_.cancel)) throw Cancelled{};
+    const PictureFormat format = outputFormat(path, options);
+    WriteOptions writeOptions;
+    writeOptions.quality = options.quality;
+    writeOptions.metadata = options.strip ? nullptr : from;
+    if (path != "-") {
+        if (!writePicture(picture, path, env_.cancel, writeOptions, format)) throw Cancelled{};
+        return;
+    }
+    const std::vector<unsigned char> bytes = encodePicture(picture, format, writeOptions);
+    throwIfCancelled();
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) throw Error("standard output: cannot write");
 }
 
-void checkOutputName(const std::string& path) {
-    if (!formatForPath(path))
-        throw UsageError(path + ": unknown output format \"" + std::filesystem::path(path).extension().string() +
-                         "\" (use .jpg, .jpeg, .bmp or .png)");
-}
+void checkOutputName(const std::string& path, const PictureOptions& options) { (void)outputFormat(path, options); }
 
 }  // namespace gt::cli

@@ -7,9 +7,11 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "cli/picture_options.h"
 #include "cli/progress_bar.h"
 #include "imaging/bitmap.h"
 #include "imaging/context.h"
+#include "imaging/io/picture_io.h"
 
 class QGuiApplication;
 
@@ -41,9 +43,12 @@ public:
     RenderContext context(const std::string& label);
     void endProgress();
 
-    Bitmap read(const std::string& path);
-    // Writes unless Ctrl-C came first; throws Cancelled then.
-    void write(const Bitmap& picture, const std::string& path);
+    // "-" reads standard input.
+    LoadedPicture read(const std::string& path, const PictureOptions& options = {});
+    // Writes unless Ctrl-C came first; throws Cancelled then. "-" writes standard output. The camera
+    // data of `from` goes along unless the options strip it.
+    void write(const Bitmap& picture, const std::string& path, const PictureOptions& options = {},
+               const PictureMetadata* from = nullptr);
 
     // The built-in pictures, loaded at the first call.
     const Resources& resources();
@@ -58,8 +63,8 @@ private:
     std::unique_ptr<GlyphRenderer> glyphs_;
 };
 
-// The usage error for an output whose extension names no format we write.
-void checkOutputName(const std::string& path);
+// The usage error for an output whose name and options name no format we write.
+void checkOutputName(const std::string& path, const PictureOptions& options = {});
 
 bool isAdjustOp(const std::string& name);
 int runRender(std::span<const std::string> args, Session& session);

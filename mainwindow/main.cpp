@@ -5,6 +5,7 @@
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <memory>
 
@@ -13,8 +14,14 @@
 #include "mainwindow/startup.h"
 #include "ui/file_names.h"
 #include "ui/language.h"
+#include "version.h"
 
 int main(int argc, char* argv[]) {
+    // Answered before any window or display is needed.
+    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("Graphitello " GT_VERSION "\n");
+        return 0;
+    }
     // A wrong option is told at once, also where no window could open.
     QStringList raw;
     for (int i = 1; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);

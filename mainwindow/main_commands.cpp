@@ -38,7 +38,9 @@ void MainWindow::Openpicture1Click() {
     if (addTextVisible()) windows.Form9->close();
     setZoom(100);
     const QString folder = openedFile_.isEmpty() ? QString() : QFileInfo(openedFile_).absolutePath();
-    const QString path = QFileDialog::getOpenFileName(this, QString(), folder, qtNameFilter(text(QStringLiteral("Form1.OpenFilter"))));
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), folder,
+        openDialogFilters(text(QStringLiteral("Form1.OpenFilter")), text(QStringLiteral("Form1.OpenFilterAllFiles"))));
     if (!path.isEmpty()) {
         openPicture(path);
         return;
@@ -52,15 +54,16 @@ void MainWindow::Openpicture1Click() {
 
 bool MainWindow::openPicture(const QString& path) {
     if (Busy) return false;
-    Bitmap picture;
+    LoadedPicture picture;
     try {
-        picture = readPicture(localPath(path));
+        picture = loadPictureFile(localPath(path));
     } catch (const std::exception& e) {
         showError(QString::fromUtf8(e.what()));
         return false;
     }
     openedFile_ = path;
-    setSource(std::move(picture));
+    sourceMetadata_ = std::move(picture.metadata);
+    setSource(std::move(picture.bitmap));
     history_.clear();
     updateUndoMenu();
     setZoom(100);
@@ -73,10 +76,11 @@ bool MainWindow::openPicture(const QString& path) {
     return true;
 }
 
+// Every file is tried, whatever its name: the content says whether it is a picture, and a file that
+// is not one, or of a kind not read here, is named in a message rather than ignored.
 bool MainWindow::LoadImageFile(const QString& name) {
     setZoom(100);
-    if (!isLoadablePictureName(name)) return false;
-    Bitmap picture;
+    LoadedPicture picture;
     try {
         picture = readPictureFile(name);
     } catch (const std::exception& e) {
@@ -84,8 +88,9 @@ bool MainWindow::LoadImageFile(const QString& name) {
         return false;
     }
     openedFile_ = name;
+    sourceMetadata_ = std::move(picture.metadata);
     if (addTextVisible()) windows.Form9->close();
-    setSource(std::move(picture));
+    setSource(std::move(picture.bitmap));
     history_.clear();
     updateUndoMenu();
     setZoom(100);
@@ -98,15 +103,15 @@ bool MainWindow::LoadImageFile(const QString& name) {
 
 void MainWindow::preloadPicture(const QString& path) {
     preloadedPath_ = path;
-    preloaded_ = std::async(std::launch::async, [file = localPath(path)] { return readPicture(file); });
+    preloaded_ = std::async(std::launch::async, [file = localPath(path)] { return loadPictureFile(file); });
 }
 
-Bitmap MainWindow::readPictureFile(const QString& path) {
+LoadedPicture MainWindow::readPictureFile(const QString& path) {
     if (preloaded_.valid()) {
-        std::future<Bitmap> ready = std::move(preloaded_);
+        std::future<LoadedPicture> ready = std::move(preloaded_);
         if (preloadedPath_ == path) return ready.get();  // a decoding error comes out here as it would below
     }
-    return readPicture(localPath(path));
+    return loadPictureFile(localPath(path));
 }
 
 void MainWindow::filesDropped(const QStringList& files) {
@@ -127,9 +132,14 @@ void MainWindow::Colleruneimagedepuislepressepapier1Click() {
 
 void MainWindow::pastePicture(const Bitmap* picture) {
     if (Busy) return;
-    // Without a picture on the clipboard the source stays, and the drawing goes back to it.
-    if (picture) replaceSource(*picture);
-    else setSource(SourceImage);
+    // Without a picture on the clipboard the source stays, and the drawing goes back to it. A pasted
+    // picture has no camera data.
+    if (picture) {
+        sourceMetadata_ = PictureMetadata{};
+        replaceSource(*picture);
+    } else {
+        setSource(SourceImage);
+    }
     setZoom(100);
     CenterImages();
     if (!batchVisible()) showParameterWindow();
@@ -151,7 +161,9 @@ void MainWindow::Reverttooriginalsourceimage1Click() {
     Bitmap picture = SourceImage;
     if (!openedFile_.isEmpty()) {
         try {
-            picture = readPicture(localPath(openedFile_));
+            LoadedPicture loaded = loadPictureFile(localPath(openedFile_));
+            picture = std::move(loaded.bitmap);
+            sourceMetadata_ = std::move(loaded.metadata);
         } catch (const std::exception& e) {
             showError(QString::fromUtf8(e.what()));
             return;
@@ -172,18 +184,24 @@ void MainWindow::Savepicture1Click() {
     if (Busy) return;
     setZoom(100);
     const QString folder = openedFile_.isEmpty() ? QString() : QFileInfo(openedFile_).absolutePath() + QLatin1Char('/');
+    const QString pngEntry = text(QStringLiteral("Form1.SaveFilterPng"));
+    QString chosenFilter;
     const QString name = QFileDialog::getSaveFileName(this, QString(), folder + defaultSaveName(openedFile_),
-                                                      qtNameFilter(text(QStringLiteral("Form1.SaveFilter"))), nullptr,
-                                                      QFileDialog::DontConfirmOverwrite);
-    if (!name.isEmpty()) saveDrawing(name);
+                                                      saveDialogFilters(text(QStringLiteral("Form1.SaveFilter")), pngEntry),
+                                                      &chosenFilter, QFileDialog::DontConfirmOverwrite);
+    if (!name.isEmpty()) saveDrawing(name, chosenFilter == pngEntry);
 }
 
-bool MainWindow::saveDrawing(const QString& chosenName) {
+// The drawing carries the opened photo's camera data (turned upright, its own size) and resolution.
+bool MainWindow::saveDrawing(const QString& chosenName, bool pngChosen) {
     if (Busy) return false;
-    const QString name = withJpgExtension(chosenName);
+    const QString name = withSaveExtension(chosenName, pngChosen);
     if (QFileInfo::exists(name) && !askOkCancel(text(QStringLiteral("Message.Overwrite")))) return false;
+    WriteOptions options;
+    options.metadata = &sourceMetadata_;
     try {
-        return writePicture(DrawingImage, localPath(name));
+        return writePicture(DrawingImage, localPath(name), nullptr, options,
+                            savesAsPng(chosenName, pngChosen) ? PictureFormat::Png : PictureFormat::Jpeg);
     } catch (const std::exception& e) {
         showError(QString::fromUtf8(e.what()));
         return false;

@@ -22,6 +22,7 @@
 #include "ui/app_pictures.h"
 #include "ui/language.h"
 #include "ui/qt_bitmap.h"
+#include "version.h"
 
 namespace gt {
 
@@ -44,7 +45,7 @@ const QString kBlackLabel = QStringLiteral("color: black;");
 
 MainWindow::MainWindow() {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Graphitello - Version 1.85"));
+    setWindowTitle(QStringLiteral("Graphitello - Version " GT_VERSION));
     const QImage icon = AppPictures::get().appIcon(64);
     if (!icon.isNull()) setWindowIcon(QIcon(QPixmap::fromImage(icon)));
     try {

@@ -26,6 +26,7 @@
 #include "dialogs/resize_window.h"
 #include "dialogs/retouch_window.h"
 #include "imaging/bitmap.h"
+#include "imaging/io/picture_io.h"
 #include "imaging/random.h"
 #include "imaging/resources.h"
 #include "finishing/add_text_window.h"
@@ -196,7 +197,9 @@ public:
     bool openPicture(const QString& path);  // the open command after its dialog
     bool LoadImageFile(const QString& name);
     void Savepicture1Click();
-    bool saveDrawing(const QString& chosenName);  // the save command after its dialog
+    // The save command after its dialog; `pngChosen` when its PNG entry was chosen.
+    bool saveDrawing(const QString& chosenName, bool pngChosen = false);
+    const PictureMetadata& sourceMetadata() const { return sourceMetadata_; }
     void EnregistrerenfonddcranWindows1Click();
     void Copierledessindanslepressepapier1Click();
     void Colleruneimagedepuislepressepapier1Click();
@@ -254,7 +257,7 @@ private:
     void buildPanes();
     void showMenuBar(bool cancelOnly);
     void setSource(Bitmap picture);  // a new source and, at once, the same drawing
-    Bitmap readPictureFile(const QString& path);  // the preloaded picture when it is this file's
+    LoadedPicture readPictureFile(const QString& path);  // the preloaded picture when it is this file's
     void setStatusText(const QString& text);
     void showParameterWindow();
     void renderDone(const std::shared_ptr<RenderOutcome>& outcome);
@@ -296,6 +299,7 @@ private:
     int zoom_ = 100;
     Language language_ = Language::French;
     QString openedFile_;
+    PictureMetadata sourceMetadata_;  // the opened photo's camera data, carried to the saved drawing
     Random random_;
     MainLayout layout_;
     RenderJob* job_ = nullptr;
@@ -303,7 +307,7 @@ private:
     SourceStep sourceStep_;
     SourceHistory history_{startupHistoryBudget()};
     QString preloadedPath_;
-    std::future<Bitmap> preloaded_;
+    std::future<LoadedPicture> preloaded_;
     QThread* wallpaperThread_ = nullptr;
     std::atomic<bool> wallpaperStop_{false};
     bool commandLineDone_ = false;

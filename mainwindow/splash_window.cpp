@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include "ui/app_pictures.h"
+#include "version.h"
 
 namespace gt {
 
@@ -35,7 +36,7 @@ void SplashWindow::paintEvent(QPaintEvent*) {
     small.setPixelSize(11);
     painter.setFont(small);
     painter.setPen(Qt::red);
-    painter.drawText(252, 98 + QFontMetrics(small).ascent(), QStringLiteral("版本1.85  中文版"));
+    painter.drawText(252, 98 + QFontMetrics(small).ascent(), QStringLiteral("版本" GT_VERSION "  中文版"));
 }
 
 void SplashWindow::fadeOut() {

@@ -3,6 +3,10 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <string>
+
+#include "imaging/io/picture_io.h"
+
 namespace gt {
 
 namespace {
@@ -23,17 +27,55 @@ QString withJpgExtension(const QString& name) {
     return name + QLatin1String(".jpg");
 }
 
+bool savesAsPng(const QString& name, bool pngChosen) {
+    return pngChosen || name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+}
+
+QString withSaveExtension(const QString& name, bool pngChosen) {
+    if (!savesAsPng(name, pngChosen)) return withJpgExtension(name);
+    if (name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) return name;
+    return name + QLatin1String(".png");
+}
+
 ArgumentAction argumentAction(const QString& argument) {
     if (argument.isEmpty()) return ArgumentAction::None;
-    const QString ext = lowerExtension(argument);
-    if (ext == QLatin1String(".jpg") || ext == QLatin1String(".jpeg")) return ArgumentAction::OpenPicture;
-    if (ext == QLatin1String(".gtl")) return ArgumentAction::LoadParameters;
-    return ArgumentAction::None;
+    if (lowerExtension(argument) == QLatin1String(".gtl")) return ArgumentAction::LoadParameters;
+    return ArgumentAction::OpenPicture;
 }
+
+namespace {
+QStringList patternsOf(const ReadableKind& kind) {
+    QStringList patterns;
+    for (const std::string& e : kind.extensions) patterns << QStringLiteral("*.") + QString::fromStdString(e);
+    return patterns;
+}
+}  // namespace
 
 bool isLoadablePictureName(const QString& name) {
     const QString ext = lowerExtension(name);
-    return ext == QLatin1String(".jpg") || ext == QLatin1String(".jpeg") || ext == QLatin1String(".bmp");
+    if (ext.isEmpty()) return false;
+    for (const ReadableKind& kind : readableKinds())
+        if (patternsOf(kind).contains(QLatin1Char('*') + ext)) return true;
+    return false;
+}
+
+QString openDialogFilters(const QString& legacyFirstEntry, const QString& allFilesEntry) {
+    const std::vector<ReadableKind> kinds = readableKinds();
+    QStringList all;
+    for (const ReadableKind& kind : kinds) all << patternsOf(kind);
+    // The first entry keeps its text; its patterns become those of every kind read.
+    QString first = qtNameFilter(legacyFirstEntry);
+    const int open = first.lastIndexOf(QLatin1Char('('));
+    if (open >= 0) first = first.left(open);
+    QStringList entries{first + QLatin1Char('(') + all.join(QLatin1Char(' ')) + QLatin1Char(')')};
+    for (const ReadableKind& kind : kinds)
+        entries << QString::fromStdString(kind.name) + QStringLiteral(" (") + patternsOf(kind).join(QLatin1Char(' ')) + QLatin1Char(')');
+    entries << allFilesEntry;
+    return entries.join(QStringLiteral(";;"));
+}
+
+QString saveDialogFilters(const QString& legacyJpegEntry, const QString& pngEntry) {
+    return qtNameFilter(legacyJpegEntry) + QStringLiteral(";;") + pngEntry;
 }
 
 QString pictureStatusText(const QString& name, int width, int height) {

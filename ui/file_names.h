@@ -13,12 +13,26 @@ QString defaultSaveName(const QString& openedFile);
 // a.jpeg becomes a.jpeg.jpg, a.JPG becomes a.JPG.jpg).
 QString withJpgExtension(const QString& name);
 
-// What the first command-line argument asks for, by its lower-cased extension.
+// A name the save command writes as PNG: the PNG entry of the dialog was chosen, or the name ends
+// in ".png" in any case (".png" appended in the first case when missing). Every other name keeps
+// the JPEG rule above.
+QString withSaveExtension(const QString& name, bool pngChosen);
+bool savesAsPng(const QString& name, bool pngChosen);
+
+// What the first command-line argument asks for: a ".gtl" file (any case) is a parameter file,
+// anything else is tried as a picture, whose content decides whether it is one.
 enum class ArgumentAction { None, OpenPicture, LoadParameters };
 ArgumentAction argumentAction(const QString& argument);
 
-// Whether LoadImageFile reads a file: .jpg, .jpeg and .bmp in any case.
+// Whether the name's extension is one of the kinds the loader reads (the open dialog's patterns).
+// The loader itself goes by the content, so a picture with another name opens as well.
 bool isLoadablePictureName(const QString& name);
+
+// The open dialog's filters: the first entry with the given text and the patterns of every kind the
+// program reads, then one entry per kind, then every file.
+QString openDialogFilters(const QString& legacyFirstEntry, const QString& allFilesEntry);
+// The save dialog's filters: the JPEG entry as given, then PNG.
+QString saveDialogFilters(const QString& legacyJpegEntry, const QString& pngEntry);
 
 // The status text after a load: name - WxH.
 QString pictureStatusText(const QString& name, int width, int height);

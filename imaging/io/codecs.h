@@ -47,6 +47,7 @@ DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const s
 DecodedPicture decodeHeif(const unsigned char* data, std::size_t size, const std::string& name, PictureKind kind,
                           const SizeCheck& check);
 bool heifDecoderInstalled(PictureKind kind);
+DecodedPicture decodePng(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
 
 // For BMP and PNG: throws when the size in the header is beyond the limits, or a BMP file is
 // shorter than its header says.
@@ -81,6 +82,9 @@ private:
     void* transform_ = nullptr;
     std::string description_;
 };
+// An RGB profile from a white point and primaries (CIE x, y) and one gamma for the three curves.
+std::vector<unsigned char> rgbProfile(double wx, double wy, double rx, double ry, double gx, double gy, double bx, double by,
+                                      double gamma);
 // The sRGB profile every output is tagged with.
 const std::vector<unsigned char>& srgbProfile();
 

@@ -105,16 +105,34 @@ void CmykConverter::convertRow(const unsigned char* cmyk, unsigned char* bgr, in
     cmsDoTransform(transform_, cmyk, bgr, static_cast<cmsUInt32Number>(width));
 }
 
+namespace {
+std::vector<unsigned char> saved(cmsHPROFILE p) {
+    cmsUInt32Number size = 0;
+    std::vector<unsigned char> b;
+    if (p && cmsSaveProfileToMem(p, nullptr, &size) && size > 0) {
+        b.resize(size);
+        if (!cmsSaveProfileToMem(p, b.data(), &size)) b.clear();
+    }
+    return b;
+}
+}  // namespace
+
+std::vector<unsigned char> rgbProfile(double wx, double wy, double rx, double ry, double gx, double gy, double bx, double by,
+                                      double gamma) {
+    const cmsCIExyY white{wx, wy, 1.0};
+    const cmsCIExyYTRIPLE primaries{{rx, ry, 1.0}, {gx, gy, 1.0}, {bx, by, 1.0}};
+    cmsToneCurve* curve = cmsBuildGamma(nullptr, gamma);
+    if (!curve) return {};
+    cmsToneCurve* curves[3] = {curve, curve, curve};
+    const Profile p(cmsCreateRGBProfile(&white, &primaries, curves));
+    cmsFreeToneCurve(curve);
+    return saved(p.get());
+}
+
 const std::vector<unsigned char>& srgbProfile() {
     static const std::vector<unsigned char> bytes = [] {
         const Profile p = srgb();
-        cmsUInt32Number size = 0;
-        std::vector<unsigned char> b;
-        if (p && cmsSaveProfileToMem(p.get(), nullptr, &size) && size > 0) {
-            b.resize(size);
-            if (!cmsSaveProfileToMem(p.get(), b.data(), &size)) b.clear();
-        }
-        return b;
+        return saved(p.get());
     }();
     return bytes;
 }

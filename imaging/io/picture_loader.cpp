@@ -36,7 +36,7 @@ LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std
     // sides is the width the limits speak of.
     if (!heif) meta.exif = readExifBlock(data, size);
     const ExifFacts facts = exifFacts(meta.exif);
-    const int turn = options.autoOrient && !heif ? facts.orientation : 1;
+    int turn = options.autoOrient && !heif ? facts.orientation : 1;
     const SizeCheck check = [&](long long width, long long height) {
         if (orientationSwapsSides(turn))
             checkPictureSize(height, width, options.limits, name);
@@ -47,15 +47,20 @@ LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std
     DecodedPicture decoded;
     if (kind == PictureKind::Jpeg)
         decoded = decodeJpegPicture(data, size, name, check);
+    else if (kind == PictureKind::Png)
+        decoded = decodePng(data, size, name, check);
     else if (heif)
         decoded = decodeHeif(data, size, name, kind, check);
     else
         decoded = decodeWithQt(data, size, name, check, options.limits);
 
     meta.format = kind == PictureKind::Unknown ? "picture" : kindName(kind);
-    if (heif) meta.exif = std::move(decoded.exif);
-    const ExifFacts found = heif ? exifFacts(meta.exif) : facts;
+    // Camera data the decoder found itself (HEIF's, a PNG's eXIf chunk that exiv2 passed over).
+    const bool lateExif = meta.exif.empty() && !decoded.exif.empty();
+    if (lateExif) meta.exif = std::move(decoded.exif);
+    const ExifFacts found = lateExif ? exifFacts(meta.exif) : facts;
     meta.orientation = found.orientation;
+    if (lateExif && !heif && options.autoOrient) turn = found.orientation;
     meta.dotsPerInchX = decoded.dotsPerInchX > 0 ? decoded.dotsPerInchX : found.dotsPerInchX;
     meta.dotsPerInchY = decoded.dotsPerInchY > 0 ? decoded.dotsPerInchY : found.dotsPerInchY;
     if (orientationSwapsSides(turn)) std::swap(meta.dotsPerInchX, meta.dotsPerInchY);
@@ -63,6 +68,7 @@ LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std
     meta.colourProfile = decoded.appliedProfile;
     if (!decoded.iccProfile.empty()) meta.colourProfile = convertToSrgb(decoded.bitmap, decoded.iccProfile);
     result.bitmap = orientPicture(std::move(decoded.bitmap), turn);
+    checkPictureSize(result.bitmap.width(), result.bitmap.height(), options.limits, name);
     return result;
 }
 

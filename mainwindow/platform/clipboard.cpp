@@ -15,9 +15,21 @@ void copyPictureToClipboard(const Bitmap& picture) {
     QGuiApplication::clipboard()->setImage(toQImage(picture));
 }
 
+// A picture offered as a file's bytes goes through the program's own loader: its size is checked
+// before it is decoded, its profile and orientation applied as for a file.
 std::optional<Bitmap> pictureFromClipboard() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (!data || !data->hasImage()) return std::nullopt;
+    if (!data) return std::nullopt;
+    for (const char* type : {"image/png", "image/jpeg", "image/tiff", "image/webp", "image/bmp"}) {
+        const QString mime = QString::fromLatin1(type);
+        if (!data->hasFormat(mime)) continue;
+        const QByteArray bytes = data->data(mime);
+        if (bytes.isEmpty()) continue;
+        return loadPicture(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<std::size_t>(bytes.size()),
+                           "the clipboard's picture")
+            .bitmap;
+    }
+    if (!data->hasImage()) return std::nullopt;
     const QImage image = qvariant_cast<QImage>(data->imageData());
     if (image.isNull()) return std::nullopt;
     checkPictureSize(image.width(), image.height(), PictureLimits{}, "the clipboard's picture");

@@ -1,0 +1,186 @@
+// PNG through libpng itself rather than Qt's reader: libpng's own error text says what is wrong in
+// words (Qt's reader lets libpng print it on standard error), the memory a chunk may take is
+// bounded, and the colour profile, the camera data and the resolution are all at hand. libpng
+// reports errors by calling our handler, which longjmps back to the step that called libpng; every
+// such step is a small function whose locals are trivial, as in the JPEG decoder.
+
+#include <png.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "imaging/error.h"
+#include "imaging/io/codecs.h"
+
+namespace gt {
+
+namespace {
+
+// No chunk of text, profile or camera data needs more; a larger one is refused, not allocated.
+constexpr png_alloc_size_t kMaxChunkBytes = 16u << 20;
+
+struct PngReader {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    const unsigned char* data = nullptr;
+    std::size_t size = 0, at = 0;
+    char message[200] = {};
+
+    PngReader() = default;
+    ~PngReader() {
+        if (png) png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+    }
+    PngReader(const PngReader&) = delete;
+    PngReader& operator=(const PngReader&) = delete;
+};
+
+[[noreturn]] void onError(png_structp png, png_const_charp message) {
+    auto* r = static_cast<PngReader*>(png_get_error_ptr(png));
+    std::snprintf(r->message, sizeof r->message, "%s", message ? message : "unreadable data");
+    png_longjmp(png, 1);
+}
+
+void onWarning(png_structp, png_const_charp) {}  // damaged extras (a bad text chunk) are skipped
+
+void readBytes(png_structp png, png_bytep out, png_size_t n) {
+    auto* r = static_cast<PngReader*>(png_get_io_ptr(png));
+    if (n > r->size - r->at) png_error(png, "the file is cut short");
+    std::memcpy(out, r->data + r->at, n);
+    r->at += n;
+}
+
+bool readInfo(PngReader* r) {
+    if (setjmp(png_jmpbuf(r->png))) return false;
+    png_set_read_fn(r->png, r, readBytes);
+    png_set_chunk_malloc_max(r->png, kMaxChunkBytes);
+    png_set_chunk_cache_max(r->png, 1000);
+    png_read_info(r->png, r->info);
+    return true;
+}
+
+// Everything becomes 8-bit blue, green, red, with alpha when the file has any transparency.
+bool setOutput(PngReader* r, bool* alpha, int* passes) {
+    if (setjmp(png_jmpbuf(r->png))) return false;
+    const png_byte type = png_get_color_type(r->png, r->info);
+    const png_byte depth = png_get_bit_depth(r->png, r->info);
+    if (depth == 16) png_set_scale_16(r->png);
+    if (type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(r->png);
+    if ((type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_GRAY_ALPHA) && depth < 8) png_set_expand_gray_1_2_4_to_8(r->png);
+    if (png_get_valid(r->png, r->info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(r->png);
+    if (type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(r->png);
+    png_set_bgr(r->png);
+    *passes = png_set_interlace_handling(r->png);
+    png_read_update_info(r->png, r->info);
+    *alpha = (png_get_color_type(r->png, r->info) & PNG_COLOR_MASK_ALPHA) != 0;
+    return true;
+}
+
+bool readRows(PngReader* r, png_bytepp rows, png_uint_32 count, int passes) {
+    if (setjmp(png_jmpbuf(r->png))) return false;
+    for (int pass = 0; pass < passes; ++pass) png_read_rows(r->png, rows, nullptr, count);
+    return true;
+}
+
+// What comes after the pixels (camera data may); its damage costs nothing.
+bool readEnd(PngReader* r) {
+    if (setjmp(png_jmpbuf(r->png))) return false;
+    png_read_end(r->png, r->info);
+    return true;
+}
+
+// A profile from the file's primaries and gamma, when it gives them instead of a profile.
+std::vector<unsigned char> profileFromChromaticities(PngReader* r);
+
+}  // namespace
+
+DecodedPicture decodePng(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check) {
+    checkHeader(data, size, name, check);
+    PngReader r;
+    r.data = data;
+    r.size = size;
+    r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &r, onError, onWarning);
+    if (!r.png) throw Error(name + ": not enough memory to read the PNG picture");
+    r.info = png_create_info_struct(r.png);
+    if (!r.info) throw Error(name + ": not enough memory to read the PNG picture");
+    const auto fail = [&] { throw Error(name + ": broken PNG data (" + r.message + ")"); };
+
+    if (!readInfo(&r)) fail();
+    const png_uint_32 width = png_get_image_width(r.png, r.info);
+    const png_uint_32 height = png_get_image_height(r.png, r.info);
+    check(width, height);
+
+    DecodedPicture out;
+    png_charp profileName = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 profileLength = 0;
+    int srgbIntent = 0;
+    if (png_get_iCCP(r.png, r.info, &profileName, &compression, &profile, &profileLength) && profile && profileLength)
+        out.iccProfile.assign(profile, profile + profileLength);
+    else if (!png_get_sRGB(r.png, r.info, &srgbIntent))
+        out.iccProfile = profileFromChromaticities(&r);
+
+    bool alpha = false;
+    int passes = 1;
+    if (!setOutput(&r, &alpha, &passes)) fail();
+    Bitmap& bitmap = out.bitmap;
+    bitmap.setSizeForOverwrite(static_cast<int>(width), static_cast<int>(height));
+    std::vector<png_bytep> rows(height);
+    std::vector<unsigned char> rgba;
+    if (alpha) {
+        rgba.resize(std::size_t(width) * 4 * height);
+        for (png_uint_32 y = 0; y < height; ++y) rows[y] = rgba.data() + std::size_t(y) * width * 4;
+    } else {
+        for (png_uint_32 y = 0; y < height; ++y) rows[y] = bitmap.row(static_cast<int>(y));
+    }
+    if (png_get_rowbytes(r.png, r.info) != std::size_t(width) * (alpha ? 4 : 3)) {
+        std::snprintf(r.message, sizeof r.message, "an unexpected pixel layout");
+        fail();
+    }
+    if (!readRows(&r, rows.data(), height, passes)) fail();
+    if (alpha) {
+        // Transparent pixels are laid on white, as for every other format.
+        for (png_uint_32 y = 0; y < height; ++y) {
+            const unsigned char* in = rows[y];
+            unsigned char* o = bitmap.row(static_cast<int>(y));
+            for (png_uint_32 x = 0; x < width; ++x, in += 4, o += 3) {
+                const int a = in[3];
+                const int white = 255 * (255 - a);
+                o[0] = static_cast<unsigned char>((in[0] * a + white + 127) / 255);
+                o[1] = static_cast<unsigned char>((in[1] * a + white + 127) / 255);
+                o[2] = static_cast<unsigned char>((in[2] * a + white + 127) / 255);
+            }
+        }
+    }
+    (void)readEnd(&r);
+
+    png_uint_32 resX = 0, resY = 0;
+    int unit = 0;
+    if (png_get_pHYs(r.png, r.info, &resX, &resY, &unit) && unit == PNG_RESOLUTION_METER && resX > 0 && resY > 0) {
+        out.dotsPerInchX = resX * 0.0254;
+        out.dotsPerInchY = resY * 0.0254;
+    }
+    png_uint_32 exifLength = 0;
+    png_bytep exif = nullptr;
+    if (png_get_eXIf_1(r.png, r.info, &exifLength, &exif) && exif && exifLength) out.exif.assign(exif, exif + exifLength);
+    return out;
+}
+
+namespace {
+
+std::vector<unsigned char> profileFromChromaticities(PngReader* r) {
+    double gamma = 0;
+    double wx = 0, wy = 0, rx = 0, ry = 0, gx = 0, gy = 0, bx = 0, by = 0;
+    const bool hasGamma = png_get_gAMA(r->png, r->info, &gamma) && gamma > 0;
+    const bool hasPrimaries = png_get_cHRM(r->png, r->info, &wx, &wy, &rx, &ry, &gx, &gy, &bx, &by) != 0;
+    if (!hasGamma || !hasPrimaries) return {};
+    return rgbProfile(wx, wy, rx, ry, gx, gy, bx, by, 1.0 / gamma);
+}
+
+}  // namespace
+
+}  // namespace gt
