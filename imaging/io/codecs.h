@@ -42,8 +42,7 @@ bool kindReadable(PictureKind kind, std::string& why);
 
 DecodedPicture decodeJpegPicture(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
 // Every format QImage knows (BMP, PNG, GIF, TIFF, WebP, PPM ...), found from the content.
-DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check,
-                            const PictureLimits& limits);
+DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
 DecodedPicture decodeHeif(const unsigned char* data, std::size_t size, const std::string& name, PictureKind kind,
                           const SizeCheck& check);
 bool heifDecoderInstalled(PictureKind kind);

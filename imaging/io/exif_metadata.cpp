@@ -147,9 +147,15 @@ std::vector<unsigned char> withExif(std::vector<unsigned char> encoded, const st
         Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(encoded.data(), static_cast<long>(encoded.size()));
         if (!image.get()) return encoded;
         image->readMetadata();
-        Exiv2::ExifData merged = image->exifData();  // a TIFF's own layout, which must stay
-        for (const Exiv2::Exifdatum& d : wanted)
-            if (merged.findKey(Exiv2::ExifKey(d.key())) == merged.end()) merged.add(d);
+        // A TIFF's own layout stays; everything else is the block's.
+        Exiv2::ExifData merged = image->exifData();
+        for (const Exiv2::Exifdatum& d : wanted) {
+            const Exiv2::ExifKey key(d.key());
+            auto it = merged.findKey(key);
+            if (it != merged.end() && isTiffStructure(d.key())) continue;
+            if (it != merged.end()) merged.erase(it);
+            merged.add(d);
+        }
         image->setExifData(merged);
         image->writeMetadata();
         Exiv2::BasicIo& io = image->io();

@@ -52,7 +52,7 @@ LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std
     else if (heif)
         decoded = decodeHeif(data, size, name, kind, check);
     else
-        decoded = decodeWithQt(data, size, name, check, options.limits);
+        decoded = decodeWithQt(data, size, name, check);
 
     meta.format = kind == PictureKind::Unknown ? "picture" : kindName(kind);
     // Camera data the decoder found itself (HEIF's, a PNG's eXIf chunk that exiv2 passed over).

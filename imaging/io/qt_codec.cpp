@@ -10,7 +10,11 @@
 #include <QImageWriter>
 #include <QtGlobal>
 
+#include <tiffio.h>
+
 #include <cmath>
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 
@@ -52,6 +56,28 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
         previous = previousHandler;
     }
     if (previous) previous(type, context, message);
+}
+
+// libtiff prints its errors and warnings on standard error unless given handlers, and Qt's TIFF
+// reader gives it none. Ours keep the last one for the error line, on the decoding thread only.
+void tiffMessage(const char* module, const char* format, va_list args) {
+    char text[300];
+    std::vsnprintf(text, sizeof text, format, args);
+    if (quietHere > 0) lastQuietMessage = (module && *module ? std::string(module) + ": " : std::string()) + text;
+}
+
+void quietTiff() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        TIFFSetErrorHandler(tiffMessage);
+        TIFFSetWarningHandler(tiffMessage);
+    });
+}
+
+// What Qt gives a picture whose file says nothing of its resolution.
+bool defaultResolution(const QImage& image) {
+    static const QImage fresh(1, 1, QImage::Format_RGB32);
+    return image.dotsPerMeterX() == fresh.dotsPerMeterX() && image.dotsPerMeterY() == fresh.dotsPerMeterY();
 }
 
 // Transparent pixels are laid on white, as on a fresh bitmap; a fully opaque pixel keeps its colour.
@@ -104,10 +130,10 @@ QuietDecoding::~QuietDecoding() {
 
 std::string QuietDecoding::lastMessage() { return lastQuietMessage; }
 
-DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check,
-                            const PictureLimits& limits) {
+DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check) {
     checkHeader(data, size, name, check);
     setQtAllocationLimit();
+    quietTiff();
     const QuietDecoding quiet;
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
@@ -128,7 +154,7 @@ DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const s
             throw Error(name + ": the " + format + " picture is too large");
         throw Error(name + ": broken " + format + " data (" + faultInWords(reader) + ")");
     }
-    checkPictureSize(image.width(), image.height(), limits, name);
+    check(image.width(), image.height());
 
     DecodedPicture out;
     const QColorSpace space = image.colorSpace();
@@ -145,8 +171,7 @@ DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const s
         const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
         for (int y = 0; y < out.bitmap.height(); ++y) std::memcpy(out.bitmap.row(y), bgr.constScanLine(y), out.bitmap.stride());
     }
-    // Qt gives 3780 dots a metre (96 dots an inch) when the file says nothing; that is no resolution.
-    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0 && !(image.dotsPerMeterX() == 3780 && image.dotsPerMeterY() == 3780)) {
+    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0 && !defaultResolution(image)) {
         out.dotsPerInchX = image.dotsPerMeterX() * 0.0254;
         out.dotsPerInchY = image.dotsPerMeterY() * 0.0254;
     }
