@@ -8,6 +8,7 @@
 
 #include "cli/arguments.h"
 #include "finishing/text_qt/qt_glyph_renderer.h"
+#include "imaging/error.h"
 #include "imaging/io/builtin_pictures.h"
 #include "imaging/io/picture_io.h"
 #include "imaging/resources.h"

@@ -95,10 +95,10 @@ struct ExifFacts {
     double dotsPerInchX = 0, dotsPerInchY = 0;
 };
 ExifFacts exifFacts(const std::vector<unsigned char>& exif);
-// The block a drawing carries out: orientation 1, no thumbnail, the drawing's size, sRGB, the
+// The block a drawing carries out: orientation 1 (unless the pixels were left as stored), no thumbnail, the drawing's size, sRGB, the
 // resolution given. Empty when the input block cannot be read.
 std::vector<unsigned char> exifForOutput(const std::vector<unsigned char>& exif, int width, int height,
-                                         double dotsPerInchX, double dotsPerInchY);
+                                         double dotsPerInchX, double dotsPerInchY, bool resetOrientation = true);
 // Puts the EXIF block into an encoded TIFF or WebP file; the file unchanged when exiv2 cannot.
 std::vector<unsigned char> withExif(std::vector<unsigned char> encoded, const std::vector<unsigned char>& exif);
 

@@ -111,7 +111,7 @@ ExifFacts exifFacts(const std::vector<unsigned char>& exif) {
 }
 
 std::vector<unsigned char> exifForOutput(const std::vector<unsigned char>& exif, int width, int height,
-                                         double dotsPerInchX, double dotsPerInchY) {
+                                         double dotsPerInchX, double dotsPerInchY, bool resetOrientation) {
     Exiv2::ExifData data;
     Exiv2::ByteOrder order = Exiv2::littleEndian;
     if (!decodeBlock(exif, data, order)) return {};
@@ -124,7 +124,7 @@ std::vector<unsigned char> exifForOutput(const std::vector<unsigned char>& exif,
             else
                 ++it;
         }
-        data["Exif.Image.Orientation"] = uint16_t(1);
+        if (resetOrientation) data["Exif.Image.Orientation"] = uint16_t(1);
         data["Exif.Photo.PixelXDimension"] = uint32_t(width);
         data["Exif.Photo.PixelYDimension"] = uint32_t(height);
         data["Exif.Photo.ColorSpace"] = uint16_t(1);  // sRGB

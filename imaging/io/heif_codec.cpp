@@ -5,7 +5,6 @@
 #include <libheif/heif.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -82,7 +81,8 @@ DecodedPicture decodeHeif(const unsigned char* data, std::size_t size, const std
     const char* kindText = kind == PictureKind::Avif ? "AVIF" : "HEIC";
     const std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
     if (!context) throw Error(name + ": not enough memory to read the " + kindText + " picture");
-    heif_context_set_maximum_image_size_limit(context.get(), INT_MAX / 4);
+    // No side longer than twice the widest row we accept; the pixel count is checked below.
+    heif_context_set_maximum_image_size_limit(context.get(), 2 * kMaxWidth);
     heif_error e = heif_context_read_from_memory_without_copy(context.get(), data, size, nullptr);
     if (e.code != heif_error_Ok) fail(name, kindText, e);
 

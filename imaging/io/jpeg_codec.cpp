@@ -310,7 +310,7 @@ std::vector<unsigned char> encodeJpeg(const Bitmap& bitmap, const WriteOptions& 
         const PictureMetadata& m = *options.metadata;
         extras.dotsPerInchX = m.dotsPerInchX;
         extras.dotsPerInchY = m.dotsPerInchY;
-        if (!m.exif.empty()) exif = exifForOutput(m.exif, bitmap.width(), bitmap.height(), m.dotsPerInchX, m.dotsPerInchY);
+        if (!m.exif.empty()) exif = exifForOutput(m.exif, bitmap.width(), bitmap.height(), m.dotsPerInchX, m.dotsPerInchY, m.turned);
         extras.exif = &exif;
     }
     extras.icc = &srgbProfile();

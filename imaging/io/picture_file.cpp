@@ -90,7 +90,7 @@ std::vector<unsigned char> encodePicture(const Bitmap& bitmap, PictureFormat for
             const bool tiff = format == PictureFormat::Tiff;
             std::vector<unsigned char> encoded = encodeWithQt(bitmap, tiff ? "tiff" : "webp", tiff ? -1 : options.quality, dpiX, dpiY);
             if (m && !m->exif.empty()) {
-                const std::vector<unsigned char> exif = exifForOutput(m->exif, bitmap.width(), bitmap.height(), dpiX, dpiY);
+                const std::vector<unsigned char> exif = exifForOutput(m->exif, bitmap.width(), bitmap.height(), dpiX, dpiY, m->turned);
                 if (!exif.empty()) encoded = withExif(std::move(encoded), exif);
             }
             return encoded;

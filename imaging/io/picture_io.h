@@ -37,6 +37,7 @@ struct PictureMetadata {
     std::string format;                 // what was read: "JPEG", "PNG", "TIFF", "WebP", "HEIC" ...
     std::vector<unsigned char> exif;    // the EXIF block as stored (TIFF structure, "II*" or "MM"); empty if none
     int orientation = 1;                // the EXIF orientation found, 1..8 (1 when none)
+    bool turned = true;                 // the pixels were turned by it; otherwise outputs keep the tag
     double dotsPerInchX = 0, dotsPerInchY = 0;  // 0 when the file says nothing
     std::string colourProfile;          // the description of the profile converted from; empty for sRGB or none
 

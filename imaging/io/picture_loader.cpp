@@ -60,6 +60,7 @@ LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std
     if (lateExif) meta.exif = std::move(decoded.exif);
     const ExifFacts found = lateExif ? exifFacts(meta.exif) : facts;
     meta.orientation = found.orientation;
+    meta.turned = options.autoOrient || heif;  // libheif always turns
     if (lateExif && !heif && options.autoOrient) turn = found.orientation;
     meta.dotsPerInchX = decoded.dotsPerInchX > 0 ? decoded.dotsPerInchX : found.dotsPerInchX;
     meta.dotsPerInchY = decoded.dotsPerInchY > 0 ? decoded.dotsPerInchY : found.dotsPerInchY;

@@ -189,10 +189,12 @@ std::vector<unsigned char> encodeWithQt(const Bitmap& bitmap, const char* format
     if (image.isNull()) throw Error("not enough memory to write the picture as " + shown);
     for (int y = 0; y < bitmap.height(); ++y) std::memcpy(image.scanLine(y), bitmap.row(y), bitmap.stride());
     image.setColorSpace(QColorSpace(QColorSpace::SRgb));
-    if (dotsPerInchX > 0 && dotsPerInchY > 0) {
-        image.setDotsPerMeterX(static_cast<int>(std::lround(dotsPerInchX / 0.0254)));
-        image.setDotsPerMeterY(static_cast<int>(std::lround(dotsPerInchY / 0.0254)));
-    }
+    // Qt writes a resolution whatever happens, its screen's when given none: 72 dots an inch then,
+    // the usual meaning of "unspecified" and what our BMP files say, so the same picture gives the
+    // same bytes on every machine.
+    if (!(dotsPerInchX > 0 && dotsPerInchY > 0)) dotsPerInchX = dotsPerInchY = 72;
+    image.setDotsPerMeterX(static_cast<int>(std::lround(dotsPerInchX / 0.0254)));
+    image.setDotsPerMeterY(static_cast<int>(std::lround(dotsPerInchY / 0.0254)));
 
     const QuietDecoding quiet;
     QByteArray bytes;

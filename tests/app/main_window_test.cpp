@@ -7,6 +7,7 @@
 #include "app_test_support.h"
 #include "batch/batch_window.h"
 #include "finishing/frames_window.h"
+#include "imaging/io/codecs.h"
 #include "imaging/io/picture_io.h"
 #include "mainwindow/startup.h"
 
@@ -141,17 +142,18 @@ TEST_F(MainWindowTest, CommandLineDropRevertSwapAndPaste) {
     EXPECT_EQ(messages[0], QStringLiteral("檔案沒有找到"));
     const QString bmp = dir.filePath(QStringLiteral("photo.bmp"));
     ASSERT_TRUE(writePicture(test::testPhoto(90, 70), bmp.toStdString()));
-    main->FormShow(bmp);  // ignored on the command line
-    EXPECT_NE(main->SourceWidth, 90);
+    main->FormShow(bmp);  // any picture opens from the command line
+    EXPECT_EQ(main->SourceWidth, 90);
     main->FormShow(photoPath);
     EXPECT_EQ(main->SourceWidth, 160);
     EXPECT_EQ(main->openedFile(), photoPath);
 
     main->filesDropped({bmp});  // a dropped BMP loads
     EXPECT_EQ(main->SourceWidth, 90);
-    main->filesDropped({dir.filePath(QStringLiteral("picture.png"))});  // ignored without a message
+    main->filesDropped({dir.filePath(QStringLiteral("picture.png"))});  // not there: said, and the pictures stay
     EXPECT_EQ(main->SourceWidth, 90);
-    EXPECT_EQ(messages.size(), 1);
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains(QStringLiteral("picture.png: no such file"))) << messages[1].toStdString();
 
     const Bitmap pasted = test::testPhoto(50, 40);
     main->pastePicture(&pasted);
@@ -166,6 +168,35 @@ TEST_F(MainWindowTest, CommandLineDropRevertSwapAndPaste) {
     EXPECT_EQ(main->SourceWidth, 30);
     EXPECT_EQ(main->DrawingHeight, 20);
     EXPECT_EQ(main->windows.Form4->previewTimerInterval(), 300);
+}
+
+TEST_F(MainWindowTest, APhonePhotoOpensUprightAndItsDrawingKeepsTheCameraData) {
+    // A TIFF stored on its side, orientation 6 in its camera data, dropped on the window.
+    const Bitmap stored = test::testPhoto(80, 50);
+    const std::vector<unsigned char> exif = {'I', 'I', 42, 0, 8, 0, 0, 0, 1, 0, 0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0};
+    const std::string side = dir.filePath(QStringLiteral("side.tif")).toStdString();
+    const std::vector<unsigned char> turned = withExif(encodePicture(stored, PictureFormat::Tiff), exif);
+    QFile out(QString::fromStdString(side));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(reinterpret_cast<const char*>(turned.data()), qint64(turned.size()));
+    out.close();
+
+    main->filesDropped({QString::fromStdString(side)});
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(main->SourceWidth, 50);
+    EXPECT_EQ(main->SourceHeight, 80);
+    EXPECT_EQ(main->sourceMetadata().orientation, 6);
+
+    // Saved as JPEG and as PNG: upright, with the camera data (orientation reset) in the JPEG.
+    ASSERT_TRUE(main->saveDrawing(dir.filePath(QStringLiteral("d"))));
+    const LoadedPicture jpeg = loadPictureFile(dir.filePath(QStringLiteral("d.jpg")).toStdString());
+    EXPECT_EQ(jpeg.bitmap.width(), 50);
+    EXPECT_FALSE(jpeg.metadata.exif.empty());
+    EXPECT_EQ(jpeg.metadata.orientation, 1);
+    ASSERT_TRUE(main->saveDrawing(dir.filePath(QStringLiteral("e")), true));
+    EXPECT_EQ(readPicture(dir.filePath(QStringLiteral("e.png")).toStdString()), main->DrawingImage);
+    ASSERT_TRUE(main->saveDrawing(dir.filePath(QStringLiteral("f.PNG"))));
+    EXPECT_EQ(readPicture(dir.filePath(QStringLiteral("f.PNG")).toStdString()), main->DrawingImage);
 }
 
 TEST_F(MainWindowTest, AnUnreadableFileLeavesThePicturesAndSaysWhy) {

@@ -15,10 +15,13 @@ struct Outcome {
     std::string out, err;
 };
 
-inline Outcome run(const std::vector<std::string>& args, std::atomic<bool>* cancel = nullptr) {
+// `input` is what standard input holds.
+inline Outcome run(const std::vector<std::string>& args, std::atomic<bool>* cancel = nullptr, const std::string& input = "") {
     std::ostringstream out, err;
+    std::istringstream in(input);
     Environment env;
     env.cancel = cancel;
+    env.in = &in;
     Outcome r;
     r.status = runCli(args, out, err, env);
     r.out = out.str();
