@@ -107,7 +107,9 @@ std::string formatName(const QByteArray& qtFormat) {
 std::string faultInWords(const QImageReader& reader) {
     std::string why = QuietDecoding::lastMessage();
     if (why.empty()) why = reader.errorString().toStdString();
-    if (why.empty() || why == "Unknown error") why = "the data ends or breaks off before the picture does";
+    // Qt's own words when it knows no more.
+    if (why.empty() || why == "Unknown error" || why == "Unable to read image data")
+        why = "the data ends or breaks off before the picture does";
     return why;
 }
 

@@ -10,6 +10,7 @@
 
 #include <lcms2.h>
 #include <libheif/heif.h>
+#include <zlib.h>
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -157,6 +158,19 @@ TEST(PictureFormats, AllEightOrientationsStandUpright) {
         asStored.autoOrient = false;
         EXPECT_EQ(load(file, asStored).bitmap, indexed()) << o;
     }
+
+    // A PNG with its camera data in an eXIf chunk, right after the header.
+    const Bytes png = encodePng(indexed());
+    const Bytes block = exifBlock(8);
+    Bytes chunk = {0, 0, 0, 0, 'e', 'X', 'I', 'f'};
+    for (int i = 0; i < 4; ++i) chunk[std::size_t(i)] = std::uint8_t(block.size() >> (24 - 8 * i));
+    chunk.insert(chunk.end(), block.begin(), block.end());
+    const uLong crc = crc32(0, chunk.data() + 4, uInt(chunk.size() - 4));
+    for (int i = 0; i < 4; ++i) chunk.push_back(std::uint8_t(crc >> (24 - 8 * i)));
+    Bytes withChunk(png.begin(), png.begin() + 33);
+    withChunk.insert(withChunk.end(), chunk.begin(), chunk.end());
+    withChunk.insert(withChunk.end(), png.begin() + 33, png.end());
+    EXPECT_EQ(indexesOf(load(withChunk).bitmap), upright[7]);
 
     // A JPEG from a phone, stored on its side.
     const Bitmap photo = pattern(64, 48);
