@@ -243,17 +243,21 @@ void BatchWindow::Button5Click() {
     // The first photo is shown so that the style is chosen on it, with the live preview; it is
     // kept for its turn in the loop.
     auto photo = std::make_shared<Bitmap>();
+    auto metadata = std::make_shared<PictureMetadata>();
     const std::string first = plan_.items.front().input;
-    onWorker([photo, first] {
+    onWorker([photo, metadata, first] {
         try {
-            *photo = readPicture(first);
+            LoadedPicture loaded = loadPictureFile(first);
+            *photo = std::move(loaded.bitmap);
+            *metadata = std::move(loaded.metadata);
         } catch (const std::exception&) {
             // Reported when its turn comes.
         }
-    }, [this, photo] {
+    }, [this, photo, metadata] {
         if (!photo->empty()) {
             host_.showBatchSource(*photo, fromLocal(plan_.items.front().input));
             firstPhoto_ = std::move(photo);
+            firstMetadata_ = std::move(*metadata);
         }
         if (host_.cancelFlag().load()) return cancelExit();
         host_.setBusy(false);
@@ -293,17 +297,26 @@ void BatchWindow::nextPhoto() {
         rows.first()->setSelected(true);
         ListBox1->scrollToItem(rows.first());
     }
-    if (index_ == 0 && firstPhoto_) return photoRead(std::exchange(firstPhoto_, nullptr), QString());
+    if (index_ == 0 && firstPhoto_) {
+        photoMetadata_ = firstMetadata_;
+        return photoRead(std::exchange(firstPhoto_, nullptr), QString());
+    }
     auto photo = std::make_shared<Bitmap>();
+    auto metadata = std::make_shared<PictureMetadata>();
     auto error = std::make_shared<QString>();
     const std::string path = plan_.items[index_].input;
-    onWorker([photo, error, path] {
+    onWorker([photo, metadata, error, path] {
         try {
-            *photo = readPicture(path);
+            LoadedPicture loaded = loadPictureFile(path);
+            *photo = std::move(loaded.bitmap);
+            *metadata = std::move(loaded.metadata);
         } catch (const std::exception& e) {
             *error = QString::fromUtf8(e.what());
         }
-    }, [this, photo, error] { photoRead(photo, *error); });
+    }, [this, photo, metadata, error] {
+        photoMetadata_ = std::move(*metadata);
+        photoRead(photo, *error);
+    });
 }
 
 void BatchWindow::photoRead(std::shared_ptr<Bitmap> photo, const QString& error) {
@@ -327,9 +340,13 @@ void BatchWindow::renderingEnded() {
     auto error = std::make_shared<QString>();
     const std::string output = plan_.items[index_].output;
     std::atomic<bool>* cancel = &host_.cancelFlag();
-    onWorker([drawing, error, output, cancel] {
+    // The drawing carries the photo's camera data, as the command line's batch does.
+    auto metadata = std::make_shared<PictureMetadata>(photoMetadata_);
+    onWorker([drawing, metadata, error, output, cancel] {
         try {
-            writePicture(*drawing, output, cancel);
+            WriteOptions options;
+            options.metadata = metadata.get();
+            writePicture(*drawing, output, cancel, options);
         } catch (const std::exception& e) {
             *error = QString::fromUtf8(e.what());
         }

@@ -21,6 +21,7 @@
 #include <optional>
 
 #include "imaging/bitmap.h"
+#include "imaging/io/picture_io.h"
 #include "pipeline/batch_plan.h"
 #include "ui/language.h"
 
@@ -133,6 +134,8 @@ private:
     int written_ = 0, skipped_ = 0;
     QStringList failures_;
     std::shared_ptr<Bitmap> firstPhoto_;
+    PictureMetadata firstMetadata_;  // the first photo's camera data, kept with it
+    PictureMetadata photoMetadata_;  // the camera data of the photo being drawn
     QThread* worker_ = nullptr;
 };
 
