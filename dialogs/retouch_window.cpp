@@ -11,35 +11,6 @@
 
 namespace gt {
 
-// ---- The preview picture ----------------------------------------------------------------------
-
-RetouchPreviewImage::RetouchPreviewImage(QWidget* parent) : QWidget(parent) {
-    setFixedSize(kRetouchPreviewSize, kRetouchPreviewSize);
-    setCursor(AppPictures::get().handCursor());
-}
-
-void RetouchPreviewImage::setPicture(const QImage& picture) {
-    picture_ = picture;
-    update();
-}
-
-void RetouchPreviewImage::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    if (picture_.isNull()) painter.fillRect(rect(), Qt::white);
-    else painter.drawImage(0, 0, picture_);
-}
-
-void RetouchPreviewImage::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    emit pressed(p.x(), p.y());
-}
-
-void RetouchPreviewImage::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    emit moved(p.x(), p.y());
-}
-
-void RetouchPreviewImage::mouseReleaseEvent(QMouseEvent*) { emit released(); }
 
 // ---- The window -------------------------------------------------------------------------------
 
@@ -55,7 +26,7 @@ RetouchWindow::RetouchWindow(RetouchWindowHost& host, QWidget* parent) : QDialog
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(12);
     grid->setContentsMargins(14, 14, 14, 14);
-    Image1 = new RetouchPreviewImage(this);
+    Image1 = new PreviewImage(kRetouchPreviewSize, this);
     Image1->setObjectName(QStringLiteral("Image1"));
     grid->addWidget(Image1, 0, 0, 5, 1, Qt::AlignCenter);
 
@@ -109,9 +80,9 @@ RetouchWindow::RetouchWindow(RetouchWindowHost& host, QWidget* parent) : QDialog
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
-    connect(Image1, &RetouchPreviewImage::pressed, this, [this](int x, int y) { previewPressed(x, y); });
-    connect(Image1, &RetouchPreviewImage::moved, this, [this](int x, int y) { previewMoved(x, y); });
-    connect(Image1, &RetouchPreviewImage::released, this, [this] { previewReleased(); });
+    connect(Image1, &PreviewImage::pressed, this, [this](int x, int y) { previewPressed(x, y); });
+    connect(Image1, &PreviewImage::moved, this, [this](int x, int y) { previewMoved(x, y); });
+    connect(Image1, &PreviewImage::released, this, [this] { previewReleased(); });
     Timer1.setSingleShot(true);
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 }

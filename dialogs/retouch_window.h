@@ -19,6 +19,7 @@
 #include "pipeline/preview.h"
 #include "pipeline/source_commands.h"
 #include "ui/language.h"
+#include "ui/widgets.h"
 
 namespace gt {
 
@@ -37,25 +38,6 @@ public:
     virtual void cancelLongStep() = 0;
 };
 
-// The 110 x 110 preview: the processed crop, dragged with the hand cursor.
-class RetouchPreviewImage : public QWidget {
-    Q_OBJECT
-public:
-    explicit RetouchPreviewImage(QWidget* parent = nullptr);
-    void setPicture(const QImage& picture);
-    const QImage& picture() const { return picture_; }
-signals:
-    void pressed(int x, int y);
-    void moved(int x, int y);
-    void released();
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-private:
-    QImage picture_;
-};
 
 class RetouchWindow : public QDialog {
     Q_OBJECT
@@ -86,7 +68,7 @@ public:
     std::array<QSlider*, 5> TrackBars{};      // TrackBar1 .. TrackBar5
     std::array<QLabel*, 5> ValueLabels{};     // Label1 .. Label5
     std::array<QLabel*, 5> CaptionLabels{};   // Label7 .. Label11
-    RetouchPreviewImage* Image1 = nullptr;
+    PreviewImage* Image1 = nullptr;
     QPushButton* Button1 = nullptr;  // "Annuler"
     QPushButton* Button2 = nullptr;  // "Appliquer les changements"
     QPushButton* Button3 = nullptr;  // "Remise à zéro"

@@ -117,4 +117,32 @@ void TiledWidget::paintEvent(QPaintEvent*) {
     paintTiled(painter, rect(), AppPictures::get().background());
 }
 
+PreviewImage::PreviewImage(int size, QWidget* parent) : QWidget(parent) {
+    setFixedSize(size, size);
+    setCursor(AppPictures::get().handCursor());
+}
+
+void PreviewImage::setPicture(const QImage& picture) {
+    picture_ = picture;
+    update();
+}
+
+void PreviewImage::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (picture_.isNull()) painter.fillRect(rect(), Qt::white);
+    else painter.drawImage(0, 0, picture_);
+}
+
+void PreviewImage::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    emit pressed(p.x(), p.y());
+}
+
+void PreviewImage::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    emit moved(p.x(), p.y());
+}
+
+void PreviewImage::mouseReleaseEvent(QMouseEvent*) { emit released(); }
+
 }  // namespace gt

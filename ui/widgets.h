@@ -78,4 +78,24 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
+// A square preview picture; the crop it shows is dragged on it with the hand cursor.
+class PreviewImage : public QWidget {
+    Q_OBJECT
+public:
+    PreviewImage(int size, QWidget* parent = nullptr);
+    void setPicture(const QImage& picture);
+    const QImage& picture() const { return picture_; }
+signals:
+    void pressed(int x, int y);
+    void moved(int x, int y);
+    void released();
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+private:
+    QImage picture_;
+};
+
 }  // namespace gt

@@ -31,35 +31,6 @@ QString nativePath(const QString& path) { return QString::fromLocal8Bit(QFile::e
 
 }  // namespace
 
-// ---- The preview picture ----------------------------------------------------------------------
-
-PreviewImage::PreviewImage(QWidget* parent) : QWidget(parent) {
-    setFixedSize(kPreviewSize, kPreviewSize);
-    setCursor(AppPictures::get().handCursor());
-}
-
-void PreviewImage::setPicture(const QImage& picture) {
-    picture_ = picture;
-    update();
-}
-
-void PreviewImage::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    if (picture_.isNull()) painter.fillRect(rect(), Qt::white);
-    else painter.drawImage(0, 0, picture_);
-}
-
-void PreviewImage::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    emit pressed(p.x(), p.y());
-}
-
-void PreviewImage::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    emit moved(p.x(), p.y());
-}
-
-void PreviewImage::mouseReleaseEvent(QMouseEvent*) { emit released(); }
 
 // ---- The window -------------------------------------------------------------------------------
 
@@ -156,7 +127,7 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
     at(Button3, 160, 337, 34, 24);
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
 
-    Image2 = new PreviewImage(this);
+    Image2 = new PreviewImage(kPreviewSize, this);
     at(Image2, 246, 214, kPreviewSize, kPreviewSize);
     connect(Image2, &PreviewImage::pressed, this, [this](int x, int y) { previewPressed(x, y); });
     connect(Image2, &PreviewImage::moved, this, [this](int x, int y) { previewMoved(x, y); });

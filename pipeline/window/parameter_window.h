@@ -37,25 +37,6 @@ public:
     virtual void showError(const QString& message) = 0;
 };
 
-// The 200 x 200 preview picture; the crop is dragged on it with the hand cursor.
-class PreviewImage : public QWidget {
-    Q_OBJECT
-public:
-    explicit PreviewImage(QWidget* parent = nullptr);
-    void setPicture(const QImage& picture);
-    const QImage& picture() const { return picture_; }
-signals:
-    void pressed(int x, int y);
-    void moved(int x, int y);
-    void released();
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-private:
-    QImage picture_;
-};
 
 class ParameterWindow : public TiledWidget {
     Q_OBJECT
