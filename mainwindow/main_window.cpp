@@ -594,7 +594,8 @@ void MainWindow::PaintBox3MouseMove(int x) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
-    const bool onToolbar = widget && (widget == Panel1 || Panel1->isAncestorOf(widget));
+    // The filter sees events of widgets made before the toolbar itself.
+    const bool onToolbar = widget && Panel1 && (widget == Panel1 || Panel1->isAncestorOf(widget));
     if (onToolbar && event->type() == QEvent::MouseMove)
         PaintBox3MouseMove(widget->mapTo(Panel1, static_cast<QMouseEvent*>(event)->position().toPoint()).x());
     if (watched == Label3 && event->type() == QEvent::MouseButtonPress) {
