@@ -80,7 +80,7 @@ bool MainWindow::openPicture(const QString& path) {
 // is not one, or of a kind not read here, is named in a message rather than ignored.
 bool MainWindow::LoadImageFile(const QString& name) {
     setZoom(100);
-    LoadedPicture picture;
+    ReadPicture picture;
     try {
         picture = readPictureFile(name);
     } catch (const std::exception& e) {
@@ -88,9 +88,9 @@ bool MainWindow::LoadImageFile(const QString& name) {
         return false;
     }
     openedFile_ = name;
-    sourceMetadata_ = std::move(picture.metadata);
+    sourceMetadata_ = std::move(picture.loaded.metadata);
     if (addTextVisible()) windows.Form9->close();
-    setSource(std::move(picture.bitmap));
+    setSource(std::move(picture.loaded.bitmap), std::move(picture.view));
     history_.clear();
     updateUndoMenu();
     setZoom(100);
@@ -103,15 +103,20 @@ bool MainWindow::LoadImageFile(const QString& name) {
 
 void MainWindow::preloadPicture(const QString& path) {
     preloadedPath_ = path;
-    preloaded_ = std::async(std::launch::async, [file = localPath(path)] { return loadPictureFile(file); });
+    // The reduced copies the viewer draws from are made on the same worker, while the splash shows.
+    preloaded_ = std::async(std::launch::async, [file = localPath(path)] {
+        ReadPicture read{loadPictureFile(file), nullptr};
+        read.view = std::make_shared<const ViewPyramid>(buildViewPyramid(read.loaded.bitmap));
+        return read;
+    });
 }
 
-LoadedPicture MainWindow::readPictureFile(const QString& path) {
+MainWindow::ReadPicture MainWindow::readPictureFile(const QString& path) {
     if (preloaded_.valid()) {
-        std::future<LoadedPicture> ready = std::move(preloaded_);
+        std::future<ReadPicture> ready = std::move(preloaded_);
         if (preloadedPath_ == path) return ready.get();  // a decoding error comes out here as it would below
     }
-    return loadPictureFile(localPath(path));
+    return {loadPictureFile(localPath(path)), nullptr};
 }
 
 void MainWindow::filesDropped(const QStringList& files) {

@@ -80,7 +80,7 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
         DrawingWidth = DrawingImage.width();
         DrawingHeight = DrawingImage.height();
         // The result shows at its natural size first; the saved zoom comes back below.
-        ScrollBox2->setPicture(&DrawingImage, std::make_shared<const ViewPyramid>(buildViewPyramid(DrawingImage)));
+        ScrollBox2->setPicture(&DrawingImage, std::move(outcome->view));
         ScrollBox2->setZoom(100);
         Busy = false;
         // After a cancel the parameter window stays hidden.

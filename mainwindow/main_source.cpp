@@ -67,7 +67,7 @@ void MainWindow::sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome) {
         SourceImage = std::move(outcome->picture);
         SourceWidth = SourceImage.width();
         SourceHeight = SourceImage.height();
-        ScrollBox1->setPicture(&SourceImage, std::make_shared<const ViewPyramid>(buildViewPyramid(SourceImage)));
+        ScrollBox1->setPicture(&SourceImage, std::move(outcome->view));
         ScrollBox1->setZoom(zoom_);
         ScrollBox1->update();
     }
@@ -155,7 +155,8 @@ void MainWindow::resizesource(int width, int height, std::function<void()> done)
                 DrawingImage = SourceImage;
                 DrawingWidth = SourceWidth;
                 DrawingHeight = SourceHeight;
-                ScrollBox2->setPicture(&DrawingImage, std::make_shared<const ViewPyramid>(buildViewPyramid(DrawingImage)));
+                // The drawing is the photo again: both panes draw from the same reduced copies.
+                ScrollBox2->setPicture(&DrawingImage, ScrollBox1->pyramid());
                 ScrollBox2->setZoom(zoom_);
                 if (windows.Form4)
                     windows.Form4->setPreviewCrop(SourceWidth <= kPreviewSize ? 0 : SourceWidth / 2 - kPreviewSize / 2, 0);

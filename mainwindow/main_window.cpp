@@ -417,9 +417,10 @@ void MainWindow::setZoom(int zoom) {
     ScrollBox2->update();
 }
 
-void MainWindow::showPictures(bool drawingIsSource) {
+void MainWindow::showPictures(bool drawingIsSource, std::shared_ptr<const ViewPyramid> view) {
     // The reduced copies take a single pass over each picture, two workers sharing it.
-    auto source = std::make_shared<const ViewPyramid>(buildViewPyramid(SourceImage));
+    auto source = view && view->matches(SourceImage) ? std::move(view)
+                                                      : std::make_shared<const ViewPyramid>(buildViewPyramid(SourceImage));
     auto drawing = drawingIsSource ? source : std::make_shared<const ViewPyramid>(buildViewPyramid(DrawingImage));
     ScrollBox1->setPicture(&SourceImage, std::move(source));
     ScrollBox2->setPicture(&DrawingImage, std::move(drawing));
@@ -429,14 +430,14 @@ void MainWindow::showPictures(bool drawingIsSource) {
     }
 }
 
-void MainWindow::setSource(Bitmap picture) {
+void MainWindow::setSource(Bitmap picture, std::shared_ptr<const ViewPyramid> view) {
     SourceImage = std::move(picture);
     DrawingImage = SourceImage;
     SourceWidth = DrawingWidth = SourceImage.width();
     SourceHeight = DrawingHeight = SourceImage.height();
     zoom_ = 100;
     Label3->setText(QStringLiteral("100 %"));
-    showPictures(true);
+    showPictures(true, std::move(view));
 }
 
 void MainWindow::FormMouseWheel(int delta) { setZoom(wheelZoom(zoom_, delta)); }

@@ -171,8 +171,9 @@ public:
     void setZoom(int zoom);  // TrackBar3: the zoom step (TrackBar3Change) runs on every change
     void updateresizemenu() {}
     // The panes take SourceImage and DrawingImage again after either changed (the view's reduced
-    // copies are made from them here); `drawingIsSource` when the drawing is a copy of the source.
-    void showPictures(bool drawingIsSource = false);
+    // copies are made from them here, unless `view` holds the source's already); `drawingIsSource`
+    // when the drawing is a copy of the source.
+    void showPictures(bool drawingIsSource = false, std::shared_ptr<const ViewPyramid> view = nullptr);
 
     // ---- Viewer ----
     void FormMouseWheel(int delta);
@@ -256,8 +257,15 @@ private:
     void buildToolbar();
     void buildPanes();
     void showMenuBar(bool cancelOnly);
-    void setSource(Bitmap picture);  // a new source and, at once, the same drawing
-    LoadedPicture readPictureFile(const QString& path);  // the preloaded picture when it is this file's
+    // A new source and, at once, the same drawing; `view` is the picture's reduced copies when a
+    // worker made them already.
+    void setSource(Bitmap picture, std::shared_ptr<const ViewPyramid> view = nullptr);
+    // A picture read from a file, with its reduced copies when the preloading worker made them.
+    struct ReadPicture {
+        LoadedPicture loaded;
+        std::shared_ptr<const ViewPyramid> view;
+    };
+    ReadPicture readPictureFile(const QString& path);  // the preloaded picture when it is this file's
     void setStatusText(const QString& text);
     void showParameterWindow();
     void renderDone(const std::shared_ptr<RenderOutcome>& outcome);
@@ -307,7 +315,7 @@ private:
     SourceStep sourceStep_;
     SourceHistory history_{startupHistoryBudget()};
     QString preloadedPath_;
-    std::future<LoadedPicture> preloaded_;
+    std::future<ReadPicture> preloaded_;
     QThread* wallpaperThread_ = nullptr;
     std::atomic<bool> wallpaperStop_{false};
     bool commandLineDone_ = false;

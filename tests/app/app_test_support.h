@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include "imaging/bitmap.h"
+#include "imaging/view_scaling.h"
+#include "mainwindow/picture_pane.h"
 
 namespace gt::test {
 
@@ -30,6 +33,15 @@ inline Bitmap testPhoto(int width, int height) {
             b.setColour(x, y, {std::uint8_t((x * 255) / width), std::uint8_t(square ? 200 : 60), std::uint8_t((y * 255) / height)});
         }
     return b;
+}
+
+// The reduced copies a pane draws from are those of the picture it shows, whichever thread made them.
+inline void expectViewOf(const PicturePane& pane, const Bitmap& picture) {
+    ASSERT_EQ(pane.picture(), &picture);
+    ASSERT_NE(pane.pyramid(), nullptr);
+    ASSERT_TRUE(pane.pyramid()->matches(picture));
+    const ViewPyramid expected = buildViewPyramid(picture);
+    for (int level = 2; level < kViewLevels; ++level) EXPECT_EQ(pane.pyramid()->levels[level], expected.levels[level]) << level;
 }
 
 }  // namespace gt::test

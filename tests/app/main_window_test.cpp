@@ -303,6 +303,9 @@ TEST_F(MainWindowTest, TheCommandLinePhotoDecodedDuringTheSplashIsTheOneLoaded) 
     main->preloadPicture(photoPath);
     ASSERT_TRUE(main->LoadImageFile(photoPath));
     EXPECT_EQ(main->SourceImage, readPicture(photoPath.toStdString()));
+    // Its reduced copies were made on the same worker; the drawing, the photo still, shares them.
+    test::expectViewOf(*main->leftPane(), main->SourceImage);
+    EXPECT_EQ(main->rightPane()->pyramid(), main->leftPane()->pyramid());
     // A preload of another file is dropped, and a bad file says why as a plain load would.
     const QString bad = dir.filePath(QStringLiteral("bad.jpg"));
     QFile f(bad);

@@ -113,6 +113,7 @@ TEST_F(SourceCommandsTest, CtrlF4TwiceBrightensTheSourceTwiceAndLeavesTheDrawing
     AdjustBrightness(expected, 5);
     AdjustBrightness(expected, 5);
     EXPECT_EQ(main->SourceImage, expected);
+    test::expectViewOf(*main->leftPane(), main->SourceImage);
     EXPECT_EQ(main->DrawingImage, drawing);
     EXPECT_EQ(main->windows.Form4->previewTimerInterval(), 300);
 }

@@ -345,6 +345,8 @@ TEST_F(ViewerTest, ACancelThatComesAfterTheWorkIsClearedWhenTheRenderingEnds) {
     main->windows.Form4->ComboBox1Change(1);
     ASSERT_TRUE(sketchAndWait());
     EXPECT_NE(main->DrawingImage, main->SourceImage);
+    // The drawing's reduced copies came with it from the worker.
+    test::expectViewOf(*main->rightPane(), main->DrawingImage);
 
     // While the batch window is visible the flag stays set: its loop reads it after each file.
     main->windows.Form2->show();
