@@ -60,6 +60,9 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 
 // libtiff prints its errors and warnings on standard error unless given handlers, and Qt's TIFF
 // reader gives it none. Ours keep the last one for the error line, on the decoding thread only.
+#if defined(__GNUC__)
+__attribute__((format(printf, 2, 0)))
+#endif
 void tiffMessage(const char* module, const char* format, va_list args) {
     char text[300];
     std::vsnprintf(text, sizeof text, format, args);
