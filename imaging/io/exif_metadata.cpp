@@ -6,6 +6,7 @@
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #include <exiv2/exiv2.hpp>
+#include <exiv2/webpimage.hpp>
 
 #include <cmath>
 #include <mutex>
@@ -75,6 +76,10 @@ bool isTiffStructure(const std::string& key) {
 std::vector<unsigned char> readExifBlock(const unsigned char* data, std::size_t size) {
     quietExiv2();
     try {
+        // Only the kinds whose camera data is read here: exiv2 takes any file with "ftyp" at its
+        // fifth byte for a video, and its video reader can loop for ever on a damaged one.
+        const int type = Exiv2::ImageFactory::getType(data, static_cast<long>(size));
+        if (type != Exiv2::ImageType::jpeg && type != Exiv2::ImageType::tiff && type != Exiv2::ImageType::webp) return {};
         Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(data, static_cast<long>(size));
         if (!image.get()) return {};
         image->readMetadata();

@@ -35,8 +35,9 @@ LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std
     // The camera data first: its orientation decides how the picture will stand, and so which of its
     // sides is the width the limits speak of.
     // PNG's camera data comes from libpng, whose chunk limit holds; exiv2 would also inflate every
-    // compressed text chunk of the file, whatever its size.
-    if (!heif && kind != PictureKind::Png) meta.exif = readExifBlock(data, size);
+    // compressed text chunk of the file, whatever its size. The other kinds carry none.
+    if (kind == PictureKind::Jpeg || kind == PictureKind::Tiff || kind == PictureKind::Webp)
+        meta.exif = readExifBlock(data, size);
     const ExifFacts facts = exifFacts(meta.exif);
     int turn = options.autoOrient && !heif ? facts.orientation : 1;
     const SizeCheck check = [&](long long width, long long height) {
