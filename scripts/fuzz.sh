@@ -3,10 +3,13 @@
 # fuzz/corpus/<target> plus what earlier runs in this build found (kept in BUILD/corpus/<target>,
 # never in the source tree). A crash leaves its input in BUILD/crashes/ and fails the run: make it a
 # regression test by adding the input to fuzz/corpus/<target>.
-#   scripts/fuzz.sh BUILD SECONDS
+# With a SEED the mutations follow that seed, so a short run in the tests tries the same inputs on
+# every machine of the same speed (and a faster one only more of them); without one each run differs.
+#   scripts/fuzz.sh BUILD SECONDS [SEED]
 set -uo pipefail
 build=${1:?fuzz build folder}
 seconds=${2:?seconds per target}
+seed=${3:-}
 here=$(cd "$(dirname "$0")/.." && pwd)
 targets=(fuzz_picture fuzz_jpeg fuzz_bmp fuzz_png fuzz_parameter_file fuzz_arguments fuzz_render)
 
@@ -20,7 +23,7 @@ for t in "${targets[@]}"; do
   start=$(date +%s)
   # Every seed first, as a regression test of its own; then the fuzzing, bounded in time and memory.
   if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-      "$build/fuzz/$t" -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=2048 -timeout=25 \
+      "$build/fuzz/$t" -max_total_time="$seconds" ${seed:+-seed="$seed"} -rss_limit_mb=2048 -malloc_limit_mb=2048 -timeout=25 \
       -print_final_stats=1 -artifact_prefix="$build/crashes/$t-" "$corpus" "$here/fuzz/corpus/$t" >"$log" 2>&1; then
     failed+=("$t")
     tail -n 40 "$log"
