@@ -54,16 +54,16 @@ void MainWindow::Openpicture1Click() {
 
 bool MainWindow::openPicture(const QString& path) {
     if (Busy) return false;
-    LoadedPicture picture;
+    ReadPicture picture;
     try {
-        picture = loadPictureFile(localPath(path));
+        picture = readPictureAside(path);
     } catch (const std::exception& e) {
         showError(QString::fromUtf8(e.what()));
         return false;
     }
     openedFile_ = path;
-    sourceMetadata_ = std::move(picture.metadata);
-    setSource(std::move(picture.bitmap));
+    sourceMetadata_ = std::move(picture.loaded.metadata);
+    setSource(std::move(picture.loaded.bitmap), std::move(picture.view));
     history_.clear();
     updateUndoMenu();
     setZoom(100);
@@ -106,7 +106,7 @@ void MainWindow::preloadPicture(const QString& path) {
     // The reduced copies the viewer draws from are made on the same worker, while the splash shows.
     preloaded_ = std::async(std::launch::async, [file = localPath(path)] {
         ReadPicture read{loadPictureFile(file), nullptr};
-        read.view = std::make_shared<const ViewPyramid>(buildViewPyramid(read.loaded.bitmap));
+        read.view = viewPyramidOf(read.loaded.bitmap);
         return read;
     });
 }
@@ -114,9 +114,19 @@ void MainWindow::preloadPicture(const QString& path) {
 MainWindow::ReadPicture MainWindow::readPictureFile(const QString& path) {
     if (preloaded_.valid()) {
         std::future<ReadPicture> ready = std::move(preloaded_);
-        if (preloadedPath_ == path) return ready.get();  // a decoding error comes out here as it would below
+        // A decoding error comes out here as it would below.
+        if (preloadedPath_ == path) return waitForResult<ReadPicture>([&ready] { return ready.get(); });
     }
-    return {loadPictureFile(localPath(path)), nullptr};
+    return readPictureAside(path);
+}
+
+// Decoded on a worker with the reduced copies the viewer draws from, the window painting meanwhile.
+MainWindow::ReadPicture MainWindow::readPictureAside(const QString& path) {
+    return waitForResult<ReadPicture>([file = localPath(path)] {
+        ReadPicture read{loadPictureFile(file), nullptr};
+        read.view = viewPyramidOf(read.loaded.bitmap);
+        return read;
+    });
 }
 
 void MainWindow::filesDropped(const QStringList& files) {
@@ -166,7 +176,7 @@ void MainWindow::Reverttooriginalsourceimage1Click() {
     Bitmap picture = SourceImage;
     if (!openedFile_.isEmpty()) {
         try {
-            LoadedPicture loaded = loadPictureFile(localPath(openedFile_));
+            LoadedPicture loaded = waitForResult<LoadedPicture>([file = localPath(openedFile_)] { return loadPictureFile(file); });
             picture = std::move(loaded.bitmap);
             sourceMetadata_ = std::move(loaded.metadata);
         } catch (const std::exception& e) {
@@ -204,9 +214,10 @@ bool MainWindow::saveDrawing(const QString& chosenName, bool pngChosen) {
     if (QFileInfo::exists(name) && !askOkCancel(text(QStringLiteral("Message.Overwrite")))) return false;
     WriteOptions options;
     options.metadata = &sourceMetadata_;
+    const PictureFormat format = savesAsPng(chosenName, pngChosen) ? PictureFormat::Png : PictureFormat::Jpeg;
     try {
-        return writePicture(DrawingImage, localPath(name), nullptr, options,
-                            savesAsPng(chosenName, pngChosen) ? PictureFormat::Png : PictureFormat::Jpeg);
+        // Written on a worker: nothing changes the drawing meanwhile, the user's input waits.
+        return waitForResult<bool>([&] { return writePicture(DrawingImage, localPath(name), nullptr, options, format); });
     } catch (const std::exception& e) {
         showError(QString::fromUtf8(e.what()));
         return false;

@@ -266,6 +266,7 @@ private:
         std::shared_ptr<const ViewPyramid> view;
     };
     ReadPicture readPictureFile(const QString& path);  // the preloaded picture when it is this file's
+    ReadPicture readPictureAside(const QString& path);
     void setStatusText(const QString& text);
     void showParameterWindow();
     void renderDone(const std::shared_ptr<RenderOutcome>& outcome);
