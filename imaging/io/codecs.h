@@ -84,6 +84,13 @@ private:
 // An RGB profile from a white point and primaries (CIE x, y) and one gamma for the three curves.
 std::vector<unsigned char> rgbProfile(double wx, double wy, double rx, double ry, double gx, double gy, double bx, double by,
                                       double gamma);
+// The profile of RGB pixels described by code points (ITU-T H.273), as HEIC and AVIF files describe
+// them when they carry no ICC profile: the white point and primaries (CIE x, y) that stand for the
+// `primaries` number, and the `transfer` number. Empty when the pixels are sRGB already (primaries
+// of BT.709 or unspecified, with the sRGB curve or one of BT.709's, which photos mean alike) and
+// when the transfer is one no photo program converts by a profile (PQ, HLG, unknown ones).
+std::vector<unsigned char> cicpProfile(int primaries, int transfer, double wx, double wy, double rx, double ry, double gx,
+                                       double gy, double bx, double by);
 // The sRGB profile every output is tagged with.
 const std::vector<unsigned char>& srgbProfile();
 

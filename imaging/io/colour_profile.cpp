@@ -129,6 +129,44 @@ std::vector<unsigned char> rgbProfile(double wx, double wy, double rx, double ry
     return saved(p.get());
 }
 
+std::vector<unsigned char> cicpProfile(int primaries, int transfer, double wx, double wy, double rx, double ry, double gx,
+                                       double gy, double bx, double by) {
+    // The curve from the transfer number: the sRGB curve for sRGB itself, unspecified and the
+    // BT.709 family (1, 6, 14, 15), plain gammas for 4, 5 and 8.
+    double gamma = 0;
+    switch (transfer) {
+        case 1: case 2: case 6: case 13: case 14: case 15: gamma = -1; break;  // the sRGB curve
+        case 4: gamma = 2.2; break;
+        case 5: gamma = 2.8; break;
+        case 8: gamma = 1.0; break;
+        default: return {};
+    }
+    const bool bt709 = primaries == 1 || primaries == 2;
+    if (bt709 && gamma < 0) return {};
+    const cmsCIExyY white{wx, wy, 1.0};
+    const cmsCIExyYTRIPLE chromaticities{{rx, ry, 1.0}, {gx, gy, 1.0}, {bx, by, 1.0}};
+    static const double kSrgbCurve[5] = {2.4, 1.0 / 1.055, 0.055 / 1.055, 1.0 / 12.92, 0.04045};
+    cmsToneCurve* curve = gamma < 0 ? cmsBuildParametricToneCurve(nullptr, 4, kSrgbCurve) : cmsBuildGamma(nullptr, gamma);
+    if (!curve) return {};
+    cmsToneCurve* curves[3] = {curve, curve, curve};
+    const Profile p(cmsCreateRGBProfile(&white, &chromaticities, curves));
+    cmsFreeToneCurve(curve);
+    if (!p) return {};
+    // The name the picture's description gives for the colours it was converted from.
+    const std::string name = primaries == 12 ? "Display P3"
+                             : primaries == 9 ? "BT.2020"
+                             : primaries == 11 ? "DCI-P3"
+                                               : "H.273 primaries " + std::to_string(primaries);
+    const std::string description = name + " (HEIF/AVIF code points " + std::to_string(primaries) + "/" + std::to_string(transfer) + ")";
+    cmsMLU* mlu = cmsMLUalloc(nullptr, 1);
+    if (mlu) {
+        cmsMLUsetASCII(mlu, "en", "US", description.c_str());
+        cmsWriteTag(p.get(), cmsSigProfileDescriptionTag, mlu);
+        cmsMLUfree(mlu);
+    }
+    return saved(p.get());
+}
+
 const std::vector<unsigned char>& srgbProfile() {
     static const std::vector<unsigned char> bytes = [] {
         const Profile p = srgb();

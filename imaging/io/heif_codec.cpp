@@ -60,7 +60,19 @@ std::vector<unsigned char> exifOf(heif_image_handle* handle) {
 
 std::vector<unsigned char> profileOf(heif_image_handle* handle) {
     const heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle);
-    if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC) return {};
+    // Phones often describe the colours by code points instead of an ICC profile (libheif names
+    // the ICC profile first when a file has both).
+    if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC) {
+        heif_color_profile_nclx* nclx = nullptr;
+        if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok || !nclx) return {};
+        std::vector<unsigned char> icc =
+            cicpProfile(nclx->color_primaries, nclx->transfer_characteristics, nclx->color_primary_white_x,
+                        nclx->color_primary_white_y, nclx->color_primary_red_x, nclx->color_primary_red_y,
+                        nclx->color_primary_green_x, nclx->color_primary_green_y, nclx->color_primary_blue_x,
+                        nclx->color_primary_blue_y);
+        heif_nclx_color_profile_free(nclx);
+        return icc;
+    }
     const std::size_t size = heif_image_handle_get_raw_color_profile_size(handle);
     if (size == 0 || size > (16u << 20)) return {};
     std::vector<unsigned char> icc(size);

@@ -314,8 +314,9 @@ TEST(PictureFormats, ThePixelLimitsHoldBeforeDecoding) {
               "p: the picture is 20 pixels wide; the widest accepted is 15");
 }
 
-// HEIC and AVIF, made with libheif's own encoders where this system has them.
-Bytes heifEncoded(const Bitmap& b, heif_compression_format format) {
+// HEIC and AVIF, made with libheif's own encoders where this system has them; `nclx` describes the
+// colours by code points.
+Bytes heifEncoded(const Bitmap& b, heif_compression_format format, const heif_color_profile_nclx* nclx = nullptr) {
     heif_context* ctx = heif_context_alloc();
     heif_encoder* encoder = nullptr;
     Bytes out;
@@ -332,7 +333,14 @@ Bytes heifEncoded(const Bitmap& b, heif_compression_format format) {
                 uint8_t* p = plane + y * stride + x * 3;
                 p[0] = c.r; p[1] = c.g; p[2] = c.b;
             }
-        heif_context_encode_image(ctx, image, encoder, nullptr, nullptr);
+        heif_encoding_options* options = heif_encoding_options_alloc();
+        if (nclx) {
+            heif_image_set_nclx_color_profile(image, nclx);
+            options->output_nclx_profile = const_cast<heif_color_profile_nclx*>(nclx);
+            options->macOS_compatibility_workaround_no_nclx_profile = 0;  // else HEIC leaves them out
+        }
+        heif_context_encode_image(ctx, image, encoder, options, nullptr);
+        heif_encoding_options_free(options);
         heif_image_release(image);
         heif_encoder_release(encoder);
         heif_writer writer{1, [](heif_context*, const void* data, size_t size, void* userdata) {
@@ -368,6 +376,42 @@ TEST(PictureFormats, PhonePicturesHeicAndAvif) {
         EXPECT_EQ(errorOf([&] { load(file, small); }), "p: the picture is 64 x 48 pixels, more than the 100 pixels accepted");
         // A cut file is an error in words, never a crash or a grey half.
         EXPECT_EQ(errorOf([&] { load(Bytes(file.begin(), file.begin() + long(file.size()) / 2)); }).rfind(std::string("p: broken ") + name, 0), 0u);
+    }
+}
+
+// Colours described by code points instead of a profile: Display P3's become sRGB's (an orange of
+// P3 is a deeper one here: (200, 120, 40) is (213, 115, 0) worked out by hand through the two
+// spaces' matrices), while BT.709's primaries with a BT.709 curve are taken as sRGB, untouched.
+TEST(PictureFormats, PhoneColoursGivenByCodePointsAreConvertedToSrgb) {
+    Bitmap b(64, 48);
+    b.fill(Colour{40, 120, 200});
+    for (auto [format, name] : {std::pair{heif_compression_HEVC, "HEIC"}, {heif_compression_AV1, "AVIF"}}) {
+        if (!heif_have_decoder_for_format(format)) continue;
+        heif_color_profile_nclx* nclx = heif_nclx_color_profile_alloc();
+        nclx->matrix_coefficients = heif_matrix_coefficients_ITU_R_BT_601_6;
+        nclx->full_range_flag = 1;
+        nclx->color_primaries = heif_color_primaries_SMPTE_EG_432_1;  // 12, Display P3
+        nclx->transfer_characteristics = heif_transfer_characteristic_IEC_61966_2_1;  // 13, sRGB's curve
+        const Bytes p3 = heifEncoded(b, format, nclx);
+        nclx->color_primaries = heif_color_primaries_ITU_R_BT_709_5;
+        nclx->transfer_characteristics = heif_transfer_characteristic_ITU_R_BT_709_5;
+        const Bytes bt709 = heifEncoded(b, format, nclx);
+        heif_nclx_color_profile_free(nclx);
+        if (p3.empty() || bt709.empty()) continue;
+
+        const LoadedPicture converted = load(p3);
+        const Colour c = converted.bitmap.colourAt(30, 20);
+        EXPECT_NEAR(c.r, 213, 7) << name;
+        EXPECT_NEAR(c.g, 115, 7) << name;
+        EXPECT_LE(c.b, 8) << name;
+        EXPECT_EQ(converted.metadata.colourProfile.rfind("Display P3", 0), 0u) << converted.metadata.colourProfile;
+
+        const LoadedPicture kept = load(bt709);
+        const Colour k = kept.bitmap.colourAt(30, 20);
+        EXPECT_NEAR(k.r, 200, 6) << name;
+        EXPECT_NEAR(k.g, 120, 6) << name;
+        EXPECT_NEAR(k.b, 40, 6) << name;
+        EXPECT_EQ(kept.metadata.colourProfile, "") << name;
     }
 }
 
