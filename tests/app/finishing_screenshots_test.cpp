@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "app_test_support.h"
+#include "screenshot_support.h"
 #include "finishing/add_text_window.h"
 #include "finishing/frames_window.h"
 #include "mainwindow/startup.h"
@@ -28,17 +29,10 @@ QPixmap over(const QPixmap& background, QWidget* mainWindow, QWidget* window) {
 }
 
 void takeFinishingScreenshots(Language language, const QString& folder) {
-    auto main = createWindows(language);
-    main->showMessage = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    main->resize(1200, 800);
-    main->show();
-    ASSERT_TRUE(main->openPicture(QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg")));
-    ParameterWindow* p = main->windows.Form4;
-    p->ComboBox1Change(0);
-    QSignalSpy done(main.get(), &MainWindow::renderFinished);
-    p->Button1->click();
-    ASSERT_TRUE(done.wait(120000));
-    p->hide();
+    auto main = test::screenshotWindow(language, QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg"));
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(test::drawInFirstStyle(*main));
+    main->windows.Form4->hide();
     const QString suffix = languageCode(language);
 
     // The frames window with the realistic frame 3 in its preview.

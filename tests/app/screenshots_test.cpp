@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "app_test_support.h"
+#include "screenshot_support.h"
 #include "dialogs/resize_window.h"
 #include "dialogs/retouch_window.h"
 #include "imaging/io/picture_io.h"
@@ -21,16 +22,10 @@ namespace gt {
 namespace {
 
 void takeScreenshots(Language language, const QString& folder) {
-    auto main = createWindows(language);
-    main->showMessage = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    main->resize(1200, 800);
-    main->show();
-    ASSERT_TRUE(main->openPicture(QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg")));
+    auto main = test::screenshotWindow(language, QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg"));
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(test::drawInFirstStyle(*main));
     ParameterWindow* p = main->windows.Form4;
-    p->ComboBox1Change(0);
-    QSignalSpy done(main.get(), &MainWindow::renderFinished);
-    p->Button1->click();
-    ASSERT_TRUE(done.wait(120000));
     p->show();
     QTest::qWait(400);
     p->Timer1Timer();
@@ -43,11 +38,8 @@ void takeScreenshots(Language language, const QString& folder) {
 // The resize dialog at half the size, and the retouch window with its sliders moved and the preview
 // dragged to the cat's face.
 void takeSourceWindowScreenshots(Language language, const QString& folder) {
-    auto main = createWindows(language);
-    main->showMessage = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    main->resize(1200, 800);
-    main->show();
-    ASSERT_TRUE(main->openPicture(QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg")));
+    auto main = test::screenshotWindow(language, QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg"));
+    ASSERT_TRUE(main);
     main->windows.Form4->hide();
     const QString suffix = languageCode(language);
 
@@ -105,11 +97,8 @@ TEST(Screenshots, BigPhotoZoomedOutAndFullScreen) {
         const Bitmap big = fromQImage(sample.scaled(8000, 6000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         ASSERT_TRUE(writePicture(big, photo.toStdString()));
     }
-    auto main = createWindows(Language::French);
-    main->showMessage = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    main->resize(1200, 800);
-    main->show();
-    ASSERT_TRUE(main->openPicture(photo));
+    auto main = test::screenshotWindow(Language::French, photo);
+    ASSERT_TRUE(main);
     main->windows.Form4->hide();
     main->setZoom(6);
     main->CenterImages();

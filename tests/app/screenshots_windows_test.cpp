@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "app_test_support.h"
+#include "screenshot_support.h"
 #include "batch/batch_window.h"
 #include "dialogs/about_window.h"
 #include "dialogs/donation_window.h"
@@ -30,11 +31,8 @@ void shoot(QWidget* window, const QString& path) {
 }
 
 void takeWindowScreenshots(Language language, const QString& folder) {
-    auto main = createWindows(language);
-    main->showMessage = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    main->resize(1000, 700);
-    main->show();
-    ASSERT_TRUE(main->openPicture(QStringLiteral(GT_ASSET_DIR "/sample_drawing.jpg")));
+    auto main = test::screenshotWindow(language, QStringLiteral(GT_ASSET_DIR "/sample_drawing.jpg"), QSize(1000, 700));
+    ASSERT_TRUE(main);
     main->windows.Form4->hide();
     const QString suffix = languageCode(language);
 

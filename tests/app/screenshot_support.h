@@ -1,0 +1,33 @@
+#pragma once
+// What every screenshot starts from: the main window on the screen with a photo open, messages
+// failing the test, and the photo drawn in the first style when the picture wants a drawing.
+
+#include <QSignalSpy>
+#include <QString>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "mainwindow/startup.h"
+#include "pipeline/window/parameter_window.h"
+
+namespace gt::test {
+
+// Null when the photo could not be opened (the message has failed the test already).
+inline std::unique_ptr<MainWindow> screenshotWindow(Language language, const QString& photo, QSize size = QSize(1200, 800)) {
+    auto main = createWindows(language);
+    main->showMessage = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
+    main->resize(size);
+    main->show();
+    if (!main->openPicture(photo)) return nullptr;
+    return main;
+}
+
+inline bool drawInFirstStyle(MainWindow& main) {
+    ParameterWindow* p = main.windows.Form4;
+    p->ComboBox1Change(0);
+    QSignalSpy done(&main, &MainWindow::renderFinished);
+    p->Button1->click();
+    return done.wait(120000);
+}
+
+}  // namespace gt::test
