@@ -104,11 +104,14 @@ bool MainWindow::LoadImageFile(const QString& name) {
 void MainWindow::preloadPicture(const QString& path) {
     preloadedPath_ = path;
     // The reduced copies the viewer draws from are made on the same worker, while the splash shows.
-    preloaded_ = std::async(std::launch::async, [file = localPath(path)] {
-        ReadPicture read{loadPictureFile(file), nullptr};
-        read.view = viewPyramidOf(read.loaded.bitmap);
-        return read;
-    });
+    preloaded_ = std::async(std::launch::async, [file = localPath(path)] { return readWithView(file); });
+}
+
+// On a worker: the picture and the reduced copies the viewer draws from.
+MainWindow::ReadPicture MainWindow::readWithView(const std::string& file) {
+    ReadPicture read{loadPictureFile(file), nullptr};
+    read.view = viewPyramidOf(read.loaded.bitmap);
+    return read;
 }
 
 MainWindow::ReadPicture MainWindow::readPictureFile(const QString& path) {
@@ -120,13 +123,9 @@ MainWindow::ReadPicture MainWindow::readPictureFile(const QString& path) {
     return readPictureAside(path);
 }
 
-// Decoded on a worker with the reduced copies the viewer draws from, the window painting meanwhile.
+// Decoded on a worker, the window painting meanwhile.
 MainWindow::ReadPicture MainWindow::readPictureAside(const QString& path) {
-    return waitForResult<ReadPicture>([file = localPath(path)] {
-        ReadPicture read{loadPictureFile(file), nullptr};
-        read.view = viewPyramidOf(read.loaded.bitmap);
-        return read;
-    });
+    return waitForResult<ReadPicture>([file = localPath(path)] { return readWithView(file); });
 }
 
 void MainWindow::filesDropped(const QStringList& files) {

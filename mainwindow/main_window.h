@@ -267,6 +267,7 @@ private:
     };
     ReadPicture readPictureFile(const QString& path);  // the preloaded picture when it is this file's
     ReadPicture readPictureAside(const QString& path);
+    static ReadPicture readWithView(const std::string& file);
     void setStatusText(const QString& text);
     void showParameterWindow();
     void renderDone(const std::shared_ptr<RenderOutcome>& outcome);
