@@ -49,6 +49,8 @@ private:
 
 // The widest rows the routines accept (pixel column indexes 0..65535).
 inline constexpr int kMaxWidth = 65535;
+// The most pixels of any picture the program takes in or makes: 400 megapixels take 1.2 GB.
+inline constexpr long long kMaxPixels = 400'000'000;
 
 struct Colour {
     std::uint8_t b = 255, g = 255, r = 255;

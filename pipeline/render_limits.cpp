@@ -16,8 +16,8 @@ void checkPicture(long long width, long long height, const std::string& what) {
     if (width > kMaxWidth || height > kMaxWidth)
         throw Error(what + " would be " + size + ", more than the " + std::to_string(kMaxWidth) +
                     " a picture may have on a side");
-    if (width * height > kMaxRenderPixels)
-        throw Error(what + " would be " + size + ", more than the " + std::to_string(kMaxRenderPixels / 1'000'000) +
+    if (width * height > kMaxPixels)
+        throw Error(what + " would be " + size + ", more than the " + std::to_string(kMaxPixels / 1'000'000) +
                     " megapixels a picture may have");
 }
 

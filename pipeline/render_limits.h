@@ -9,9 +9,8 @@
 
 namespace gt {
 
-// No picture a rendering makes may have more pixels than the largest photo accepted (400 megapixels
-// take 1.2 GB), nor a side wider than the routines accept.
-inline constexpr long long kMaxRenderPixels = 400'000'000;
+// No picture a rendering makes may have more pixels than the largest photo accepted (kMaxPixels),
+// nor a side wider than the routines accept (kMaxWidth).
 
 // Throws gt::Error naming the picture that would be too large; the style is p.ComboBox1, the
 // finishing pass's margin and frame those of p.

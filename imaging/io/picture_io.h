@@ -25,7 +25,7 @@ namespace gt {
 // The largest picture accepted anywhere a picture enters the program (file, clipboard, resize).
 struct PictureLimits {
     int maxWidth = kMaxWidth;            // the widest rows the routines accept
-    long long maxPixels = 400'000'000;   // protects memory: 400 megapixels take 1.2 GB as a bitmap
+    long long maxPixels = kMaxPixels;    // protects memory
 };
 
 // Throws when width x height is beyond the limits; `name` starts the message.
