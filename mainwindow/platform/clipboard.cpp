@@ -6,13 +6,16 @@
 #include <QMimeData>
 
 #include "imaging/io/picture_io.h"
+#include "mainwindow/worker_job.h"
 #include "ui/qt_bitmap.h"
 
 namespace gt {
 
+// The conversions and the decoding grow with the picture: they run on a worker, the clipboard's
+// own calls on the interface thread.
 void copyPictureToClipboard(const Bitmap& picture) {
     if (picture.empty()) return;
-    QGuiApplication::clipboard()->setImage(toQImage(picture));
+    QGuiApplication::clipboard()->setImage(waitForResult<QImage>([&picture] { return toQImage(picture); }));
 }
 
 // A picture offered as a file's bytes goes through the program's own loader: its size is checked
@@ -25,15 +28,17 @@ std::optional<Bitmap> pictureFromClipboard() {
         if (!data->hasFormat(mime)) continue;
         const QByteArray bytes = data->data(mime);
         if (bytes.isEmpty()) continue;
-        return loadPicture(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<std::size_t>(bytes.size()),
-                           "the clipboard's picture")
-            .bitmap;
+        return waitForResult<Bitmap>([&bytes] {
+            return loadPicture(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<std::size_t>(bytes.size()),
+                               "the clipboard's picture")
+                .bitmap;
+        });
     }
     if (!data->hasImage()) return std::nullopt;
     const QImage image = qvariant_cast<QImage>(data->imageData());
     if (image.isNull()) return std::nullopt;
     checkPictureSize(image.width(), image.height(), PictureLimits{}, "the clipboard's picture");
-    return fromQImage(image);
+    return waitForResult<Bitmap>([&image] { return fromQImage(image); });
 }
 
 }  // namespace gt
