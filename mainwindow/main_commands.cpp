@@ -164,7 +164,8 @@ void MainWindow::Swap1Click() {
     // The menus are swapped out during a run, so the command never meets a rendering.
     if (Busy) return;
     setZoom(100);
-    replaceSource(Bitmap(DrawingImage));
+    // The drawing becomes the source as it is; the new drawing is the one copy of it.
+    replaceSource(std::move(DrawingImage));
     CenterImages();
     if (windows.Form4) windows.Form4->resetPreview();
 }
@@ -172,18 +173,19 @@ void MainWindow::Swap1Click() {
 void MainWindow::Reverttooriginalsourceimage1Click() {
     QAction* revert = menuEntry(QStringLiteral("Reverttooriginalsourceimage1"));
     if (Busy || !revert->isEnabled()) return;
-    Bitmap picture = SourceImage;
-    if (!openedFile_.isEmpty()) {
+    ReadPicture picture;
+    if (openedFile_.isEmpty()) {
+        picture.loaded.bitmap = SourceImage;  // a pasted picture has no file to go back to
+    } else {
         try {
-            LoadedPicture loaded = waitForResult<LoadedPicture>([file = localPath(openedFile_)] { return loadPictureFile(file); });
-            picture = std::move(loaded.bitmap);
-            sourceMetadata_ = std::move(loaded.metadata);
+            picture = readPictureAside(openedFile_);
+            sourceMetadata_ = std::move(picture.loaded.metadata);
         } catch (const std::exception& e) {
             showError(QString::fromUtf8(e.what()));
             return;
         }
     }
-    replaceSource(std::move(picture));
+    replaceSource(std::move(picture.loaded.bitmap), std::move(picture.view));
     setZoom(100);
     if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
     CenterImages();

@@ -183,9 +183,9 @@ void MainWindow::setParameterPreviewTimer(int interval) {
 
 // ---- Undo and redo ------------------------------------------------------------------------------
 
-void MainWindow::replaceSource(Bitmap picture) {
+void MainWindow::replaceSource(Bitmap picture, std::shared_ptr<const ViewPyramid> view) {
     Bitmap before = std::move(SourceImage);
-    setSource(std::move(picture));
+    setSource(std::move(picture), std::move(view));
     history_.record(std::move(before));
     updateUndoMenu();
 }

@@ -299,7 +299,8 @@ private:
     void changeSource(SourceWork work, bool showProgress, bool hideParameters, std::function<void(bool changed)> after = {});
     void sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome);
     bool refuseWhileBusy();            // says so in the status strip
-    void replaceSource(Bitmap picture);  // paste, swap, revert: an instant change that can be undone
+    // Paste, swap, revert: an instant change that can be undone; `view` as for setSource.
+    void replaceSource(Bitmap picture, std::shared_ptr<const ViewPyramid> view = nullptr);
     void sourceStepTaken(bool sizeChanged);  // undo or redo brought another picture back
     void updateUndoMenu();
 
