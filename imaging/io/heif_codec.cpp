@@ -64,13 +64,16 @@ std::vector<unsigned char> profileOf(heif_image_handle* handle) {
     // the ICC profile first when a file has both).
     if (type != heif_color_profile_type_prof && type != heif_color_profile_type_rICC) {
         heif_color_profile_nclx* nclx = nullptr;
-        if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok || !nclx) return {};
+        const heif_error e = heif_image_handle_get_nclx_color_profile(handle, &nclx);
+        // libheif may hand out the profile even when it refuses its numbers (unknown primaries).
+        const std::unique_ptr<heif_color_profile_nclx, decltype(&heif_nclx_color_profile_free)> owned(
+            nclx, &heif_nclx_color_profile_free);
+        if (e.code != heif_error_Ok || !nclx) return {};
         std::vector<unsigned char> icc =
             cicpProfile(nclx->color_primaries, nclx->transfer_characteristics, nclx->color_primary_white_x,
                         nclx->color_primary_white_y, nclx->color_primary_red_x, nclx->color_primary_red_y,
                         nclx->color_primary_green_x, nclx->color_primary_green_y, nclx->color_primary_blue_x,
                         nclx->color_primary_blue_y);
-        heif_nclx_color_profile_free(nclx);
         return icc;
     }
     const std::size_t size = heif_image_handle_get_raw_color_profile_size(handle);
