@@ -11,10 +11,22 @@
 #include <vector>
 
 #include "imaging/bitmap.h"
+#include "imaging/error.h"
 
 namespace gt::testing {
 
 namespace fs = std::filesystem;
+
+// The message of the gt::Error that f throws, or "" when it throws none.
+template <class F>
+std::string errorOf(F f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "";
+}
 using Bytes = std::vector<unsigned char>;
 
 // Smooth colours: JPEG keeps them close.

@@ -30,17 +30,8 @@ namespace gt {
 namespace {
 
 using testing::Bytes;
+using testing::errorOf;
 using testing::pattern;
-
-template <class F>
-std::string errorOf(F f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "";
-}
 
 LoadedPicture load(const Bytes& b, const ReadOptions& options = {}) { return loadPicture(b.data(), b.size(), "p", options); }
 

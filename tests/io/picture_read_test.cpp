@@ -19,19 +19,9 @@ namespace gt {
 namespace {
 
 using testing::Bytes;
+using testing::errorOf;
 using testing::pattern;
 using testing::writeBytes;
-
-// The message of the gt::Error that f throws, or "" when it throws none.
-template <class F>
-std::string errorOf(F f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "";
-}
 
 int maxDifference(const Bitmap& a, const Bitmap& b) {
     int worst = 0;

@@ -16,19 +16,10 @@ namespace gt {
 namespace {
 
 using testing::Bytes;
+using testing::errorOf;
 using testing::fileBytes;
 using testing::pattern;
 using testing::writeBytes;
-
-template <class F>
-std::string errorOf(F f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "";
-}
 
 TEST(EncodeBmp, TwentyFourBitsBottomUpPaddedRows) {
     Bitmap b(2, 2);
