@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Graphitello: `make run` and `make test` do the whole set-up on a fresh Debian machine.
 JOBS ?= $(shell nproc)
 BUILD ?= build

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The batch window: a list of photos drawn one after the other with the style and parameters of the
 // parameter window, each written as a JPEG into the destination folder. Each photo goes the road of

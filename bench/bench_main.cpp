@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make bench: one table of how long each style and each heavy routine takes on a 12-megapixel photo,
 // for the plain single-threaded path and the fast path, with their ratio, the peak memory of a
 // render and the time of a parameter-window preview.

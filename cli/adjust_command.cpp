@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // graphitello-cli adjust OP [options] INPUT OUTPUT: the main window's source-image commands, each
 // running the same composition as its menu entry (pipeline/source_commands.h).
 

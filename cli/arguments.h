@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line's arguments: each command declares its options once, with the help text that
 // --help prints, and the parser checks what was typed against that list.

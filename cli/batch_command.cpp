@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // graphitello-cli batch [render options] --out DIR [--overwrite] FILES...: the batch window's run.
 // The drawings are named for the whole list before the first photo is read, as the batch window
 // names them (pipeline/batch_plan.h): always JPEG, and two photos never share one drawing.

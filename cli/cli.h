@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // graphitello-cli as a function, so the tests run it exactly as the program does.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // graphitello-cli: the arguments, Ctrl-C (and SIGTERM, SIGHUP) and the terminal; everything else is in the core library.
 
 #include <signal.h>

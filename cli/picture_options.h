@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The options every command that reads and writes pictures shares: the output's format and quality,
 // whether the camera data goes along, whether the photo is turned upright; "-" for standard input

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The progress bar on standard error while a long routine runs, fed from RenderContext::progress.
 // Redrawn only when the percentage changes; erased at the end so the next line starts clean.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // graphitello-cli render [options] INPUT OUTPUT: one photo, one style, finishing pass included, as
 // the program's rendering makes it.
 

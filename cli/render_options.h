@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The options that choose a drawing, shared by render and batch: the parameter window's controls,
 // the generator's starting state, and the frames and add-text windows' settings.

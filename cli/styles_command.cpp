@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // graphitello-cli styles: the nine styles with their names and the ranges and defaults of the
 // sliders each one reads.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The About window's banner: one pixel to the left every 10 ms until it has moved 1000 pixels, a
 // pause, and back to the start. The pause is two timer steps, never a sleep: the banner stays at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The donation window: an appeal, a list of amounts and a donate button, in euros for the French
 // interface and in dollars for the other; the button opens the donation page with the chosen

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The arithmetic of the print preview and of printing, as plain functions: the page picture's size,
 // the "full page" scale, the drawing's rectangle in the preview and on the page. All divisions are

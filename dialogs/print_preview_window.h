@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The print preview window: the printer, the paper's orientation, how the drawing is placed on the
 // page (full page, centred, or moved by hand) and scaled, a small page picture refreshed twice a

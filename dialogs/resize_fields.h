@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The resize dialog's fields without the dialog: the pixel and percent boxes, the two scroll bars
 // and the two check boxes, and the rules that keep them in step, as plain functions over plain data.

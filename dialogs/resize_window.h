@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The resize dialog of the source picture (Form10): a new size in pixels or in percent, the
 // proportions kept or the desktop's size taken, then the main window resamples the photo. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The retouch window of the source picture (Form11): brightness, contrast, saturation, blur or
 // sharpness and simplification, previewed on a 110 x 110 crop of the photo while the sliders move,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's addresses on the web, kept in one place, and the call that hands one to the
 // system's browser (a function object, so that tests see the address and no browser opens).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The add-text window: one line of text, its font, colour and shadow, and where it goes on the
 // drawing (nine placements, two scroll bars with number boxes, or dragged on the drawing pane).

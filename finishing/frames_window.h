@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frames window: the frame style and its settings (margin, frame picture, fill and line
 // colours, the tint of the coloured frame) with a 200 x 200 preview of the frame's top-left corner

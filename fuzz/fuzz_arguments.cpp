@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's argument parser on any arguments (NUL-separated in the input): the render and
 // batch options, checked and turned into a rendering's settings, or a usage error.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parameter-file reader on any bytes: a gt::Error or a table, and a short message.
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture readers on any bytes: they may refuse them with a gt::Error, never crash, never read
 // outside the bytes, never take memory out of proportion to the limits. Built once per reader: the
 // bytes are given the format's signature, so every input reaches that reader (GT_FUZZ_SIGNATURE),

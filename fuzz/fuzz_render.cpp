@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole rendering of a small picture made by the fuzzer, in the style and with the sliders and
 // finishing settings it chooses: the routines must stay inside their pictures whatever the values.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Point adjustments: each pixel's channels change by a formula of the pixel itself, with at most an
 // image-wide or local mean as reference. All work in place.

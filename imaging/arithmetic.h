@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The arithmetic every image routine shares: signed 32-bit intermediates, division truncating toward
 // zero (C++'s own / and %), and the clamp to a byte that lowers values above 255 first, then raises

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pixel model: a 24-bit picture, rows top to bottom, each pixel three bytes blue, green, red.
 // A picture that is given a size reads white wherever nothing has been drawn yet.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a long image routine needs from the outside world, handed to it explicitly: where progress
 // goes, the cancel flag, the program-wide generator, the natural size of the drawing pane, and

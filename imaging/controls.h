@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The parameter window's controls as the drawing routines read them. Field names are the controls'
 // own, so each routine reads like its description.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The edge drawings: the Sobel gradient of every pixel's grey level decides between a pencil stroke
 // along the edge (strong gradient) and a shading stroke at an angle chosen from the grey level (weak

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The filled ellipse of the paint dabs. Fill and one-pixel outline share one colour, so a dab is a
 // single set of pixels: those of its w x h bounding box whose centre lies inside or on the ellipse

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small fixed-kernel filters (in place, every neighbourhood read from the unchanged input) and the
 // bilinear resampler.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The plain filters, pixel by pixel through a scratch copy: the reference the fast ones are tested
 // against, and what they run when plain paths are on. Kept out of filters.h so that a plain routine

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ink drawing: every pixel is either an ink line, where the photo's colour changes sharply, or a
 // piece of a hatching tile chosen by the pixel's brightness. The tiles lie on a fixed grid, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The median filter: each channel of each pixel becomes a low-middle rank value of the s x s window
 // around it, the ((s*s - 1) div 2)-th smallest (the 4th of 9 for s = 3, the 12th of 25 for s = 5, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the two 9 x 9 contrast steps share: the image-wide channel means and the padded copy.
 

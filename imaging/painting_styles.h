@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The image steps of painting styles 3 and 4, in their order. Both leave the photo as it is and give
 // the result the photo's size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Row bands in parallel: split [begin, end) into contiguous bands, one per worker, and run
 // body(bandBegin, bandEnd) on each. Only for work whose rows are independent, so the result never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pencil drawing: flat areas shaded with tones of the pencil tone strip, so that runs of pixels
 // along a scan line share one stroke, and places where the colour changes drawn as dark lines;

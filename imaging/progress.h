@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The status strip's bar arithmetic, kept apart from any window so it can be tested: a full bar is
 // the strip's width less 43 pixels, drawn as 7-pixel blocks with 1-pixel gaps, and redrawn only when

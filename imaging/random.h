@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program-wide pseudo-random generator: one 32-bit seed. A draw with range n sets
 // seed := seed * 134775813 + 1 (mod 2^32) and returns the upper 32 bits of seed * n, so 0..n-1;

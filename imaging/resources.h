@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The built-in pictures a rendering reads, loaded once: the ten paper textures of the parameter
 // window, the pencil tone strip, the nine ink tiles and the eight frame pictures. Header only, so

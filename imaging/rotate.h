@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turning a picture by a whole number of degrees onto a larger white canvas, nearest-neighbour.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The platform's rectangle copy: copies a rectangle of one picture into a rectangle of another,
 // scaling when the two differ in size.

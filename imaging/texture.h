@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The paper grain: the texture is tiled over the drawing and every channel is shifted by
 // strength - (texel * ((10 * strength) div 128)) div 10, so a texel of 128 leaves the drawing as it is,

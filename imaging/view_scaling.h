@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture as the viewer shows it at a zoom, drawn a window at a time: a 48-megapixel photo is
 // never rescaled whole to show a few hundred thousand pixels of it.

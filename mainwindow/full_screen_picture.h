@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture the full-screen view shows (kept apart from the window: the pixel routines' rectangle
 // is not the layout's).

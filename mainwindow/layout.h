@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's geometry as plain arithmetic: where the layout pass puts the panes, the divider
 // and the two panels for a client area, the window's restored size on a work area, and the centring

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's entry: the splash window, every window created once, the fade, the message loop.
 #include <QApplication>
 #include <QLocale>

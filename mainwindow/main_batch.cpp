@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of a batch run: the batch window loads each photo here as the source,
 // fires the render trigger and takes the right pane's picture when the rendering is done.
 #include <QEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's file, clipboard and wallpaper commands, and the commands that show the other
 // windows.
 #include <QApplication>

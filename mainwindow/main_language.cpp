@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language switch: one pass over every window, in a fixed order, with the texts of one table.
 #include "batch/batch_window.h"
 #include "dialogs/about_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's part of a rendering: "Sketch" arms the trigger, the trigger hands a copy of the
 // photo and of every setting to the worker, progress comes back to the status strip, and the
 // result takes the right pane.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's source-image commands: the one-step enhancements of the edit menu, the resize the
 // resize dialog asks for, the retouch window's whole-photo step, and undo and redo. Every change
 // runs on a copy of the photo on the worker thread; the result takes the left pane, and the picture

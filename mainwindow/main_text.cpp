@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's part of the add-text window: the sizes it places the text by, the preview laid
 // over the drawing pane, OK's writing, the clipboard shortcuts it borrows, and the text dragged on
 // the drawing pane.

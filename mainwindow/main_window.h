@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the source picture on the left, the drawing on the right at one common zoom,
 // the toolbar, the menus and the status strip. Its handlers keep the names of the menu entries and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pan's inertia as plain arithmetic: when a release flings the pictures on, and how the speed
 // dies away tick by tick (AccelTimer, 100 ms).

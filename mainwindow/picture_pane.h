@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One of the two picture panes (ScrollBox1, ScrollBox2): the tiled background, the picture's shadow
 // and the picture at the common zoom at its place in the pane. The pane reports the mouse; the main

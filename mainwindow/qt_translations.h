@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Qt's own texts (the buttons of message boxes, the file, colour, font and print dialogs) in the
 // interface language, from the translations Qt ships (Debian: qt6-translations-l10n).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One rendering on a worker thread. Everything the work reads is copied into the job before it
 // starts (the photo, the parameters, the generator).

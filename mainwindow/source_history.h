@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The steps the source picture went through, to take them back and forth: every change to the photo
 // (the enhancements, resize, retouch, paste, swap, revert) leaves the picture it replaced here. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One change of the source picture on a worker thread, as a rendering runs: the work gets its own
 // copy of the photo, so a cancel or a failure simply drops the copy and the photo stays as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The splash window shown while the windows are created: borderless, on top, centred, and faded
 // out at the end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own command-line options: `--lang en|fr|zh` (or `--lang=CODE`) chooses the
 // interface language instead of the locale; the first other argument is the file to open, as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's start: every window created once, in a fixed order, the start-up language applied
 // when the print preview window is created.

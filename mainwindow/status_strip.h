@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The status strip along the bottom of the main window (Panel2): the status text, and during a run
 // the percent label and the bar of 7-pixel blocks drawn from the progress slice.

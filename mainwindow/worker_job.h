@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Work on a picture on a thread of its own, as a rendering or a change of the source runs: the work
 // gets its own copies of what it reads, so the worker never touches a widget; progress comes back to

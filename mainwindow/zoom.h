@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The zoom arithmetic of every input, as plain functions: the wheel, the held zoom buttons, their
 // right-button steps, the fit, and the typed value. Each returns the new zoom before the slider's

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The install and package checks (run by ctest):
 #   check_install.sh install BUILD SOURCE "ICON SIZES" "MIME TYPES"
 #       installs into a temporary DESTDIR and checks every file with the desktop's own tools:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The names a batch run gives its drawings, decided for the whole list before the first photo is
 // read, so that the window and the command line write the same files and no photo can take another

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cancel flag at the end of a rendering. A cancel that comes after the style's image steps (during
 // the finishing pass, or before the window takes the result) stops nothing, and left set it would make

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Finalize, step by step: the edge shading and corner smoothing of the picture frames, the
 // composition with its margin, the outlines drawn with a one-pixel pen, then frame and text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The finishing pass as the rendering calls it: after the style's routine, crop the drawing to the
 // source's size and add margin, outlines, frame and text; after a cancel, give back the source.

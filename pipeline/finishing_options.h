@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line's frame and text options, parsed into the finishing settings. Pure text work:
 // the command line only collects the values and hands them here.

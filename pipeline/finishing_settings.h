@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings the finishing pass reads: those of the frames window and of the add-text window.
 // The comments name the control each field stands for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture frames: a stored frame picture with a light window in its middle is scaled so that
 // the window fits the drawing, and the drawing is set into it. Also the quarter turn that stands a

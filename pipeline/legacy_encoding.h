@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two 8-bit code pages of the parameter files, for the names they hold: Windows-1252 (whole)
 // and Big5 (only the characters of the Chinese style names, and ASCII). Text inside the program is

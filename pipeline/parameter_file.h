@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Parameter files (.gtl): the slider values of styles 0..7 with the names of the style list, as
 // the old program wrote them: records of six lines (the style's name, then TrackBar1, TrackBar2,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pipeline/parameter_window_logic.h"
 
 #include "pipeline/parameter_file.h"

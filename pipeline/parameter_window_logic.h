@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The parameter window's behaviour without the window: what its handlers do to the controls, the
 // per-style table and the preview timer, as plain functions over plain data. The window forwards

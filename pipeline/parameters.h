@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything a rendering reads from the windows, copied out of them before the work starts: the
 // parameter window's controls (with their own names, so each routine reads like its description)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The parameter window's live preview: the chosen style drawn on a 200 x 200 crop of the photo, with
 // a black border, and the arithmetic of dragging that crop over the photo.

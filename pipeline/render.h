@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rendering of a photo in the chosen style: the nine style routines (which image routines run,
 // on which pictures, with which arguments, in which order), the one dispatcher that picks among

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pictures a rendering will make, measured before it starts: a style that turns the photo makes
 // a canvas that grows with the square of its longest side, and the finished picture adds margin and

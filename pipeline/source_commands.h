@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The source-image commands: the edit menu's one-step enhancements, the resize, and the retouch
 // window's chain, each composed once here so that the window, the command line and the tests run the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The nine drawing styles and everything the program knows about each of them, as data: the slider
 // ranges, the default slider values, which sliders the parameter window shows, the names of the

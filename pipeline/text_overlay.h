@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text overlay: one line of text written onto the finished drawing with WriteAntiAlias, which
 // draws it at twice the size on a copy of the background and averages 2 x 2 blocks back down; the

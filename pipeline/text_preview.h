@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The add-text window's live preview, kept beside the drawing instead of written into it: the
 // drawing's pixels under the text with the text written on them exactly as OK will write it. The

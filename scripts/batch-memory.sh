@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The long run: graphitello-cli batch over COUNT small pictures (about 160 x 107) (copies of the sample photo, every
 # tenth one a PNG), sampling the process's resident memory as it goes. Prints the resident memory
 # after each tenth of the pictures; a batch that keeps nothing from one picture to the next stays flat.

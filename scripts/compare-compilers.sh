@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The same bytes from two builds of graphitello-cli (gcc's and clang's): the nine styles on the
 # sample photo with the finishing pass, and every kind of adjustment.
 #   scripts/compare-compilers.sh CLI_A CLI_B

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every libFuzzer target of a fuzz build for SECONDS each, starting from the committed seeds in
 # fuzz/corpus/<target> plus what earlier runs in this build found (kept in BUILD/corpus/<target>,
 # never in the source tree). A crash leaves its input in BUILD/crashes/ and fails the run: make it a

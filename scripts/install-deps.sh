@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, testing and running Graphitello need; only what is
 # missing, without questions. Runs as root, or through sudo otherwise.
 set -euo pipefail

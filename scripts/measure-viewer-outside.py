@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The desktop program on a 48-megapixel photo, timed as a user sees it: from outside the process.
 
 Starts a virtual display (Xvfb), launches the program with an 8000 x 6000 JPEG on its command line

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # make run: with a display, starts the program on the sample photo; without one, renders the sample
 # photo with the command line into out/ (every style, or a few source adjustments while the
 # command line cannot render yet) and lists what it wrote.

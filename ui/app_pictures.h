@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The interface's own pictures (toolbar buttons, background tile, progress slice, splash, cursor,
 // sketch buttons, sample photo), read once from the compiled-in resources. A picture that is not

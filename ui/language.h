@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The interface languages: their text tables, read from the data files compiled in as resources
 // (mainwindow/lang/fr.tsv, zh.tsv and en.tsv), the start-up choice from the user's locale, and the

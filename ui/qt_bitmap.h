@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pictures between the pixel model and Qt's images, for showing them and for the clipboard.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A secondary window whose full behaviour is built elsewhere: it exists from start-up, holds the
 // controls the language switch names, and takes their texts from the tables.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small controls the windows share: a label that acts when clicked, the toolbar's picture buttons,
 // the horizontal up-down, and the tiled background every window paints.

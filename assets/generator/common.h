@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared tools of the picture generator: its own small random generator (never the program-wide
 // one, so the pictures do not depend on how the drawing routines draw), planes of doubles that can

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the generator into a fresh folder and checks that every picture it draws is byte for byte the
 # committed one in assets/data, and that assets/data holds nothing the generator does not draw
 # (apart from the sample photograph, which is converted once from its PNG).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A look at the generated pictures: all of them laid out, scaled down where large, on one sheet.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fonts of the interface pictures, taken from the font files the set-up script installs
 // (fonts-dejavu-core, fonts-wqy-zenhei).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eight frame pictures, 800 x 600: a moulding around a white window. Each moulding is a profile
 // (height across the moulding) with a material, lit from the upper left; the four sides meet in
 // mitres, and wood grain turns with each side as it would in a real frame. The window is pure white

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pictures the generator draws, one maker per kind. Each returns the finished picture; main.cpp
 // names the files and writes them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolbar buttons, the application icon and the hand cursor: vector drawings in a 32-unit square,
 // rendered at 32 and 64 pixels, in one style: a dark slate outline, flat colour fills, a soft shadow.
 

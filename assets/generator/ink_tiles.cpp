@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The nine ink tiles, 100 x 200 each, that the ink drawing lays down by tone: dense cross-hatching for
 // the darkest tones, lighter cross-hatching and grids of thin lines in the middle, and ever sparser
 // horizontal pen strokes on white for the lightest. Every line is periodic with the tile, so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface pictures: the background tile, the progress bar's slice, the splash, the About
 // banner and the picture buttons (donate, start drawing).
 

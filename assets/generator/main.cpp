@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // graphitello-assetgen: draws the built-in pictures into a folder, the same bytes on every run.
 //
 //   graphitello-assetgen [--only TEXT] [--photo PNG] [--contact-sheet FILE] FOLDER

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ten paper textures, 256 x 256. Each is first drawn as the paper looks (its grain as light and
 // shade around zero) from periodic noise, periodic cells and strokes that wrap, so it tiles every 256
 // pixels. The drawing receives c + 128 - t, so the stored texture is 128 minus the look: the drawing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pencil tone strip: 512 x 166 grey, column c the pencil tone for grey level c / 2. Every row is a
 // variant of the same ramp, drawn as pencil hatching whose strokes thicken and multiply toward the
 // dark end; each column is then calibrated so its mean follows the ramp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "finishing/text_qt/qt_glyph_renderer.h"
 
 #include <QColor>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The letters of the text overlay, drawn by Qt's font engine. Needs a QGuiApplication (the command
 // line starts one on the offscreen platform with startHeadlessFontEngine).

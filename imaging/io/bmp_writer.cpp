@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 24-bit BMP written by hand: a 14-byte file header, a 40-byte info header, then the rows from the
 // bottom up, each padded to a multiple of 4 bytes. Our rows are already blue, green, red.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The built-in pictures: compiled into the program as Qt resources under :/assets/data/, and the
 // same files read from a folder (the tests read them where the sources keep them).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colour profiles through lcms2: a picture whose file carries a profile is converted to sRGB as it
 // comes in, as a colour-managed photo program shows it; every output is tagged sRGB. The intent is
 // relative colorimetric with black-point compensation, the usual choice of photo programs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The camera data (EXIF) through exiv2: read from the file that comes in, carried to the drawing
 // with what no longer holds changed (the drawing stands upright, has its own size, no thumbnail of
 // the photo, and is sRGB). Damaged camera data is dropped, never a reason to refuse a picture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HEIC (phones' photos) and AVIF through libheif. libheif applies the file's own turns and crops
 // (its irot and imir boxes), which are what a HEIF picture's orientation is; the EXIF orientation
 // inside it only repeats them and is not applied again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG through libjpeg-turbo. libjpeg reports errors by calling error_exit, which must not return and
 // must not throw through libjpeg's C frames: ours longjmps back to the step that called libjpeg.
 // Every such step is a small function whose locals are all trivial, so the jump skips no destructor;

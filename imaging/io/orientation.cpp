@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // EXIF orientation: the camera stores the pixels as the sensor saw them and says how to turn them.
 // Values 2 to 4 mirror or turn half way and keep the size; 5 to 8 swap width and height.
 

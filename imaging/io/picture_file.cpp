@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing picture files: the content chooses the decoder, the extension the encoder, and
 // a write never leaves a half-written file where a good one was.
 

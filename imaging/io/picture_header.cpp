@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the headers of BMP and PNG files say, read by our own code before Qt sees the file: Qt
 // reports no size for some headers it finds too large (and a negative height for top-down BMP),
 // and its BMP reader quietly makes up the rows of a file that is cut short.

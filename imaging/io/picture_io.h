@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pictures in and out of files and memory. JPEG goes through libjpeg-turbo, HEIC and AVIF through
 // libheif, BMP is written by our own code, everything else (PNG, TIFF, WebP, GIF ...) goes through

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What kind of picture a file holds, from its first bytes, and whether this build reads it: a file
 // we cannot read is named for what it is, never shown as bytes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one loader: the content says what the file is, the header's size is checked before any pixel
 // is decoded (turned as the picture will stand), then the pixels are made sRGB and upright.
 

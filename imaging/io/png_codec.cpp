@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG through libpng itself rather than Qt's reader: libpng's own error text says what is wrong in
 // words (Qt's reader lets libpng print it on standard error), the memory a chunk may take is
 // bounded, and the colour profile, the camera data and the resolution are all at hand. libpng

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures other than JPEG and HEIF go through QImage and its plugins (PNG and BMP built in; GIF,
 // TIFF, WebP from the image-formats plugins). Qt finds the format from the content; its header gives
 // the size, which we check before the pixels are decoded.

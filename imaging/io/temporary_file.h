@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A new file that takes the place of a target only when it is complete. Until then it has no name
 // where the system allows it (Linux: O_TMPFILE, linked in at the end), so even a process killed in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // graphitello-bench --viewer (bench/bench_main.cpp): the real main window on the offscreen platform, with an 8000 x 6000
 // photo (the sample photo enlarged), driven by the events a user's mouse and keys would send. Each
 // input is timed from the event to the end of its repaint on the interface thread; the memory is the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop wallpaper: where the drawing is written for it, and asking the desktop to show that
 // file stretched. One implementation per system (wallpaper_linux.cpp, wallpaper_windows.cpp).

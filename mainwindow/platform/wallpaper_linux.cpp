@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wallpaper on Linux desktops, through each desktop's own command-line tools.
 #include "mainwindow/platform/wallpaper.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wallpaper on Windows: the current user's desktop settings, then the system asked to reload.
 #include "mainwindow/platform/wallpaper.h"
 

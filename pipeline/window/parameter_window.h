@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drawing-parameters window: the style list, the five sliders with their captions and values,
 // the soften, texture, frame and text options, the live preview on a 200 x 200 crop of the photo,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About window's banner and notice, and the donation window's content sets and addresses.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application object the window tests need, made once on the offscreen platform, and small
 // pictures made in code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch window driven through the real main window: the run, its cancel, the names, the
 // failures, and the same bytes as the command line's batch.
 #include <gtest/gtest.h>

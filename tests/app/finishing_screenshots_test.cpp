@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the frames window and of the add-text window with their previews, in every language.
 // Runs only when GT_SCREENSHOT_DIR names a folder, as the other screenshots do:
 //   GT_SCREENSHOT_DIR=docs/screenshots QT_QPA_PLATFORM=xcb DISPLAY=:99 test_app --gtest_filter='Screenshots.*'

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frames and add-text windows with the main window: what the finishing pass reads from them,
 // the text previewed over the drawing pane whatever happens to the drawing, and the text dragged on
 // the pane.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print arithmetic with the numbers of the examples, and pages printed into PDF files whose
 // drawing is found again with pdftoppm.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The resize dialog: its field rules as plain functions, and the dialog driven through its events.
 #include <gtest/gtest.h>
 

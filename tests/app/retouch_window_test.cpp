@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The retouch window: the preview that follows the sliders, applying to the whole photo on the
 // worker with the same bytes as the command line's retouch, and a cancel that leaves the photo.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every screenshot starts from: the main window on the screen with a photo open, messages
 // failing the test, and the photo drawn in the first style when the picture wants a drawing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the main window, the parameter window and the resize and retouch windows in the
 // three languages, for the README. Runs
 // only when GT_SCREENSHOT_DIR names a folder (docs/screenshots is where they are kept):

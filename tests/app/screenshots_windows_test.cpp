@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the batch, print preview, About and donation windows in each language, for the
 // README. Runs only when GT_SCREENSHOT_DIR names a folder (docs/screenshots):
 //   GT_SCREENSHOT_DIR=docs/screenshots xvfb-run -a test_app --gtest_filter='Screenshots.*'

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's source-image commands, the resize it does for the resize dialog, and undo and
 // redo of every change to the photo.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The viewer: the zoom arithmetic of every input, the pan's inertia, the full-screen view, the
 // panes' pixels against a plain rescale, and the rendering's end (late cancel, closing).
 #include <gtest/gtest.h>

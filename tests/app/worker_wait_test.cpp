@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waiting for a picture file's reading or writing on a worker: the result and the failure come back
 // to the caller, and the interface thread goes on running its timers (and painting) meanwhile.
 #include <QTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame pictures: each has a white window that the frames window finds by the light test, and
 // nothing of the moulding passes that test, after JPEG compression.
 

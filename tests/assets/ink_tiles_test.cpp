@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The nine ink tiles: size, tone ramp, and a seamless repeat every 100 across and 200 down.
 
 #include "asset_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface pictures: their sizes, their transparency where they sit on other backgrounds, the
 // seamless background tile and the banner's loop.
 

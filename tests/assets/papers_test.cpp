@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ten paper textures: centred on mid-grey, moderate grain, and tiling every 256 pixels.
 
 #include "asset_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pencil tone strip: grey, within its value range, and its column means on the tone ramp.
 
 #include "asset_files.h"

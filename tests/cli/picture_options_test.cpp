@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's picture options: formats by name or --format, standard input and output, the
 // quality, the camera data, the orientation, --version.
 

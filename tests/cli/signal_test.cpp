@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line as a process: what only a process shows, the signals that stop it.
 
 #include <gtest/gtest.h>

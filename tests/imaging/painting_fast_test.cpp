@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast paintings against their plain references, byte for byte, on many small pictures with
 // random parameters, with one and several workers, and when cancelled part way.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers for the picture file tests: a scratch folder per test, small pictures, file bytes.
 

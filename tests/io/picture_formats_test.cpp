@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The formats beyond JPEG and BMP, the EXIF orientation, colour profiles and the camera data that a
 // drawing carries on. The pictures are made here, with the libraries the program reads them with.
 

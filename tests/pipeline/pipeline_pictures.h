@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small photos built in code, and the built-in pictures read once from the sources' asset folder.
 
