@@ -58,9 +58,9 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     Memo2->setPlainText(memoText(TextTable::of(Language::French), "Form3.Memo2"));
 
     connect(Image1, &ClickableLabel::clicked, this, &AboutWindow::openSite);
-    connect(Label1, &ClickableLabel::clicked, this, &AboutWindow::openSiteFromLink);
+    connect(Label1, &ClickableLabel::clicked, this, &AboutWindow::openSite);
     connect(Label2, &ClickableLabel::clicked, this, &AboutWindow::toggleNotice);
-    connect(Label3, &ClickableLabel::clicked, this, &AboutWindow::toggleNoticeFromFrench);
+    connect(Label3, &ClickableLabel::clicked, this, &AboutWindow::toggleNotice);
     bannerTimer.setSingleShot(true);
     connect(&bannerTimer, &QTimer::timeout, this, &AboutWindow::scrollBanner);
     applyTexts(TextTable::of(Language::French), Language::French);

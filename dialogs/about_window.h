@@ -26,10 +26,8 @@ public:
     void applyTexts(const TextTable& table, Language language);
 
     // ---- Handlers ----
-    void openSite();   // the banner: the site
-    void openSiteFromLink() { openSite(); }
-    void toggleNotice();   // the notice opened or closed
-    void toggleNoticeFromFrench() { toggleNotice(); }
+    void openSite();      // the banner and the link under it: the site
+    void toggleNotice();  // either notice link: the notice opened or closed
     void scrollBanner();
 
     const BannerScroll& banner() const { return banner_; }

@@ -278,7 +278,6 @@ void AddTextWindow::writeText() {
     close();
 }
 
-void AddTextWindow::unusedCancel() { close(); }
 void AddTextWindow::cancel() { close(); }
 
 // ---- What the main window asks ------------------------------------------------------------------

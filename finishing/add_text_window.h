@@ -85,9 +85,8 @@ public:
     void yScrolled(int position);
     void xTyped();
     void yTyped();
-    void writeText();  // OK
-    void unusedCancel();  // cancel
-    void cancel();  // cancel
+    void writeText();  // OK: the text written for good
+    void cancel();
     void SetPos();
 
     // The controls, named as the rest of the program names them.

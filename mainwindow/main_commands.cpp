@@ -73,7 +73,6 @@ bool MainWindow::openPictureFile(const QString& path) {
     menuEntry(QStringLiteral("Reverttooriginalsourceimage1"))->setEnabled(true);
     setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
     centerPictures();
-    updateresizemenu();
     return true;
 }
 
@@ -98,7 +97,6 @@ bool MainWindow::loadPictureFromFile(const QString& name) {
     menuEntry(QStringLiteral("Reverttooriginalsourceimage1"))->setEnabled(true);
     setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
     centerPictures();
-    updateresizemenu();
     return true;
 }
 
@@ -190,7 +188,6 @@ void MainWindow::revertToOriginalSource() {
     setZoom(100);
     if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
     centerPictures();
-    updateresizemenu();
     if (parameterWindowVisible()) windows.parameterWindow->setPreviewTimer(200);
 }
 

@@ -47,7 +47,7 @@ void MainWindow::changeSource(SourceWork work, bool showProgress, bool hideParam
     }
     Busy = true;
     updateDrawingHint();
-    sourceStep_ = SourceStep{hideParameters, hideParameters && parameterWindowVisible(), std::move(after)};
+    sourceStep_ = SourceStep{hideParameters && parameterWindowVisible(), std::move(after)};
     if (sourceStep_.parametersWereVisible) windows.parameterWindow->hide();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     sourceJob_->start(SourceImage, std::move(work), showProgress);
@@ -163,7 +163,6 @@ void MainWindow::resizeSource(int width, int height, std::function<void()> done)
                     windows.parameterWindow->setPreviewCrop(SourceWidth <= kPreviewSize ? 0 : SourceWidth / 2 - kPreviewSize / 2, 0);
                 if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
                 centerPictures();
-                updateresizemenu();
                 if (parameterWindowVisible()) windows.parameterWindow->setPreviewTimer(kPreviewAfterResize);
             }
             reopenAddText();

@@ -129,7 +129,6 @@ void MainWindow::createWidgets() {
     statusStrip_->Label2->hide();
     // The smallest window leaves this much below the menu bar.
     client_->setMinimumSize(kMinimumClientWidth, kMinimumClientHeight);
-    updateresizemenu();
 }
 
 // ---- Menus and toolbar --------------------------------------------------------------------------

@@ -169,8 +169,7 @@ public:
     void layoutPanes();
     void centerPictures();
     void boundPictures();
-    void setZoom(int zoom);  // TrackBar3: the zoom step (TrackBar3Change) runs on every change
-    void updateresizemenu() {}
+    void setZoom(int zoom);  // the zoom step runs on every change
     // The panes take SourceImage and DrawingImage again after either changed (the view's reduced
     // copies are made from them here, unless `view` holds the source's already); `drawingIsSource`
     // when the drawing is a copy of the source.
@@ -293,8 +292,7 @@ private:
     // The source commands' common road: the work runs on a copy on the worker; the result becomes
     // the source and the picture it replaces a step to undo.
     struct SourceStep {
-        bool hideParameters = false;  // the parameter window hides meanwhile and comes back after
-        bool parametersWereVisible = false;
+        bool parametersWereVisible = false;  // the parameter window hid meanwhile and comes back after
         std::function<void(bool changed)> after;
     };
     void changeSource(SourceWork work, bool showProgress, bool hideParameters, std::function<void(bool changed)> after = {});

@@ -27,7 +27,6 @@ struct DecodedPicture {
     std::string appliedProfile;             // the profile the decoder applied itself (CMYK JPEG)
     std::vector<unsigned char> exif;        // when the decoder found it itself (HEIF)
     double dotsPerInchX = 0, dotsPerInchY = 0;
-    bool upright = false;                   // the decoder turned the picture already (HEIF)
 };
 
 // ---- The kinds of file ---------------------------------------------------------------------------

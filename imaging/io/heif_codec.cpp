@@ -141,7 +141,6 @@ DecodedPicture decodeHeif(const unsigned char* data, std::size_t size, const std
     }
     out.iccProfile = profileOf(handle.get());
     out.exif = exifOf(handle.get());
-    out.upright = true;
     return out;
 }
 

@@ -42,9 +42,9 @@ TEST(AboutWindow, OpensTheSiteAndTogglesTheNoticeInTheLanguageShown) {
     EXPECT_TRUE(about.Memo1->isHidden());
     EXPECT_TRUE(about.Memo2->toPlainText().contains(QStringLiteral("gratuit")));
     EXPECT_TRUE(about.Memo1->toPlainText().contains(QStringLiteral("freeware")));
-    about.toggleNoticeFromFrench();
+    about.toggleNotice();
     EXPECT_EQ(about.height(), 373);
-    about.toggleNoticeFromFrench();
+    about.toggleNotice();
     EXPECT_EQ(about.height(), 129);
     about.applyTexts(TextTable::of(Language::Chinese), Language::Chinese);
     EXPECT_FALSE(about.Label2->isHidden());

@@ -230,7 +230,7 @@ TEST_F(AddTextWindowTest, ANewDrawingWhileOpenIsPreviewedAfreshAndCancelLeavesIt
     EXPECT_EQ(window.ScrollBar1->maximum(), 600);
     EXPECT_EQ(window.preview(), PreviewTextOverlay(replaced, window.settings, window.position(), glyphs));
     EXPECT_EQ(host.shown, window.preview());
-    window.unusedCancel();
+    window.cancel();
     EXPECT_EQ(host.drawing, replaced);
     EXPECT_TRUE(host.shown.pixels.empty());
     // Once closed, a new drawing brings no preview back.

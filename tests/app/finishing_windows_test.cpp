@@ -106,7 +106,7 @@ TEST_F(FinishingWindows, CancelLeavesTheDrawingAsItWouldBeWithoutTheWindow) {
     EXPECT_EQ(main->DrawingImage, drawn);  // the same style twice: the same drawing
     EXPECT_EQ(paneOverlay(), expectedOverlay());
     text->choosePlacement(kPlaceTopLeft);
-    text->unusedCancel();
+    text->cancel();
     EXPECT_EQ(main->DrawingImage, drawn);
     EXPECT_TRUE(main->rightPane()->overlay().isNull());
 }
