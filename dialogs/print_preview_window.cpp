@@ -147,6 +147,7 @@ void PrintPreviewWindow::applyTexts(const TextTable& table, Language language) {
     set("Label1", Label1);
     set("Label3", Label3);
     set("Label4", Label4);
+    showOffsets();  // the labels show the offsets, whatever the table's placeholder
     set("Label2", Label2);
     set("Label5", Label5);
     set("Button2", Button2);
@@ -242,13 +243,23 @@ void PrintPreviewWindow::paintEvent(QPaintEvent*) {
 
 // ---- Placement and scale ------------------------------------------------------------------------
 
+void PrintPreviewWindow::setOffsets(int x, int y) {
+    offsetX_ = x;
+    offsetY_ = y;
+    showOffsets();
+}
+
+void PrintPreviewWindow::showOffsets() {
+    Label3->setText(QString::number(offsetX_));
+    Label4->setText(QString::number(offsetY_));
+}
+
 void PrintPreviewWindow::setScaleText(int s) { Edit1->setText(QString::number(s) + QLatin1Char('%')); }
 
 void PrintPreviewWindow::fullPageChosen() {
     if (worker_) return;
     RadioButton1->setChecked(true);
-    Label3->setText(QStringLiteral("0"));
-    Label4->setText(QStringLiteral("0"));
+    setOffsets(0, 0);
     UpDown2->setPosition(0);
     UpDown3->setPosition(0);
     const QSize drawing = host_.drawingSize();
@@ -258,8 +269,7 @@ void PrintPreviewWindow::fullPageChosen() {
 
 void PrintPreviewWindow::centreChosen() {
     RadioButton2->setChecked(true);
-    Label3->setText(QStringLiteral("0"));
-    Label4->setText(QStringLiteral("0"));
+    setOffsets(0, 0);
     UpDown2->setPosition(0);
     UpDown3->setPosition(0);
     updatePreview();
@@ -283,13 +293,13 @@ void PrintPreviewWindow::scaleStepped(int position) {
 
 void PrintPreviewWindow::offsetXStepped(int position) {
     RadioButton3->setChecked(true);
-    Label3->setText(QString::number(position));
+    setOffsets(position, offsetY_);
     updatePreview();
 }
 
 void PrintPreviewWindow::offsetYStepped(int position) {
     RadioButton3->setChecked(true);
-    Label4->setText(QString::number(position));
+    setOffsets(offsetX_, position);
     updatePreview();
 }
 

@@ -73,10 +73,10 @@ public:
 
     // ---- Handlers ----
     void windowShown();
-    void updatePreview();  // the preview drawing
-    void printDrawing();  // OK: print
+    void updatePreview();  // the page picture drawn again
+    void printDrawing();   // OK
     void cancel() { close(); }
-    void setUpPrinter();  // the printer set-up dialog
+    void setUpPrinter();   // the printer set-up dialog
     void fullPageChosen();
     void centreChosen();
     void portraitChosen();
@@ -88,8 +88,8 @@ public:
     void refreshTick();
 
     int scale() const { return UpDown1->position(); }
-    int offsetX() const { return Label3->text().toInt(); }
-    int offsetY() const { return Label4->text().toInt(); }
+    int offsetX() const { return offsetX_; }
+    int offsetY() const { return offsetY_; }
     PagePicture pagePictureSize() const { return picture_; }
     const PagePictureWidget* pageWidget() const { return Image1; }
     // Where the last print put the drawing, in page dots.
@@ -125,6 +125,8 @@ protected:
 private:
     void setOrientation(bool landscape);
     void setScaleText(int scale);
+    void setOffsets(int x, int y);  // the place on the page, shown by Label3 and Label4
+    void showOffsets();
     void updateThumbnail(const QImage& drawing);
 
     PrintPreviewHost& host_;
@@ -136,6 +138,7 @@ private:
     QImage thumbnail_;
     qint64 thumbnailKey_ = 0;
     bool settingScale_ = false;
+    int offsetX_ = 0, offsetY_ = 0;
     QThread* worker_ = nullptr;
 
     QLabel* Label6 = nullptr;

@@ -572,9 +572,7 @@ void MainWindow::fullScreenBlockEnded() {
 }
 
 void MainWindow::zoomLabelPressed() {
-    QString shown = zoomLabel_->text();
-    shown.chop(2);  // the " %"
-    zoomEdit_->setText(shown);
+    zoomEdit_->setText(QString::number(zoom_));
     zoomEdit_->show();
     zoomEdit_->setFocus();
     zoomEdit_->selectAll();
