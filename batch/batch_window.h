@@ -62,12 +62,12 @@ public:
 
     // ---- Handlers ----
     void browseFiles();                       // add files (the dialog)
-    void addFiles(const QStringList& files);   // the part after the dialog; drops come here too
-    void browseFolder();                       // browse for the folder
-    void destinationLeft();                          // leaving the destination box
-    void startRun();                       // start the run
-    void cancelRun();                       // cancel
-    void closeAfterCancel();                        // the close a second after a cancel
+    void addFiles(const QStringList& files);  // the part after the dialog; drops come here too
+    void browseFolder();
+    void destinationLeft();                   // leaving the destination box
+    void startRun();
+    void cancelRun();
+    void closeAfterCancel();                  // a second after a cancel
     void removeSelected();
     void clearList();
 

@@ -26,9 +26,9 @@ public:
     void applyTexts(const TextTable& table, Language language);
 
     // ---- Handlers ----
-    void showLanguageSet();     // the content set of the interface's language
-    void donateDollars();  // the dollar donation
-    void donateEuros();  // the euro donation
+    void showLanguageSet();  // the content set of the interface's language
+    void donateDollars();
+    void donateEuros();
     void dismiss() { close(); }
 
     bool englishSetShown() const { return !ListBox2->isHidden(); }

@@ -54,13 +54,13 @@ public:
     bool applying() const { return applying_; }
 
     // ---- Handlers (public so that tests drive them as the events do) ----
-    void windowShown();                      // step list A
-    void sliderMoved(int n);           // n = 1..5
+    void windowShown();       // the top-left corner untouched, the sliders at 0
+    void sliderMoved(int n);  // n = 1..5
     void sliderReleased(int n);
     void previewTick();
-    void cancel();                  // close
-    void applyToPhoto();                  // apply to the whole photo
-    void resetSliders();                  // all sliders to 0
+    void cancel();
+    void applyToPhoto();  // the retouch on the whole photo
+    void resetSliders();  // all sliders to 0
     void drawPreview();
     void previewPressed(int x, int y);
     void previewMoved(int x, int y);

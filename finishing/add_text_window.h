@@ -76,9 +76,9 @@ public:
 
     // ---- Handlers (public so that tests can drive them as the events do) ----
     void windowActivated();
-    void redrawText();  // the redraw
-    void pickFont();  // font
-    void pickColour();  // colour
+    void redrawText();
+    void pickFont();
+    void pickColour();
     void shadowToggled();
     void choosePlacement(int index);
     void xScrolled(int position);

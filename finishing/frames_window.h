@@ -95,8 +95,8 @@ public:
     void marginStepped(int position);
     void realisticFrameStepped(int position);  // the arrows, released: the entry takes the number
     void colouredFrameStepped(int position);
-    void chooseFillColour();      // fill colour
-    void chooseLineColour();      // line colour
+    void chooseFillColour();
+    void chooseLineColour();
     void tintChanged(int which, int position);  // which: 0 red, 1 green, 2 blue
     void confirm();
     void previewTick();

@@ -32,7 +32,7 @@ constexpr int floorDiv(int a, int b) {
     return q;
 }
 
-// Nearest integer with ties to even, as the platform's Round.
+// Nearest integer with ties to even (2.5 gives 2, 3.5 gives 4).
 long long roundHalfEven(double v);
 
 // The nearest integer, ties to even, to the exact value of e * p - a * q (|e|, |a| < 2^26): no

@@ -24,7 +24,7 @@ public:
     const Rect& place() const { return place_; }
 
 signals:
-    void closed();  // FormClose
+    void closed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

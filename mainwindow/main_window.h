@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the source picture on the left, the drawing on the right at one common zoom,
-// the toolbar, the menus and the status strip. Its handlers keep the names of the menu entries and
-// controls they belong to; the work itself is done by the pipeline and the picture files layer.
-// The handlers are spread over files by job: main_window.cpp (creation, layout, viewer),
+// the toolbar, the menus and the status strip. Its commands and handlers are named by what they
+// do; the menu entries and controls keep their form names as object names (Openpicture1, Label3),
+// by which the text tables and the tests find them. The work itself is done by the pipeline and
+// the picture files layer. The handlers are spread over files by job: main_window.cpp (creation, layout, viewer),
 // main_commands.cpp (files, clipboard, wallpaper), main_render.cpp (drawing), main_source.cpp (the
 // source-image commands and their undo), main_language.cpp.
 
@@ -81,10 +82,10 @@ public:
     int LastCursorX = 0, LastCursorY = 0;
     int PanVelocityX = 0, PanVelocityY = 0;
     int ZoomDirection = kZoomNone, ZoomTicks = 1;
-    QTimer renderTimer;      // the render trigger
-    QTimer panInertiaTimer;  // the pan's inertia, 100 ms
-    QTimer heldZoomTimer;      // a held zoom button, 10 ms
-    QTimer fullScreenBlockTimer;      // the end of the full-screen input block, 300 ms
+    QTimer renderTimer;           // the render trigger
+    QTimer panInertiaTimer;       // the pan's inertia, 100 ms
+    QTimer heldZoomTimer;         // a held zoom button, 10 ms
+    QTimer fullScreenBlockTimer;  // the end of the full-screen input block, 300 ms
 
     int zoom() const { return zoom_; }
     Language language() const { return language_; }
@@ -190,8 +191,8 @@ public:
     void zoomLabelPressed();
     void zoomEditKey(int key);
     void toolbarMouseMoved(int x);  // x in the toolbar
-    void fullScreen(bool drawingPane);  // Image1DblClick, Image2DblClick
-    void fullScreenClosed();            // the full-screen window's FormClose
+    void fullScreen(bool drawingPane);  // a double click on either pane
+    void fullScreenClosed();            // the full-screen window closed
 
     // ---- Commands ----
     void openPicture();
@@ -229,11 +230,11 @@ public:
 
     // ---- Languages ----
     void switchToFrench();
-    void switchToChinese();  // Chinese
-    void switchToEnglish();  // English
+    void switchToChinese();
+    void switchToEnglish();
     void applyLanguage(Language language);
 
-    // The menu entries by name (fileMenu_, Openpicture1, ...), and the toolbar buttons (Image5, ...).
+    // The menu entries by name (File1, Openpicture1, ...), and the toolbar buttons (Image5, ...).
     QAction* menuEntry(const QString& name) const { return menuEntries_.value(name); }
     PictureButton* toolbarButton(const QString& name) const { return toolButtons_.value(name); }
     QLabel* zoomLabel() const { return zoomLabel_; }
@@ -324,7 +325,7 @@ private:
 
     QWidget* client_ = nullptr;
     QFrame* toolbar_ = nullptr;
-    QLabel* zoomLabel_ = nullptr;   // zoom
+    QLabel* zoomLabel_ = nullptr;
     QLineEdit* zoomEdit_ = nullptr;
     PicturePane* sourcePane_ = nullptr;
     PicturePane* drawingPane_ = nullptr;

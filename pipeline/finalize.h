@@ -22,15 +22,15 @@ struct FinishedDrawing {
 FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const FinishingInputs& inputs);
 
 namespace plain {
-// Each step on a picture of its own, as described.
+// The plain reference: each step on a picture of its own, one after the other.
 FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const FinishingInputs& inputs);
 }
 
-// E1: the top ten rows and the left ten columns darkened by 80 at the edge, 8 less per pixel
+// Edge shading: the top ten rows and the left ten columns darkened by 80 at the edge, 8 less per pixel
 // inward; in the top-left corner the nearer edge wins, the diagonal counting as the left edge.
 void EdgeShading(Bitmap& bitmap);
-// E2: the top-left 10 x 10 pixels drawn onto `corner` (a 10 x 10 patch), blurred there and drawn
-// back. The patch is kept between the two calls of one pass, as it was.
+// Corner smoothing: the top-left 10 x 10 pixels drawn onto `corner` (a 10 x 10 patch), blurred there and drawn
+// back. The patch is kept between the two calls of one pass.
 void CornerSmoothing(Bitmap& bitmap, Bitmap& corner);
 // The same on the part `area` of a larger picture (inside it), as if that part were the picture.
 void EdgeShading(Bitmap& bitmap, const Rect& area);

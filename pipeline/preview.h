@@ -42,7 +42,7 @@ Bitmap copyPreviewCrop(const Bitmap& source, int left, int top);
 // The black border: a pen 4 pixels wide along (1, 1) - (199, 1) - (199, 199) - (1, 199) - (1, 1).
 // The pen is a square centred on each point of the path, which is taken through pixel centres, so a
 // point (x, y) covers columns x - 2 .. x + 1 and rows y - 2 .. y + 1 (an even width reaches one pixel
-// further up and left, as the platform's wide pens do). On a 200 x 200 picture that paints the
+// further up and left than down and right). On a 200 x 200 picture that paints the
 // outer three pixels on every side: rows and columns 0..2 and 197..199.
 void drawPreviewBorder(Bitmap& preview);
 

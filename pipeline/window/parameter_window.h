@@ -139,9 +139,9 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void syncPreviewTimer();           // previewTimer follows the logic's interval
+    void syncPreviewTimer();    // previewTimer follows the logic's interval
     void showControls();        // the widgets follow the logic's state
-    void applyStyleCaptions();  // step A2, A3
+    void applyStyleCaptions();  // the sliders' captions for the chosen style
     void drawPreview();
     void previewPressed(int x, int y);
     void previewMoved(int x, int y);

@@ -39,7 +39,7 @@ Bitmap median(const Bitmap& source, int size) {
     return d;
 }
 
-// The rule as described, computed by sorting: the window of (X, Y) starts s div 2 up and left; a
+// The median rule, computed by sorting: the window of (X, Y) starts s div 2 up and left; a
 // neighbour beyond the right or bottom edge is white, one beyond the left or top edge reads the
 // picture s further on (white if that is outside too); the result is the ((s*s-1) div 2)-th smallest.
 Bitmap sortedRank(const Bitmap& src, int s) {

@@ -86,7 +86,7 @@ TEST(Finalize, WithoutFrameThePlainCentreCrop) {
         for (int x = 0; x < 6; ++x) ASSERT_EQ(r.picture.colourAt(x, y), large.colourAt(x + 2, y + 2));
 
     // Odd sizes: the rectangle copied is one pixel short (columns 0..5 of 7) and is stretched
-    // back to 7: column 3 comes twice and the last column is lost, as the platform's copy did.
+    // back to 7: column 3 comes twice and the last column is lost.
     const Bitmap odd = noisy(7, 5, 5);
     r = Finalize(odd, Bitmap(7, 5), false, noFrame());
     const int from[7] = {0, 1, 2, 3, 3, 4, 5};
