@@ -38,7 +38,7 @@ bool writtenByUs(std::string ext) {
     return false;
 }
 
-// ".photo.jpg.1234-5678.tmp" -> 1234, for the names of the pictures we write; 0 for anything else.
+// ".photo.jpg.1234-5678.tmp" -> 1234, for the names of the files we write; 0 for anything else.
 long temporaryOwner(const std::string& name) {
     if (name.size() < 8 || name[0] != '.' || name.compare(name.size() - 4, 4, ".tmp") != 0) return 0;
     const std::string middle = name.substr(1, name.size() - 5);  // "photo.jpg.1234-5678"
