@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
+#include <iterator>
 #include <csignal>
 #include <string>
 
@@ -120,15 +120,12 @@ TEST_F(WritePicture, UnwritableTargetsSayWhy) {
     EXPECT_EQ(errorOf([&] { writePicture(pattern(2, 2), nowhere); }).rfind(nowhere + ": cannot write in the folder ", 0), 0u);
 
     // A folder in the way, for every kind we write: refused, and no temporary stays behind.
-    std::vector<std::string> taken;
     for (const PictureExtension& kind : kPictureExtensions) {
         const std::string name = std::string("taken.") + kind.name;
         testing::fs::create_directory(folder / name);
-        taken.push_back(name);
         EXPECT_EQ(errorOf([&] { writePicture(pattern(2, 2), file(name)); }), file(name) + ": cannot write (it is a folder)");
     }
-    std::sort(taken.begin(), taken.end());
-    EXPECT_EQ(entries(), taken);
+    EXPECT_EQ(entries().size(), std::size(kPictureExtensions));
 
     if (::geteuid() != 0) {  // permissions do not bind root
         testing::fs::create_directory(folder / "locked");
