@@ -152,6 +152,7 @@ int runAdjust(std::span<const std::string> args, Session& session) {
     const std::string& output = parsed.positionals[1];
     const PictureOptions pictures = pictureOptions(parsed);
     checkOutputName(output, pictures);
+    checkOutputPlace(output);
 
     LoadedPicture loaded = session.read(input, pictures);
     Bitmap& picture = loaded.bitmap;

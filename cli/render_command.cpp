@@ -51,6 +51,7 @@ int runRender(std::span<const std::string> args, Session& session) {
     checkOutputName(output, pictures);
     const RenderSetup setup = renderSetup(parsed);
     printWarnings(setup, session);
+    checkOutputPlace(output);
 
     const LoadedPicture photo = session.read(input, pictures);
     session.write(renderPicture(photo.bitmap, setup, session, styleCliName(static_cast<DrawingStyle>(setup.parameters.ComboBox1))),

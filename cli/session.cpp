@@ -12,6 +12,7 @@
 #include "imaging/error.h"
 #include "imaging/io/builtin_pictures.h"
 #include "imaging/io/picture_io.h"
+#include "imaging/io/temporary_file.h"
 #include "imaging/resources.h"
 
 namespace gt::cli {
@@ -89,5 +90,9 @@ void Session::write(const Bitmap& picture, const std::string& path, const Pictur
 }
 
 void checkOutputName(const std::string& path, const PictureOptions& options) { (void)outputFormat(path, options); }
+
+void checkOutputPlace(const std::string& path) {
+    if (path != "-") checkDestination(path, path);
+}
 
 }  // namespace gt::cli

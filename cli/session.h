@@ -66,6 +66,9 @@ private:
 
 // The usage error for an output whose name and options name no format we write.
 void checkOutputName(const std::string& path, const PictureOptions& options = {});
+// The processing error for an output that cannot be written where it goes (a missing or read-only
+// folder, a folder in its place), found before any picture is read or drawn.
+void checkOutputPlace(const std::string& path);
 
 bool isAdjustOp(const std::string& name);
 int runRender(std::span<const std::string> args, Session& session);

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pipeline/parameter_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
+#include "imaging/io/temporary_file.h"
 #include "pipeline/legacy_encoding.h"
 
 namespace gt {
@@ -125,29 +129,11 @@ std::string encodeParameterFile(const ParameterTable& table, const StyleNames& n
 }
 
 void saveParameterFile(const std::string& path, const ParameterTable& table, const StyleNames& names) {
-    namespace fs = std::filesystem;
     const std::string bytes = encodeParameterFile(table, names);
-    const fs::path target(path);
-    fs::path temporary = target;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (out) out.close();
-        if (!out) {
-            const std::string reason = std::strerror(errno);
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            throw Error(path + ": cannot write (" + reason + ")");
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw Error(path + ": cannot write (" + ec.message() + ")");
-    }
+    TemporaryFile file(path, path);
+    file.write(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    file.close();
+    file.commit();
 }
 
 ParameterFileLoad readParameterFile(std::string_view bytes, const std::string& fileName, Language current,
@@ -191,12 +177,31 @@ ParameterFileLoad loadParameterFile(const std::string& path, Language current, P
     std::error_code ec;
     if (!fs::exists(fs::path(path), ec)) throw ParameterFileNotFound();
     if (fs::is_directory(fs::path(path), ec)) throw Error(path + ": cannot read (it is a folder)");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw Error(path + ": cannot read (" + std::strerror(errno) + ")");
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw Error(path + ": cannot read (" + std::strerror(errno) + ")");
+    // A parameter file holds a few hundred bytes. A longer one is refused unread; a pipe or a device
+    // that never ends is read only up to the limit.
+    const std::string tooLarge = path + ": too large for a parameter file (more than " +
+                                 std::to_string(kMaxParameterFileBytes / 1024 / 1024) + " MB)";
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > static_cast<off_t>(kMaxParameterFileBytes)) {
+        ::close(fd);
+        throw Error(tooLarge);
+    }
     std::string bytes;
-    char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) throw Error(path + ": cannot read (" + std::strerror(errno) + ")");
+    char piece[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, piece, sizeof piece);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0 || bytes.size() + static_cast<std::size_t>(n) > kMaxParameterFileBytes) {
+            const std::string reason = n < 0 ? std::strerror(errno) : "";
+            ::close(fd);
+            if (n < 0) throw Error(path + ": cannot read (" + reason + ")");
+            if (n > 0) throw Error(tooLarge);
+            break;
+        }
+        bytes.append(piece, static_cast<std::size_t>(n));
+    }
     return readParameterFile(bytes, path, current, table, names);
 }
 

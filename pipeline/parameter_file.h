@@ -7,6 +7,7 @@
 // program reads an English file in either language. A record's position, not its name, says which
 // style it belongs to.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,8 @@
 namespace gt {
 
 inline constexpr const char* kDefaultParameterFileName = "Params.gtl";
+// A parameter file holds a few hundred bytes; anything longer than this is refused unread.
+inline constexpr std::size_t kMaxParameterFileBytes = 1024 * 1024;
 
 // The load command's message for a file that is not there; the same text in both languages.
 class ParameterFileNotFound : public Error {
@@ -36,8 +39,8 @@ std::string decodeStyleName(std::string_view bytes, Language current);
 
 // The 48 lines of rows 0..7 with names 0..7.
 std::string encodeParameterFile(const ParameterTable& table, const StyleNames& names);
-// Writes through a temporary file in the same folder, so a failed write leaves an existing file
-// as it was. The caller has applied the name rule.
+// Written as pictures are: a failed write leaves an existing file as it was, a link is followed and
+// a pipe or device written straight through. The caller has applied the name rule.
 void saveParameterFile(const std::string& path, const ParameterTable& table, const StyleNames& names);
 
 struct ParameterFileLoad {
@@ -57,7 +60,8 @@ struct ParameterFileLoad {
 // fileName only labels messages.
 ParameterFileLoad readParameterFile(std::string_view bytes, const std::string& fileName, Language current,
                                     ParameterTable& table, StyleNames& names);
-// The same from a file; ParameterFileNotFound when the file is not there.
+// The same from a file; ParameterFileNotFound when the file is not there. A file longer than
+// kMaxParameterFileBytes is refused before it is read.
 ParameterFileLoad loadParameterFile(const std::string& path, Language current, ParameterTable& table, StyleNames& names);
 
 // The reset command's table part: the built-in rows 0..7; rows 8..10 and the names stay.

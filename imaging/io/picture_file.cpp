@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -55,11 +56,8 @@ std::string firstBytesText(const unsigned char* data, std::size_t size) {
 std::optional<PictureFormat> formatForPath(const std::string& path) {
     std::string ext = fs::path(path).extension().string();
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    if (ext == ".jpg" || ext == ".jpeg") return PictureFormat::Jpeg;
-    if (ext == ".bmp") return PictureFormat::Bmp;
-    if (ext == ".png") return PictureFormat::Png;
-    if (ext == ".tif" || ext == ".tiff") return PictureFormat::Tiff;
-    if (ext == ".webp") return PictureFormat::Webp;
+    for (const PictureExtension& known : kPictureExtensions)
+        if (ext == std::string(".") + known.name) return known.format;
     return std::nullopt;
 }
 
@@ -103,9 +101,13 @@ std::vector<unsigned char> encodePicture(const Bitmap& bitmap, PictureFormat for
 bool writePicture(const Bitmap& bitmap, const std::string& path, const std::atomic<bool>* cancel,
                   const WriteOptions& options, std::optional<PictureFormat> chosen) {
     const std::optional<PictureFormat> format = chosen ? chosen : formatForPath(path);
-    if (!format)
-        throw Error(path + ": unknown picture format \"" + fs::path(path).extension().string() +
-                    "\" (use .jpg, .jpeg, .png, .bmp, .tif, .tiff or .webp)");
+    if (!format) {
+        std::string known;
+        const std::size_t count = std::size(kPictureExtensions);
+        for (std::size_t i = 0; i < count; ++i)
+            known += std::string(i == 0 ? "." : i + 1 < count ? ", ." : " or .") + kPictureExtensions[i].name;
+        throw Error(path + ": unknown picture format \"" + fs::path(path).extension().string() + "\" (use " + known + ")");
+    }
     if (bitmap.empty()) throw Error(path + ": nothing to write, the picture is empty");
 
     // Encode before touching the disk: an encoding failure then leaves nothing to clean up. BMP is

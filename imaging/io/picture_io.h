@@ -78,6 +78,16 @@ Bitmap decodeJpeg(const std::vector<unsigned char>& bytes, const std::string& na
 
 enum class PictureFormat { Jpeg, Bmp, Png, Tiff, Webp };
 
+// The names of the files each format is written to, lower case without the dot, in the order the
+// messages list them. The clean-up of leftover temporaries knows our files by them.
+struct PictureExtension {
+    const char* name;
+    PictureFormat format;
+};
+inline constexpr PictureExtension kPictureExtensions[] = {
+    {"jpg", PictureFormat::Jpeg}, {"jpeg", PictureFormat::Jpeg}, {"png", PictureFormat::Png}, {"bmp", PictureFormat::Bmp},
+    {"tif", PictureFormat::Tiff}, {"tiff", PictureFormat::Tiff}, {"webp", PictureFormat::Webp}};
+
 struct WriteOptions {
     int quality = 90;                          // JPEG and WebP, 1..100
     const PictureMetadata* metadata = nullptr;  // camera data and resolution to keep; none when null
@@ -104,9 +114,10 @@ bool canWrite(PictureFormat format);
 
 // Writes the picture in the format its extension asks for (or `format` when given). The file is
 // written under a temporary name in the same folder and renamed over the target at the end, so a
-// failed or cancelled write leaves an existing file as it was and no temporary file behind. When
-// `cancel` is set by the time the data is written, nothing replaces the target and the result is
-// false.
+// failed or cancelled write leaves an existing file as it was and no temporary file behind. A
+// symbolic link is followed and the file it leads to replaced; a pipe or device is written straight
+// through (see temporary_file.h). When `cancel` is set by the time the data is written, nothing
+// replaces the target and the result is false.
 bool writePicture(const Bitmap& bitmap, const std::string& path, const std::atomic<bool>* cancel = nullptr,
                   const WriteOptions& options = {}, std::optional<PictureFormat> format = std::nullopt);
 

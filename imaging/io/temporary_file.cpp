@@ -2,6 +2,7 @@
 #include "imaging/io/temporary_file.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include <system_error>
 
 #include "imaging/error.h"
+#include "imaging/io/picture_io.h"
 
 namespace gt {
 
@@ -27,7 +29,16 @@ bool isDigits(const std::string& s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
 }
 
-// ".photo.jpg.1234-5678.tmp" -> 1234, for the names of the pictures we write; 0 for anything else.
+// The files whose leftover temporaries we remove: the pictures we write and parameter files.
+bool writtenByUs(std::string ext) {
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (ext == ".gtl") return true;
+    for (const PictureExtension& known : kPictureExtensions)
+        if (ext == std::string(".") + known.name) return true;
+    return false;
+}
+
+// ".photo.jpg.1234-5678.tmp" -> 1234, for the names of the files we write; 0 for anything else.
 long temporaryOwner(const std::string& name) {
     if (name.size() < 8 || name[0] != '.' || name.compare(name.size() - 4, 4, ".tmp") != 0) return 0;
     const std::string middle = name.substr(1, name.size() - 5);  // "photo.jpg.1234-5678"
@@ -38,15 +49,62 @@ long temporaryOwner(const std::string& name) {
     if (dash == std::string::npos || !isDigits(numbers.substr(0, dash)) || !isDigits(numbers.substr(dash + 1)) ||
         dash > 9)
         return 0;
-    std::string ext = fs::path(picture).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    if (ext != ".jpg" && ext != ".jpeg" && ext != ".bmp" && ext != ".png") return 0;
-    return std::stol(numbers.substr(0, dash));
+    return writtenByUs(fs::path(picture).extension().string()) ? std::stol(numbers.substr(0, dash)) : 0;
 }
 
 fs::path folderOf(const fs::path& target) { return target.has_parent_path() ? target.parent_path() : fs::path("."); }
 
+// Symbolic links in a row before the chain is taken for a loop, as the system counts them.
+constexpr int kMostLinks = 40;
+
 }  // namespace
+
+Destination findDestination(const fs::path& target, const std::string& shownName) {
+    const std::string loop = shownName + ": cannot write (" + std::strerror(ELOOP) + ")";
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0) {
+        // Something is there. The system follows every link, those of /proc/self/fd (/dev/stdout)
+        // too, which name pipes and terminals by no path of their own: those are opened as given.
+        if (S_ISDIR(st.st_mode)) return {target, Destination::Kind::Folder};
+        if (!S_ISREG(st.st_mode)) return {target, Destination::Kind::Other};
+        std::error_code ec;
+        const fs::path real = fs::canonical(target, ec);
+        if (!ec) return {real, Destination::Kind::Regular};
+    } else if (errno == ELOOP) {
+        throw Error(loop);
+    }
+    // Nothing there yet: a link to nothing makes the file it names.
+    Destination d{target, Destination::Kind::New};
+    for (int links = 0;; ++links) {
+        // Anything that cannot be looked at is taken for a new name; opening it says why it fails.
+        if (::lstat(d.path.c_str(), &st) != 0) return d;
+        if (!S_ISLNK(st.st_mode)) {
+            d.kind = S_ISREG(st.st_mode) ? Destination::Kind::Regular
+                     : S_ISDIR(st.st_mode) ? Destination::Kind::Folder
+                                           : Destination::Kind::Other;
+            return d;
+        }
+        if (links == kMostLinks) throw Error(loop);
+        std::error_code ec;
+        const fs::path next = fs::read_symlink(d.path, ec);
+        if (ec) throw Error(shownName + ": cannot write (" + ec.message() + ")");
+        d.path = next.is_absolute() ? next : d.path.parent_path() / next;
+    }
+}
+
+void checkDestination(const fs::path& target, const std::string& shownName) {
+    const Destination d = findDestination(target, shownName);
+    if (d.kind == Destination::Kind::Folder) throw Error(shownName + ": cannot write (it is a folder)");
+    if (d.kind == Destination::Kind::Other) {
+        if (::access(d.path.c_str(), W_OK) != 0) throw Error(shownName + ": cannot write (" + systemError() + ")");
+        return;
+    }
+    const fs::path folder = folderOf(d.path);
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) errno = ENOTDIR;
+    else if (::access(folder.c_str(), W_OK | X_OK) == 0) return;
+    throw Error(shownName + ": cannot write in the folder " + folder.string() + " (" + systemError() + ")");
+}
 
 int removeStaleTemporaries(const fs::path& folder) {
     int removed = 0;
@@ -62,8 +120,18 @@ int removeStaleTemporaries(const fs::path& folder) {
     return removed;
 }
 
-TemporaryFile::TemporaryFile(const fs::path& target, const std::string& shownName) : target_(target), shownName_(shownName) {
-    const fs::path folder = folderOf(target);
+TemporaryFile::TemporaryFile(const fs::path& target, const std::string& shownName) : shownName_(shownName) {
+    const Destination destination = findDestination(target, shownName);
+    target_ = destination.path;
+    if (destination.kind == Destination::Kind::Folder) throw Error(shownName_ + ": cannot write (it is a folder)");
+    if (destination.kind == Destination::Kind::Other) {
+        // A pipe or a device is not ours to replace: what we write goes into it as it is.
+        straightThrough_ = true;
+        fd_ = ::open(target_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+        if (fd_ < 0) failed();
+        return;
+    }
+    const fs::path folder = folderOf(target_);
     removeStaleTemporaries(folder);
 #ifdef O_TMPFILE
     // 0666 less the umask, as for any new file. File systems without unnamed files say so at once.
@@ -82,7 +150,7 @@ TemporaryFile::TemporaryFile(const fs::path& target, const std::string& shownNam
     if (fd_ < 0) openNamed(folder);
     // Replacing a file keeps its permissions.
     struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) (void)::fchmod(fd_, old.st_mode & 07777);
+    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) (void)::fchmod(fd_, old.st_mode & 07777);
 }
 
 fs::path TemporaryFile::temporaryName() const {
@@ -122,6 +190,12 @@ void TemporaryFile::write(const unsigned char* data, std::size_t size) {
 
 void TemporaryFile::close() {
     flush();
+    if (straightThrough_) {
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) failed();
+        return;
+    }
     if (::fsync(fd_) != 0 && errno != EINVAL) failed();
     // An unnamed file stays open: the descriptor is all there is of it until commit() names it.
     if (!path_.empty()) {
@@ -132,6 +206,10 @@ void TemporaryFile::close() {
 }
 
 void TemporaryFile::commit() {
+    if (straightThrough_) {
+        committed_ = true;
+        return;
+    }
     if (path_.empty()) {
         // Linked straight in when the target is new; otherwise under a hidden name for the moment
         // the rename takes, so the old file is replaced in one step.
@@ -159,14 +237,32 @@ void TemporaryFile::flush() {
 }
 
 void TemporaryFile::writeAll(const unsigned char* data, std::size_t size) {
+    // A pipe whose reader has gone is a failed write like any other, not the end of the program:
+    // its signal is held back while this thread writes, and taken away if the write raised it.
+    sigset_t pipeSignal, before;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    const bool holdSignal = straightThrough_ && size > 0 && ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &before) == 0;
+    int error = 0;
     while (size > 0) {
         const ssize_t n = ::write(fd_, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            failed();
+        if (n < 0 && errno == EINTR) continue;
+        // A device that takes nothing more would be asked forever.
+        if (n <= 0) {
+            error = n < 0 ? errno : ENOSPC;
+            break;
         }
         data += n;
         size -= static_cast<std::size_t>(n);
+    }
+    if (holdSignal) {
+        const timespec now{0, 0};
+        if (error == EPIPE && !sigismember(&before, SIGPIPE)) (void)::sigtimedwait(&pipeSignal, nullptr, &now);
+        ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    }
+    if (error != 0) {
+        errno = error;
+        failed();
     }
 }
 

@@ -140,6 +140,27 @@ TEST_F(Cli, ProcessingErrorsExitWithOneAndOneLine) {
     EXPECT_EQ(entries(), (std::vector<std::string>{"in.png", "photo.jpg"}));
 }
 
+// Where the output goes is checked before the input is read: the broken photo is never looked at.
+TEST_F(Cli, AnUnwritableDestinationIsRefusedBeforeAnyWork) {
+    gt::testing::writeBytes(folder / "photo.jpg", {0xff, 0xd8, 0xff, 0xe0, 0, 2});
+    const std::string photo = file("photo.jpg");
+    const std::vector<std::pair<std::string, std::string>> places = {
+        {file("none/out.jpg"), file("none") + " (No such file or directory)"},
+        {file("photo.jpg/out.jpg"), photo + " (Not a directory)"}};
+    for (const auto& [output, why] : places)
+        for (const std::vector<std::string>& command :
+             std::vector<std::vector<std::string>>{{"render", photo, output}, {"adjust", "soften", photo, output}}) {
+            const Outcome r = run(command);
+            EXPECT_EQ(r.status, kExitFailure);
+            EXPECT_EQ(r.err, "graphitello-cli: " + output + ": cannot write in the folder " + why + "\n");
+        }
+
+    // A device is written into, and a full one is a failure.
+    const Outcome full = run({"adjust", "soften", "--format", "bmp", input, "/dev/full"});
+    EXPECT_EQ(full.status, kExitFailure);
+    EXPECT_EQ(full.err, "graphitello-cli: /dev/full: cannot write (No space left on device)\n");
+}
+
 TEST_F(Cli, ACancelledRunWritesNothing) {
     std::atomic<bool> cancel{true};
     const std::string out = file("out.png");

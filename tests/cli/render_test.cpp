@@ -134,6 +134,10 @@ TEST_F(Render, SlidersFromAParameterFile) {
     const Outcome missing = run({"render", "--params", file("none.gtl"), input, file("p.bmp")});
     EXPECT_EQ(missing.status, kExitFailure);
     EXPECT_EQ(missing.err, "graphitello-cli: " + file("none.gtl") + ": no such file\n");
+
+    const Outcome endless = run({"render", "--params", "/dev/zero", input, file("p.bmp")});
+    EXPECT_EQ(endless.status, kExitFailure);
+    EXPECT_EQ(endless.err, "graphitello-cli: /dev/zero: too large for a parameter file (more than 1 MB)\n");
 }
 
 TEST_F(Render, WrongOptionsAreUsageErrors) {

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <iterator>
 #include <csignal>
 #include <string>
 
@@ -117,15 +119,85 @@ TEST_F(WritePicture, UnwritableTargetsSayWhy) {
     const std::string nowhere = file("no/such/folder/p.jpg");
     EXPECT_EQ(errorOf([&] { writePicture(pattern(2, 2), nowhere); }).rfind(nowhere + ": cannot write in the folder ", 0), 0u);
 
-    testing::fs::create_directory(folder / "taken.png");
-    EXPECT_EQ(errorOf([&] { writePicture(pattern(2, 2), file("taken.png")); }).rfind(file("taken.png") + ": cannot replace the file (", 0), 0u);
-    EXPECT_EQ(entries(), std::vector<std::string>{"taken.png"});
+    // A folder in the way, for every kind we write: refused, and no temporary stays behind.
+    for (const PictureExtension& kind : kPictureExtensions) {
+        const std::string name = std::string("taken.") + kind.name;
+        testing::fs::create_directory(folder / name);
+        EXPECT_EQ(errorOf([&] { writePicture(pattern(2, 2), file(name)); }), file(name) + ": cannot write (it is a folder)");
+    }
+    EXPECT_EQ(entries().size(), std::size(kPictureExtensions));
 
     if (::geteuid() != 0) {  // permissions do not bind root
         testing::fs::create_directory(folder / "locked");
         testing::fs::permissions(folder / "locked", testing::fs::perms::owner_read | testing::fs::perms::owner_exec);
         const std::string locked = (folder / "locked" / "p.jpg").string();
         EXPECT_NE(errorOf([&] { writePicture(pattern(2, 2), locked); }).find("Permission denied"), std::string::npos);
+    }
+}
+
+// A link stays a link: the file at the end of its chain is replaced, keeping its permissions, and
+// a link to nothing yet makes the file it names.
+TEST_F(WritePicture, ALinkIsFollowedToTheFileItNames) {
+    namespace fs = testing::fs;
+    fs::create_directory(folder / "real");
+    const std::string real = oldFile("real/p.jpg");
+    ::chmod(real.c_str(), 0640);
+    fs::create_symlink("real/p.jpg", folder / "near.jpg");
+    fs::create_symlink(folder / "near.jpg", folder / "far.jpg");
+    fs::create_symlink("real/new.bmp", folder / "dangling.bmp");
+
+    EXPECT_TRUE(writePicture(pattern(8, 8), file("far.jpg")));
+    EXPECT_TRUE(writePicture(pattern(4, 4), file("dangling.bmp")));
+    EXPECT_EQ(fs::read_symlink(folder / "far.jpg"), folder / "near.jpg");
+    EXPECT_EQ(fs::read_symlink(folder / "near.jpg"), "real/p.jpg");
+    EXPECT_EQ(fs::read_symlink(folder / "dangling.bmp"), "real/new.bmp");
+    EXPECT_EQ(readPicture(real), decodeJpeg(encodeJpeg(pattern(8, 8), 90), "memory"));
+    EXPECT_EQ(readPicture(file("real/new.bmp")), pattern(4, 4));
+    struct stat st {};
+    ASSERT_EQ(::stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(entries(), (std::vector<std::string>{"dangling.bmp", "far.jpg", "near.jpg", "real"}));
+
+    fs::create_symlink("loop.png", folder / "loop.png");
+    EXPECT_EQ(errorOf([&] { writePicture(pattern(2, 2), file("loop.png")); }),
+              file("loop.png") + ": cannot write (Too many levels of symbolic links)");
+    EXPECT_TRUE(fs::is_symlink(folder / "loop.png"));
+}
+
+// A named pipe or a device is written into as it is, never replaced by a file; a device that is
+// full says so.
+TEST_F(WritePicture, APipeOrADeviceIsWrittenStraightThrough) {
+    const std::string pipe = file("pipe.png");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // The reader is there first, so the write does not wait for one; the picture fits the pipe.
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(writePicture(pattern(8, 8), pipe));
+    Bytes received;
+    unsigned char piece[4096];
+    for (ssize_t n; (n = ::read(reader, piece, sizeof piece)) > 0;) received.insert(received.end(), piece, piece + n);
+    ::close(reader);
+    EXPECT_EQ(received, encodePicture(pattern(8, 8), PictureFormat::Png));
+    struct stat st {};
+    ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(entries(), std::vector<std::string>{"pipe.png"});
+
+    // A pipe whose reader has gone, named as /dev/stdout names one: a failure, not the program's end.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
+    const std::string writeEnd = "/proc/self/fd/" + std::to_string(ends[1]);
+    EXPECT_EQ(errorOf([&] { writePicture(pattern(8, 8), writeEnd, nullptr, {}, PictureFormat::Png); }),
+              writeEnd + ": cannot write (Broken pipe)");
+    ::close(ends[1]);
+
+    EXPECT_TRUE(writePicture(pattern(8, 8), "/dev/null", nullptr, {}, PictureFormat::Jpeg));
+    EXPECT_EQ(errorOf([&] { writePicture(pattern(8, 8), "/dev/full", nullptr, {}, PictureFormat::Bmp); }),
+              "/dev/full: cannot write (No space left on device)");
+    for (const char* device : {"/dev/null", "/dev/full"}) {
+        ASSERT_EQ(::lstat(device, &st), 0);
+        EXPECT_TRUE(S_ISCHR(st.st_mode)) << device;
     }
 }
 

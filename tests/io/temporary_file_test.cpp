@@ -62,7 +62,9 @@ TEST_F(TemporaryFiles, LeftoversOfEndedProcessesGoAtTheNextWrite) {
     const std::string dead = std::to_string(deadProcess());
     const std::string living = std::to_string(::getppid());
     const std::vector<std::string> leftovers = {"." + std::string("a.jpg.") + dead + "-12345.tmp",
-                                                ".b.PNG." + dead + "-7.tmp"};
+                                                ".b.PNG." + dead + "-7.tmp", ".f.tif." + dead + "-3.tmp",
+                                                ".g.TIFF." + dead + "-4.tmp", ".h.webp." + dead + "-5.tmp",
+                                                ".Params.gtl." + dead + "-6.tmp"};
     const std::vector<std::string> kept = {".c.jpg." + living + "-1.tmp",  // its writer may still run
                                            ".notes.txt." + dead + "-1.tmp", ".d.jpg." + dead + ".tmp", "e.jpg"};
     for (const auto& name : leftovers) writeBytes(folder / name, {1});

@@ -205,6 +205,35 @@ TEST(ParameterFileDisk, SaveLoadAndAMissingFile) {
         EXPECT_EQ(std::string(e.what()), "檔案沒有找到");
     }
     EXPECT_THROW(saveParameterFile((dir / "no-such-folder" / "p.gtl").string(), t, names), Error);
+
+    // Saved through a link, the file it names is replaced and the link stays.
+    std::filesystem::create_symlink("Params.gtl", dir / "link.gtl");
+    saveParameterFile((dir / "link.gtl").string(), filledTable(7), names);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.gtl"));
+    EXPECT_EQ(loadParameterFile(path, Language::French, t, names).records, 8);
+    EXPECT_EQ(t[0][0], 7);
+    std::filesystem::remove_all(dir);
+}
+
+// A parameter file holds a few hundred bytes: a longer file is refused unread, and a device that
+// never ends is read only up to the limit.
+TEST(ParameterFileDisk, AnythingLongerThanAMegabyteIsRefused) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "gt-parameter-file-size-test";
+    std::filesystem::create_directories(dir);
+    const std::string big = (dir / "big.gtl").string();
+    { std::ofstream(big) << record("Dessin au crayon", {"1", "2", "3", "4", "5"}); }
+    std::filesystem::resize_file(big, kMaxParameterFileBytes + 1);
+    ParameterTable t = filledTable(3);
+    StyleNames names = styleNames(Language::French);
+    for (const std::string& path : {big, std::string("/dev/zero")}) {
+        try {
+            loadParameterFile(path, Language::French, t, names);
+            ADD_FAILURE() << path;
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), path + ": too large for a parameter file (more than 1 MB)");
+        }
+    }
+    EXPECT_EQ(t, filledTable(3));
     std::filesystem::remove_all(dir);
 }
 
