@@ -270,7 +270,7 @@ void MainWindow::EnregistrerenfonddcranWindows1Click() {
 
 // ---- The other windows --------------------------------------------------------------------------
 
-void MainWindow::showParameterWindow() {
+void MainWindow::showParameterWindow(bool raise) {
     ParameterWindow* w = windows.Form4;
     if (!w) return;
     if (!w->isVisible()) {
@@ -278,6 +278,10 @@ void MainWindow::showParameterWindow() {
         w->move(mine.center() - QPoint(w->width() / 2, w->height() / 2));
     }
     w->show();
+    if (!raise) {
+        if (addTextVisible()) windows.Form9->raise();
+        return;
+    }
     w->raise();
     w->activateWindow();
 }

@@ -68,6 +68,7 @@ MainWindow::MainWindow() {
 }
 
 MainWindow::~MainWindow() {
+    if (windows.Form2) windows.Form2->stopRun();
     CancelRequested.store(true);
     job_->wait();
     sourceJob_->wait();

@@ -89,7 +89,7 @@ public:
     int zoom() const { return zoom_; }
     Language language() const { return language_; }
     const QString& openedFile() const { return openedFile_; }
-    const Resources& resources() const { return resources_; }
+    const Resources& resources() const override { return resources_; }
     const MainLayout& layoutNumbers() const { return layout_; }
     StatusStrip* statusStrip() const { return Panel2; }
     PicturePane* leftPane() const { return ScrollBox1; }
@@ -125,10 +125,11 @@ public:
     std::atomic<bool>& cancelFlag() override { return CancelRequested; }
     void hideParameterWindow() override;
     void runParameterWindow() override;
-    void showBatchSource(Bitmap photo, const QString& path) override;
-    bool startBatchRendering() override;
-    QString renderingError() const override { return renderingError_; }
-    void setOpenedFile(const QString& path) override { openedFile_ = path; }
+    DrawingParameters drawingParameters() override;
+    QString resourceError() const override { return resourceError_; }
+    void showBatchPhoto(Bitmap photo, std::shared_ptr<const ViewPyramid> view, const QString& path, PictureMetadata metadata) override;
+    void showBatchDrawing(Bitmap drawing, std::shared_ptr<const ViewPyramid> view) override;
+    void batchProgress(int step, int lastStep, int pass, int passes) override;
 
     // ---- PrintPreviewHost ----
     QImage drawingPicture() const override;
@@ -270,7 +271,8 @@ private:
     ReadPicture readPictureAside(const QString& path);
     static ReadPicture readWithView(const std::string& file);
     void setStatusText(const QString& text);
-    void showParameterWindow();
+    // `raise`: brought in front of the other windows (not over an add-text window a rendering left open).
+    void showParameterWindow(bool raise = true);
     void renderDone(const std::shared_ptr<RenderOutcome>& outcome);
     void applyToolTips();
     void updateDrawingHint();  // the right picture's tooltip: off while Busy or once it was pressed

@@ -28,7 +28,6 @@ std::unique_ptr<MainWindow> createWindows(Language language) {
     w.Form9 = new AddTextWindow(*main, main.get());
     w.Form8 = new DonationWindow(main.get());
     w.Form2 = new BatchWindow(*main, main.get());
-    QObject::connect(main.get(), &MainWindow::renderFinished, w.Form2, &BatchWindow::renderingEnded);
     w.Form3 = new AboutWindow(main.get());
     w.Form4 = new ParameterWindow(*main, main->resources(), main.get());
     w.Form5 = new FramesWindow(*main, main.get());

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/worker_job.h"
 
-#include <QApplication>
-#include <QEventLoop>
 #include <QMetaObject>
 #include <exception>
 
@@ -50,34 +48,6 @@ void WorkerJob::wait() {
 std::shared_ptr<const ViewPyramid> viewPyramidOf(const Bitmap& picture) {
     if (picture.empty()) return nullptr;
     return std::make_shared<const ViewPyramid>(buildViewPyramid(picture));
-}
-
-namespace {
-constexpr int kWaitUnseenMs = 30;
-}  // namespace
-
-void waitForWork(const std::function<void()>& work) {
-    std::exception_ptr failure;
-    QThread* thread = QThread::create([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    });
-    QEventLoop loop;
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
-    thread->start();
-    // A small picture is done before anyone could see the window wait: no loop, no cursor.
-    if (!thread->wait(QDeadlineTimer(kWaitUnseenMs))) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        // Quitting the program also ends this loop early: the work is still waited for.
-        if (!thread->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
-        thread->wait();
-        QApplication::restoreOverrideCursor();
-    }
-    delete thread;
-    if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace gt

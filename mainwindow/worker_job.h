@@ -14,6 +14,7 @@
 #include "imaging/bitmap.h"
 #include "imaging/context.h"
 #include "imaging/view_scaling.h"
+#include "ui/worker.h"
 
 namespace gt {
 
@@ -46,18 +47,5 @@ private:
 
 // The viewer's reduced copies of a picture the worker made; none for an empty picture.
 std::shared_ptr<const ViewPyramid> viewPyramidOf(const Bitmap& picture);
-
-// Runs `work` on a thread of its own and returns when it has ended, rethrowing what it threw. The
-// windows go on painting and the timers run meanwhile; the user's input waits until then (held
-// back, not lost), under the busy cursor. For the picture files a command reads or writes before
-// it goes on: a 48-megapixel photo takes tenths of a second to decode, a PNG of it seconds to write.
-void waitForWork(const std::function<void()>& work);
-
-template <typename Result>
-Result waitForResult(const std::function<Result()>& work) {
-    Result result{};
-    waitForWork([&] { result = work(); });
-    return result;
-}
 
 }  // namespace gt
