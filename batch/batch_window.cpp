@@ -30,8 +30,6 @@ namespace gt {
 
 namespace {
 
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString fromLocal(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 std::shared_ptr<const ViewPyramid> viewOf(const Bitmap& picture) {
     return picture.empty() ? nullptr : std::make_shared<const ViewPyramid>(buildViewPyramid(picture));
@@ -330,7 +328,7 @@ void BatchWindow::firstPhotoRead(const std::shared_ptr<FirstPhoto>& first) {
     DrawingParameters parameters = host_.drawingParameters();
     if (first->found) {
         showRow(first->index);
-        host_.showBatchPhoto(std::move(first->shown), std::move(first->view), fromLocal(plan_.items[first->index].input),
+        host_.showBatchPhoto(std::move(first->shown), std::move(first->view), fromLocalPath(plan_.items[first->index].input),
                              first->metadata);
         first_ = first;
         host_.setBusy(false);
@@ -380,7 +378,7 @@ void BatchWindow::startLoop(const DrawingParameters& chosen) {
             const PictureMetadata* carried = std::any_cast<PictureMetadata>(&photo.carried);
             auto metadata = std::make_shared<PictureMetadata>(carried ? *carried : PictureMetadata{});
             worker_.post([this, i, shown, view, metadata] {
-                if (running_) host_.showBatchPhoto(std::move(*shown), view, fromLocal(plan_.items[i].input), std::move(*metadata));
+                if (running_) host_.showBatchPhoto(std::move(*shown), view, fromLocalPath(plan_.items[i].input), std::move(*metadata));
             });
         };
         steps.drawn = [this](std::size_t, const Bitmap& drawing) {
@@ -412,7 +410,7 @@ void BatchWindow::showRow(std::size_t index) {
     if (index >= plan_.items.size()) return;
     // The list shows the photo being drawn.
     ListBox1->clearSelection();
-    const QList<QListWidgetItem*> rows = ListBox1->findItems(fromLocal(plan_.items[index].input), Qt::MatchExactly);
+    const QList<QListWidgetItem*> rows = ListBox1->findItems(fromLocalPath(plan_.items[index].input), Qt::MatchExactly);
     if (!rows.isEmpty()) {
         rows.first()->setSelected(true);
         ListBox1->scrollToItem(rows.first());
@@ -420,11 +418,11 @@ void BatchWindow::showRow(std::size_t index) {
 }
 
 QString BatchWindow::failureText(const BatchFailure& failure) const {
-    const QString name = QFileInfo(fromLocal(failure.input)).fileName();
+    const QString name = QFileInfo(fromLocalPath(failure.input)).fileName();
     if (failure.outOfMemory) return text(QStringLiteral("Form2.OutOfMemory")).arg(name);
     switch (failure.stage) {
     case BatchStage::Read:
-        if (!QFileInfo::exists(fromLocal(failure.input))) return text(QStringLiteral("Form2.NoSuchFile")).arg(name);
+        if (!QFileInfo::exists(fromLocalPath(failure.input))) return text(QStringLiteral("Form2.NoSuchFile")).arg(name);
         return text(QStringLiteral("Form2.NotRead")).arg(name);
     case BatchStage::Draw: return text(QStringLiteral("Form2.NotDrawn")).arg(name);
     case BatchStage::Write:
@@ -471,7 +469,7 @@ void BatchWindow::finishRun() {
     QStringList report{writtenReport()};
     if (skipped_ > 0) report << countText(QStringLiteral("Form2.Skipped"), skipped_);
     if (!failures_.isEmpty()) report << countText(QStringLiteral("Form2.Failed"), int(failures_.size())) << failures_;
-    for (const std::string& twice : plan_.duplicates) report << text(QStringLiteral("Form2.ListedTwice")).arg(fromLocal(twice));
+    for (const std::string& twice : plan_.duplicates) report << text(QStringLiteral("Form2.ListedTwice")).arg(fromLocalPath(twice));
     emit runEnded();
     showReport(report.join(QLatin1Char('\n')));
 }

@@ -73,10 +73,8 @@ MainWindow::~MainWindow() {
     job_->wait();
     sourceJob_->wait();
     wallpaperStop_.store(true);
-    if (wallpaperThread_) {
-        wallpaperThread_->wait();
-        delete wallpaperThread_;
-    }
+    wallpaperWorker_.wait();
+    preloadWorker_.wait();
 }
 
 void MainWindow::FormCreate() {

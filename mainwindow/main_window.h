@@ -18,8 +18,8 @@
 #include <QThread>
 #include <QTimer>
 #include <atomic>
+#include <exception>
 #include <functional>
-#include <future>
 #include <memory>
 
 #include "batch/batch_window.h"
@@ -44,6 +44,7 @@
 #include "pipeline/styles.h"
 #include "pipeline/window/parameter_window.h"
 #include "ui/widgets.h"
+#include "ui/worker.h"
 
 namespace gt {
 
@@ -96,7 +97,7 @@ public:
     PicturePane* rightPane() const { return ScrollBox2; }
     bool renderRunning() const { return job_ && job_->running(); }
     RenderJob* renderJob() const { return job_; }
-    bool wallpaperRunning() const { return wallpaperThread_ != nullptr; }
+    bool wallpaperRunning() const { return wallpaperWorker_.running(); }
 
     // What the message boxes would ask and say; tests replace them.
     std::function<bool(const QString& question)> askOkCancel;
@@ -320,9 +321,15 @@ private:
     SourceJob* sourceJob_ = nullptr;
     SourceStep sourceStep_;
     SourceHistory history_{startupHistoryBudget()};
+    // The picture being preloaded: its path, and what the worker made of it (or threw).
+    struct Preload {
+        ReadPicture picture;
+        std::exception_ptr failure;
+    };
     QString preloadedPath_;
-    std::future<ReadPicture> preloaded_;
-    QThread* wallpaperThread_ = nullptr;
+    std::shared_ptr<Preload> preload_;
+    Worker preloadWorker_;
+    Worker wallpaperWorker_;
     std::atomic<bool> wallpaperStop_{false};
     bool commandLineDone_ = false;
 

@@ -6,7 +6,6 @@
 // from are made on the worker too, so the interface thread only swaps a finished picture in.
 
 #include <QObject>
-#include <QThread>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -23,7 +22,7 @@ class WorkerJob : public QObject {
 public:
     ~WorkerJob() override;
 
-    bool running() const { return thread_ != nullptr; }
+    bool running() const { return worker_.running(); }
     // Waits for the work to end (after setting the cancel flag, it ends soon).
     void wait();
 
@@ -42,7 +41,7 @@ protected:
     std::atomic<bool>& cancel_;
 
 private:
-    QThread* thread_ = nullptr;
+    Worker worker_;
 };
 
 // The viewer's reduced copies of a picture the worker made; none for an empty picture.

@@ -9,6 +9,11 @@
 
 namespace gt {
 
+namespace {
+// Work shorter than this ends before anyone could see the window wait.
+constexpr int kWaitUnseenMs = 30;
+}  // namespace
+
 Worker::Worker(QObject* parent) : QObject(parent) {}
 
 Worker::~Worker() {
@@ -42,12 +47,21 @@ void Worker::wait() {
     if (thread_) thread_->wait();
 }
 
-void Worker::post(std::function<void()> call) { QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection); }
+void Worker::waitPainting() {
+    QThread* thread = thread_;
+    if (!thread) return;
+    QEventLoop loop;
+    connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    if (!thread->wait(QDeadlineTimer(kWaitUnseenMs))) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (!thread->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+        QApplication::restoreOverrideCursor();
+    }
+    // The end may have been delivered inside the loop, and the thread let go.
+    if (thread_) thread_->wait();
+}
 
-namespace {
-// Work shorter than this ends before anyone could see the window wait.
-constexpr int kWaitUnseenMs = 30;
-}  // namespace
+void Worker::post(std::function<void()> call) { QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection); }
 
 void waitForWork(const std::function<void()>& work) {
     std::exception_ptr failure;

@@ -28,6 +28,9 @@ public:
     bool run(std::function<void()> work, std::function<void(std::exception_ptr failure)> done);
     // Returns when the work has ended; `done` still comes later, through the event loop.
     void wait();
+    // The same, the windows painting and the timers running meanwhile, the user's input held back
+    // (not lost) under the busy cursor, as waitForWork does.
+    void waitPainting();
     // From the work: runs `call` on the interface thread, in the order posted, unless the Worker is
     // gone by then.
     void post(std::function<void()> call);
