@@ -91,13 +91,13 @@ BatchWindow::BatchWindow(BatchWindowHost& host, QWidget* parent) : QDialog(paren
     buttons->addWidget(Button4);
     grid->addLayout(buttons, 7, 0, 1, 2);
 
-    connect(Button1, &QPushButton::clicked, this, &BatchWindow::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &BatchWindow::Button2Click);
-    connect(Button4, &QPushButton::clicked, this, &BatchWindow::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &BatchWindow::Button5Click);
-    connect(Edit1, &QLineEdit::editingFinished, this, &BatchWindow::Edit1Exit);
-    Timer1.setSingleShot(true);
-    connect(&Timer1, &QTimer::timeout, this, &BatchWindow::Timer1Timer);
+    connect(Button1, &QPushButton::clicked, this, &BatchWindow::browseFiles);
+    connect(Button2, &QPushButton::clicked, this, &BatchWindow::browseFolder);
+    connect(Button4, &QPushButton::clicked, this, &BatchWindow::cancelRun);
+    connect(Button5, &QPushButton::clicked, this, &BatchWindow::startRun);
+    connect(Edit1, &QLineEdit::editingFinished, this, &BatchWindow::destinationLeft);
+    closeTimer.setSingleShot(true);
+    connect(&closeTimer, &QTimer::timeout, this, &BatchWindow::closeAfterCancel);
     connect(ListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (running_) return;
         QMenu menu(this);
@@ -172,7 +172,7 @@ QStringList BatchWindow::files() const {
 
 // ---- The list ----------------------------------------------------------------------------------
 
-void BatchWindow::Button1Click() {
+void BatchWindow::browseFiles() {
     if (host_.busy()) return;
     const QStringList chosen = chooseFiles(addFilter());
     addFiles(chosen);
@@ -200,7 +200,7 @@ void BatchWindow::clearList() {
     if (!running_) ListBox1->clear();
 }
 
-void BatchWindow::Button2Click() {
+void BatchWindow::browseFolder() {
     if (host_.busy()) return;
     const QString folder = chooseFolder();
     if (!folder.isEmpty()) Edit1->setText(QDir::toNativeSeparators(QDir(folder).absolutePath() + QLatin1Char('/')));
@@ -219,7 +219,7 @@ QString BatchWindow::destinationProblem() const {
 }
 
 // What was typed stays; a folder that does not exist is said at once, with the offer to create it.
-void BatchWindow::Edit1Exit() {
+void BatchWindow::destinationLeft() {
     const QString folder = Edit1->text().trimmed();
     if (folder.isEmpty() || running_) return;
     if (checkBatchFolder(localPath(folder)) == FolderProblem::Missing && askCreateFolder(folder) == MissingFolder::Create &&
@@ -260,7 +260,7 @@ bool BatchWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- The run -----------------------------------------------------------------------------------
 
-void BatchWindow::Button5Click() {
+void BatchWindow::startRun() {
     if (host_.busy() || running_) return;
     if (ListBox1->count() == 0) {
         status_->setText(text(QStringLiteral("Form2.EmptyList")));
@@ -442,7 +442,7 @@ void BatchWindow::loopEnded(const BatchOutcome& outcome, std::exception_ptr fail
 }
 
 void BatchWindow::reject() {
-    if (running_) Button4Click();
+    if (running_) cancelRun();
     else QDialog::reject();
 }
 
@@ -454,7 +454,7 @@ void BatchWindow::cancelExit() {
     running_ = false;
     first_.reset();
     ListBox1->clear();
-    Timer1.start(1000);
+    closeTimer.start(1000);
     emit runEnded();
     // A run stopped part-way says what it left behind.
     if (written_ > 0) showReport(writtenReport());
@@ -474,15 +474,15 @@ void BatchWindow::finishRun() {
     showReport(report.join(QLatin1Char('\n')));
 }
 
-void BatchWindow::Button4Click() {
+void BatchWindow::cancelRun() {
     host_.cancelFlag().store(true);
     // During a run the window closes a second after the run has stopped.
-    if (!running_) Timer1.start(1000);
+    if (!running_) closeTimer.start(1000);
 }
 
-void BatchWindow::Timer1Timer() {
+void BatchWindow::closeAfterCancel() {
     if (!host_.cancelFlag().load() || running_) return;
-    Timer1.stop();
+    closeTimer.stop();
     ListBox1->clear();
     close();
 }
@@ -497,7 +497,7 @@ void BatchWindow::showEvent(QShowEvent* event) {
 void BatchWindow::closeEvent(QCloseEvent* event) {
     // Closing during a run cancels it; the window closes when the run has stopped.
     if (running_) {
-        Button4Click();
+        cancelRun();
         event->ignore();
         return;
     }

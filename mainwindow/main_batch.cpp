@@ -32,11 +32,11 @@ void MainWindow::setBusy(bool busy) {
 }
 
 void MainWindow::hideParameterWindow() {
-    if (windows.Form4) windows.Form4->hide();
+    if (windows.parameterWindow) windows.parameterWindow->hide();
 }
 
 void MainWindow::runParameterWindow() {
-    ParameterWindow* w = windows.Form4;
+    ParameterWindow* w = windows.parameterWindow;
     if (!w) return;
     w->hide();
     w->setWindowModality(Qt::ApplicationModal);
@@ -49,11 +49,11 @@ void MainWindow::runParameterWindow() {
 
 DrawingParameters MainWindow::drawingParameters() {
     DrawingParameters parameters;
-    if (!windows.Form4) return parameters;
-    windows.Form4->loadStyleSliders();
-    static_cast<DrawingControls&>(parameters) = windows.Form4->controls();
-    if (windows.Form5) parameters.frame = windows.Form5->settings;
-    if (windows.Form9) parameters.text = windows.Form9->settings;
+    if (!windows.parameterWindow) return parameters;
+    windows.parameterWindow->loadStyleSliders();
+    static_cast<DrawingControls&>(parameters) = windows.parameterWindow->controls();
+    if (windows.framesWindow) parameters.frame = windows.framesWindow->settings;
+    if (windows.addTextWindow) parameters.text = windows.addTextWindow->settings;
     return parameters;
 }
 
@@ -69,22 +69,22 @@ void MainWindow::showBatchPhoto(Bitmap photo, std::shared_ptr<const ViewPyramid>
     setZoom(100);
     menuEntry(QStringLiteral("Reverttooriginalsourceimage1"))->setEnabled(true);
     setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
-    CenterImages();
-    if (windows.Form4) windows.Form4->resetPreview();
+    centerPictures();
+    if (windows.parameterWindow) windows.parameterWindow->resetPreview();
 }
 
 void MainWindow::showBatchDrawing(Bitmap drawing, std::shared_ptr<const ViewPyramid> view) {
     DrawingImage = std::move(drawing);
     DrawingWidth = DrawingImage.width();
     DrawingHeight = DrawingImage.height();
-    ScrollBox2->setPicture(&DrawingImage, std::move(view));
-    ScrollBox2->setZoom(zoom_);
-    ScrollBox2->update();
+    drawingPane_->setPicture(&DrawingImage, std::move(view));
+    drawingPane_->setZoom(zoom_);
+    drawingPane_->update();
 }
 
 void MainWindow::batchProgress(int step, int lastStep, int pass, int passes) {
     if (step >= lastStep && pass >= passes) {
-        if (Panel2->running()) Panel2->ProgressReport(step, lastStep, pass, passes);
+        if (statusStrip_->running()) statusStrip_->ProgressReport(step, lastStep, pass, passes);
         return;
     }
     ProgressReport(step, lastStep, pass, passes);

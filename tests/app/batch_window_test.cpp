@@ -39,7 +39,7 @@ protected:
         main->showMessage = [this](const QString& m) { messages << m; };
         main->resize(900, 600);
         main->show();
-        batch = main->windows.Form2;
+        batch = main->windows.batchWindow;
         batch->showReport = [this](const QString& r) { reports << r; };
         batch->askExisting = [this](int count) {
             asked << count;
@@ -49,9 +49,9 @@ protected:
             askedToCreate << folder;
             return createAnswer;
         };
-        main->Batchprocessing1Click();
+        main->openBatchWindow();
         ASSERT_TRUE(batch->isVisible());
-        main->windows.Form4->ComboBox1Change(1);  // the grey pencil: it draws from the generator
+        main->windows.parameterWindow->chooseStyle(1);  // the grey pencil: it draws from the generator
     }
     QString photo(const char* name, int width, int height) {
         const QString path = dir.filePath(QString::fromLatin1(name));
@@ -63,10 +63,10 @@ protected:
         QSignalSpy ended(batch, &BatchWindow::runEnded);
         QTimer sketch;
         QObject::connect(&sketch, &QTimer::timeout, [this, &sketch] {
-            if (!main->windows.Form4->isVisible()) return;
+            if (!main->windows.parameterWindow->isVisible()) return;
             sketch.stop();
             sourceWhenChoosing = main->sourceImage();
-            QTest::mouseClick(main->windows.Form4->Button1, Qt::LeftButton);
+            QTest::mouseClick(main->windows.parameterWindow->Button1, Qt::LeftButton);
         });
         sketch.start(20);
         QTest::mouseClick(batch->Button5, Qt::LeftButton);
@@ -170,7 +170,7 @@ TEST_F(BatchWindowTest, TheListAndTheDestinationBox) {
     batch->addFiles({a});
     QTest::mouseClick(batch->Button5, Qt::LeftButton);
     EXPECT_FALSE(batch->running());
-    EXPECT_FALSE(main->windows.Form4->isVisible());
+    EXPECT_FALSE(main->windows.parameterWindow->isVisible());
     EXPECT_FALSE(QDir(nowhere).exists());
     createAnswer = MissingFolder::Create;
     typeDestination(nowhere);
@@ -193,7 +193,7 @@ TEST_F(BatchWindowTest, ExistingDrawingsAreAskedAboutOnceAndAnEmptyListStartsNot
     QTest::mouseClick(batch->Button5, Qt::LeftButton);
     EXPECT_TRUE(batch->isVisible());
     EXPECT_FALSE(main->Busy);
-    EXPECT_FALSE(main->windows.Form4->isVisible());
+    EXPECT_FALSE(main->windows.parameterWindow->isVisible());
 
     const QString a = photo("a.jpg", 50, 40), b = photo("b.jpg", 50, 40);
     std::ofstream(output("a.jpg").toStdString()) << "old";
@@ -211,7 +211,7 @@ TEST_F(BatchWindowTest, ExistingDrawingsAreAskedAboutOnceAndAnEmptyListStartsNot
     EXPECT_EQ(bytesOf(output("a.jpg")), QByteArray("old"));
     EXPECT_EQ(bytesOf(output("b.jpg")), QByteArray("old"));
 
-    main->Batchprocessing1Click();
+    main->openBatchWindow();
     batch->addFiles({a, b});
     batch->setDestination(out);
     answer = ExistingDrawings::Overwrite;
@@ -231,8 +231,8 @@ TEST_F(BatchWindowTest, CancelStopsAfterThePictureAndClosesASecondLater) {
     QTimer sketch;
     bool sketched = false;
     QObject::connect(&sketch, &QTimer::timeout, [this, &sketched] {
-        if (main->windows.Form4->isVisible()) {
-            QTest::mouseClick(main->windows.Form4->Button1, Qt::LeftButton);
+        if (main->windows.parameterWindow->isVisible()) {
+            QTest::mouseClick(main->windows.parameterWindow->Button1, Qt::LeftButton);
             sketched = true;
         } else if (sketched && batch->running()) {
             QTest::mouseClick(batch->Button4, Qt::LeftButton);

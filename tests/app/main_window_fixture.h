@@ -23,7 +23,7 @@ protected:
         main->askOkCancel = [](const QString&) { return true; };
         main->resize(961, 640);
         main->show();
-        main->FormResize();
+        main->layoutPanes();
     }
     void TearDown() override {
         if (!main) return;
@@ -41,7 +41,7 @@ protected:
     // Presses "Sketch" and waits for the rendering to end.
     bool sketchAndWait() {
         QSignalSpy done(main.get(), &MainWindow::renderFinished);
-        main->windows.Form4->Button1->click();
+        main->windows.parameterWindow->Button1->click();
         return done.wait(120000);
     }
 
