@@ -17,8 +17,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <exception>
+#include <new>
 #include <utility>
 
+#include "finishing/text_qt/qt_glyph_renderer.h"
 #include "imaging/io/picture_io.h"
 #include "ui/app_pictures.h"
 #include "ui/file_names.h"
@@ -28,13 +30,24 @@ namespace gt {
 
 namespace {
 
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-QString fromLocal(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
-// The filter of the add dialog, the same in both languages.
-const char* const kAddFilter = "JPEG Image File (*.jpg)|*.jpg;*.jpeg";
+std::shared_ptr<const ViewPyramid> viewOf(const Bitmap& picture) {
+    return picture.empty() ? nullptr : std::make_shared<const ViewPyramid>(buildViewPyramid(picture));
+}
 
 }  // namespace
+
+// The first photo of the list that can be read, read before the run so that the style is chosen on
+// it; the photos before it that cannot be read, with what they threw.
+struct BatchWindow::FirstPhoto {
+    std::size_t index = 0;
+    bool found = false;
+    Bitmap picture;
+    PictureMetadata metadata;
+    Bitmap shown;  // the copy the main window takes
+    std::shared_ptr<const ViewPyramid> view;
+    std::vector<std::exception_ptr> unread;
+};
 
 BatchWindow::BatchWindow(BatchWindowHost& host, QWidget* parent) : QDialog(parent), host_(host) {
     setObjectName(QStringLiteral("Form2"));
@@ -93,12 +106,10 @@ BatchWindow::BatchWindow(BatchWindowHost& host, QWidget* parent) : QDialog(paren
         menu.exec(ListBox1->viewport()->mapToGlobal(at));
     });
 
-    chooseFiles = [this] {
-        return QFileDialog::getOpenFileNames(this, QString(), QString(), qtNameFilter(QString::fromLatin1(kAddFilter)));
-    };
+    chooseFiles = [this](const QString& filter) { return QFileDialog::getOpenFileNames(this, QString(), QString(), filter); };
     chooseFolder = [this] { return QFileDialog::getExistingDirectory(this, QStringLiteral("選取目錄"), Edit1->text()); };
     askExisting = [this](int count) {
-        QMessageBox box(QMessageBox::Question, windowTitle(), text(QStringLiteral("Form2.Existing")).arg(count), QMessageBox::NoButton, this);
+        QMessageBox box(QMessageBox::Question, windowTitle(), countText(QStringLiteral("Form2.Existing"), count), QMessageBox::NoButton, this);
         QPushButton* overwrite = box.addButton(text(QStringLiteral("Form2.OverwriteAll")), QMessageBox::AcceptRole);
         QPushButton* skip = box.addButton(text(QStringLiteral("Form2.SkipExisting")), QMessageBox::RejectRole);
         box.addButton(text(QStringLiteral("Form2.CancelRun")), QMessageBox::DestructiveRole);
@@ -108,18 +119,36 @@ BatchWindow::BatchWindow(BatchWindowHost& host, QWidget* parent) : QDialog(paren
         if (box.clickedButton() == skip) return ExistingDrawings::Skip;
         return ExistingDrawings::Cancel;
     };
-    showReport = [this](const QString& report) { QMessageBox::warning(parentWidget(), windowTitle(), report); };
+    askCreateFolder = [this](const QString& folder) {
+        const auto answer = QMessageBox::question(this, windowTitle(), text(QStringLiteral("Form2.CreateFolder")).arg(folder),
+                                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+        return answer == QMessageBox::Yes ? MissingFolder::Create : MissingFolder::Keep;
+    };
+    showReport = [this](const QString& report) { QMessageBox::information(parentWidget(), windowTitle(), report); };
     applyTexts(TextTable::of(Language::French), Language::French);
 }
 
-BatchWindow::~BatchWindow() {
-    if (worker_) {
-        worker_->wait();
-        delete worker_;
-    }
+BatchWindow::~BatchWindow() = default;
+
+void BatchWindow::stopRun() {
+    if (!worker_.running()) return;
+    host_.cancelFlag().store(true);
+    worker_.wait();
 }
 
 QString BatchWindow::text(const QString& key) const { return TextTable::of(language_).text(key); }
+
+QString BatchWindow::countText(const QString& key, int n) const {
+    // French takes the singular for 0 and 1, English for 1 only; Chinese has one form.
+    const bool one = language_ == Language::French ? n <= 1 : n == 1;
+    const QString form = TextTable::of(language_).find(key + (one ? QStringLiteral(".one") : QStringLiteral(".other")))
+                             .value_or(text(key + QStringLiteral(".other")));
+    return QString(form).replace(QStringLiteral("%n"), QString::number(n));
+}
+
+QString BatchWindow::addFilter() const {
+    return openDialogFilters(text(QStringLiteral("Form1.OpenFilter")), text(QStringLiteral("Form1.OpenFilterAllFiles")));
+}
 
 void BatchWindow::applyTexts(const TextTable& table, Language language) {
     language_ = language;
@@ -145,7 +174,7 @@ QStringList BatchWindow::files() const {
 
 void BatchWindow::browseFiles() {
     if (host_.busy()) return;
-    const QStringList chosen = chooseFiles();
+    const QStringList chosen = chooseFiles(addFilter());
     addFiles(chosen);
 }
 
@@ -177,8 +206,28 @@ void BatchWindow::browseFolder() {
     if (!folder.isEmpty()) Edit1->setText(QDir::toNativeSeparators(QDir(folder).absolutePath() + QLatin1Char('/')));
 }
 
+QString BatchWindow::destinationProblem() const {
+    const QString folder = Edit1->text().trimmed();
+    if (folder.isEmpty()) return text(QStringLiteral("Form2.NoDestination"));
+    switch (checkBatchFolder(localPath(folder))) {
+    case FolderProblem::None: return QString();
+    case FolderProblem::Missing: return text(QStringLiteral("Form2.NoSuchFolder")).arg(folder);
+    case FolderProblem::NotAFolder: return text(QStringLiteral("Form2.NotAFolder")).arg(folder);
+    case FolderProblem::NotWritable: return text(QStringLiteral("Form2.NotWritable")).arg(folder);
+    }
+    return QString();
+}
+
+// What was typed stays; a folder that does not exist is said at once, with the offer to create it.
 void BatchWindow::destinationLeft() {
-    if (!Edit1->text().isEmpty() && !QFileInfo(Edit1->text()).isDir()) Edit1->clear();
+    const QString folder = Edit1->text().trimmed();
+    if (folder.isEmpty() || running_) return;
+    if (checkBatchFolder(localPath(folder)) == FolderProblem::Missing && askCreateFolder(folder) == MissingFolder::Create &&
+        !QDir().mkpath(folder)) {
+        status_->setText(text(QStringLiteral("Form2.NotCreated")).arg(folder));
+        return;
+    }
+    status_->setText(destinationProblem());
 }
 
 void BatchWindow::keyPressEvent(QKeyEvent* event) {
@@ -217,10 +266,19 @@ void BatchWindow::startRun() {
         status_->setText(text(QStringLiteral("Form2.EmptyList")));
         return;
     }
-    destinationLeft();
+    // No work starts without a folder the drawings can go to.
+    if (const QString problem = destinationProblem(); !problem.isEmpty()) {
+        status_->setText(problem);
+        Edit1->setFocus();
+        return;
+    }
+    if (!host_.resourceError().isEmpty()) {
+        status_->setText(host_.resourceError());
+        return;
+    }
     std::vector<std::string> inputs;
     for (const QString& name : files()) inputs.push_back(localPath(name));
-    plan_ = planBatch(inputs, localPath(Edit1->text()));
+    plan_ = planBatch(inputs, localPath(Edit1->text().trimmed()));
     skip_.assign(plan_.items.size(), false);
     if (!CheckBox1->isChecked()) {
         const std::vector<std::size_t> existing = existingOutputs(plan_);
@@ -236,36 +294,151 @@ void BatchWindow::startRun() {
     host_.hideParameterWindow();
     failures_.clear();
     written_ = skipped_ = 0;
-    index_ = 0;
     running_ = true;
     holdsBusy_ = true;
     host_.setBusy(true);
     status_->clear();
-    // The first photo is shown so that the style is chosen on it, with the live preview; it is
+    // The style is chosen on the first photo that can be read, with the live preview; the photo is
     // kept for its turn in the loop.
-    auto photo = std::make_shared<Bitmap>();
-    auto metadata = std::make_shared<PictureMetadata>();
-    const std::string first = plan_.items.front().input;
-    onWorker([photo, metadata, first] {
-        try {
-            LoadedPicture loaded = loadPictureFile(first);
-            *photo = std::move(loaded.bitmap);
-            *metadata = std::move(loaded.metadata);
-        } catch (const std::exception&) {
-            // Reported when its turn comes.
+    auto first = std::make_shared<FirstPhoto>();
+    const BatchPlan plan = plan_;
+    const std::vector<bool> skip = skip_;
+    std::atomic<bool>* cancel = &host_.cancelFlag();
+    worker_.run([first, plan, skip, cancel] {
+        for (std::size_t i = 0; i < plan.items.size() && !cancel->load(); ++i) {
+            if (skip[i]) continue;
+            try {
+                LoadedPicture loaded = loadPictureFile(plan.items[i].input);
+                first->index = i;
+                first->found = true;
+                first->picture = std::move(loaded.bitmap);
+                first->metadata = std::move(loaded.metadata);
+                first->shown = first->picture;
+                first->view = viewOf(first->shown);
+                return;
+            } catch (...) {
+                first->unread.push_back(std::current_exception());
+            }
         }
-    }, [this, photo, metadata] {
-        if (!photo->empty()) {
-            host_.showBatchSource(*photo, fromLocal(plan_.items.front().input));
-            firstPhoto_ = std::move(photo);
-            firstMetadata_ = std::move(*metadata);
-        }
-        if (host_.cancelFlag().load()) return cancelExit();
+    }, [this, first](std::exception_ptr) { firstPhotoRead(first); });
+}
+
+void BatchWindow::firstPhotoRead(const std::shared_ptr<FirstPhoto>& first) {
+    if (host_.cancelFlag().load()) return cancelExit();
+    DrawingParameters parameters = host_.drawingParameters();
+    if (first->found) {
+        showRow(first->index);
+        host_.showBatchPhoto(std::move(first->shown), std::move(first->view), fromLocalPath(plan_.items[first->index].input),
+                             first->metadata);
+        first_ = first;
         host_.setBusy(false);
         host_.runParameterWindow();
         host_.setBusy(true);
-        nextPhoto();
-    });
+        if (host_.cancelFlag().load()) return cancelExit();
+        parameters = host_.drawingParameters();
+    } else {
+        // Nothing can be read: the loop names every photo's failure without asking for a style.
+        first_ = first;
+    }
+    if (first->found && !styleFromIndex(parameters.ComboBox1)) {
+        failures_ << text(QStringLiteral("Form2.NotRendered"));
+        return finishRun();
+    }
+    startLoop(parameters);
+}
+
+void BatchWindow::startLoop(const DrawingParameters& chosen) {
+    BatchSettings settings;
+    settings.parameters = chosen;
+    // Every photo starts from the generator's state at program start, as each photo of the command
+    // line's batch does, so the same photo gives the same bytes from either.
+    settings.random = Random{};
+    if (!styleFromIndex(settings.parameters.ComboBox1)) settings.parameters.ComboBox1 = 0;
+    const std::shared_ptr<FirstPhoto> first = std::exchange(first_, nullptr);
+    const BatchPlan plan = plan_;
+    const std::vector<bool> skip = skip_;
+    std::atomic<bool>* cancel = &host_.cancelFlag();
+    const Resources* resources = &host_.resources();
+    auto outcome = std::make_shared<BatchOutcome>();
+    worker_.run([this, first, plan, skip, cancel, resources, settings, outcome] {
+        BatchSteps steps;
+        std::size_t nextUnread = 0;
+        steps.skip = [&skip](std::size_t i) { return skip[i]; };
+        steps.read = [&](std::size_t i, const std::string& input) {
+            if (!first->found || i < first->index) std::rethrow_exception(first->unread.at(nextUnread++));
+            if (i == first->index) return BatchPhoto{std::move(first->picture), std::move(first->metadata)};
+            LoadedPicture loaded = loadPictureFile(input);
+            return BatchPhoto{std::move(loaded.bitmap), std::move(loaded.metadata)};
+        };
+        steps.starting = [this](std::size_t i) { worker_.post([this, i] { showRow(i); }); };
+        steps.photoRead = [&](std::size_t i, const BatchPhoto& photo) {
+            if (first->found && i == first->index) return;  // shown already
+            auto shown = std::make_shared<Bitmap>(photo.picture);
+            auto view = viewOf(*shown);
+            const PictureMetadata* carried = std::any_cast<PictureMetadata>(&photo.carried);
+            auto metadata = std::make_shared<PictureMetadata>(carried ? *carried : PictureMetadata{});
+            worker_.post([this, i, shown, view, metadata] {
+                if (running_) host_.showBatchPhoto(std::move(*shown), view, fromLocalPath(plan_.items[i].input), std::move(*metadata));
+            });
+        };
+        steps.drawn = [this](std::size_t, const Bitmap& drawing) {
+            auto shown = std::make_shared<Bitmap>(drawing);
+            auto view = viewOf(*shown);
+            worker_.post([this, shown, view] {
+                if (running_) host_.showBatchDrawing(std::move(*shown), view);
+            });
+        };
+        steps.write = [cancel](const Bitmap& drawing, const BatchPhoto& photo, const std::string& output) {
+            // The drawing carries the photo's camera data, as the command line's batch does.
+            WriteOptions options;
+            options.metadata = std::any_cast<PictureMetadata>(&photo.carried);
+            writePicture(drawing, output, cancel, options);
+        };
+        steps.progress = [this](std::size_t) -> ProgressSink {
+            return [this](int step, int lastStep, int pass, int passes) {
+                worker_.post([this, step, lastStep, pass, passes] {
+                    if (running_) host_.batchProgress(step, lastStep, pass, passes);
+                });
+            };
+        };
+        QtGlyphRenderer glyphs;
+        *outcome = runBatch(plan, settings, *resources, settings.parameters.CheckBox4 ? &glyphs : nullptr, *cancel, steps);
+    }, [this, outcome](std::exception_ptr failure) { loopEnded(*outcome, failure); });
+}
+
+void BatchWindow::showRow(std::size_t index) {
+    if (index >= plan_.items.size()) return;
+    // The list shows the photo being drawn.
+    ListBox1->clearSelection();
+    const QList<QListWidgetItem*> rows = ListBox1->findItems(fromLocalPath(plan_.items[index].input), Qt::MatchExactly);
+    if (!rows.isEmpty()) {
+        rows.first()->setSelected(true);
+        ListBox1->scrollToItem(rows.first());
+    }
+}
+
+QString BatchWindow::failureText(const BatchFailure& failure) const {
+    const QString name = QFileInfo(fromLocalPath(failure.input)).fileName();
+    if (failure.outOfMemory) return text(QStringLiteral("Form2.OutOfMemory")).arg(name);
+    switch (failure.stage) {
+    case BatchStage::Read:
+        if (!QFileInfo::exists(fromLocalPath(failure.input))) return text(QStringLiteral("Form2.NoSuchFile")).arg(name);
+        return text(QStringLiteral("Form2.NotRead")).arg(name);
+    case BatchStage::Draw: return text(QStringLiteral("Form2.NotDrawn")).arg(name);
+    case BatchStage::Write:
+        return text(QStringLiteral("Form2.NotWritten")).arg(name, QDir::toNativeSeparators(Edit1->text().trimmed()));
+    }
+    return name;
+}
+
+void BatchWindow::loopEnded(const BatchOutcome& outcome, std::exception_ptr failure) {
+    host_.batchProgress(100, 100, 1, 1);
+    written_ = outcome.written;
+    skipped_ = outcome.skipped;
+    for (const BatchFailure& f : outcome.failures) failures_ << failureText(f);
+    if (failure) failures_ << text(QStringLiteral("Form2.NotRendered"));
+    if (outcome.cancelled || host_.cancelFlag().load()) return cancelExit();
+    finishRun();
 }
 
 void BatchWindow::reject() {
@@ -273,127 +446,32 @@ void BatchWindow::reject() {
     else QDialog::reject();
 }
 
-void BatchWindow::onWorker(std::function<void()> work, std::function<void()> done) {
-    worker_ = QThread::create(std::move(work));
-    connect(worker_, &QThread::finished, this, [this, done = std::move(done)] {
-        worker_->deleteLater();
-        worker_ = nullptr;
-        done();
-    });
-    worker_->start();
-}
-
-void BatchWindow::nextPhoto() {
-    if (host_.cancelFlag().load()) return cancelExit();
-    while (index_ < plan_.items.size() && skip_[index_]) {
-        ++skipped_;
-        ++index_;
-    }
-    if (index_ >= plan_.items.size()) return finishRun();
-    // The list shows the photo being drawn.
-    const QString input = fromLocal(plan_.items[index_].input);
-    ListBox1->clearSelection();
-    const QList<QListWidgetItem*> rows = ListBox1->findItems(input, Qt::MatchExactly);
-    if (!rows.isEmpty()) {
-        rows.first()->setSelected(true);
-        ListBox1->scrollToItem(rows.first());
-    }
-    if (index_ == 0 && firstPhoto_) {
-        photoMetadata_ = firstMetadata_;
-        return photoRead(std::exchange(firstPhoto_, nullptr), QString());
-    }
-    auto photo = std::make_shared<Bitmap>();
-    auto metadata = std::make_shared<PictureMetadata>();
-    auto error = std::make_shared<QString>();
-    const std::string path = plan_.items[index_].input;
-    onWorker([photo, metadata, error, path] {
-        try {
-            LoadedPicture loaded = loadPictureFile(path);
-            *photo = std::move(loaded.bitmap);
-            *metadata = std::move(loaded.metadata);
-        } catch (const std::exception& e) {
-            *error = QString::fromUtf8(e.what());
-        }
-    }, [this, photo, metadata, error] {
-        photoMetadata_ = std::move(*metadata);
-        photoRead(photo, *error);
-    });
-}
-
-void BatchWindow::photoRead(std::shared_ptr<Bitmap> photo, const QString& error) {
-    if (!error.isEmpty()) return fail(error);
-    if (host_.cancelFlag().load()) return cancelExit();
-    host_.showBatchSource(std::move(*photo), fromLocal(plan_.items[index_].input));
-    // The trigger sets Busy itself and clears it when the drawing is done.
-    host_.setBusy(false);
-    if (!host_.startBatchRendering()) {
-        host_.setBusy(true);
-        fail(text(QStringLiteral("Form2.NotRendered")));
-    }
-}
-
-void BatchWindow::renderingEnded() {
-    if (!running_) return;
-    host_.setBusy(true);
-    if (host_.cancelFlag().load()) return cancelExit();
-    if (const QString error = host_.renderingError(); !error.isEmpty()) return fail(error);
-    auto drawing = std::make_shared<Bitmap>(host_.drawingImage());
-    auto error = std::make_shared<QString>();
-    const std::string output = plan_.items[index_].output;
-    std::atomic<bool>* cancel = &host_.cancelFlag();
-    // The drawing carries the photo's camera data, as the command line's batch does.
-    auto metadata = std::make_shared<PictureMetadata>(photoMetadata_);
-    onWorker([drawing, metadata, error, output, cancel] {
-        try {
-            WriteOptions options;
-            options.metadata = metadata.get();
-            writePicture(*drawing, output, cancel, options);
-        } catch (const std::exception& e) {
-            *error = QString::fromUtf8(e.what());
-        }
-    }, [this, error] { drawingWritten(*error); });
-}
-
-void BatchWindow::drawingWritten(const QString& error) {
-    if (!error.isEmpty()) return fail(error);
-    if (host_.cancelFlag().load()) return cancelExit();
-    ++written_;
-    host_.setOpenedFile(fromLocal(plan_.items[index_].input));
-    stepDone();
-}
-
-void BatchWindow::fail(const QString& reason) {
-    failures_ << reason;
-    stepDone();
-}
-
-void BatchWindow::stepDone() {
-    ++index_;
-    nextPhoto();
+QString BatchWindow::writtenReport() const {
+    return countText(QStringLiteral("Form2.Written"), written_).arg(QDir::toNativeSeparators(Edit1->text().trimmed()));
 }
 
 void BatchWindow::cancelExit() {
     running_ = false;
-    firstPhoto_.reset();
+    first_.reset();
     ListBox1->clear();
     closeTimer.start(1000);
     emit runEnded();
+    // A run stopped part-way says what it left behind.
+    if (written_ > 0) showReport(writtenReport());
 }
 
 void BatchWindow::finishRun() {
     running_ = false;
+    first_.reset();
     host_.hideParameterWindow();
     ListBox1->clear();
     close();
-    QStringList report;
-    if (!failures_.isEmpty())
-        report << text(QStringLiteral("Form2.Failed")).arg(failures_.size()) << failures_;
-    for (const std::string& twice : plan_.duplicates) report << text(QStringLiteral("Form2.ListedTwice")).arg(fromLocal(twice));
+    QStringList report{writtenReport()};
+    if (skipped_ > 0) report << countText(QStringLiteral("Form2.Skipped"), skipped_);
+    if (!failures_.isEmpty()) report << countText(QStringLiteral("Form2.Failed"), int(failures_.size())) << failures_;
+    for (const std::string& twice : plan_.duplicates) report << text(QStringLiteral("Form2.ListedTwice")).arg(fromLocalPath(twice));
     emit runEnded();
-    if (!report.isEmpty()) {
-        report.prepend(text(QStringLiteral("Form2.Summary")).arg(written_).arg(skipped_).arg(failures_.size()));
-        showReport(report.join(QLatin1Char('\n')));
-    }
+    showReport(report.join(QLatin1Char('\n')));
 }
 
 void BatchWindow::cancelRun() {

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The batch window: a list of photos drawn one after the other with the style and parameters of the
-// parameter window, each written as a JPEG into the destination folder. Each photo goes the road of
-// a single rendering: it becomes the main window's source, the main window's trigger renders it,
-// and the right pane's picture is written, so a photo comes out of this window, the command line's
-// batch and a rendering of its own with the same bytes. The names are decided for the whole list
-// before the run (pipeline/batch_plan.h). Reading and writing run on a worker; the window waits for
-// each step's end with the processor idle.
+// parameter window, each written as a JPEG into the destination folder. The run is the batch's one
+// loop (pipeline/batch_run.h), the one `graphitello-cli batch` runs, on a worker: the window goes on
+// painting, and the main window is only told which photo and which drawing to show meanwhile. The
+// settings are taken once, when the parameter window that chooses them closes. The names are
+// decided for the whole list before the run (pipeline/batch_plan.h).
 
 #include <QCheckBox>
 #include <QDialog>
@@ -14,17 +13,21 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <atomic>
+#include <exception>
 #include <functional>
 #include <memory>
-#include <optional>
+#include <vector>
 
 #include "imaging/bitmap.h"
 #include "imaging/io/picture_io.h"
+#include "imaging/resources.h"
+#include "imaging/view_scaling.h"
 #include "pipeline/batch_plan.h"
+#include "pipeline/batch_run.h"
 #include "ui/language.h"
+#include "ui/worker.h"
 
 namespace gt {
 
@@ -33,24 +36,30 @@ class BatchWindowHost {
 public:
     virtual ~BatchWindowHost() = default;
     virtual bool busy() const = 0;                      // Busy
-    virtual void setBusy(bool busy) = 0;
+    virtual void setBusy(bool busy) = 0;                // it guards the main window's commands during a run
     virtual std::atomic<bool>& cancelFlag() = 0;        // CancelRequested
     virtual void hideParameterWindow() = 0;
     // Shows the parameter window modally; returns when it is closed ("Sketch" closes it).
     virtual void runParameterWindow() = 0;
-    // OpenImage after the decoding: the photo becomes the source and, at once, the drawing.
-    virtual void showBatchSource(Bitmap photo, const QString& path) = 0;
-    // Fires the render trigger. False when no rendering started; otherwise the host calls
-    // BatchWindow::renderingEnded when the rendering and its finishing pass are done.
-    virtual bool startBatchRendering() = 0;
-    virtual const Bitmap& drawingImage() const = 0;     // DrawingImage
-    virtual QString renderingError() const = 0;         // why the last rendering failed, or empty
-    // The main window's open-dialog file name (its save command proposes its name from it).
-    virtual void setOpenedFile(const QString& path) = 0;
+    // The settings a rendering would take from the windows now: style, sliders, frame and text.
+    virtual DrawingParameters drawingParameters() = 0;
+    // The built-in pictures, and why they could not be loaded (empty when they were).
+    virtual const Resources& resources() const = 0;
+    virtual QString resourceError() const = 0;
+    // A photo of the run becomes the source, and at once the drawing, as after an open: a new undo
+    // history, the status strip, "revert" and the save command's name follow it.
+    virtual void showBatchPhoto(Bitmap photo, std::shared_ptr<const ViewPyramid> view, const QString& path,
+                                PictureMetadata metadata) = 0;
+    // The drawing just made of it takes the right pane.
+    virtual void showBatchDrawing(Bitmap drawing, std::shared_ptr<const ViewPyramid> view) = 0;
+    // A rendering's progress, for the status strip; 100 of 100 ends the display.
+    virtual void batchProgress(int step, int lastStep, int pass, int passes) = 0;
 };
 
 // The answer to "some drawings exist already".
 enum class ExistingDrawings { Overwrite, Skip, Cancel };
+// The answer to "the destination folder does not exist".
+enum class MissingFolder { Create, Keep };
 
 class BatchWindow : public QDialog {
     Q_OBJECT
@@ -71,20 +80,22 @@ public:
     void removeSelected();
     void clearList();
 
-    // Called by the host when a rendering started by startBatchRendering is done.
-    void renderingEnded();
-
     bool running() const { return running_; }
+    // Cancels a run and waits for its worker (the main window calls it before it goes).
+    void stopRun();
     QStringList files() const;
     QString destination() const { return Edit1->text(); }
     void setDestination(const QString& folder) { Edit1->setText(folder); }
-    // The photos that failed in the last run, each with its reason; and the last report shown.
+    // The photos that failed in the last run, each with its reason.
     const QStringList& failures() const { return failures_; }
+    // The add dialog's filters: every kind of picture the loader reads.
+    QString addFilter() const;
 
     // The dialogs and message boxes; tests replace them.
-    std::function<QStringList()> chooseFiles;
+    std::function<QStringList(const QString& filter)> chooseFiles;
     std::function<QString()> chooseFolder;
     std::function<ExistingDrawings(int count)> askExisting;
+    std::function<MissingFolder(const QString& folder)> askCreateFolder;
     std::function<void(const QString& report)> showReport;
 
     QListWidget* ListBox1 = nullptr;
@@ -110,16 +121,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void nextPhoto();
-    void photoRead(std::shared_ptr<Bitmap> photo, const QString& error);
-    void drawingWritten(const QString& error);
-    void fail(const QString& reason);
-    void stepDone();
+    struct FirstPhoto;
+    // The destination as typed, checked: an empty text when it is a folder the run can write in,
+    // otherwise what is wrong, in the interface language.
+    QString destinationProblem() const;
+    void firstPhotoRead(const std::shared_ptr<FirstPhoto>& first);
+    void startLoop(const DrawingParameters& parameters);
+    void loopEnded(const BatchOutcome& outcome, std::exception_ptr failure);
+    void showRow(std::size_t index);
+    QString failureText(const BatchFailure& failure) const;
     void cancelExit();
     void finishRun();
-    // Runs `work` on a worker thread, then `done` back on this thread.
-    void onWorker(std::function<void()> work, std::function<void()> done);
+    QString writtenReport() const;
     QString text(const QString& key) const;
+    // A text with a count, in the language's plural form ("1 dessin", "2 dessins").
+    QString countText(const QString& key, int n) const;
 
     BatchWindowHost& host_;
     Language language_ = Language::French;
@@ -131,13 +147,10 @@ private:
     bool holdsBusy_ = false;
     BatchPlan plan_;
     std::vector<bool> skip_;
-    std::size_t index_ = 0;
     int written_ = 0, skipped_ = 0;
     QStringList failures_;
-    std::shared_ptr<Bitmap> firstPhoto_;
-    PictureMetadata firstMetadata_;  // the first photo's camera data, kept with it
-    PictureMetadata photoMetadata_;  // the camera data of the photo being drawn
-    QThread* worker_ = nullptr;
+    std::shared_ptr<FirstPhoto> first_;
+    Worker worker_;
 };
 
 }  // namespace gt

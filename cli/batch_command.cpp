@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // graphitello-cli batch [render options] --out DIR [--overwrite] FILES...: the batch window's run.
 // The drawings are named for the whole list before the first photo is read, as the batch window
-// names them (pipeline/batch_plan.h): always JPEG, and two photos never share one drawing.
+// names them (pipeline/batch_plan.h): always JPEG, and two photos never share one drawing. The run
+// is the batch window's own loop (pipeline/batch_run.h).
 //
 // Each photo starts from the generator state of --seed, so a photo comes out of a batch exactly as
 // `render` draws it alone, whatever came before it in the list or was skipped.
 
+#include <any>
+#include <atomic>
 #include <filesystem>
 #include <string>
 
@@ -16,6 +19,7 @@
 #include "imaging/error.h"
 #include "imaging/io/picture_io.h"
 #include "pipeline/batch_plan.h"
+#include "pipeline/batch_run.h"
 
 namespace gt::cli {
 
@@ -45,8 +49,12 @@ int runBatch(std::span<const std::string> args, Session& session) {
     }
     const std::optional<std::string> out = parsed.value("out");
     if (!out) throw UsageError("batch needs --out DIR, the folder the drawings go to");
-    std::error_code ec;
-    if (!fs::is_directory(*out, ec)) throw UsageError("--out " + *out + ": no such folder");
+    switch (checkBatchFolder(*out)) {
+    case FolderProblem::None: break;
+    case FolderProblem::Missing: throw UsageError("--out " + *out + ": no such folder");
+    case FolderProblem::NotAFolder: throw UsageError("--out " + *out + ": not a folder");
+    case FolderProblem::NotWritable: throw UsageError("--out " + *out + ": this folder cannot be written in");
+    }
     const bool overwrite = parsed.flag("overwrite");
     const PictureOptions pictures = pictureOptions(parsed);
     for (const std::string& input : parsed.positionals)
@@ -57,34 +65,51 @@ int runBatch(std::span<const std::string> args, Session& session) {
     const BatchPlan plan = planBatch(parsed.positionals, *out);
     for (const std::string& twice : plan.duplicates)
         session.err << "graphitello-cli: " << twice << ": listed more than once, drawn once\n";
-    int written = 0, skipped = 0, failed = 0;
-    const int count = static_cast<int>(plan.items.size());
-    for (int i = 0; i < count; ++i) {
-        const std::string& input = plan.items[std::size_t(i)].input;
-        const std::string& output = plan.items[std::size_t(i)].output;
-        if (!overwrite && fs::exists(output, ec)) {
-            session.err << "graphitello-cli: skipped " << output << ": it exists (--overwrite replaces it)\n";
-            ++skipped;
-            continue;
-        }
-        try {
-            const LoadedPicture photo = session.read(input, pictures);
-            const std::string label = "[" + std::to_string(i + 1) + "/" + std::to_string(count) + "] " +
-                                      fs::path(input).filename().string();
-            session.write(renderPicture(photo.bitmap, setup, session, label), output, pictures, &photo.metadata);
-            session.out << output << "\n" << std::flush;
-            ++written;
-        } catch (const Cancelled&) {
-            session.endProgress();
-            session.err << "graphitello-cli: cancelled; " << written << " written before, nothing for " << input << "\n";
-            return kExitCancelled;
-        } catch (const Error& e) {
-            session.endProgress();
-            session.err << "graphitello-cli: " << e.what() << "\n";
-            ++failed;
-        }
+
+    BatchSettings settings;
+    settings.parameters = setup.parameters;
+    settings.random.seed = setup.seed;
+    settings.drawingWidth = setup.drawingWidth;
+    settings.drawingHeight = setup.drawingHeight;
+    const std::size_t count = plan.items.size();
+    BatchSteps steps;
+    steps.skip = [&](std::size_t i) {
+        std::error_code ec;
+        if (overwrite || !fs::exists(plan.items[i].output, ec)) return false;
+        session.err << "graphitello-cli: skipped " << plan.items[i].output << ": it exists (--overwrite replaces it)\n";
+        return true;
+    };
+    steps.read = [&](std::size_t, const std::string& input) {
+        LoadedPicture loaded = session.read(input, pictures);
+        return BatchPhoto{std::move(loaded.bitmap), std::move(loaded.metadata)};
+    };
+    steps.write = [&](const Bitmap& drawing, const BatchPhoto& photo, const std::string& output) {
+        session.write(drawing, output, pictures, std::any_cast<PictureMetadata>(&photo.carried));
+    };
+    steps.progress = [&](std::size_t i) {
+        const std::string label = "[" + std::to_string(i + 1) + "/" + std::to_string(count) + "] " +
+                                  fs::path(plan.items[i].input).filename().string();
+        return session.context(label).progress;
+    };
+    std::size_t current = 0;
+    steps.starting = [&](std::size_t i) { current = i; };
+    steps.written = [&](std::size_t i) { session.out << plan.items[i].output << "\n" << std::flush; };
+    steps.failed = [&](std::size_t, const BatchFailure& failure) {
+        session.endProgress();
+        session.err << "graphitello-cli: " << failure.message << "\n";
+    };
+    std::atomic<bool> never{false};
+    std::atomic<bool>& cancel = session.cancelFlag() ? *session.cancelFlag() : never;
+    GlyphRenderer* glyphs = setup.parameters.CheckBox4 ? &session.glyphs() : nullptr;
+    const BatchOutcome outcome = runBatch(plan, settings, session.resources(), glyphs, cancel, steps);
+    session.endProgress();
+    if (outcome.cancelled) {
+        session.err << "graphitello-cli: cancelled; " << outcome.written << " written before, nothing for "
+                    << (count ? plan.items[current].input : std::string()) << "\n";
+        return kExitCancelled;
     }
-    session.err << "graphitello-cli: " << written << " written, " << skipped << " skipped, " << failed << " failed\n";
+    const int failed = static_cast<int>(outcome.failures.size());
+    session.err << "graphitello-cli: " << outcome.written << " written, " << outcome.skipped << " skipped, " << failed << " failed\n";
     return failed ? kExitFailure : kExitSuccess;
 }
 

@@ -161,20 +161,11 @@ RenderSetup renderSetup(const ParsedArgs& args) {
     finishing.fontStyle = args.value("font-style");
     finishing.textColour = args.value("text-colour");
     finishing.shadow = args.flag("shadow");
-    FinishingChoice choice;
-    choice.CheckBox1 = p.CheckBox1;
-    choice.CheckBox4 = p.CheckBox4;
-    choice.frame = p.frame;
-    choice.text = p.text;
     try {
-        applyFinishingOptions(finishing, choice);
+        applyFinishingOptions(finishing, p);
     } catch (const OptionError& e) {
         throw UsageError(e.what());
     }
-    p.CheckBox1 = choice.CheckBox1;
-    p.CheckBox4 = choice.CheckBox4;
-    p.frame = choice.frame;
-    p.text = choice.text;
 
     if (const auto file = args.value("params")) loadParameters(*file, setup);
     for (std::size_t i = 0; i < std::size(kSliders); ++i)

@@ -36,6 +36,7 @@ public:
     std::ostream& out;
     std::ostream& err;
 
+    std::atomic<bool>* cancelFlag() const { return env_.cancel; }
     bool cancelRequested() const { return env_.cancel && env_.cancel->load(); }
     void throwIfCancelled() const {
         if (cancelRequested()) throw Cancelled{};

@@ -125,12 +125,7 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent) 
     refreshTimer.start(500);
 }
 
-PrintPreviewWindow::~PrintPreviewWindow() {
-    if (worker_) {
-        worker_->wait();
-        delete worker_;
-    }
-}
+PrintPreviewWindow::~PrintPreviewWindow() = default;
 
 void PrintPreviewWindow::applyTexts(const TextTable& table, Language language) {
     language_ = language;
@@ -175,7 +170,7 @@ QString PrintPreviewWindow::controlText(const QString& name) const {
 }
 
 void PrintPreviewWindow::usePrinter(std::unique_ptr<QPrinter> printer) {
-    if (worker_) worker_->wait();
+    worker_.wait();
     printer_ = std::move(printer);
     if (printer_)
         Memo1->setText(printer_->printerName().isEmpty() ? QFileInfo(printer_->outputFileName()).fileName() : printer_->printerName());
@@ -201,7 +196,7 @@ void PrintPreviewWindow::showEvent(QShowEvent* event) {
 }
 
 void PrintPreviewWindow::windowShown() {
-    if (!printer_ || worker_) return;
+    if (!printer_ || worker_.running()) return;
     const QSize drawing = host_.drawingSize();
     const bool landscape = landscapeFor(drawing.width(), drawing.height());
     setOrientation(landscape);
@@ -224,7 +219,7 @@ void PrintPreviewWindow::updateThumbnail(const QImage& drawing) {
 
 void PrintPreviewWindow::updatePreview() {
     // While a page is being printed the printer belongs to the worker.
-    if (!printer_ || worker_) return;
+    if (!printer_ || worker_.running()) return;
     const PageDevice page = pageDevice();
     picture_ = pagePicture(page, printer_->pageLayout().orientation() == QPageLayout::Landscape);
     const PrintRect place = pagePicturePlace(picture_, width(), height());
@@ -257,7 +252,7 @@ void PrintPreviewWindow::showOffsets() {
 void PrintPreviewWindow::setScaleText(int s) { Edit1->setText(QString::number(s) + QLatin1Char('%')); }
 
 void PrintPreviewWindow::fullPageChosen() {
-    if (worker_) return;
+    if (worker_.running()) return;
     RadioButton1->setChecked(true);
     setOffsets(0, 0);
     UpDown2->setPosition(0);
@@ -317,7 +312,7 @@ void PrintPreviewWindow::scaleTyped(const QString& typed) {
 }
 
 void PrintPreviewWindow::refreshTick() {
-    if (!isVisible() || worker_) return;
+    if (!isVisible() || worker_.running()) return;
     if (RadioButton1->isChecked()) {
         const QSize drawing = host_.drawingSize();
         const QString text = QString::number(fullPageScale(pageDevice(), drawing.width(), drawing.height())) + QLatin1Char('%');
@@ -337,7 +332,7 @@ bool PrintPreviewWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PrintPreviewWindow::setUpPrinter() {
-    if (!printer_ || worker_) return;
+    if (!printer_ || worker_.running()) return;
     QPrintDialog dialog(printer_.get(), this);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
     dialog.exec();
@@ -346,7 +341,7 @@ void PrintPreviewWindow::setUpPrinter() {
 }
 
 void PrintPreviewWindow::printDrawing() {
-    if (!printer_ || worker_) return;
+    if (!printer_ || worker_.running()) return;
     updatePreview();
     const QImage drawing = host_.drawingPicture();
     const PrintRect r = printRect(pageDevice(), picture_, drawing.width(), drawing.height(), scale(), offsetX(), offsetY());
@@ -357,7 +352,7 @@ void PrintPreviewWindow::printDrawing() {
     // The page is drawn on a worker: a large drawing takes a while to send at the printer's
     // resolution. The job is ended on every path.
     setEnabled(false);
-    worker_ = QThread::create([printer, drawing, r, error, failed] {
+    worker_.run([printer, drawing, r, error, failed] {
         QPainter painter;
         if (!painter.begin(printer)) {
             *error = failed;
@@ -369,15 +364,11 @@ void PrintPreviewWindow::printDrawing() {
             painter.drawImage(QRect(r.left, r.top, r.width, r.height), drawing);
         }
         if (!painter.end()) *error = failed;
-    });
-    connect(worker_, &QThread::finished, this, [this, error] {
-        worker_->deleteLater();
-        worker_ = nullptr;
+    }, [this, error](std::exception_ptr) {
         setEnabled(true);
         close();
         emit printed(*error);
     });
-    worker_->start();
 }
 
 }  // namespace gt

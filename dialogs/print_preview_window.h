@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QThread>
 #include <QTimer>
 #include <memory>
 #include <optional>
@@ -20,6 +19,7 @@
 #include "dialogs/print_layout.h"
 #include "ui/language.h"
 #include "ui/widgets.h"
+#include "ui/worker.h"
 
 class QPrinter;
 class QGroupBox;
@@ -139,7 +139,7 @@ private:
     qint64 thumbnailKey_ = 0;
     bool settingScale_ = false;
     int offsetX_ = 0, offsetY_ = 0;
-    QThread* worker_ = nullptr;
+    Worker worker_;
 
     QLabel* Label6 = nullptr;
     QLabel* Label1 = nullptr;

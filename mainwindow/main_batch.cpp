@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's side of a batch run: the batch window loads each photo here as the source,
-// fires the render trigger and takes the right pane's picture when the rendering is done.
+// The main window's side of a batch run: the batch window's loop runs on its own and only tells the
+// main window which photo and which drawing to show meanwhile.
 #include <QEvent>
 #include <QEventLoop>
 
 #include "mainwindow/main_window.h"
+#include "ui/file_names.h"
 #include "ui/qt_bitmap.h"
 
 namespace gt {
@@ -46,27 +47,52 @@ void MainWindow::runParameterWindow() {
     w->setWindowModality(Qt::NonModal);
 }
 
-void MainWindow::showBatchSource(Bitmap photo, const QString& path) {
+DrawingParameters MainWindow::drawingParameters() {
+    DrawingParameters parameters;
+    if (!windows.parameterWindow) return parameters;
+    windows.parameterWindow->loadStyleSliders();
+    static_cast<DrawingControls&>(parameters) = windows.parameterWindow->controls();
+    if (windows.framesWindow) parameters.frame = windows.framesWindow->settings;
+    if (windows.addTextWindow) parameters.text = windows.addTextWindow->settings;
+    return parameters;
+}
+
+// As after an open: the photo starts a new history, and the status strip, "revert" and the save
+// command's name follow it.
+void MainWindow::showBatchPhoto(Bitmap photo, std::shared_ptr<const ViewPyramid> view, const QString& path,
+                                PictureMetadata metadata) {
     openedFile_ = path;
-    setSource(std::move(photo));
+    sourceMetadata_ = std::move(metadata);
+    setSource(std::move(photo), std::move(view));
+    history_.clear();
+    updateUndoMenu();
     setZoom(100);
+    menuEntry(QStringLiteral("Reverttooriginalsourceimage1"))->setEnabled(true);
+    setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
     centerPictures();
     if (windows.parameterWindow) windows.parameterWindow->resetPreview();
+}
+
+void MainWindow::showBatchDrawing(Bitmap drawing, std::shared_ptr<const ViewPyramid> view) {
+    DrawingImage = std::move(drawing);
+    DrawingWidth = DrawingImage.width();
+    DrawingHeight = DrawingImage.height();
+    drawingPane_->setPicture(&DrawingImage, std::move(view));
+    drawingPane_->setZoom(zoom_);
+    drawingPane_->update();
+}
+
+void MainWindow::batchProgress(int step, int lastStep, int pass, int passes) {
+    if (step >= lastStep && pass >= passes) {
+        if (statusStrip_->running()) statusStrip_->ProgressReport(step, lastStep, pass, passes);
+        return;
+    }
+    ProgressReport(step, lastStep, pass, passes);
 }
 
 QImage MainWindow::drawingPicture() const {
     // The right pane draws from the drawing itself and keeps no picture of its own to hand over.
     return toQImage(DrawingImage);
-}
-
-bool MainWindow::startBatchRendering() {
-    // Every photo of a batch starts from the generator's state at program start, as each photo of
-    // the command line's batch does, so the same photo gives the same bytes from either.
-    random_ = Random{};
-    SavedZoom = zoom_;
-    renderTimer.stop();
-    renderTimerFired();
-    return Busy;
 }
 
 }  // namespace gt

@@ -28,10 +28,6 @@
 
 namespace gt {
 
-namespace {
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-}  // namespace
-
 // ---- Pictures in --------------------------------------------------------------------------------
 
 void MainWindow::openPicture() {
@@ -101,9 +97,18 @@ bool MainWindow::loadPictureFromFile(const QString& name) {
 }
 
 void MainWindow::preloadPicture(const QString& path) {
+    if (preloadWorker_.running()) return;
     preloadedPath_ = path;
     // The reduced copies the viewer draws from are made on the same worker, while the splash shows.
-    preloaded_ = std::async(std::launch::async, [file = localPath(path)] { return readWithView(file); });
+    auto preload = std::make_shared<Preload>();
+    preload_ = preload;
+    preloadWorker_.run([preload, file = localPath(path)] {
+        try {
+            preload->picture = readWithView(file);
+        } catch (...) {
+            preload->failure = std::current_exception();
+        }
+    }, nullptr);
 }
 
 // On a worker: the picture and the reduced copies the viewer draws from.
@@ -114,10 +119,11 @@ MainWindow::ReadPicture MainWindow::readWithView(const std::string& file) {
 }
 
 MainWindow::ReadPicture MainWindow::readPictureFile(const QString& path) {
-    if (preloaded_.valid()) {
-        std::future<ReadPicture> ready = std::move(preloaded_);
+    if (const std::shared_ptr<Preload> preload = std::exchange(preload_, nullptr); preload && preloadedPath_ == path) {
+        preloadWorker_.waitPainting();
         // A decoding error comes out here as it would below.
-        if (preloadedPath_ == path) return waitForResult<ReadPicture>([&ready] { return ready.get(); });
+        if (preload->failure) std::rethrow_exception(preload->failure);
+        return std::move(preload->picture);
     }
     return readPictureAside(path);
 }
@@ -232,7 +238,7 @@ void MainWindow::copyDrawing() {
 // The drawing is written and the desktop asked on a worker: the desktop's tools may take seconds to
 // answer. The window says how it went when they have.
 void MainWindow::setWallpaper() {
-    if (Busy || wallpaperThread_) return;
+    if (Busy || wallpaperWorker_.running()) return;
     struct Outcome {
         QString error;
         WallpaperRequest request;
@@ -240,7 +246,7 @@ void MainWindow::setWallpaper() {
     auto outcome = std::make_shared<Outcome>();
     const QString path = wallpaperPath();
     wallpaperStop_.store(false);
-    wallpaperThread_ = QThread::create([picture = DrawingImage, path, outcome, stop = &wallpaperStop_] {
+    wallpaperWorker_.run([picture = DrawingImage, path, outcome, stop = &wallpaperStop_] {
         try {
             writePicture(picture, localPath(path));
         } catch (const std::exception& e) {
@@ -248,10 +254,7 @@ void MainWindow::setWallpaper() {
             return;
         }
         outcome->request = showAsWallpaper(path, stop);
-    });
-    connect(wallpaperThread_, &QThread::finished, this, [this, outcome, path] {
-        wallpaperThread_->deleteLater();
-        wallpaperThread_ = nullptr;
+    }, [this, outcome, path](std::exception_ptr) {
         if (!outcome->error.isEmpty())
             showError(outcome->error);
         else if (outcome->request.outcome == WallpaperRequest::UnknownDesktop)
@@ -262,12 +265,11 @@ void MainWindow::setWallpaper() {
             setStatusText(text(QStringLiteral("Message.WallpaperShown")));
         emit wallpaperDone();
     });
-    wallpaperThread_->start();
 }
 
 // ---- The other windows --------------------------------------------------------------------------
 
-void MainWindow::showParameterWindow() {
+void MainWindow::showParameterWindow(bool raise) {
     ParameterWindow* w = windows.parameterWindow;
     if (!w) return;
     if (!w->isVisible()) {
@@ -275,6 +277,10 @@ void MainWindow::showParameterWindow() {
         w->move(mine.center() - QPoint(w->width() / 2, w->height() / 2));
     }
     w->show();
+    if (!raise) {
+        if (addTextVisible()) windows.addTextWindow->raise();
+        return;
+    }
     w->raise();
     w->activateWindow();
 }

@@ -8,7 +8,6 @@
 #include "finishing/add_text_window.h"
 #include "finishing/frames_window.h"
 #include "mainwindow/main_window.h"
-#include "pipeline/cancel_flag.h"
 
 namespace gt {
 
@@ -35,7 +34,7 @@ void MainWindow::renderTimerFired() {
     }
     if (!resourceError_.isEmpty()) {
         showError(resourceError_);
-        if (!batchVisible()) showParameterWindow();
+        showParameterWindow();
         setZoom(SavedZoom);
         return;
     }
@@ -45,12 +44,7 @@ void MainWindow::renderTimerFired() {
     updateDrawingHint();
 
     // Everything the rendering reads is copied now; the worker never looks at a window.
-    windows.parameterWindow->loadStyleSliders();
-    DrawingParameters parameters;
-    static_cast<DrawingControls&>(parameters) = windows.parameterWindow->controls();
-    if (windows.framesWindow) parameters.frame = windows.framesWindow->settings;
-    if (windows.addTextWindow) parameters.text = windows.addTextWindow->settings;
-    job_->start(SourceImage, parameters, random_, DrawingWidth, DrawingHeight);
+    job_->start(SourceImage, drawingParameters(), random_, DrawingWidth, DrawingHeight);
 }
 
 void MainWindow::ProgressReport(int step, int lastStep, int pass, int passes) {
@@ -61,7 +55,7 @@ void MainWindow::ProgressReport(int step, int lastStep, int pass, int passes) {
 void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
     random_ = outcome->random;
     const bool cancelled = outcome->error.empty() && outcome->result.cancelled;
-    settleCancelAfterRendering(CancelRequested, batchVisible());
+    CancelRequested.store(false);
     // The progress display ends here whether or not the routine closed it.
     if (statusStrip_->running()) statusStrip_->ProgressReport(100, 100, 1, 1);
     showMenuBar(false);
@@ -69,11 +63,8 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
     renderingError_ = QString::fromStdString(outcome->error);
     if (!outcome->error.empty()) {
         Busy = false;
-        // The batch lists its failures at the end of its run.
-        if (!batchVisible()) {
-            showParameterWindow();
-            showError(renderingError_);
-        }
+        showParameterWindow();
+        showError(renderingError_);
     } else if (outcome->result.rendered) {
         // A rendering that wrote the text closes the add-text window, as its OK would.
         if (!cancelled && windows.parameterWindow->controls().CheckBox4 && addTextVisible()) windows.addTextWindow->close();
@@ -84,8 +75,8 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
         drawingPane_->setPicture(&DrawingImage, std::move(outcome->view));
         drawingPane_->setZoom(100);
         Busy = false;
-        // After a cancel the parameter window stays hidden.
-        if (!cancelled && !batchVisible()) showParameterWindow();
+        // After a cancel the parameter window stays hidden; an open add-text window stays in front.
+        if (!cancelled) showParameterWindow(!addTextVisible());
     } else {
         Busy = false;
     }

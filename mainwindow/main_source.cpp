@@ -56,7 +56,7 @@ void MainWindow::changeSource(SourceWork work, bool showProgress, bool hideParam
 void MainWindow::sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome) {
     QApplication::restoreOverrideCursor();
     // A cancel that came after the work was done is spent as well: it must not stop the next step.
-    if (!batchVisible()) CancelRequested.store(false);
+    CancelRequested.store(false);
     if (statusStrip_->running()) statusStrip_->ProgressReport(100, 100, 1, 1);
     showMenuBar(false);
     Busy = false;
@@ -75,7 +75,7 @@ void MainWindow::sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome) {
     if (windows.parameterWindow) windows.parameterWindow->setPreviewTimer(kPreviewAfterEnhancement);
     SourceStep step = std::move(sourceStep_);
     sourceStep_ = SourceStep{};
-    if (step.parametersWereVisible && !batchVisible()) showParameterWindow();
+    if (step.parametersWereVisible) showParameterWindow();
     updateDrawingHint();
     updateUndoMenu();
     if (step.after) step.after(changed);

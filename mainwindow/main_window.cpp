@@ -68,14 +68,13 @@ MainWindow::MainWindow() {
 }
 
 MainWindow::~MainWindow() {
+    if (windows.batchWindow) windows.batchWindow->stopRun();
     CancelRequested.store(true);
     job_->wait();
     sourceJob_->wait();
     wallpaperStop_.store(true);
-    if (wallpaperThread_) {
-        wallpaperThread_->wait();
-        delete wallpaperThread_;
-    }
+    wallpaperWorker_.wait();
+    preloadWorker_.wait();
 }
 
 void MainWindow::createWidgets() {

@@ -19,8 +19,8 @@
 #include <QThread>
 #include <QTimer>
 #include <atomic>
+#include <exception>
 #include <functional>
-#include <future>
 #include <memory>
 
 #include "batch/batch_window.h"
@@ -45,6 +45,7 @@
 #include "pipeline/styles.h"
 #include "pipeline/window/parameter_window.h"
 #include "ui/widgets.h"
+#include "ui/worker.h"
 
 namespace gt {
 
@@ -90,14 +91,14 @@ public:
     int zoom() const { return zoom_; }
     Language language() const { return language_; }
     const QString& openedFile() const { return openedFile_; }
-    const Resources& resources() const { return resources_; }
+    const Resources& resources() const override { return resources_; }
     const MainLayout& layoutNumbers() const { return layout_; }
     StatusStrip* statusStrip() const { return statusStrip_; }
     PicturePane* leftPane() const { return sourcePane_; }
     PicturePane* rightPane() const { return drawingPane_; }
     bool renderRunning() const { return job_ && job_->running(); }
     RenderJob* renderJob() const { return job_; }
-    bool wallpaperRunning() const { return wallpaperThread_ != nullptr; }
+    bool wallpaperRunning() const { return wallpaperWorker_.running(); }
 
     // What the message boxes would ask and say; tests replace them.
     std::function<bool(const QString& question)> askOkCancel;
@@ -126,10 +127,11 @@ public:
     std::atomic<bool>& cancelFlag() override { return CancelRequested; }
     void hideParameterWindow() override;
     void runParameterWindow() override;
-    void showBatchSource(Bitmap photo, const QString& path) override;
-    bool startBatchRendering() override;
-    QString renderingError() const override { return renderingError_; }
-    void setOpenedFile(const QString& path) override { openedFile_ = path; }
+    DrawingParameters drawingParameters() override;
+    QString resourceError() const override { return resourceError_; }
+    void showBatchPhoto(Bitmap photo, std::shared_ptr<const ViewPyramid> view, const QString& path, PictureMetadata metadata) override;
+    void showBatchDrawing(Bitmap drawing, std::shared_ptr<const ViewPyramid> view) override;
+    void batchProgress(int step, int lastStep, int pass, int passes) override;
 
     // ---- PrintPreviewHost ----
     QImage drawingPicture() const override;
@@ -234,7 +236,7 @@ public:
     void switchToEnglish();
     void applyLanguage(Language language);
 
-    // The menu entries by name (File1, Openpicture1, ...), and the toolbar buttons (Image5, ...).
+    // The menu entries by name (fileMenu_, Openpicture1, ...), and the toolbar buttons (Image5, ...).
     QAction* menuEntry(const QString& name) const { return menuEntries_.value(name); }
     PictureButton* toolbarButton(const QString& name) const { return toolButtons_.value(name); }
     QLabel* zoomLabel() const { return zoomLabel_; }
@@ -270,7 +272,8 @@ private:
     ReadPicture readPictureAside(const QString& path);
     static ReadPicture readWithView(const std::string& file);
     void setStatusText(const QString& text);
-    void showParameterWindow();
+    // `raise`: brought in front of the other windows (not over an add-text window a rendering left open).
+    void showParameterWindow(bool raise = true);
     void renderDone(const std::shared_ptr<RenderOutcome>& outcome);
     void applyToolTips();
     void updateDrawingHint();  // the right picture's tooltip: off while Busy or once it was pressed
@@ -317,9 +320,15 @@ private:
     SourceJob* sourceJob_ = nullptr;
     SourceStep sourceStep_;
     SourceHistory history_{startupHistoryBudget()};
+    // The picture being preloaded: its path, and what the worker made of it (or threw).
+    struct Preload {
+        ReadPicture picture;
+        std::exception_ptr failure;
+    };
     QString preloadedPath_;
-    std::future<ReadPicture> preloaded_;
-    QThread* wallpaperThread_ = nullptr;
+    std::shared_ptr<Preload> preload_;
+    Worker preloadWorker_;
+    Worker wallpaperWorker_;
     std::atomic<bool> wallpaperStop_{false};
     bool commandLineDone_ = false;
 

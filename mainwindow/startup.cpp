@@ -28,7 +28,6 @@ std::unique_ptr<MainWindow> createWindows(Language language) {
     w.addTextWindow = new AddTextWindow(*main, main.get());
     w.donationWindow = new DonationWindow(main.get());
     w.batchWindow = new BatchWindow(*main, main.get());
-    QObject::connect(main.get(), &MainWindow::renderFinished, w.batchWindow, &BatchWindow::renderingEnded);
     w.aboutWindow = new AboutWindow(main.get());
     w.parameterWindow = new ParameterWindow(*main, main->resources(), main.get());
     w.framesWindow = new FramesWindow(*main, main.get());

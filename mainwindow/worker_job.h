@@ -6,7 +6,6 @@
 // from are made on the worker too, so the interface thread only swaps a finished picture in.
 
 #include <QObject>
-#include <QThread>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -14,6 +13,7 @@
 #include "imaging/bitmap.h"
 #include "imaging/context.h"
 #include "imaging/view_scaling.h"
+#include "ui/worker.h"
 
 namespace gt {
 
@@ -22,7 +22,7 @@ class WorkerJob : public QObject {
 public:
     ~WorkerJob() override;
 
-    bool running() const { return thread_ != nullptr; }
+    bool running() const { return worker_.running(); }
     // Waits for the work to end (after setting the cancel flag, it ends soon).
     void wait();
 
@@ -41,23 +41,10 @@ protected:
     std::atomic<bool>& cancel_;
 
 private:
-    QThread* thread_ = nullptr;
+    Worker worker_;
 };
 
 // The viewer's reduced copies of a picture the worker made; none for an empty picture.
 std::shared_ptr<const ViewPyramid> viewPyramidOf(const Bitmap& picture);
-
-// Runs `work` on a thread of its own and returns when it has ended, rethrowing what it threw. The
-// windows go on painting and the timers run meanwhile; the user's input waits until then (held
-// back, not lost), under the busy cursor. For the picture files a command reads or writes before
-// it goes on: a 48-megapixel photo takes tenths of a second to decode, a PNG of it seconds to write.
-void waitForWork(const std::function<void()>& work);
-
-template <typename Result>
-Result waitForResult(const std::function<Result()>& work) {
-    Result result{};
-    waitForWork([&] { result = work(); });
-    return result;
-}
 
 }  // namespace gt

@@ -84,17 +84,17 @@ struct Inputs {
     bool framed, pictureFrame;
 };
 
-Inputs checkedInputs(const Bitmap& source, const FinishingInputs& inputs) {
+Inputs checkedInputs(const Bitmap& source, const DrawingParameters& p, const FinishingTools& tools) {
     Inputs in;
     in.Sw = source.width();
     in.Sh = source.height();
-    in.framed = inputs.CheckBox1;
-    in.m = in.framed ? inputs.frame.margin : 0;
-    in.f = inputs.frame.style;
+    in.framed = p.CheckBox1;
+    in.m = in.framed ? p.frame.margin : 0;
+    in.f = p.frame.style;
     in.pictureFrame = in.framed && in.f >= kFrameRealistic;
     // Checked before any work, so that a missing piece leaves no half-finished picture behind.
-    if (in.pictureFrame && !inputs.framePictures) throw Error("the frame pictures are not loaded");
-    if (inputs.CheckBox4 && !inputs.glyphs) throw Error("no font engine to write the text with");
+    if (in.pictureFrame && !tools.framePictures) throw Error("the frame pictures are not loaded");
+    if (p.CheckBox4 && !tools.glyphs) throw Error("no font engine to write the text with");
     if (in.m < 0) throw Error("the margin may not be negative");
     return in;
 }
@@ -116,15 +116,15 @@ void drawOutlines(Pen& pen, const Inputs& in, const FrameSettings& frame, int Fw
     }
 }
 
-void addPictureFrame(Bitmap& drawing, const Inputs& in, const FinishingInputs& inputs) {
-    const FrameSettings& frame = inputs.frame;
-    if (in.framed && in.f == kFrameRealistic) AddFrame(drawing, frame.realisticNumber, *inputs.framePictures);
+void addPictureFrame(Bitmap& drawing, const Inputs& in, const DrawingParameters& p, const FinishingTools& tools) {
+    const FrameSettings& frame = p.frame;
+    if (in.framed && in.f == kFrameRealistic) AddFrame(drawing, frame.realisticNumber, *tools.framePictures);
     if (in.framed && in.f == kFrameColoured)
-        AddColorFrame(drawing, frame.colouredNumber, *inputs.framePictures, FrameTint{frame.tintRed, frame.tintGreen, frame.tintBlue});
+        AddColorFrame(drawing, frame.colouredNumber, *tools.framePictures, FrameTint{frame.tintRed, frame.tintGreen, frame.tintBlue});
 }
 
-FinishedDrawing finished(Bitmap drawing, const Inputs& in, const FinishingInputs& inputs) {
-    if (inputs.CheckBox4) ApplyTextOverlay(drawing, in.Sw, in.Sh, inputs.text, *inputs.glyphs);
+FinishedDrawing finished(Bitmap drawing, const Inputs& in, const DrawingParameters& p, const FinishingTools& tools) {
+    if (p.CheckBox4) ApplyTextOverlay(drawing, in.Sw, in.Sh, p.text, *tools.glyphs);
     FinishedDrawing result;
     result.DrawingWidth = drawing.width();
     result.DrawingHeight = drawing.height();
@@ -171,10 +171,10 @@ void compose(Bitmap& target, const Rect& place, const Bitmap& drawing, const Inp
 
 namespace plain {
 
-FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const FinishingInputs& inputs) {
+FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const DrawingParameters& p, const FinishingTools& tools) {
     if (cancelled) return {source, source.width(), source.height()};
-    const Inputs in = checkedInputs(source, inputs);
-    const FrameSettings& frame = inputs.frame;
+    const Inputs in = checkedInputs(source, p, tools);
+    const FrameSettings& frame = p.frame;
 
     Bitmap C(10, 10);
     if (in.pictureFrame) {
@@ -196,17 +196,17 @@ FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, c
         EdgeShading(drawing);
         CornerSmoothing(drawing, C);
     }
-    addPictureFrame(drawing, in, inputs);
-    return finished(std::move(drawing), in, inputs);
+    addPictureFrame(drawing, in, p, tools);
+    return finished(std::move(drawing), in, p, tools);
 }
 
 }  // namespace plain
 
-FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const FinishingInputs& inputs) {
-    if (plainPaths()) return plain::Finalize(std::move(drawing), source, cancelled, inputs);
+FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const DrawingParameters& p, const FinishingTools& tools) {
+    if (plainPaths()) return plain::Finalize(std::move(drawing), source, cancelled, p, tools);
     if (cancelled) return {source, source.width(), source.height()};
-    const Inputs in = checkedInputs(source, inputs);
-    const FrameSettings& frame = inputs.frame;
+    const Inputs in = checkedInputs(source, p, tools);
+    const FrameSettings& frame = p.frame;
     const int Fw = in.Sw + in.m, Fh = in.Sh + in.m;
 
     Bitmap C(10, 10);
@@ -215,7 +215,7 @@ FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, c
         CornerSmoothing(drawing, C);
         const bool coloured = in.f == kFrameColoured;
         const FrameLayout layout = layOutFrame(Fw, Fh, in.f, coloured ? frame.colouredNumber : frame.realisticNumber,
-                                               *inputs.framePictures, FrameTint{frame.tintRed, frame.tintGreen, frame.tintBlue});
+                                               *tools.framePictures, FrameTint{frame.tintRed, frame.tintGreen, frame.tintBlue});
         // When the composition fits inside the framed picture it is made there, where the frame
         // would have put it; otherwise the frame clips it, and it is made on its own first.
         if (layout.left + Fw <= layout.width && layout.top + Fh <= layout.height) {
@@ -225,7 +225,7 @@ FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, c
             drawing = Bitmap();
             EdgeShading(framed, place);
             CornerSmoothing(framed, place, C);
-            return finished(std::move(framed), in, inputs);
+            return finished(std::move(framed), in, p, tools);
         }
     }
 
@@ -233,7 +233,7 @@ FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, c
     const Rect crop = cropRectangle(drawing.width(), drawing.height(), in.Sw, in.Sh);
     if (in.m == 0 && !in.pictureFrame && crop == Rect{0, 0, drawing.width(), drawing.height()} && drawing.width() == in.Sw &&
         drawing.height() == in.Sh)
-        return finished(std::move(drawing), in, inputs);
+        return finished(std::move(drawing), in, p, tools);
 
     Bitmap F;
     F.setSizeForOverwrite(Fw, Fh);
@@ -243,8 +243,8 @@ FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, c
         EdgeShading(drawing);
         CornerSmoothing(drawing, C);
     }
-    addPictureFrame(drawing, in, inputs);
-    return finished(std::move(drawing), in, inputs);
+    addPictureFrame(drawing, in, p, tools);
+    return finished(std::move(drawing), in, p, tools);
 }
 
 }  // namespace gt

@@ -5,9 +5,18 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/stretch.h"
-#include "pipeline/finishing.h"
+#include "pipeline/frames.h"
+#include "pipeline/parameters.h"
+#include "pipeline/text_overlay.h"
 
 namespace gt {
+
+// What the pass draws with besides the settings: the frame pictures, needed for the realistic and
+// coloured frames only, and the font engine, needed only when the text is on.
+struct FinishingTools {
+    const FramePictures* framePictures = nullptr;
+    GlyphRenderer* glyphs = nullptr;
+};
 
 struct FinishedDrawing {
     Bitmap picture;
@@ -16,14 +25,19 @@ struct FinishedDrawing {
 };
 
 // Cancelled: a copy of the source and nothing else. Otherwise the drawing centre-cropped to the
-// source's size inside a margin, with outlines, frame and text as the inputs ask.
+// source's size inside a margin, with outlines, frame and text as the settings ask (the parameter
+// window's CheckBox1 and CheckBox4, the frames window's `frame`, the add-text window's `text`).
+// Throws gt::Error when a frame picture or the font engine is needed and not given, or when the
+// frame picture has no light window.
 // The picture frames are composed straight into the framed picture, whose window is then never
 // resampled; a drawing that is already the finished picture is handed on without a copy.
-FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const FinishingInputs& inputs);
+FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const DrawingParameters& p,
+                         const FinishingTools& tools = {});
 
 namespace plain {
 // The plain reference: each step on a picture of its own, one after the other.
-FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const FinishingInputs& inputs);
+FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const DrawingParameters& p,
+                         const FinishingTools& tools = {});
 }
 
 // Edge shading: the top ten rows and the left ten columns darkened by 80 at the edge, 8 less per pixel

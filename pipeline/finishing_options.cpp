@@ -76,18 +76,18 @@ int parseFrameStyleOption(std::string_view option, std::string_view value) {
     throw OptionError(std::string(option) + ": expected none, simple, lined, realistic or coloured, got " + quoted(value));
 }
 
-void applyFinishingOptions(const FinishingOptionValues& o, FinishingChoice& choice) {
-    FrameSettings& frame = choice.frame;
-    TextSettings& text = choice.text;
+void applyFinishingOptions(const FinishingOptionValues& o, DrawingParameters& p) {
+    FrameSettings& frame = p.frame;
+    TextSettings& text = p.text;
 
     if (o.frame) {
         const int style = parseFrameStyleOption("--frame", *o.frame);
-        choice.CheckBox1 = style >= 0;
+        p.CheckBox1 = style >= 0;
         if (style >= 0) frame.style = style;
     }
     if (o.margin) frame.margin = parseIntOption("--margin", *o.margin, 0, 1000);
     if (o.frameNumber) {
-        if (!choice.CheckBox1 || frame.style < kFrameRealistic)
+        if (!p.CheckBox1 || frame.style < kFrameRealistic)
             throw OptionError("--frame-number: only the realistic and coloured frames have numbered pictures");
         if (frame.style == kFrameRealistic)
             frame.realisticNumber = parseIntOption("--frame-number", *o.frameNumber, 1, 7);
@@ -118,7 +118,7 @@ void applyFinishingOptions(const FinishingOptionValues& o, FinishingChoice& choi
         if (stray) throw OptionError(std::string(stray) + ": needs --text TEXT, the text to write");
         return;
     }
-    choice.CheckBox4 = true;
+    p.CheckBox4 = true;
     text.text = *o.text;
     if (o.textPosition && o.textAt)
         throw OptionError("--text-position and --text-at: give one of them, not both");

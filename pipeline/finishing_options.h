@@ -14,7 +14,7 @@
 
 #include "imaging/bitmap.h"
 #include "imaging/error.h"
-#include "pipeline/finishing_settings.h"
+#include "pipeline/parameters.h"
 
 namespace gt {
 
@@ -42,18 +42,11 @@ struct FinishingOptionValues {
     bool shadow = false;
 };
 
-// What the finishing pass reads, starting from the program's defaults.
-struct FinishingChoice {
-    bool CheckBox1 = true;   // frame on
-    bool CheckBox4 = false;  // text off
-    FrameSettings frame;
-    TextSettings text;
-};
-
-// Applies the given options over `choice` (normally the defaults). The text is written only when
+// Applies the given options over the frame and text switches and settings of `p` (normally the
+// defaults). The text is written only when
 // --text is given; the other text options without it are an error, as are --text-position with
 // --text-at, and --frame-number for a frame without pictures. Throws OptionError.
-void applyFinishingOptions(const FinishingOptionValues& values, FinishingChoice& choice);
+void applyFinishingOptions(const FinishingOptionValues& values, DrawingParameters& p);
 
 // The single values, for the command line's own use; each throws OptionError naming `option`.
 Colour parseColourOption(std::string_view option, std::string_view value);   // RRGGBB, '#' allowed

@@ -10,9 +10,12 @@
 
 namespace gt {
 
+// The one record of a rendering's settings: the app fills it from its windows, the command line
+// from its options, the batch takes one at the start of its run, and the finishing pass reads its
+// switches (CheckBox1 frame, CheckBox4 text) with `frame` and `text`.
 struct DrawingParameters : DrawingControls {
-    FrameSettings frame;
-    TextSettings text;
+    FrameSettings frame;  // the frames window
+    TextSettings text;    // the add-text window
 };
 
 // The controls as the program starts with style s chosen: the style's default sliders, soften,

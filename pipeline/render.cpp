@@ -128,14 +128,7 @@ RenderResult renderDrawing(const Bitmap& source, const DrawingParameters& p, con
         return result;
     }
 
-    FinishingInputs inputs;
-    inputs.CheckBox1 = p.CheckBox1;
-    inputs.CheckBox4 = p.CheckBox4;
-    inputs.frame = p.frame;
-    inputs.text = p.text;
-    inputs.framePictures = &resources.FramePictures;
-    inputs.glyphs = glyphs;
-    FinishedDrawing finished = Finalize(std::move(result.drawing), source, false, inputs);
+    FinishedDrawing finished = Finalize(std::move(result.drawing), source, false, p, {&resources.FramePictures, glyphs});
     result.drawing = std::move(finished.picture);
     result.DrawingWidth = finished.DrawingWidth;
     result.DrawingHeight = finished.DrawingHeight;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/file_names.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -78,6 +79,9 @@ QString openDialogFilters(const QString& legacyFirstEntry, const QString& allFil
 QString saveDialogFilters(const QString& legacyJpegEntry, const QString& pngEntry) {
     return qtNameFilter(legacyJpegEntry) + QStringLiteral(";;") + pngEntry;
 }
+
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString fromLocalPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 QString pictureStatusText(const QString& name, int width, int height) {
     return QStringLiteral("%1 - %2x%3").arg(name).arg(width).arg(height);

@@ -3,6 +3,7 @@
 // The file-name rules of the main window's commands, as plain functions.
 
 #include <QString>
+#include <string>
 
 namespace gt {
 
@@ -34,6 +35,10 @@ bool isLoadablePictureName(const QString& name);
 QString openDialogFilters(const QString& legacyFirstEntry, const QString& allFilesEntry);
 // The save dialog's filters: the JPEG entry as given, then PNG.
 QString saveDialogFilters(const QString& legacyJpegEntry, const QString& pngEntry);
+
+// A file name as the file routines take it (the system's own encoding), and back.
+std::string localPath(const QString& path);
+QString fromLocalPath(const std::string& path);
 
 // The status text after a load: name - WxH.
 QString pictureStatusText(const QString& name, int width, int height);

@@ -377,7 +377,7 @@ bool ParameterWindow::loadParameters(const QString& path) {
     bool ok = true;
     try {
         const ParameterFileLoad load =
-            loadParameterFile(QFile::encodeName(path).toStdString(), language_, logic_.table, names);
+            loadParameterFile(localPath(path), language_, logic_.table, names);
         std::string warnings = load.warning;
         for (const std::string& line : load.clamped) warnings += (warnings.empty() ? "" : "\n") + line;
         if (!warnings.empty()) host_.showError(QString::fromStdString(warnings));
@@ -403,7 +403,7 @@ void ParameterWindow::saveParametersAs() {
 }
 
 void ParameterWindow::saveParameters(const QString& path) {
-    saveParameterFile(QFile::encodeName(nativePath(path)).toStdString(), logic_.table, styleNames());
+    saveParameterFile(localPath(nativePath(path)), logic_.table, styleNames());
 }
 
 void ParameterWindow::restoreDefaults() {

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The batch window driven through the real main window: the run, its cancel, the names, the
-// failures, and the same bytes as the command line's batch.
+// The batch window driven through the real main window with clicks and keys: the run, its cancel,
+// the names, the failures in the interface language, the destination box, and the same bytes as
+// the command line's batch.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <fstream>
 #include <sstream>
@@ -16,6 +18,7 @@
 #include "cli/cli.h"
 #include "imaging/io/picture_io.h"
 #include "mainwindow/startup.h"
+#include "mainwindow/status_strip.h"
 
 namespace gt {
 namespace {
@@ -42,6 +45,10 @@ protected:
             asked << count;
             return answer;
         };
+        batch->askCreateFolder = [this](const QString& folder) {
+            askedToCreate << folder;
+            return createAnswer;
+        };
         main->openBatchWindow();
         ASSERT_TRUE(batch->isVisible());
         main->windows.parameterWindow->chooseStyle(1);  // the grey pencil: it draws from the generator
@@ -58,11 +65,22 @@ protected:
         QObject::connect(&sketch, &QTimer::timeout, [this, &sketch] {
             if (!main->windows.parameterWindow->isVisible()) return;
             sketch.stop();
-            main->windows.parameterWindow->Button1->click();
+            sourceWhenChoosing = main->sourceImage();
+            QTest::mouseClick(main->windows.parameterWindow->Button1, Qt::LeftButton);
         });
         sketch.start(20);
-        batch->Button5->click();
+        QTest::mouseClick(batch->Button5, Qt::LeftButton);
         return ended.count() > 0 || ended.wait(120000);
+    }
+    // Types a folder into the destination box and leaves it with Tab.
+    void typeDestination(const QString& folder) {
+        batch->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(batch));
+        batch->Edit1->setFocus();
+        batch->Edit1->selectAll();
+        QTest::keyClick(batch->Edit1, Qt::Key_Delete);
+        QTest::keyClicks(batch->Edit1, folder);
+        QTest::keyClick(batch->Edit1, Qt::Key_Tab);
     }
     QString output(const char* name) const { return out + QStringLiteral("/Graphitello - ") + QString::fromLatin1(name); }
 
@@ -70,20 +88,34 @@ protected:
     QString out;
     std::unique_ptr<MainWindow> main;
     BatchWindow* batch = nullptr;
-    QStringList messages, reports;
+    QStringList messages, reports, askedToCreate;
     QList<int> asked;
     ExistingDrawings answer = ExistingDrawings::Skip;
+    MissingFolder createAnswer = MissingFolder::Keep;
+    Bitmap sourceWhenChoosing;
 };
 
 TEST_F(BatchWindowTest, DrawsEveryPhotoAsTheCommandLineDoesAndListsTheFailures) {
     const QString a = photo("a.jpg", 90, 70), b = photo("b.png", 70, 90), clash = photo("a.bmp", 60, 60);
     const QString broken = dir.filePath(QStringLiteral("broken.bmp"));
     std::ofstream(broken.toStdString()) << "BM";
-    batch->addFiles({broken, clash, a, b, a});
+    // The add dialog offers every kind the loader reads, and keeps what was chosen whatever its kind.
+    QString filter;
+    batch->chooseFiles = [&](const QString& offered) {
+        filter = offered;
+        return QStringList{broken, clash, a, b, a};
+    };
+    QTest::mouseClick(batch->Button1, Qt::LeftButton);
+    for (const char* pattern : {"*.jpg", "*.jpeg", "*.png", "*.bmp", "*.tif"})
+        EXPECT_TRUE(filter.contains(QString::fromLatin1(pattern))) << pattern << " " << filter.toStdString();
     EXPECT_EQ(batch->files().size(), 4);  // a photo listed twice is listed once
+    // An edit made before the run: the batch's photos start a new history.
+    main->sourceHistory().record(Bitmap(5, 5));
     // Typed by hand, without the final separator.
-    batch->setDestination(out);
+    typeDestination(out);
     ASSERT_TRUE(runAndWait());
+    // The style was chosen on the first photo that could be read, not on the photo from before.
+    EXPECT_EQ(sourceWhenChoosing, readPicture(clash.toStdString()));
 
     EXPECT_FALSE(batch->isVisible());
     EXPECT_EQ(batch->ListBox1->count(), 0);
@@ -94,12 +126,18 @@ TEST_F(BatchWindowTest, DrawsEveryPhotoAsTheCommandLineDoesAndListsTheFailures) 
     EXPECT_EQ(QDir(out).entryList(QDir::Files),
               (QStringList{QStringLiteral("Graphitello - a.bmp.jpg"), QStringLiteral("Graphitello - a.jpg"), QStringLiteral("Graphitello - b.jpg")}));
     EXPECT_EQ(readPicture(output("b.jpg").toStdString()).width() > 70, true);
+    // The failure in the interface language, naming the photo.
     ASSERT_EQ(batch->failures().size(), 1);
-    EXPECT_TRUE(batch->failures().first().contains(QStringLiteral("broken.bmp"))) << batch->failures().first().toStdString();
+    EXPECT_EQ(batch->failures().first(), QStringLiteral("broken.bmp : ce n'est pas une image, ou d'un type que ce programme ne lit pas"));
     ASSERT_EQ(reports.size(), 1);
-    EXPECT_TRUE(reports.first().startsWith(QStringLiteral("3 dessin(s) enregistré(s), 0 ignoré(s), 1 échec(s)."))) << reports.first().toStdString();
-    // The main window's save command proposes the last photo's name.
+    const QStringList report = reports.first().split(QLatin1Char('\n'));
+    EXPECT_EQ(report.value(0), QStringLiteral("3 dessins enregistrés dans ") + QDir::toNativeSeparators(out)) << reports.first().toStdString();
+    EXPECT_EQ(report.value(1), QStringLiteral("1 image n'a pas pu être convertie :"));
+    // The last photo is the main window's photo, as after an open: its name in the status strip and
+    // for the save command, a history of its own.
     EXPECT_EQ(QDir::toNativeSeparators(main->openedFile()), QDir::toNativeSeparators(b));
+    EXPECT_TRUE(main->statusStrip()->Label1->text().startsWith(b + QStringLiteral(" - 70x90"))) << main->statusStrip()->Label1->text().toStdString();
+    EXPECT_FALSE(main->sourceHistory().canUndo());
 
     // The command line's batch gives the same bytes.
     QDir(dir.path()).mkdir(QStringLiteral("cli"));
@@ -123,12 +161,26 @@ TEST_F(BatchWindowTest, TheListAndTheDestinationBox) {
     EXPECT_EQ(batch->files(), QStringList{QDir::toNativeSeparators(b)});
     batch->clearList();
     EXPECT_TRUE(batch->files().isEmpty());
-    // Leaving the box: a folder that does not exist is emptied, one that exists stays.
-    batch->setDestination(dir.filePath(QStringLiteral("nowhere")));
-    batch->destinationLeft();
-    EXPECT_TRUE(batch->destination().isEmpty());
-    batch->setDestination(out);
-    batch->destinationLeft();
+    // Leaving the box: a folder that does not exist is said at once and kept as typed, with the
+    // offer to create it; the run does not start while it is missing.
+    const QString nowhere = dir.filePath(QStringLiteral("nowhere"));
+    typeDestination(nowhere);
+    EXPECT_EQ(askedToCreate, QStringList{nowhere});
+    EXPECT_EQ(batch->destination(), nowhere);
+    batch->addFiles({a});
+    QTest::mouseClick(batch->Button5, Qt::LeftButton);
+    EXPECT_FALSE(batch->running());
+    EXPECT_FALSE(main->windows.parameterWindow->isVisible());
+    EXPECT_FALSE(QDir(nowhere).exists());
+    createAnswer = MissingFolder::Create;
+    typeDestination(nowhere);
+    EXPECT_TRUE(QDir(nowhere).exists());
+    // A file is no folder.
+    typeDestination(a);
+    QTest::mouseClick(batch->Button5, Qt::LeftButton);
+    EXPECT_FALSE(batch->running());
+    batch->clearList();
+    typeDestination(out);
     EXPECT_EQ(batch->destination(), out);
     // Nothing changes while the main window is busy.
     main->Busy = true;
@@ -138,7 +190,7 @@ TEST_F(BatchWindowTest, TheListAndTheDestinationBox) {
 }
 
 TEST_F(BatchWindowTest, ExistingDrawingsAreAskedAboutOnceAndAnEmptyListStartsNothing) {
-    batch->Button5->click();
+    QTest::mouseClick(batch->Button5, Qt::LeftButton);
     EXPECT_TRUE(batch->isVisible());
     EXPECT_FALSE(main->Busy);
     EXPECT_FALSE(main->windows.parameterWindow->isVisible());
@@ -149,7 +201,7 @@ TEST_F(BatchWindowTest, ExistingDrawingsAreAskedAboutOnceAndAnEmptyListStartsNot
     batch->addFiles({a, b});
     batch->setDestination(out + QLatin1Char('/'));
     answer = ExistingDrawings::Cancel;
-    batch->Button5->click();
+    QTest::mouseClick(batch->Button5, Qt::LeftButton);
     EXPECT_EQ(asked, QList<int>{2});
     EXPECT_FALSE(batch->running());
     EXPECT_EQ(batch->ListBox1->count(), 2);
@@ -175,14 +227,19 @@ TEST_F(BatchWindowTest, CancelStopsAfterThePictureAndClosesASecondLater) {
     EXPECT_EQ(QDir::toNativeSeparators(batch->destination()), QDir::toNativeSeparators(dir.path() + QLatin1Char('/')));
     batch->setDestination(out);
     QSignalSpy ended(batch, &BatchWindow::runEnded);
-    // Cancel as soon as the first rendering runs.
+    // Cancel as soon as the loop runs.
     QTimer sketch;
-    QObject::connect(&sketch, &QTimer::timeout, [this] {
-        if (main->windows.parameterWindow->isVisible()) main->windows.parameterWindow->Button1->click();
-        else if (main->renderRunning()) batch->Button4->click();
+    bool sketched = false;
+    QObject::connect(&sketch, &QTimer::timeout, [this, &sketched] {
+        if (main->windows.parameterWindow->isVisible()) {
+            QTest::mouseClick(main->windows.parameterWindow->Button1, Qt::LeftButton);
+            sketched = true;
+        } else if (sketched && batch->running()) {
+            QTest::mouseClick(batch->Button4, Qt::LeftButton);
+        }
     });
     sketch.start(5);
-    batch->Button5->click();
+    QTest::mouseClick(batch->Button5, Qt::LeftButton);
     ASSERT_TRUE(ended.count() > 0 || ended.wait(120000));
     sketch.stop();
     EXPECT_TRUE(batch->isVisible());  // for one more second

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "app_test_support.h"
+#include "main_window_fixture.h"
 #include "batch/batch_window.h"
 #include "finishing/frames_window.h"
 #include "imaging/io/codecs.h"
@@ -15,38 +16,17 @@
 namespace gt {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::MainWindowFixture {
 protected:
-    static void SetUpTestSuite() { test::app(); }
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         photoPath = dir.filePath(QStringLiteral("photo.jpg"));
         ASSERT_TRUE(writePicture(test::testPhoto(160, 120), photoPath.toStdString()));
-        main = createWindows(Language::French);
-        main->showMessage = [this](const QString& m) { messages << m; };
-        main->askOkCancel = [](const QString&) { return true; };
-        main->resize(961, 640);
-        main->show();
-        main->layoutPanes();
-    }
-    void TearDown() override {
-        if (main->renderRunning()) {
-            main->CancelRequested.store(true);
-            QSignalSpy done(main.get(), &MainWindow::renderFinished);
-            done.wait(60000);
-        }
-    }
-    // Presses "Sketch" and waits for the rendering to end.
-    bool sketchAndWait() {
-        QSignalSpy done(main.get(), &MainWindow::renderFinished);
-        main->windows.parameterWindow->Button1->click();
-        return done.wait(120000);
+        MainWindowFixture::SetUp();
     }
 
     QTemporaryDir dir;
     QString photoPath;
-    std::unique_ptr<MainWindow> main;
-    QStringList messages;
 };
 
 TEST_F(MainWindowTest, OpenRenderAndSaveADrawing) {

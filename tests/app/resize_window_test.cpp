@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "app_test_support.h"
+#include "main_window_fixture.h"
 #include "dialogs/resize_fields.h"
 #include "dialogs/resize_window.h"
 #include "mainwindow/startup.h"
@@ -151,20 +152,16 @@ TEST(ResizeFields, RangesAreCutToWhatTheProgramCanMake) {
     EXPECT_EQ(tight.maxHeight, 1414);
 }
 
-class ResizeWindowTest : public ::testing::Test {
+class ResizeWindowTest : public test::MainWindowFixture {
 protected:
-    static void SetUpTestSuite() { test::app(); }
     void SetUp() override {
-        main = createWindows(Language::French);
+        MainWindowFixture::SetUp();
         main->showMessage = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
-        main->resize(961, 640);
-        main->show();
         photo = test::testPhoto(1000, 800);
         main->pastePicture(&photo);
         dialog = main->windows.resizeWindow;
         dialog->desktopSize = [] { return QSize(1280, 1024); };
     }
-    std::unique_ptr<MainWindow> main;
     ResizeWindow* dialog = nullptr;
     Bitmap photo;
 };

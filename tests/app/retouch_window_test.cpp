@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "app_test_support.h"
+#include "main_window_fixture.h"
 #include "dialogs/retouch_window.h"
 #include "imaging/adjust.h"
 #include "imaging/median.h"
@@ -16,32 +17,21 @@
 namespace gt {
 namespace {
 
-class RetouchWindowTest : public ::testing::Test {
+class RetouchWindowTest : public test::MainWindowFixture {
 protected:
-    static void SetUpTestSuite() { test::app(); }
     void SetUp() override {
-        main = createWindows(Language::French);
+        MainWindowFixture::SetUp();
         main->showMessage = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
-        main->resize(961, 640);
-        main->show();
         photo = test::testPhoto(300, 220);
         main->pastePicture(&photo);
         main->sourceHistory().clear();
         w = main->windows.retouchWindow;
         w->leftButtonDown = [] { return false; };
     }
-    void TearDown() override {
-        if (main->sourceJobRunning()) {
-            main->CancelRequested.store(true);
-            QSignalSpy done(main.get(), &MainWindow::sourceStepFinished);
-            done.wait(60000);
-        }
-    }
     void setSliders(const RetouchSettings& s) {
         const int v[5] = {s.TrackBar1, s.TrackBar2, s.TrackBar3, s.TrackBar4, s.TrackBar5};
         for (int i = 0; i < 5; ++i) w->TrackBars[i]->setValue(v[i]);
     }
-    std::unique_ptr<MainWindow> main;
     RetouchWindow* w = nullptr;
     Bitmap photo;
 };

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "app_test_support.h"
+#include "main_window_fixture.h"
 #include "finishing/add_text_window.h"
 #include "imaging/adjust.h"
 #include "imaging/io/picture_io.h"
@@ -18,23 +19,8 @@
 namespace gt {
 namespace {
 
-class SourceCommandsTest : public ::testing::Test {
+class SourceCommandsTest : public test::MainWindowFixture {
 protected:
-    static void SetUpTestSuite() { test::app(); }
-    void SetUp() override {
-        main = createWindows(Language::French);
-        main->showMessage = [this](const QString& m) { messages << m; };
-        main->askOkCancel = [](const QString&) { return true; };
-        main->resize(961, 640);
-        main->show();
-        main->layoutPanes();
-    }
-    void TearDown() override {
-        if (main->sourceJobRunning()) {
-            main->CancelRequested.store(true);
-            waitForStep();
-        }
-    }
     // The photo as a paste brings it.
     void usePhoto(const Bitmap& picture) {
         main->pastePicture(&picture);
@@ -45,9 +31,6 @@ protected:
         QSignalSpy done(main.get(), &MainWindow::sourceStepFinished);
         return done.wait(60000);
     }
-
-    std::unique_ptr<MainWindow> main;
-    QStringList messages;
 };
 
 TEST_F(SourceCommandsTest, ResizingSetsBothPanesTheNaturalSizesAndThePreviewCrop) {

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "app_test_support.h"
+#include "main_window_fixture.h"
 #include "batch/batch_window.h"
 #include "imaging/io/picture_io.h"
 #include "imaging/view_scaling.h"
@@ -88,38 +89,19 @@ TEST(FullScreenPlacement, StretchedWhenTheAspectIsCloseElseFittedAndCentred) {
     EXPECT_EQ(fullScreenPlacement(0, 10, 1920, 1080), (Rect{0, 0, 1920, 1080}));
 }
 
-class ViewerTest : public ::testing::Test {
+class ViewerTest : public test::MainWindowFixture {
 protected:
-    static void SetUpTestSuite() { test::app(); }
     void SetUp() override {
-        main = createWindows(Language::French);
-        main->showMessage = [this](const QString& m) { messages << m; };
-        main->resize(961, 640);
-        main->show();
-        main->layoutPanes();
+        MainWindowFixture::SetUp();
         const Bitmap photo = test::testPhoto(400, 300);
         main->pastePicture(&photo);
         main->windows.parameterWindow->hide();
-    }
-    void TearDown() override {
-        if (main && main->renderRunning()) {
-            main->CancelRequested.store(true);
-            QSignalSpy done(main.get(), &MainWindow::renderFinished);
-            done.wait(60000);
-        }
-    }
-    bool sketchAndWait() {
-        QSignalSpy done(main.get(), &MainWindow::renderFinished);
-        main->windows.parameterWindow->Button1->click();
-        return done.wait(120000);
     }
     void press(QWidget* w, Qt::MouseButton b, QEvent::Type type = QEvent::MouseButtonPress) {
         QMouseEvent e(type, QPointF(16, 16), QPointF(w->mapToGlobal(QPoint(16, 16))), b,
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(b), Qt::NoModifier);
         QApplication::sendEvent(w, &e);
     }
-    std::unique_ptr<MainWindow> main;
-    QStringList messages;
 };
 
 TEST_F(ViewerTest, EveryZoomInputIsClampedAndTheButtonsFollowTheirRules) {
@@ -348,17 +330,6 @@ TEST_F(ViewerTest, ACancelThatComesAfterTheWorkIsClearedWhenTheRenderingEnds) {
     EXPECT_NE(main->DrawingImage, main->SourceImage);
     // The drawing's reduced copies came with it from the worker.
     test::expectViewOf(*main->rightPane(), main->DrawingImage);
-
-    // While the batch window is visible the flag stays set: its loop reads it after each file.
-    main->windows.batchWindow->show();
-    main->renderJob()->afterWork = [this] { main->CancelRequested.store(true); };
-    main->renderTimer.start(10);
-    QSignalSpy done(main.get(), &MainWindow::renderFinished);
-    ASSERT_TRUE(done.wait(120000));
-    EXPECT_TRUE(main->CancelRequested.load());
-    main->renderJob()->afterWork = nullptr;
-    main->windows.batchWindow->close();
-    main->CancelRequested.store(false);
 }
 
 TEST_F(ViewerTest, ClosingDuringARenderingDoesNotWaitForIt) {

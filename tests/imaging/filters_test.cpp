@@ -8,6 +8,7 @@
 #include "imaging/filters.h"
 #include "imaging/filters_plain.h"
 #include "imaging/parallel.h"
+#include "test_context.h"
 #include "test_pictures.h"
 
 namespace gt {
@@ -152,9 +153,10 @@ TEST_P(FiltersFastPath, ExtremeValuesMatchThePlainOnes) {
         Bitmap fast = n;
         f(fast);
         Bitmap reference = n;
-        setPlainPaths(true);
-        f(reference);
-        setPlainPaths(false);
+        {
+            const testing::PlainPaths paths;
+            f(reference);
+        }
         ASSERT_EQ(fast, reference);
     }
 }

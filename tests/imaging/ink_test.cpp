@@ -11,10 +11,14 @@
 #include "imaging/filters.h"
 #include "imaging/ink.h"
 #include "imaging/parallel.h"
+#include "test_context.h"
 #include "test_pictures.h"
 
 namespace gt {
 namespace {
+
+using testing::Recorder;
+using testing::Report;
 
 using testing::grey;
 using testing::noisy;
@@ -184,18 +188,6 @@ TEST(PenAndInkSketch, RefusesMissingOrSmallTiles) {
     EXPECT_THROW(PenAndInkSketch(s, d, ink.controls, m, ctx), std::runtime_error);
 }
 
-struct Recorder {
-    std::atomic<bool> cancel{false};
-    std::vector<std::array<int, 4>> reports;
-    RenderContext ctx;
-    explicit Recorder(int cancelAfter = -1) {
-        ctx.cancel = &cancel;
-        ctx.progress = [this, cancelAfter](int s, int l, int p, int n) {
-            reports.push_back({s, l, p, n});
-            if (cancelAfter >= 0 && static_cast<int>(reports.size()) >= cancelAfter) cancel = true;
-        };
-    }
-};
 
 TEST(PenAndInkSketch, ReportsEveryRowAndStopsOnCancel) {
     Ink ink;
@@ -203,16 +195,15 @@ TEST(PenAndInkSketch, ReportsEveryRowAndStopsOnCancel) {
     Recorder all;
     const Bitmap full = ink.draw(photo, &all.ctx);
     ASSERT_EQ(all.reports.size(), 11u);
-    for (int i = 0; i < 11; ++i) EXPECT_EQ(all.reports[std::size_t(i)], (std::array<int, 4>{i, 10, 1, 1}));
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(all.reports[std::size_t(i)], (Report{i, 10, 1, 1}));
     for (bool plainPath : {true, false}) {
-        setPlainPaths(plainPath);
+        const testing::PlainPaths paths(plainPath);
         Recorder r(3);  // rows 1 and 2 are drawn
         const Bitmap d = ink.draw(photo, &r.ctx);
         EXPECT_EQ(r.reports.size(), 3u);
         for (int y = 0; y < 12; ++y)
             for (int x = 0; x < 30; ++x) ASSERT_EQ(d.colourAt(x, y), y < 3 ? full.colourAt(x, y) : kWhite) << x << "," << y;
     }
-    setPlainPaths(false);
 }
 
 TEST(PenAndInkSketch, FastEqualsPlain) {

@@ -15,10 +15,14 @@
 #include "imaging/painting.h"
 #include "imaging/painting_styles.h"
 #include "imaging/texture.h"
+#include "test_context.h"
 #include "test_pictures.h"
 
 namespace gt {
 namespace {
+
+using testing::Recorder;
+using testing::Report;
 
 using testing::grey;
 using testing::noisy;
@@ -26,22 +30,8 @@ using testing::noisy;
 constexpr Colour rgb(int r, int g, int b) { return Colour{std::uint8_t(b), std::uint8_t(g), std::uint8_t(r)}; }
 constexpr Colour greyLevel(int v) { return rgb(v, v, v); }
 
-using Report = std::tuple<int, int, int, int>;
 
 // A context that records every progress report and can set the cancel flag on a given report.
-struct Recorder {
-    std::vector<Report> reports;
-    std::atomic<bool> cancel{false};
-    int cancelAt = -1;  // the index of the report on which the flag is set
-    RenderContext ctx;
-    Recorder() {
-        ctx.cancel = &cancel;
-        ctx.progress = [this](int step, int last, int pass, int passes) {
-            reports.emplace_back(step, last, pass, passes);
-            if (int(reports.size()) - 1 == cancelAt) cancel = true;
-        };
-    }
-};
 
 struct Painter {
     Bitmap texture = noisy(256, 256, 77);
@@ -207,7 +197,7 @@ TEST(RecursivePainting, CancelStopsBeforeTheNextIteration) {
     p.controls.CheckBox3 = true;
     const Bitmap photo = noisy(12, 10, 4);
     Recorder r;
-    r.cancelAt = 2;
+    r.cancelAfter = 3;
     (void)p.painting1(photo, r.ctx);
     EXPECT_EQ(r.reports, (std::vector<Report>{{0, 6, 1, 1}, {1, 6, 1, 1}, {2, 6, 1, 1}}));
 
@@ -452,7 +442,7 @@ TEST(BilateralPainting, ProgressAndCancel) {
     EXPECT_EQ(p.painting2(photo), full);
 
     Recorder stop;
-    stop.cancelAt = 1;
+    stop.cancelAfter = 2;
     (void)p.painting2(photo, stop.ctx, 2, 2);
     EXPECT_EQ(stop.reports.size(), 2u);
 
@@ -560,7 +550,7 @@ TEST(PaintingStyles, Painting4MedianPasses) {
     Recorder preview;
     Painting4Steps(photo, again, p.controls, p.materials, preview.ctx, true);
     EXPECT_EQ(again, result);
-    for (const Report& r : preview.reports) EXPECT_EQ(std::get<3>(r), 1);
+    for (const Report& r : preview.reports) EXPECT_EQ(r.passes, 1);
     EXPECT_NE(preview.reports.back(), (Report{100, 100, 1, 1}));
 }
 

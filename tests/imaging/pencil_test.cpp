@@ -8,10 +8,14 @@
 #include "imaging/parallel.h"
 #include "imaging/pencil.h"
 #include "imaging/rotate.h"
+#include "test_context.h"
 #include "test_pictures.h"
 
 namespace gt {
 namespace {
+
+using testing::Recorder;
+using testing::Report;
 
 using testing::flat;
 using testing::grey;
@@ -50,21 +54,6 @@ struct Pencil {
     }
 };
 
-struct Recorder {
-    std::atomic<bool> cancel{false};
-    int reports = 0;
-    std::vector<int> passes;
-    RenderContext ctx;
-    explicit Recorder(int cancelAfter = -1) {
-        ctx.cancel = &cancel;
-        ctx.progress = [this, cancelAfter](int, int lastStep, int pass, int n) {
-            EXPECT_TRUE(lastStep > 0 || pass >= n) << "a run that goes on needs a last step above 0";
-            ++reports;
-            passes.push_back(pass);
-            if (cancelAfter >= 0 && reports >= cancelAfter) cancel = true;
-        };
-    }
-};
 
 Bitmap strokes(const Bitmap& photo, const DrawingControls& c, const Bitmap& strip) {
     RenderContext ctx;
@@ -119,7 +108,7 @@ TEST(PencilStrokes, SmallSourcesHaveNoMainPass) {
     Pencil p;
     for (auto [w, h] : {std::pair{1, 1}, {2, 2}, {2, 7}, {7, 2}, {0, 0}}) {
         for (bool plainPath : {true, false}) {
-            setPlainPaths(plainPath);
+            const testing::PlainPaths paths(plainPath);
             RenderContext ctx;
             Bitmap d(3, 3);
             d.fill(kBlack);
@@ -128,7 +117,6 @@ TEST(PencilStrokes, SmallSourcesHaveNoMainPass) {
             EXPECT_EQ(ctx.random.seed, kDrawingSeed);
         }
     }
-    setPlainPaths(false);
     // The whole routine on a 2 x 2: white through Sharpen, contrast and texture.
     RenderContext ctx;
     Bitmap d;
@@ -206,24 +194,23 @@ TEST(PencilStrokes, ReportsStageTwoAndStopsOnCancel) {
     const Bitmap photo = noisy(20, 30, 9);
     const Bitmap full = strokes(photo, p.controls, p.strip);
     for (bool plainPath : {true, false}) {
-        setPlainPaths(plainPath);
+        const testing::PlainPaths paths(plainPath);
         Recorder r(5);  // raised during the fifth row's report: four rows are drawn
         Bitmap d;
         EXPECT_FALSE(PencilStrokes(photo, d, p.controls, p.strip, r.ctx));
-        EXPECT_EQ(r.reports, 5);
+        EXPECT_EQ(r.count(), 5);
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 20; ++x) ASSERT_EQ(d.colourAt(x, y), y < 4 ? full.colourAt(x, y) : kWhite) << x << "," << y;
         // No progress is shown when nothing is busy.
         Recorder quiet;
         quiet.ctx.Busy = false;
         PencilStrokes(photo, d, p.controls, p.strip, quiet.ctx);
-        EXPECT_EQ(quiet.reports, 0);
+        EXPECT_EQ(quiet.count(), 0);
         // A three-row photo has one row of strokes: its lastStep of 0 is shown as 1.
         Recorder three;
         PencilStrokes(noisy(5, 3, 1), d, p.controls, p.strip, three.ctx);
-        EXPECT_EQ(three.reports, 1);
+        EXPECT_EQ(three.count(), 1);
     }
-    setPlainPaths(false);
 }
 
 TEST(PencilStrokes, RefusesAStripTooSmall) {
@@ -352,7 +339,7 @@ TEST(PencilSketch, FastEqualsPlain) {
         plain::PencilStrokes(tall, slow, c, p.strip, a.ctx);
         PencilStrokes(tall, fast, c, p.strip, b.ctx);
         ASSERT_EQ(fast, slow) << cancelAfter;
-        EXPECT_EQ(a.reports, b.reports);
+        EXPECT_EQ(a.count(), b.count());
         EXPECT_EQ(a.ctx.random.seed, b.ctx.random.seed);
     }
     setWorkerCount(saved);
@@ -377,7 +364,7 @@ TEST(PencilStrokes, InPlaceEqualsPlainWithAnyWorkersAndCancels) {
                 const bool fastDone = PencilStrokes(same, same, c, p.strip, b.ctx);
                 ASSERT_EQ(same, slow) << w << "x" << h << ", cancel after " << cancelAfter << ", " << workers << " workers";
                 EXPECT_EQ(plainDone, fastDone);
-                EXPECT_EQ(a.reports, b.reports);
+                EXPECT_EQ(a.count(), b.count());
                 EXPECT_EQ(a.ctx.random.seed, b.ctx.random.seed);
             }
         }
@@ -423,14 +410,13 @@ TEST(PencilPipeline, TinyPhotosGiveWhitePictures) {
     Pencil p;
     for (auto [w, h] : {std::pair{1, 1}, {2, 2}, {1, 2}, {2, 1}}) {
         for (bool plainPath : {true, false}) {
-            setPlainPaths(plainPath);
+            const testing::PlainPaths paths(plainPath);
             RenderContext ctx;
             Bitmap result;
             PencilPipeline(noisy(w, h, 2), result, p.controls, p.materials, ctx);
             EXPECT_EQ(result, grey(w, h, 255)) << w << "x" << h;
         }
     }
-    setPlainPaths(false);
 }
 
 TEST(PencilPipeline, FastEqualsPlainAndStopsOnCancel) {
@@ -447,7 +433,7 @@ TEST(PencilPipeline, FastEqualsPlainAndStopsOnCancel) {
         ASSERT_EQ(fast.width(), w);
         ASSERT_EQ(fast.height(), h);
         ASSERT_EQ(fast, slow) << w << "x" << h;
-        EXPECT_EQ(a.passes, b.passes);
+        EXPECT_EQ(a.passes(), b.passes());
     }
     // Canvases of several chunks of strokes and several bands of the in-place steps.
     const int saved = workerCount();
@@ -469,25 +455,24 @@ TEST(PencilPipeline, FastEqualsPlainAndStopsOnCancel) {
     Recorder all;
     Bitmap result;
     PencilPipeline(photo, result, p.controls, p.materials, all.ctx);
-    ASSERT_FALSE(all.passes.empty());
-    EXPECT_EQ(all.passes.front(), 1);
-    EXPECT_EQ(all.passes.back(), 3);
-    EXPECT_TRUE(std::is_sorted(all.passes.begin(), all.passes.end()));
+    ASSERT_FALSE(all.passes().empty());
+    EXPECT_EQ(all.passes().front(), 1);
+    EXPECT_EQ(all.passes().back(), 3);
+    EXPECT_TRUE(std::ranges::is_sorted(all.passes()));
     for (int workers : {1, 3}) {
         setWorkerCount(workers);
-        for (int cancelAfter : {1, 30, 60, r.draw(all.reports) + 1, all.reports - 1}) {
+        for (int cancelAfter : {1, 30, 60, r.draw(all.count()) + 1, all.count() - 1}) {
             for (bool plainPath : {true, false}) {
-                setPlainPaths(plainPath);
+                const testing::PlainPaths paths(plainPath);
                 Recorder stopped(cancelAfter);
                 Bitmap untouched = grey(1, 1, 7);
                 PencilPipeline(photo, untouched, p.controls, p.materials, stopped.ctx);
-                EXPECT_EQ(stopped.reports, cancelAfter);  // nothing runs after the cancel
+                EXPECT_EQ(stopped.count(), cancelAfter);  // nothing runs after the cancel
                 EXPECT_EQ(untouched, grey(1, 1, 7));
             }
         }
     }
     setWorkerCount(saved);
-    setPlainPaths(false);
 }
 
 }  // namespace

@@ -12,31 +12,19 @@
 #include "imaging/arithmetic.h"
 #include "imaging/parallel.h"
 #include "imaging/rotate.h"
+#include "test_context.h"
 #include "test_pictures.h"
 
 namespace gt {
 namespace {
 
+using testing::Recorder;
+using testing::Report;
+
 using testing::noisy;
 
-struct Report {
-    int step, lastStep, pass, passes;
-    friend bool operator==(const Report&, const Report&) = default;
-};
 
 // A context that records every progress step and raises the cancel flag after `cancelAfter` steps.
-struct Recorder {
-    std::atomic<bool> cancel{false};
-    std::vector<Report> reports;
-    RenderContext ctx;
-    explicit Recorder(int cancelAfter = -1) {
-        ctx.cancel = &cancel;
-        ctx.progress = [this, cancelAfter](int s, int l, int p, int n) {
-            reports.push_back({s, l, p, n});
-            if (cancelAfter >= 0 && static_cast<int>(reports.size()) >= cancelAfter) cancel = true;
-        };
-    }
-};
 
 TEST(RotateGeometry, TinyPicturesGiveTinyOrEmptyCanvases) {
     const TurnGeometry one = turnGeometry(1, 1, 40);
@@ -79,7 +67,7 @@ TEST(RotateGeometry, FortyDegreesOnA4x4) {
     const Bitmap src = noisy(4, 4, 11);
     RenderContext ctx;
     for (bool plainPath : {true, false}) {
-        setPlainPaths(plainPath);
+        const testing::PlainPaths paths(plainPath);
         Bitmap d;
         RotateBitmapByAngle(src, d, 40, ctx);
         ASSERT_EQ(d.width(), 4);
@@ -91,7 +79,6 @@ TEST(RotateGeometry, FortyDegreesOnA4x4) {
         // (3,3): e = a = 1, u = round(1.41) = 1, v = round(0.12) = 0: source (2, 2).
         EXPECT_EQ(d.colourAt(3, 3), src.colourAt(2, 2));
     }
-    setPlainPaths(false);
 }
 
 TEST(RotateBitmapByAngle, ZeroAndHalfTurns) {
@@ -128,7 +115,7 @@ TEST(RotateBitmapByAngle, ReportsRowsFromTheBottomAndStopsOnCancel) {
     for (int i = 0; i < t.Hd; ++i) EXPECT_EQ(all.reports[i], (Report{i, t.Hd - 1, 3, 3}));
 
     for (bool plainPath : {true, false}) {
-        setPlainPaths(plainPath);
+        const testing::PlainPaths paths(plainPath);
         Recorder r(4);  // the flag rises during the fourth row's report: four rows are turned
         Bitmap c;
         RotateBitmapByAngle(src, c, -40, r.ctx);
@@ -137,7 +124,6 @@ TEST(RotateBitmapByAngle, ReportsRowsFromTheBottomAndStopsOnCancel) {
             for (int x = 0; x < t.Wd; ++x)
                 EXPECT_EQ(c.colourAt(x, y), y >= t.Hd - 4 ? d.colourAt(x, y) : kWhite) << x << "," << y;
     }
-    setPlainPaths(false);
 }
 
 TEST(RotateBitmapByAngle, OneRowCanvasNeverReportsALastStepOfZeroMidRun) {
@@ -157,9 +143,10 @@ TEST(RotateBitmapByAngle, FastEqualsPlain) {
             for (int angle : angles) {
                 RenderContext ctx;
                 Bitmap fast, slow;
-                setPlainPaths(true);
-                plain::RotateBitmapByAngle(src, slow, angle, ctx);
-                setPlainPaths(false);
+                {
+                    const testing::PlainPaths paths;
+                    plain::RotateBitmapByAngle(src, slow, angle, ctx);
+                }
                 RotateBitmapByAngle(src, fast, angle, ctx);
                 ASSERT_EQ(fast, slow) << w << "x" << h << " angle " << angle;
             }

@@ -15,16 +15,16 @@ using testing::noisy;
 
 const Colour kFill{242, 251, 252};
 
-FinishingInputs frameInputs(int style, int margin) {
-    FinishingInputs in;
+DrawingParameters frameInputs(int style, int margin) {
+    DrawingParameters in;
     in.CheckBox1 = true;
     in.frame.style = style;
     in.frame.margin = margin;
     return in;
 }
 
-FinishingInputs noFrame() {
-    FinishingInputs in;
+DrawingParameters noFrame() {
+    DrawingParameters in;
     in.CheckBox1 = false;
     return in;
 }
@@ -45,7 +45,7 @@ FramePictures framePictures() {
 }
 
 TEST(Finalize, DefaultsAreTheApplications) {
-    const FinishingInputs in;
+    const DrawingParameters in;
     EXPECT_TRUE(in.CheckBox1);
     EXPECT_FALSE(in.CheckBox4);
     EXPECT_EQ(in.frame.style, kFrameRealistic);
@@ -62,7 +62,7 @@ TEST(Finalize, DefaultsAreTheApplications) {
 
 TEST(Finalize, CancelGivesBackTheSourceAndNothingElse) {
     const Bitmap source = noisy(13, 9, 1);
-    FinishingInputs in = frameInputs(kFrameRealistic, 150);
+    DrawingParameters in = frameInputs(kFrameRealistic, 150);
     in.CheckBox4 = true;  // no font engine either: the text is never reached
     const FinishedDrawing r = Finalize(noisy(13, 9, 2), source, true, in);
     EXPECT_EQ(r.picture, source);
@@ -117,7 +117,7 @@ TEST(Finalize, SimpleFrameMarginAndTwoOuterRings) {
 }
 
 TEST(Finalize, LinedFrameLineAtOffset72) {
-    FinishingInputs in = frameInputs(kFrameLined, 150);
+    DrawingParameters in = frameInputs(kFrameLined, 150);
     const Colour line{1, 2, 3};
     in.frame.LineColour = line;
     const Bitmap drawing = flat(20, 16, Colour{100, 100, 100});
@@ -142,7 +142,7 @@ TEST(Finalize, SmallMarginsDrawOnlyWhatFallsInside) {
     const Colour line{1, 2, 3};
     const Bitmap drawing = flat(9, 7, Colour{100, 100, 100});
     for (int m = 1; m <= 5; ++m) {
-        FinishingInputs in = frameInputs(kFrameLined, m);
+        DrawingParameters in = frameInputs(kFrameLined, m);
         in.frame.LineColour = line;
         const FinishedDrawing r = Finalize(drawing, Bitmap(9, 7), false, in);
         ASSERT_EQ(r.picture.width(), 9 + m);
@@ -176,11 +176,11 @@ TEST(Finalize, EdgeShadingDiagonalRule) {
 }
 
 // The normal branch for the picture frames, step by step as it must run.
-Bitmap framedByHand(const Bitmap& drawing, const FinishingInputs& in, const FramePictures& p) {
+Bitmap framedByHand(const Bitmap& drawing, const DrawingParameters& in, const FramePictures& p) {
     Bitmap d = drawing, corner(10, 10);
     EdgeShading(d);
     CornerSmoothing(d, corner);
-    FinishingInputs simple = in;
+    DrawingParameters simple = in;
     simple.frame.style = kFrameSimple;
     Bitmap f = Finalize(d, Bitmap(drawing.width(), drawing.height()), false, simple).picture;
     EdgeShading(f);
@@ -195,10 +195,9 @@ Bitmap framedByHand(const Bitmap& drawing, const FinishingInputs& in, const Fram
 TEST(Finalize, PictureFramesShadeBeforeAndAfterTheMargin) {
     const FramePictures p = framePictures();
     const Bitmap drawing = noisy(24, 18, 8);
-    FinishingInputs in = frameInputs(kFrameRealistic, 30);
+    DrawingParameters in = frameInputs(kFrameRealistic, 30);
     in.frame.realisticNumber = 3;
-    in.framePictures = &p;
-    const FinishedDrawing r = Finalize(drawing, Bitmap(24, 18), false, in);
+    const FinishedDrawing r = Finalize(drawing, Bitmap(24, 18), false, in, {&p});
     EXPECT_EQ(r.picture, framedByHand(drawing, in, p));
     EXPECT_EQ(r.DrawingWidth, r.picture.width());
     EXPECT_EQ(r.DrawingHeight, r.picture.height());
@@ -207,7 +206,7 @@ TEST(Finalize, PictureFramesShadeBeforeAndAfterTheMargin) {
     in.frame.colouredNumber = 4;
     in.frame.tintRed = 40;
     in.frame.tintBlue = -90;
-    EXPECT_EQ(Finalize(drawing, Bitmap(24, 18), false, in).picture, framedByHand(drawing, in, p));
+    EXPECT_EQ(Finalize(drawing, Bitmap(24, 18), false, in, {&p}).picture, framedByHand(drawing, in, p));
 
     // The corner smoothing blurs the shaded top-left patch: pixel (1, 1) of the drawing, shaded
     // by 72, is no longer what the shading alone gives.
@@ -224,11 +223,11 @@ TEST(Finalize, PictureFramesShadeBeforeAndAfterTheMargin) {
 TEST(Finalize, MissingPiecesAreErrors) {
     const Bitmap drawing = noisy(8, 8, 1);
     EXPECT_THROW(Finalize(drawing, Bitmap(8, 8), false, frameInputs(kFrameRealistic, 20)), Error);
-    FinishingInputs text = noFrame();
+    DrawingParameters text = noFrame();
     text.CheckBox4 = true;
     EXPECT_THROW(Finalize(drawing, Bitmap(8, 8), false, text), Error);
     // Frame off: no frame picture is needed whatever style is chosen.
-    FinishingInputs off = frameInputs(kFrameColoured, 20);
+    DrawingParameters off = frameInputs(kFrameColoured, 20);
     off.CheckBox1 = false;
     EXPECT_EQ(Finalize(drawing, Bitmap(8, 8), false, off).picture, drawing);
 }
@@ -248,14 +247,13 @@ TEST(Finalize, FastPathMatchesThePlainOne) {
                 for (int style : {kFrameSimple, kFrameLined, kFrameRealistic, kFrameColoured})
                     for (int margin : {0, 1, 6, 30}) {
                         const Bitmap source(w, h), drawing = noisy(w + dw, h + dh, ++seed);
-                        FinishingInputs in = frameInputs(style, margin);
+                        DrawingParameters in = frameInputs(style, margin);
                         in.CheckBox1 = margin != 1;
                         in.frame.realisticNumber = 2;
                         in.frame.colouredNumber = int(seed % 5) + 1;
                         in.frame.tintRed = 30;
-                        in.framePictures = &p;
-                        const FinishedDrawing fast = Finalize(drawing, source, false, in);
-                        const FinishedDrawing reference = plain::Finalize(drawing, source, false, in);
+                        const FinishedDrawing fast = Finalize(drawing, source, false, in, {&p});
+                        const FinishedDrawing reference = plain::Finalize(drawing, source, false, in, {&p});
                         ASSERT_EQ(fast.picture, reference.picture)
                             << w << "x" << h << " +" << dw << " style " << style << " margin " << margin << " workers " << workers;
                         ASSERT_EQ(fast.DrawingWidth, reference.DrawingWidth);
@@ -281,13 +279,12 @@ public:
 
 TEST(Finalize, TextComesLastOnTheFramedPicture) {
     BlockGlyphs glyphs;
-    FinishingInputs in = frameInputs(kFrameSimple, 40);
+    DrawingParameters in = frameInputs(kFrameSimple, 40);
     in.CheckBox4 = true;
-    in.glyphs = &glyphs;
     in.text.colour = Colour{0, 0, 255};
     const Bitmap drawing = noisy(60, 40, 2);
-    const FinishedDrawing r = Finalize(drawing, Bitmap(60, 40), false, in);
-    FinishingInputs plain = in;
+    const FinishedDrawing r = Finalize(drawing, Bitmap(60, 40), false, in, {nullptr, &glyphs});
+    DrawingParameters plain = in;
     plain.CheckBox4 = false;
     Bitmap expected = Finalize(drawing, Bitmap(60, 40), false, plain).picture;
     ApplyTextOverlay(expected, 60, 40, in.text, glyphs);

@@ -6,8 +6,8 @@
 namespace gt {
 namespace {
 
-FinishingChoice apply(const FinishingOptionValues& v) {
-    FinishingChoice c;
+DrawingParameters apply(const FinishingOptionValues& v) {
+    DrawingParameters c;
     applyFinishingOptions(v, c);
     return c;
 }
@@ -22,7 +22,7 @@ std::string errorOf(const FinishingOptionValues& v) {
 }
 
 TEST(FinishingOptions, NoOptionsKeepTheDefaults) {
-    const FinishingChoice c = apply({});
+    const DrawingParameters c = apply({});
     EXPECT_EQ(c.frame, FrameSettings{});
     EXPECT_EQ(c.text, TextSettings{});
     EXPECT_TRUE(c.CheckBox1);
@@ -37,7 +37,7 @@ TEST(FinishingOptions, Frames) {
     v.margin = "0";
     v.fill = "#FFFFFF";
     v.line = "1a2B3c";
-    FinishingChoice c = apply(v);
+    DrawingParameters c = apply(v);
     EXPECT_TRUE(c.CheckBox1);
     EXPECT_EQ(c.frame.style, kFrameLined);
     EXPECT_EQ(c.frame.margin, 0);
@@ -99,7 +99,7 @@ TEST(FinishingOptions, Text) {
     v.fontStyle = "bold-italic";
     v.textColour = "000000";
     v.shadow = true;
-    const FinishingChoice c = apply(v);
+    const DrawingParameters c = apply(v);
     EXPECT_TRUE(c.CheckBox4);
     EXPECT_EQ(c.text.text, "Été 2024");
     EXPECT_EQ(c.text.position, kPlaceCustom);

@@ -5,7 +5,7 @@
 
 #include "finishing/text_qt/qt_glyph_renderer.h"
 #include "imaging/test_pictures.h"
-#include "pipeline/finishing.h"
+#include "pipeline/finalize.h"
 
 namespace gt {
 namespace {
@@ -110,11 +110,10 @@ TEST(QtGlyphs, PreviewErasedBitForBit) {
 TEST(QtGlyphs, FinishedDrawingCarriesTheText) {
     QtGlyphRenderer glyphs;
     const Bitmap drawing = flat(240, 120, Colour{60, 60, 60});
-    FinishingInputs in;
+    DrawingParameters in;
     in.CheckBox1 = false;
     in.CheckBox4 = true;
-    in.glyphs = &glyphs;
-    const Bitmap out = FinishDrawing(drawing, Bitmap(240, 120), false, in);
+    const Bitmap out = Finalize(drawing, Bitmap(240, 120), false, in, {nullptr, &glyphs}).picture;
     // Placement 9: white letters in the bottom-right corner, nothing in the top-left quarter.
     int bottomRight = 0, topLeft = 0;
     for (int y = 0; y < 120; ++y)
