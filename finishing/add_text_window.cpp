@@ -18,7 +18,7 @@ namespace {
 
 // The list as stored with the window; the language switch replaces it before the window shows.
 const char* const kDesignPlacements[10] = {
-    "position personnalisée", "en haut, à gauche", "en haut, au mileu", "en haut, à droite", "au milieu, à gauche",
+    "position personnalisée", "en haut, à gauche", "en haut, au milieu", "en haut, à droite", "au milieu, à gauche",
     "au centre", "au milieu, à droite", "en bas, à gauche", "en bas, au milieu", "en bas, à droite"};
 
 QColor qcolour(Colour c) { return QColor(c.r, c.g, c.b); }
@@ -32,6 +32,8 @@ int typedPosition(const QLineEdit* box, const QScrollBar* bar) {
 }  // namespace
 
 AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+    useTiledPalette(this);
+    useFixedSizeFrame(this);
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("Ajouter du texte   "));
     setFixedSize(kClientWidth, kClientHeight);

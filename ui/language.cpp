@@ -79,6 +79,14 @@ QString languageCode(Language language) {
     return QStringLiteral("en");
 }
 
+QString countedText(Language language, const QString& key, qint64 count) {
+    const TextTable& table = TextTable::of(language);
+    const bool singular = language == Language::French ? count <= 1 : count == 1;
+    if (singular)
+        if (const auto one = table.find(key + QStringLiteral(".one"))) return *one;
+    return table.text(key);
+}
+
 QLocale languageLocale(Language language) {
     switch (language) {
         case Language::French: return QLocale(QLocale::French, QLocale::France);
