@@ -37,6 +37,7 @@ const char* const kAddFilter = "JPEG Image File (*.jpg)|*.jpg;*.jpeg";
 }  // namespace
 
 BatchWindow::BatchWindow(BatchWindowHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+    useTiledPalette(this);
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Conversions multiples"));
     Label1 = new QLabel(this);
@@ -58,7 +59,12 @@ BatchWindow::BatchWindow(BatchWindowHost& host, QWidget* parent) : QDialog(paren
     Button5 = new QPushButton(this);
     status_ = new QLabel(this);
     status_->setWordWrap(true);
+    // Room for a message of three lines is kept, so the window keeps its height whatever it says.
+    status_->setMinimumHeight(3 * status_->fontMetrics().lineSpacing());
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (QLabel* label : {Label1, Label2, status_}) label->setAttribute(Qt::WA_TranslucentBackground);
+    Label1->setBuddy(ListBox1);
+    Label2->setBuddy(Edit1);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(Label1, 0, 0, 1, 2);
@@ -96,9 +102,9 @@ BatchWindow::BatchWindow(BatchWindowHost& host, QWidget* parent) : QDialog(paren
     chooseFiles = [this] {
         return QFileDialog::getOpenFileNames(this, QString(), QString(), qtNameFilter(QString::fromLatin1(kAddFilter)));
     };
-    chooseFolder = [this] { return QFileDialog::getExistingDirectory(this, QStringLiteral("選取目錄"), Edit1->text()); };
+    chooseFolder = [this] { return QFileDialog::getExistingDirectory(this, text(QStringLiteral("Form2.ChooseFolder")), Edit1->text()); };
     askExisting = [this](int count) {
-        QMessageBox box(QMessageBox::Question, windowTitle(), text(QStringLiteral("Form2.Existing")).arg(count), QMessageBox::NoButton, this);
+        QMessageBox box(QMessageBox::Question, windowTitle(), counted(QStringLiteral("Form2.Existing"), count).arg(count), QMessageBox::NoButton, this);
         QPushButton* overwrite = box.addButton(text(QStringLiteral("Form2.OverwriteAll")), QMessageBox::AcceptRole);
         QPushButton* skip = box.addButton(text(QStringLiteral("Form2.SkipExisting")), QMessageBox::RejectRole);
         box.addButton(text(QStringLiteral("Form2.CancelRun")), QMessageBox::DestructiveRole);
@@ -133,6 +139,7 @@ void BatchWindow::applyTexts(const TextTable& table, Language language) {
     set("Button1", Button1);
     set("Button4", Button4);
     set("Button5", Button5);
+    Button2->setAccessibleName(text(QStringLiteral("Form2.ChooseFolder")));
 }
 
 QStringList BatchWindow::files() const {
@@ -387,11 +394,11 @@ void BatchWindow::finishRun() {
     close();
     QStringList report;
     if (!failures_.isEmpty())
-        report << text(QStringLiteral("Form2.Failed")).arg(failures_.size()) << failures_;
+        report << counted(QStringLiteral("Form2.Failed"), failures_.size()).arg(failures_.size()) << failures_;
     for (const std::string& twice : plan_.duplicates) report << text(QStringLiteral("Form2.ListedTwice")).arg(fromLocal(twice));
     emit runEnded();
     if (!report.isEmpty()) {
-        report.prepend(text(QStringLiteral("Form2.Summary")).arg(written_).arg(skipped_).arg(failures_.size()));
+        report.prepend(counted(QStringLiteral("Form2.Summary"), written_).arg(written_).arg(skipped_).arg(failures_.size()));
         showReport(report.join(QLatin1Char('\n')));
     }
 }

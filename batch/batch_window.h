@@ -120,6 +120,7 @@ private:
     // Runs `work` on a worker thread, then `done` back on this thread.
     void onWorker(std::function<void()> work, std::function<void()> done);
     QString text(const QString& key) const;
+    QString counted(const QString& key, qint64 count) const { return countedText(language_, key, count); }
 
     BatchWindowHost& host_;
     Language language_ = Language::French;

@@ -64,7 +64,7 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
     BitBtn2->setGeometry(114, 66, 96, 28);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
     CheckBox1 = new QCheckBox(QStringLiteral("Ajouter une ombre au texte"), this);
-    CheckBox1->setGeometry(220, 68, 200, 24);
+    CheckBox1->setGeometry(220, 68, 240, 24);
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
     Label2 = new QLabel(this);
     Label2->setGeometry(12, 98, 406, 18);
@@ -74,7 +74,7 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
 
     ComboBox1 = new QComboBox(this);
     for (const char* entry : kDesignPlacements) ComboBox1->addItem(QString::fromUtf8(entry));
-    ComboBox1->setGeometry(12, 124, 198, 26);
+    ComboBox1->setGeometry(12, 124, 228, 26);
     ComboBox1->setMaxVisibleItems(10);
     connect(ComboBox1, &QComboBox::activated, this, [this](int i) { ComboBox1Change(i); });
 

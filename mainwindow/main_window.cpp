@@ -81,7 +81,8 @@ MainWindow::~MainWindow() {
 void MainWindow::FormCreate() {
     client_ = new QWidget(this);
     client_->setAutoFillBackground(true);
-    QPalette pal = client_->palette();
+    // The panes, the toolbar and the status strip keep their white and dark text on any desktop.
+    QPalette pal = tiledPalette();
     pal.setColor(QPalette::Window, Qt::white);
     client_->setPalette(pal);
     setCentralWidget(client_);
@@ -96,6 +97,7 @@ void MainWindow::FormCreate() {
     ShowDrawingHint = true;
     QPalette tips = QToolTip::palette();
     tips.setColor(QPalette::ToolTipBase, QColor(237, 237, 237));
+    tips.setColor(QPalette::ToolTipText, Qt::black);
     QToolTip::setPalette(tips);
     if (!dynamic_cast<HintTimingStyle*>(QApplication::style()))
         QApplication::setStyle(new HintTimingStyle(QStyleFactory::create(QApplication::style()->name())));
@@ -282,6 +284,7 @@ void MainWindow::buildToolbar() {
     Edit3 = new QLineEdit(QStringLiteral("100"), Panel1);
     Edit3->setMaxLength(4);
     Edit3->resize(40, 22);
+    Edit3->setAccessibleName(QStringLiteral("Zoom %"));
     Edit3->hide();
     // The toolbar and everything on it report the mouse's moves (the zoom box hides) and the zoom
     // buttons their hovering (the zoom label darkens).

@@ -11,6 +11,7 @@ namespace gt {
 
 ShellWindow::ShellWindow(const QString& form, const QString& title, QWidget* parent)
     : QDialog(parent), form_(form), layout_(new QVBoxLayout(this)) {
+    useTiledPalette(this);
     setObjectName(form);
     setWindowTitle(title);
     layout_->setSizeConstraint(QLayout::SetMinimumSize);

@@ -97,7 +97,7 @@ TEST_F(BatchWindowTest, DrawsEveryPhotoAsTheCommandLineDoesAndListsTheFailures) 
     ASSERT_EQ(batch->failures().size(), 1);
     EXPECT_TRUE(batch->failures().first().contains(QStringLiteral("broken.bmp"))) << batch->failures().first().toStdString();
     ASSERT_EQ(reports.size(), 1);
-    EXPECT_TRUE(reports.first().startsWith(QStringLiteral("3 dessin(s) enregistré(s), 0 ignoré(s), 1 échec(s)."))) << reports.first().toStdString();
+    EXPECT_TRUE(reports.first().startsWith(QStringLiteral("3 dessins enregistrés ; ignorés : 0 ; en échec : 1."))) << reports.first().toStdString();
     // The main window's save command proposes the last photo's name.
     EXPECT_EQ(QDir::toNativeSeparators(main->openedFile()), QDir::toNativeSeparators(b));
 
