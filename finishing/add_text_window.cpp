@@ -52,7 +52,7 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
     Label1 = new QLabel(QStringLiteral("Texte :     "), this);
     Label1->setGeometry(12, 10, 300, 20);
     Edit1 = new QLineEdit(QString::fromStdString(settings.text), this);
-    Edit1->setGeometry(12, 30, 406, 26);
+    Edit1->setGeometry(12, 30, 446, 26);
     connect(Edit1, &QLineEdit::textChanged, this, [this] {
         if (!updating_) Edit1Change();
     });
@@ -67,7 +67,7 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
     CheckBox1->setGeometry(220, 68, 240, 24);
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
     Label2 = new QLabel(this);
-    Label2->setGeometry(12, 98, 406, 18);
+    Label2->setGeometry(12, 98, 446, 18);
     QFont small = Label2->font();
     small.setPixelSize(11);
     Label2->setFont(small);
@@ -82,11 +82,11 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
         auto* label = new QLabel(QString::fromLatin1(name), this);
         label->setGeometry(12, y + 2, 16, 20);
         bar = new QScrollBar(Qt::Horizontal, this);
-        bar->setGeometry(30, y + 2, 312, 20);
+        bar->setGeometry(30, y + 2, 352, 20);
         bar->setFocusPolicy(Qt::StrongFocus);
         bar->installEventFilter(this);
         box = new QLineEdit(this);
-        box->setGeometry(350, y, 68, 24);
+        box->setGeometry(390, y, 68, 24);
         box->installEventFilter(this);
     };
     positionRow(ScrollBar1, Edit2, "x", 160);
@@ -101,11 +101,11 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
     connect(Edit3, &QLineEdit::textEdited, this, [this] { Edit3Change(); });
 
     Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setGeometry(246, 224, 82, 30);
+    Button1->setGeometry(286, 224, 82, 30);
     Button1->setDefault(true);  // Enter in the text box writes the text
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     Button3 = new QPushButton(QStringLiteral("annuler"), this);
-    Button3->setGeometry(336, 224, 82, 30);
+    Button3->setGeometry(376, 224, 82, 30);
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
 
     // Creation: Tahoma 15 in white, the bottom-right place, no preview yet.
