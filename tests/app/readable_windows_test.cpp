@@ -41,7 +41,7 @@ namespace {
 
 std::vector<QWidget*> secondaryWindows(const MainWindow& main) {
     const AppWindows& w = main.windows;
-    return {w.Form2, w.Form3, w.Form4, w.Form5, w.Form6, w.Form8, w.Form9, w.Form10, w.Form11};
+    return {w.batchWindow, w.aboutWindow, w.parameterWindow, w.framesWindow, w.printPreviewWindow, w.donationWindow, w.addTextWindow, w.resizeWindow, w.retouchWindow};
 }
 
 std::string where(const QWidget* window, const QWidget* control, Language language) {
@@ -103,7 +103,7 @@ TEST(ReadableWindows, EveryTextFitsItsControlInEveryLanguage) {
             window->hide();
         }
         // The About notice's link of each language, and the notice itself, once opened.
-        AboutWindow* about = main->windows.Form3;
+        AboutWindow* about = main->windows.aboutWindow;
         about->show();
         QTest::mouseClick(language == Language::French ? about->Label3 : about->Label2, Qt::LeftButton);
         expectTextsFit(about, language);
@@ -142,7 +142,7 @@ TEST(ReadableWindows, OnADarkDesktopTheTiledWindowsKeepDarkTextOnTheirLightPaper
         auto main = createWindows(Language::English);
         const QColor paper = averageOf(AppPictures::get().background());
         ASSERT_GT(luminance(paper), 0.5) << "the tile is light paper";
-        for (QWidget* window : {static_cast<QWidget*>(main->windows.Form4), static_cast<QWidget*>(main->windows.Form2)}) {
+        for (QWidget* window : {static_cast<QWidget*>(main->windows.parameterWindow), static_cast<QWidget*>(main->windows.batchWindow)}) {
             window->show();
             QCoreApplication::processEvents();
             for (QWidget* control : window->findChildren<QWidget*>()) {
@@ -202,7 +202,7 @@ TEST(ReadableWindows, TabReachesTheToolbarAndSpacePressesAButtonNamedForScreenRe
     EXPECT_EQ(main->toolbarButton(QStringLiteral("Image11"))->accessibleName(), QStringLiteral("Revert to the original picture"));
 
     // The parameter window's check boxes and sliders have no text of their own: their captions name them.
-    ParameterWindow* p = main->windows.Form4;
+    ParameterWindow* p = main->windows.parameterWindow;
     for (QWidget* control : p->findChildren<QWidget*>())
         if ((qobject_cast<QCheckBox*>(control) || qobject_cast<QSlider*>(control)) && control->isVisibleTo(p)) {
             QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(control);
@@ -216,13 +216,13 @@ TEST(ReadableWindows, DialogsKeepTheirSizeAndShowWhatTheyHold) {
     auto main = createWindows(Language::English);
     // A dialog of one size offers no maximise button.
     const AppWindows& w = main->windows;
-    for (QWidget* dialog : std::initializer_list<QWidget*>{w.Form3, w.Form5, w.Form6, w.Form8, w.Form9, w.Form10, w.Form11}) {
+    for (QWidget* dialog : std::initializer_list<QWidget*>{w.aboutWindow, w.framesWindow, w.printPreviewWindow, w.donationWindow, w.addTextWindow, w.resizeWindow, w.retouchWindow}) {
         EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMaximizeButtonHint) << dialog->objectName().toStdString();
         EXPECT_TRUE(dialog->windowFlags() & Qt::CustomizeWindowHint) << dialog->objectName().toStdString();
     }
 
     // The batch window keeps its height whatever its message says, from one showing to the next.
-    BatchWindow* batch = w.Form2;
+    BatchWindow* batch = w.batchWindow;
     batch->show();
     QCoreApplication::processEvents();
     const int height = batch->height();
@@ -236,13 +236,13 @@ TEST(ReadableWindows, DialogsKeepTheirSizeAndShowWhatTheyHold) {
     batch->hide();
 
     // The About window says which version this is.
-    w.Form3->show();
-    EXPECT_TRUE(w.Form3->Label4->isVisible());
-    EXPECT_TRUE(w.Form3->Label4->text().contains(QStringLiteral(GT_VERSION)));
-    w.Form3->hide();
+    w.aboutWindow->show();
+    EXPECT_TRUE(w.aboutWindow->Label4->isVisible());
+    EXPECT_TRUE(w.aboutWindow->Label4->text().contains(QStringLiteral(GT_VERSION)));
+    w.aboutWindow->hide();
 
     // Every amount of either donation list is seen whole, without scrolling.
-    DonationWindow* donation = w.Form8;
+    DonationWindow* donation = w.donationWindow;
     for (Language language : {Language::French, Language::English}) {
         main->applyLanguage(language);
         donation->show();
