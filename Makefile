@@ -5,7 +5,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run test test-fast test-asan bench assets clean
+.PHONY: deps configure build run test test-fast test-asan bench assets clean screenshots
 
 deps:
 	@bash scripts/install-deps.sh
@@ -62,6 +62,10 @@ test-fuzz: clang-build
 # ---- end of the second compiler and the fuzzers ---------------------------------------------
 
 test: test-fast test-asan test-clang test-fuzz
+
+# The pictures of docs/screenshots, retaken on a virtual display; look at each before committing it.
+screenshots: build
+	QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1600x1000x24" $(BUILD)/tools/screenshots/graphitello-screenshots
 
 bench: build
 	$(BUILD)/bench/graphitello-bench

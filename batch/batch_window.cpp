@@ -50,6 +50,7 @@ struct BatchWindow::FirstPhoto {
 };
 
 BatchWindow::BatchWindow(BatchWindowHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+    useTiledPalette(this);
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Conversions multiples"));
     Label1 = new QLabel(this);
@@ -71,7 +72,12 @@ BatchWindow::BatchWindow(BatchWindowHost& host, QWidget* parent) : QDialog(paren
     Button5 = new QPushButton(this);
     status_ = new QLabel(this);
     status_->setWordWrap(true);
+    // Room for a message of three lines is kept, so the window keeps its height whatever it says.
+    status_->setMinimumHeight(3 * status_->fontMetrics().lineSpacing());
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (QLabel* label : {Label1, Label2, status_}) label->setAttribute(Qt::WA_TranslucentBackground);
+    Label1->setBuddy(ListBox1);
+    Label2->setBuddy(Edit1);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(Label1, 0, 0, 1, 2);
@@ -107,9 +113,9 @@ BatchWindow::BatchWindow(BatchWindowHost& host, QWidget* parent) : QDialog(paren
     });
 
     chooseFiles = [this](const QString& filter) { return QFileDialog::getOpenFileNames(this, QString(), QString(), filter); };
-    chooseFolder = [this] { return QFileDialog::getExistingDirectory(this, QStringLiteral("選取目錄"), Edit1->text()); };
+    chooseFolder = [this] { return QFileDialog::getExistingDirectory(this, text(QStringLiteral("Form2.ChooseFolder")), Edit1->text()); };
     askExisting = [this](int count) {
-        QMessageBox box(QMessageBox::Question, windowTitle(), countText(QStringLiteral("Form2.Existing"), count), QMessageBox::NoButton, this);
+        QMessageBox box(QMessageBox::Question, windowTitle(), countedText(language_, QStringLiteral("Form2.Existing"), count), QMessageBox::NoButton, this);
         QPushButton* overwrite = box.addButton(text(QStringLiteral("Form2.OverwriteAll")), QMessageBox::AcceptRole);
         QPushButton* skip = box.addButton(text(QStringLiteral("Form2.SkipExisting")), QMessageBox::RejectRole);
         box.addButton(text(QStringLiteral("Form2.CancelRun")), QMessageBox::DestructiveRole);
@@ -138,14 +144,6 @@ void BatchWindow::stopRun() {
 
 QString BatchWindow::text(const QString& key) const { return TextTable::of(language_).text(key); }
 
-QString BatchWindow::countText(const QString& key, int n) const {
-    // French takes the singular for 0 and 1, English for 1 only; Chinese has one form.
-    const bool one = language_ == Language::French ? n <= 1 : n == 1;
-    const QString form = TextTable::of(language_).find(key + (one ? QStringLiteral(".one") : QStringLiteral(".other")))
-                             .value_or(text(key + QStringLiteral(".other")));
-    return QString(form).replace(QStringLiteral("%n"), QString::number(n));
-}
-
 QString BatchWindow::addFilter() const {
     return openDialogFilters(text(QStringLiteral("Form1.OpenFilter")), text(QStringLiteral("Form1.OpenFilterAllFiles")));
 }
@@ -162,6 +160,7 @@ void BatchWindow::applyTexts(const TextTable& table, Language language) {
     set("Button1", Button1);
     set("Button4", Button4);
     set("Button5", Button5);
+    Button2->setAccessibleName(text(QStringLiteral("Form2.ChooseFolder")));
 }
 
 QStringList BatchWindow::files() const {
@@ -447,7 +446,7 @@ void BatchWindow::reject() {
 }
 
 QString BatchWindow::writtenReport() const {
-    return countText(QStringLiteral("Form2.Written"), written_).arg(QDir::toNativeSeparators(Edit1->text().trimmed()));
+    return countedText(language_, QStringLiteral("Form2.Written"), written_).arg(QDir::toNativeSeparators(Edit1->text().trimmed()));
 }
 
 void BatchWindow::cancelExit() {
@@ -467,8 +466,8 @@ void BatchWindow::finishRun() {
     ListBox1->clear();
     close();
     QStringList report{writtenReport()};
-    if (skipped_ > 0) report << countText(QStringLiteral("Form2.Skipped"), skipped_);
-    if (!failures_.isEmpty()) report << countText(QStringLiteral("Form2.Failed"), int(failures_.size())) << failures_;
+    if (skipped_ > 0) report << countedText(language_, QStringLiteral("Form2.Skipped"), skipped_);
+    if (!failures_.isEmpty()) report << countedText(language_, QStringLiteral("Form2.Failed"), int(failures_.size())) << failures_;
     for (const std::string& twice : plan_.duplicates) report << text(QStringLiteral("Form2.ListedTwice")).arg(fromLocalPath(twice));
     emit runEnded();
     showReport(report.join(QLatin1Char('\n')));

@@ -134,8 +134,6 @@ private:
     void finishRun();
     QString writtenReport() const;
     QString text(const QString& key) const;
-    // A text with a count, in the language's plural form ("1 dessin", "2 dessins").
-    QString countText(const QString& key, int n) const;
 
     BatchWindowHost& host_;
     Language language_ = Language::French;

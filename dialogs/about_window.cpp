@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "ui/app_pictures.h"
+#include "version.h"
 
 namespace gt {
 
@@ -27,9 +28,10 @@ QString memoText(const TextTable& table, const char* key) {
 }  // namespace
 
 AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
+    useTiledPalette(this);
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("A propos de Graphitello"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    useFixedSizeFrame(this);
     setFixedSize(kClientWidth, kCollapsedHeight);
     const QCursor hand = AppPictures::get().handCursor();
 
@@ -41,6 +43,10 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     Label1->move(40, 75);
     Label1->setCursor(hand);
     Label1->setStyleSheet(QStringLiteral("color: #1a3f8f; text-decoration: underline"));
+    // The program's number, between the address and the notice's link.
+    Label4 = new QLabel(this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->move(40, 93);
     Label2 = new ClickableLabel(this);
     Label2->move(15, 111);
     Label3 = new ClickableLabel(this);
@@ -51,7 +57,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     }
     Memo1 = readOnlyMemo(this, Qt::white);
     Memo2 = readOnlyMemo(this, Qt::white);
-    for (QPlainTextEdit* memo : {Memo1, Memo2}) memo->setGeometry(5, 130, 224, 239);
+    for (QPlainTextEdit* memo : {Memo1, Memo2}) memo->setGeometry(5, 130, kClientWidth - 9, 239);
     // Each notice has one language whatever the interface's: English in the second language's
     // table, French in the French one.
     Memo1->setPlainText(memoText(TextTable::of(Language::Chinese), "Form3.Memo1"));
@@ -75,7 +81,12 @@ void AboutWindow::applyTexts(const TextTable& table, Language language) {
     }
     Label2->setText(TextTable::of(Language::Chinese).text(QStringLiteral("Form3.Label2")));
     Label3->setText(TextTable::of(Language::French).text(QStringLiteral("Form3.Label3")));
-    for (QLabel* l : {static_cast<QLabel*>(Label1), static_cast<QLabel*>(Label2), static_cast<QLabel*>(Label3)}) l->adjustSize();
+    Label4->setText(table.text(QStringLiteral("Form3.Version")).arg(QStringLiteral(GT_VERSION)));
+    // Each line centred, whatever its length in this language.
+    for (QLabel* l : {static_cast<QLabel*>(Label1), static_cast<QLabel*>(Label2), static_cast<QLabel*>(Label3), Label4}) {
+        l->adjustSize();
+        l->move((kClientWidth - l->width()) / 2, l->y());
+    }
     const bool french = language == Language::French;
     Label3->setVisible(french);
     Memo2->setVisible(french);

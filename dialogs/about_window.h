@@ -18,7 +18,8 @@ namespace gt {
 class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kClientWidth = 233;
+    // Wide enough for the title in every language (the designed 233 cut it).
+    static constexpr int kClientWidth = 320;
     static constexpr int kCollapsedHeight = 129;
     static constexpr int kExpandedHeight = 373;
 
@@ -40,6 +41,7 @@ public:
     ClickableLabel* Label1 = nullptr;
     ClickableLabel* Label2 = nullptr;  // the notice's link, English
     ClickableLabel* Label3 = nullptr;  // the notice's link, French
+    QLabel* Label4 = nullptr;          // the version
     QPlainTextEdit* Memo1 = nullptr;   // the notice in English
     QPlainTextEdit* Memo2 = nullptr;   // the notice in French
     QTimer bannerTimer;

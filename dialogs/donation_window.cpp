@@ -2,6 +2,7 @@
 #include "dialogs/donation_window.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "dialogs/about_window.h"
 #include "ui/app_pictures.h"
@@ -9,14 +10,14 @@
 namespace gt {
 
 DonationWindow::DonationWindow(QWidget* parent) : QDialog(parent) {
+    useTiledPalette(this);
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("Une petite tasse de café ?"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+    useFixedSizeFrame(this);
     const QColor memoColour(238, 238, 238);
     Memo1 = readOnlyMemo(this, memoColour);
     Memo2 = readOnlyMemo(this, memoColour);
-    for (QPlainTextEdit* memo : {Memo1, Memo2}) memo->setGeometry(8, 8, 466, 201);
+    for (QPlainTextEdit* memo : {Memo1, Memo2}) memo->setGeometry(8, 8, 466, 201);  // widened below
     Label1 = new QLabel(this);
     Label1->move(8, 218);
     ListBox1 = new QListWidget(this);
@@ -27,8 +28,20 @@ DonationWindow::DonationWindow(QWidget* parent) : QDialog(parent) {
         ListBox1->addItem(french.text(entryKey(QStringLiteral("Form8.ListBox1"), i)));
         ListBox2->addItem(second.text(entryKey(QStringLiteral("Form8.ListBox2"), i)));
     }
+    // The lists show every amount whole, without scroll bars: as wide as the longest entry of either
+    // and as tall as their seven rows. The window grows with them where the designed size is short.
+    int listWidth = 288, listHeight = 96;
     for (QListWidget* list : {ListBox1, ListBox2}) {
-        list->setGeometry(8, 238, 288, 96);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        listWidth = std::max(listWidth, list->sizeHintForColumn(0) + 2 * list->frameWidth() + 8);
+        listHeight = std::max(listHeight, list->sizeHintForRow(0) * list->count() + 2 * list->frameWidth());
+    }
+    const int width = std::max(kClientWidth, 8 + listWidth + 24 + 124 + 8);
+    const int height = std::max(kClientHeight, 238 + listHeight + 8);
+    setFixedSize(width, height);
+    for (QListWidget* list : {ListBox1, ListBox2}) {
+        list->setGeometry(8, 238, listWidth, listHeight);
         list->setCurrentRow(1);
     }
     // Each appeal has one language whatever the interface's.
@@ -40,12 +53,13 @@ DonationWindow::DonationWindow(QWidget* parent) : QDialog(parent) {
     Image1->setPixmap(QPixmap::fromImage(AppPictures::resource(QStringLiteral("donate_zh.png"))));
     Image2 = new ClickableLabel(this);
     Image2->setPixmap(QPixmap::fromImage(AppPictures::resource(QStringLiteral("donate_fr.png"))));
+    for (QPlainTextEdit* memo : {Memo1, Memo2}) memo->resize(width - 16, 201);
     for (ClickableLabel* button : {Image1, Image2}) {
-        button->setGeometry(326, 258, 124, 26);
+        button->setGeometry(width - 156, 258, 124, 26);
         button->setCursor(hand);
     }
     Button1 = new QPushButton(this);
-    Button1->setGeometry(350, 306, 100, 26);
+    Button1->setGeometry(width - 132, height - 35, 100, 26);
 
     connect(Image1, &ClickableLabel::clicked, this, &DonationWindow::donateDollars);
     connect(Image2, &ClickableLabel::clicked, this, &DonationWindow::donateEuros);

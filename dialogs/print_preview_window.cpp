@@ -24,9 +24,10 @@ void PagePictureWidget::paintEvent(QPaintEvent*) {
 }
 
 PrintPreviewWindow::PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+    useTiledPalette(this);
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("Aperçu avant impression"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint);
+    useFixedSizeFrame(this);
     setFixedSize(kClientWidth, kClientHeight);
     setWindowOpacity(245.0 / 255.0);
 

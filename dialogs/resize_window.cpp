@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
 
 #include "ui/app_pictures.h"
 #include "ui/widgets.h"
@@ -19,6 +20,8 @@ std::string text(const QLineEdit* edit) { return edit->text().toStdString(); }
 }  // namespace
 
 ResizeWindow::ResizeWindow(ResizeWindowHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+    useTiledPalette(this);
+    useFixedSizeFrame(this);
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Redimensionner l'image source"));
     desktopSize = [] {
@@ -66,7 +69,7 @@ ResizeWindow::ResizeWindow(ResizeWindowHost& host, QWidget* parent) : QDialog(pa
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox2 = new QCheckBox(QStringLiteral("Dimensions du bureau   "), this);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    Button1 = new QPushButton(QStringLiteral("確定"), this);
+    Button1 = new QPushButton(QStringLiteral("Valider"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);  // Enter anywhere confirms
     Button2 = new QPushButton(QStringLiteral("annuler"), this);
@@ -104,8 +107,11 @@ ResizeWindow::ResizeWindow(ResizeWindowHost& host, QWidget* parent) : QDialog(pa
 
 void ResizeWindow::applyTexts(const TextTable& table, Language) {
     if (const auto caption = table.find(QStringLiteral("Form10.caption"))) setWindowTitle(*caption);
+    // The window is as wide as its sliders: wide enough for the whole title beside the title bar's buttons.
+    const int titleRoom = fontMetrics().horizontalAdvance(windowTitle()) + 110 - 2 * 11;
+    for (QScrollBar* bar : {ScrollBar1, ScrollBar2}) bar->setMinimumWidth(std::max(280, titleRoom));
     const std::pair<const char*, QWidget*> controls[] = {{"Label1", Label1}, {"Label2", Label2}, {"CheckBox1", CheckBox1},
-                                                         {"CheckBox2", CheckBox2}, {"Button2", Button2}};
+                                                         {"CheckBox2", CheckBox2}, {"Button1", Button1}, {"Button2", Button2}};
     for (const auto& [name, widget] : controls) {
         const auto t = table.find(QStringLiteral("Form10.") + QLatin1String(name));
         if (!t) continue;

@@ -16,6 +16,8 @@ namespace gt {
 // ---- The window -------------------------------------------------------------------------------
 
 RetouchWindow::RetouchWindow(RetouchWindowHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+    useTiledPalette(this);
+    useFixedSizeFrame(this);
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(QStringLiteral("Modifications de l'image source"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -52,6 +54,7 @@ RetouchWindow::RetouchWindow(RetouchWindowHost& host, QWidget* parent) : QDialog
         ValueLabels[i]->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         ValueLabels[i]->setMinimumWidth(32);
         ValueLabels[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        CaptionLabels[i]->setBuddy(TrackBars[i]);
         grid->addWidget(CaptionLabels[i], i, 1);
         grid->addWidget(TrackBars[i], i, 2);
         grid->addWidget(ValueLabels[i], i, 3);

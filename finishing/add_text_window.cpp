@@ -18,7 +18,7 @@ namespace {
 
 // The list as stored with the window; the language switch replaces it before the window shows.
 const char* const kDesignPlacements[10] = {
-    "position personnalisée", "en haut, à gauche", "en haut, au mileu", "en haut, à droite", "au milieu, à gauche",
+    "position personnalisée", "en haut, à gauche", "en haut, au milieu", "en haut, à droite", "au milieu, à gauche",
     "au centre", "au milieu, à droite", "en bas, à gauche", "en bas, au milieu", "en bas, à droite"};
 
 QColor qcolour(Colour c) { return QColor(c.r, c.g, c.b); }
@@ -32,6 +32,8 @@ int typedPosition(const QLineEdit* box, const QScrollBar* bar) {
 }  // namespace
 
 AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+    useTiledPalette(this);
+    useFixedSizeFrame(this);
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(QStringLiteral("Ajouter du texte   "));
     setFixedSize(kClientWidth, kClientHeight);
@@ -50,7 +52,7 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
     Label1 = new QLabel(QStringLiteral("Texte :     "), this);
     Label1->setGeometry(12, 10, 300, 20);
     Edit1 = new QLineEdit(QString::fromStdString(settings.text), this);
-    Edit1->setGeometry(12, 30, 406, 26);
+    Edit1->setGeometry(12, 30, 446, 26);
     connect(Edit1, &QLineEdit::textChanged, this, [this] {
         if (!updating_) redrawText();
     });
@@ -62,17 +64,17 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
     BitBtn2->setGeometry(114, 66, 96, 28);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { pickColour(); });
     CheckBox1 = new QCheckBox(QStringLiteral("Ajouter une ombre au texte"), this);
-    CheckBox1->setGeometry(220, 68, 200, 24);
+    CheckBox1->setGeometry(220, 68, 240, 24);
     connect(CheckBox1, &QCheckBox::clicked, this, [this] { shadowToggled(); });
     Label2 = new QLabel(this);
-    Label2->setGeometry(12, 98, 406, 18);
+    Label2->setGeometry(12, 98, 446, 18);
     QFont small = Label2->font();
     small.setPixelSize(11);
     Label2->setFont(small);
 
     ComboBox1 = new QComboBox(this);
     for (const char* entry : kDesignPlacements) ComboBox1->addItem(QString::fromUtf8(entry));
-    ComboBox1->setGeometry(12, 124, 198, 26);
+    ComboBox1->setGeometry(12, 124, 228, 26);
     ComboBox1->setMaxVisibleItems(10);
     connect(ComboBox1, &QComboBox::activated, this, [this](int i) { choosePlacement(i); });
 
@@ -80,11 +82,11 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
         auto* label = new QLabel(QString::fromLatin1(name), this);
         label->setGeometry(12, y + 2, 16, 20);
         bar = new QScrollBar(Qt::Horizontal, this);
-        bar->setGeometry(30, y + 2, 312, 20);
+        bar->setGeometry(30, y + 2, 352, 20);
         bar->setFocusPolicy(Qt::StrongFocus);
         bar->installEventFilter(this);
         box = new QLineEdit(this);
-        box->setGeometry(350, y, 68, 24);
+        box->setGeometry(390, y, 68, 24);
         box->installEventFilter(this);
     };
     positionRow(ScrollBar1, Edit2, "x", 160);
@@ -99,11 +101,11 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
     connect(Edit3, &QLineEdit::textEdited, this, [this] { yTyped(); });
 
     Button1 = new QPushButton(QStringLiteral("OK"), this);
-    Button1->setGeometry(246, 224, 82, 30);
+    Button1->setGeometry(286, 224, 82, 30);
     Button1->setDefault(true);  // Enter in the text box writes the text
     connect(Button1, &QPushButton::clicked, this, [this] { writeText(); });
     Button3 = new QPushButton(QStringLiteral("annuler"), this);
-    Button3->setGeometry(336, 224, 82, 30);
+    Button3->setGeometry(376, 224, 82, 30);
     connect(Button3, &QPushButton::clicked, this, [this] { cancel(); });
 
     // Creation: Tahoma 15 in white, the bottom-right place, no preview yet.

@@ -44,7 +44,7 @@ public:
 class AddTextWindow : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kClientWidth = 430;
+    static constexpr int kClientWidth = 470;  // the shadow option whole in every language
     static constexpr int kClientHeight = 262;
 
     explicit AddTextWindow(AddTextWindowHost& host, QWidget* parent = nullptr);

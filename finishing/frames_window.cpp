@@ -38,7 +38,8 @@ FrameControlsShown frameControlsShown(int style) {
 
 QString frameEntryName(int style, int number, Language language) {
     const QString entry = TextTable::of(language).text(entryKey(QStringLiteral("Form5.ComboBox1"), style));
-    return entry + QString::number(number);
+    // The English entries end without a blank: the number is set apart all the same.
+    return entry + (language == Language::English ? QStringLiteral(" ") : QString()) + QString::number(number);
 }
 
 int typedMargin(const QString& typed, int current) {
@@ -71,6 +72,8 @@ void ColourSwatch::mouseReleaseEvent(QMouseEvent* event) {
 // ---- The window -------------------------------------------------------------------------------
 
 FramesWindow::FramesWindow(FramesWindowHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+    useTiledPalette(this);
+    useFixedSizeFrame(this);
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Paramètres de cadre"));
     setFixedSize(kClientWidth, kClientHeight);
@@ -124,6 +127,11 @@ FramesWindow::FramesWindow(FramesWindowHost& host, QWidget* parent) : QDialog(pa
     Shape2->setGeometry(136, 148, 40, 20);
     Shape2->setColour(qcolour(settings.LineColour));
     connect(Shape2, &ColourSwatch::clicked, this, [this] { chooseLineColour(); });
+    // Each caption names its control for assistive technology.
+    Label1->setBuddy(ComboBox1);
+    Label2->setBuddy(Edit1);
+    Label3->setBuddy(Shape1);
+    Label4->setBuddy(Shape2);
 
     // The tint of the coloured frame: a red, a green and a blue marker beside their sliders.
     const QColor markers[3] = {Qt::red, Qt::green, Qt::blue};

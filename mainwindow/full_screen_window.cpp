@@ -41,6 +41,7 @@ Rect fullScreenPlacement(int pw, int ph, int dw, int dh) {
 }
 
 FullScreenWindow::FullScreenWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    useTiledPalette(this);
     setObjectName(QStringLiteral("Form7"));
     setCursor(AppPictures::get().handCursor());
     setWindowModality(Qt::ApplicationModal);

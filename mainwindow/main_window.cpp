@@ -80,7 +80,8 @@ MainWindow::~MainWindow() {
 void MainWindow::createWidgets() {
     client_ = new QWidget(this);
     client_->setAutoFillBackground(true);
-    QPalette pal = client_->palette();
+    // The panes, the toolbar and the status strip keep their white and dark text on any desktop.
+    QPalette pal = tiledPalette();
     pal.setColor(QPalette::Window, Qt::white);
     client_->setPalette(pal);
     setCentralWidget(client_);
@@ -95,6 +96,7 @@ void MainWindow::createWidgets() {
     ShowDrawingHint = true;
     QPalette tips = QToolTip::palette();
     tips.setColor(QPalette::ToolTipBase, QColor(237, 237, 237));
+    tips.setColor(QPalette::ToolTipText, Qt::black);
     QToolTip::setPalette(tips);
     if (!dynamic_cast<HintTimingStyle*>(QApplication::style()))
         QApplication::setStyle(new HintTimingStyle(QStyleFactory::create(QApplication::style()->name())));
@@ -280,6 +282,7 @@ void MainWindow::buildToolbar() {
     zoomEdit_ = new QLineEdit(QStringLiteral("100"), toolbar_);
     zoomEdit_->setMaxLength(4);
     zoomEdit_->resize(40, 22);
+    zoomEdit_->setAccessibleName(QStringLiteral("Zoom %"));
     zoomEdit_->hide();
     // The toolbar and everything on it report the mouse's moves (the zoom box hides) and the zoom
     // buttons their hovering (the zoom label darkens).

@@ -64,7 +64,7 @@ const StyleNames kChineseNames = {
 
 const StyleNames kEnglishNames = {
     "Pencil drawing",
-    "Pencil drawing 2 (b&w)",
+    "Pencil drawing 2 (black and white)",
     "Pencil drawing 3 (colour)",
     "Ink drawing",
     "Painting 1 (recursive filter)",

@@ -79,6 +79,15 @@ QString languageCode(Language language) {
     return QStringLiteral("en");
 }
 
+QString countedText(Language language, const QString& key, qint64 count) {
+    // French takes the singular for 0 and 1, English for 1 only; Chinese has one form.
+    const TextTable& table = TextTable::of(language);
+    const bool singular = language == Language::French ? count <= 1 : count == 1;
+    const QString other = key + QStringLiteral(".other");
+    const QString form = singular ? table.find(key + QStringLiteral(".one")).value_or(table.text(other)) : table.text(other);
+    return QString(form).replace(QStringLiteral("%n"), QString::number(count));
+}
+
 QLocale languageLocale(Language language) {
     switch (language) {
         case Language::French: return QLocale(QLocale::French, QLocale::France);

@@ -45,6 +45,10 @@ std::optional<Language> languageForCode(const QString& code);
 QString languageCode(Language language);
 QLocale languageLocale(Language language);
 
+// A text that states a count: the key's ".one" form where the language puts that count in the
+// singular (English 1; French 0 and 1), its ".other" form otherwise, with %n replaced by the count.
+QString countedText(Language language, const QString& key, qint64 count);
+
 // The key of a list entry, "Form4.ComboBox1.3".
 inline QString entryKey(const QString& control, int index) { return control + QLatin1Char('.') + QString::number(index); }
 

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/widgets.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -16,7 +19,33 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
 }
 
+namespace {
+
+// What screen readers see of a picture button: a button with its tooltip as name, that they can press.
+class PictureButtonAccessible : public QAccessibleWidget {
+public:
+    explicit PictureButtonAccessible(QWidget* w) : QAccessibleWidget(w, QAccessible::Button) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) emit static_cast<PictureButton*>(widget())->clicked();
+    }
+};
+
+QAccessibleInterface* pictureButtonAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("gt::PictureButton") && object && object->isWidgetType())
+        return new PictureButtonAccessible(static_cast<QWidget*>(object));
+    return nullptr;
+}
+
+}  // namespace
+
 PictureButton::PictureButton(const QPixmap& picture, QWidget* parent) : QLabel(parent) {
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(pictureButtonAccessible);
+        return true;
+    }();
+    (void)accessibleInstalled;
+    setFocusPolicy(Qt::TabFocus);
     hopTimer_.setSingleShot(true);
     connect(&hopTimer_, &QTimer::timeout, this, [this] { hop(); });
     setPixmap(picture);
@@ -41,6 +70,64 @@ void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
     move(home_);
     emit released(event->button());
     if (wasDown && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+// The keys press it as the left mouse button does: Space while held, Enter at once.
+void PictureButton::press() {
+    down_ = true;
+    move(home_ + QPoint(1, 1));
+    emit pressed(Qt::LeftButton);
+}
+
+void PictureButton::release(bool activate) {
+    down_ = false;
+    move(home_);
+    emit released(Qt::LeftButton);
+    if (activate) emit clicked();
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Space:
+            if (!event->isAutoRepeat() && !down_) press();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (event->isAutoRepeat()) return;
+            press();
+            release(true);
+            return;
+        default:
+            QLabel::keyPressEvent(event);
+    }
+}
+
+void PictureButton::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        if (down_) release(true);
+        return;
+    }
+    QLabel::keyReleaseEvent(event);
+}
+
+void PictureButton::focusOutEvent(QFocusEvent* event) {
+    if (down_) release(false);
+    QLabel::focusOutEvent(event);
+}
+
+void PictureButton::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::Highlight), 1, Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+// The tooltip names the button for screen readers, in every language.
+bool PictureButton::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTipChange) setAccessibleName(toolTip());
+    return QLabel::event(event);
 }
 
 namespace {
@@ -112,6 +199,33 @@ void paintTiled(QPainter& painter, const QRect& area, const QImage& tile) {
         for (int b = 0; b <= area.height() / tile.height(); ++b)
             painter.drawImage(area.left() + a * tile.width(), area.top() + b * tile.height(), tile);
 }
+
+QPalette tiledPalette() {
+    const QColor ink(0, 0, 0), paper(236, 236, 236), box(255, 255, 255), greyed(128, 128, 128);
+    QPalette palette(ink, paper, QColor(255, 255, 255), QColor(160, 160, 160), QColor(200, 200, 200), ink,
+                     QColor(255, 255, 255), box, paper);
+    palette.setColor(QPalette::ButtonText, ink);
+    palette.setColor(QPalette::Button, QColor(225, 225, 225));
+    palette.setColor(QPalette::AlternateBase, QColor(245, 245, 245));
+    palette.setColor(QPalette::Highlight, QColor(48, 140, 198));
+    palette.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
+    palette.setColor(QPalette::Link, QColor(0, 0, 192));
+    palette.setColor(QPalette::PlaceholderText, greyed);
+    palette.setColor(QPalette::ToolTipBase, QColor(255, 255, 220));
+    palette.setColor(QPalette::ToolTipText, ink);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, greyed);
+    return palette;
+}
+
+void useTiledPalette(QWidget* window) { window->setPalette(tiledPalette()); }
+
+void useFixedSizeFrame(QWidget* window) {
+    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint);
+}
+
+TiledWidget::TiledWidget(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags) { useTiledPalette(this); }
 
 void TiledWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);

@@ -4,6 +4,7 @@
 // the horizontal up-down, and the tiled background every window paints.
 
 #include <QImage>
+#include <QPalette>
 #include <QLabel>
 #include <QPixmap>
 #include <QTimer>
@@ -25,7 +26,8 @@ protected:
 };
 
 // A picture that works as a button: it sinks by one pixel while pressed and hops when the mouse
-// comes over it.
+// comes over it. Tab reaches it (a dotted frame shows the focus), Space or Enter presses it, and
+// assistive technology sees a button named by its tooltip.
 class PictureButton : public QLabel {
     Q_OBJECT
 public:
@@ -42,10 +44,17 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 private:
     void hop();
+    void press();
+    void release(bool activate);
     QTimer hopTimer_;
     QPoint home_;
     bool down_ = false;
@@ -71,10 +80,20 @@ private:
 // from the top-left corner.
 void paintTiled(QPainter& painter, const QRect& area, const QImage& tile);
 
+// The colours of a window painted on the tile: dark text on the light paper and light boxes,
+// whatever the desktop's palette, so that a dark desktop theme leaves every text readable.
+QPalette tiledPalette();
+// Gives a window that paints the tile the tile's palette; its controls inherit it.
+void useTiledPalette(QWidget* window);
+
+// A dialog of one size: a title and a close button, and no maximise button whatever the window
+// manager makes of the size hints.
+void useFixedSizeFrame(QWidget* window);
+
 // A widget whose background is the tile.
 class TiledWidget : public QWidget {
 public:
-    using QWidget::QWidget;
+    explicit TiledWidget(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
 protected:
     void paintEvent(QPaintEvent* event) override;
 };

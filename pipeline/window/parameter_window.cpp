@@ -78,6 +78,7 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
         captionLabels[slot] = new ClickableLabel(this);
         at(captionLabels[slot], 14, y, 176, 22);
         sliders[slot] = new QSlider(Qt::Horizontal, this);
+        captionLabels[slot]->setBuddy(sliders[slot]);
         sliders[slot]->setTickPosition(QSlider::TicksBelow);
         const SliderRange range = sliderRange(-1, slot);
         sliders[slot]->setRange(range.minimum, range.maximum);
@@ -97,14 +98,17 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
         box->setChecked(checked);
         at(box, 14, y, 20, 22);
         label = new ClickableLabel(QString::fromUtf8(caption), this);
-        at(label, 36, y, 120, 22);
+        at(label, 36, y, 162, 22);
         connect(label, &ClickableLabel::clicked, box, &QCheckBox::click);
+        label->setBuddy(box);  // the box has no text of its own: its caption names it
     };
     option(CheckBox2, Label11, "Adoucir les traits       ", 218, true);
     option(CheckBox3, Label12, "Texture 1      ", 248, true);
     option(CheckBox1, Label13, "Ajouter un cadre       ", 308, true);
     option(CheckBox4, Label14, "Ajouter du texte       ", 338, false);
     label12Table_ = Label12->text();
+    // Nothing stands beside the softening caption: it has the room up to the preview.
+    Label11->resize(204, Label11->height());
     connect(CheckBox2, &QCheckBox::clicked, this, [this] { smoothLinesToggled(); });
     connect(CheckBox3, &QCheckBox::clicked, this, [this] { textureToggled(); });
     connect(CheckBox1, &QCheckBox::clicked, this, [this](bool on) { logic_.controls.CheckBox1 = on; });
@@ -112,20 +116,20 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
 
     UpDown1 = new UpDownControl(this);
     UpDown1->setRange(0, kPaperTextureCount - 1);
-    at(UpDown1, 160, 248, 34, 21);
+    at(UpDown1, 200, 248, 34, 21);
     connect(UpDown1, &UpDownControl::clicked, this, [this](int n) { chooseTexture(n); });
 
     ComboBox2 = new QComboBox(this);
     ComboBox2->setPlaceholderText(QStringLiteral("Force..."));
     for (const char* item : {"Texture légère ", "Texture normale ", "Texture accentuée "}) ComboBox2->addItem(QString::fromUtf8(item));
-    at(ComboBox2, 36, 276, 158, 24);
+    at(ComboBox2, 36, 276, 198, 24);
     connect(ComboBox2, &QComboBox::activated, this, [this](int i) { chooseTextureStrength(i); });
 
     Button2 = new QPushButton(QStringLiteral("..."), this);
-    at(Button2, 160, 307, 34, 24);
+    at(Button2, 200, 307, 34, 24);
     connect(Button2, &QPushButton::clicked, this, [this] { chooseFrame(); });
     Button3 = new QPushButton(QStringLiteral("..."), this);
-    at(Button3, 160, 337, 34, 24);
+    at(Button3, 200, 337, 34, 24);
     connect(Button3, &QPushButton::clicked, this, [this] { chooseText(); });
 
     Image2 = new PreviewImage(kPreviewSize, this);
@@ -434,6 +438,9 @@ void ParameterWindow::applyTexts(const TextTable& t, Language language) {
     set(QStringLiteral("Form4.Label11"), [this](const QString& v) { Label11->setText(v); });
     set(QStringLiteral("Form4.Label13"), [this](const QString& v) { Label13->setText(v); });
     set(QStringLiteral("Form4.Label14"), [this](const QString& v) { Label14->setText(v); });
+    // The "..." buttons open the frame and text settings: they are named after their options.
+    Button2->setAccessibleName(Label13->text().trimmed());
+    Button3->setAccessibleName(Label14->text().trimmed());
     set(QStringLiteral("Form4.Label12"), [this](const QString& v) { label12Table_ = v; });
     // The language's caption names the first texture; any other keeps its number.
     Label12->setText(logic_.controls.UpDown1 == 0 ? label12Table_ : QString::fromStdString(textureCaption(logic_.controls.UpDown1)));

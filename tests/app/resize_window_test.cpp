@@ -222,6 +222,9 @@ TEST_F(ResizeWindowTest, ALetterPutsBackTheSizeAndTheTextsFollowTheLanguage) {
     main->applyLanguage(Language::French);
     EXPECT_EQ(dialog->CheckBox1->text(), QStringLiteral("Conserver les proportions   "));
     EXPECT_EQ(dialog->Button2->text(), QStringLiteral("annuler"));
+    EXPECT_EQ(dialog->Button1->text(), QStringLiteral("Valider"));
+    main->applyLanguage(Language::English);
+    EXPECT_EQ(dialog->Button1->text(), QStringLiteral("OK"));
 }
 
 }  // namespace

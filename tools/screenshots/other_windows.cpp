@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the batch, print preview, About and donation windows in each language, for the
-// README. Runs only when GT_SCREENSHOT_DIR names a folder (docs/screenshots):
-//   GT_SCREENSHOT_DIR=docs/screenshots xvfb-run -a test_app --gtest_filter='Screenshots.*'
+// README (`make screenshots`).
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -73,10 +72,8 @@ void takeWindowScreenshots(Language language, const QString& folder) {
 }
 
 TEST(Screenshots, BatchPrintAboutAndDonationWindowsInEachLanguage) {
-    const QString folder = qEnvironmentVariable("GT_SCREENSHOT_DIR");
-    if (folder.isEmpty()) GTEST_SKIP() << "GT_SCREENSHOT_DIR is not set";
+    const QString folder = test::screenshotFolder();
     test::app();
-    QDir().mkpath(folder);
     takeWindowScreenshots(Language::French, folder);
     takeWindowScreenshots(Language::Chinese, folder);
     takeWindowScreenshots(Language::English, folder);

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the frames window and of the add-text window with their previews, in every language.
-// Runs only when GT_SCREENSHOT_DIR names a folder, as the other screenshots do:
-//   GT_SCREENSHOT_DIR=docs/screenshots QT_QPA_PLATFORM=xcb DISPLAY=:99 test_app --gtest_filter='Screenshots.*'
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -70,10 +68,8 @@ void takeFinishingScreenshots(Language language, const QString& folder) {
 }
 
 TEST(Screenshots, FramesAndAddTextWindowsInEveryLanguage) {
-    const QString folder = qEnvironmentVariable("GT_SCREENSHOT_DIR");
-    if (folder.isEmpty()) GTEST_SKIP() << "GT_SCREENSHOT_DIR is not set";
+    const QString folder = test::screenshotFolder();
     test::app();
-    QDir().mkpath(folder);
     takeFinishingScreenshots(Language::French, folder);
     takeFinishingScreenshots(Language::Chinese, folder);
     takeFinishingScreenshots(Language::English, folder);

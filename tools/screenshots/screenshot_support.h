@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every screenshot starts from: the main window on the screen with a photo open, messages
-// failing the test, and the photo drawn in the first style when the picture wants a drawing.
+// counted as failures, and the photo drawn in the first style when the picture wants a drawing.
+// The pictures go to GT_SCREENSHOT_DIR, or to docs/screenshots of the source tree.
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QString>
 #include <gtest/gtest.h>
@@ -12,6 +14,13 @@
 #include "pipeline/window/parameter_window.h"
 
 namespace gt::test {
+
+inline QString screenshotFolder() {
+    QString folder = qEnvironmentVariable("GT_SCREENSHOT_DIR");
+    if (folder.isEmpty()) folder = QStringLiteral(GT_SOURCE_DIR "/docs/screenshots");
+    QDir().mkpath(folder);
+    return folder;
+}
 
 // Null when the photo could not be opened (the message has failed the test already).
 inline std::unique_ptr<MainWindow> screenshotWindow(Language language, const QString& photo, QSize size = QSize(1200, 800)) {

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the main window, the parameter window and the resize and retouch windows in the
-// three languages, for the README. Runs
-// only when GT_SCREENSHOT_DIR names a folder (docs/screenshots is where they are kept):
-//   GT_SCREENSHOT_DIR=docs/screenshots QT_QPA_PLATFORM=xcb DISPLAY=:99 test_app --gtest_filter='Screenshots.*'
+// three languages, for the README (`make screenshots`).
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -10,6 +8,7 @@
 #include <QTest>
 
 #include "app_test_support.h"
+#include "dark_desktop.h"
 #include "screenshot_support.h"
 #include "dialogs/resize_window.h"
 #include "dialogs/retouch_window.h"
@@ -22,7 +21,7 @@
 namespace gt {
 namespace {
 
-void takeScreenshots(Language language, const QString& folder) {
+void takeScreenshots(Language language, const QString& folder, const QString& suffix) {
     auto main = test::screenshotWindow(language, QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg"));
     ASSERT_TRUE(main);
     ASSERT_TRUE(test::drawInFirstStyle(*main));
@@ -31,7 +30,6 @@ void takeScreenshots(Language language, const QString& folder) {
     QTest::qWait(400);
     p->previewTick();
     QTest::qWait(200);
-    const QString suffix = languageCode(language);
     EXPECT_TRUE(main->grab().save(folder + QStringLiteral("/main_window_") + suffix + QStringLiteral(".png")));
     EXPECT_TRUE(p->grab().save(folder + QStringLiteral("/parameter_window_") + suffix + QStringLiteral(".png")));
 }
@@ -67,29 +65,33 @@ void takeSourceWindowScreenshots(Language language, const QString& folder) {
 }
 
 TEST(Screenshots, ResizeAndRetouchWindowsInEveryLanguage) {
-    const QString folder = qEnvironmentVariable("GT_SCREENSHOT_DIR");
-    if (folder.isEmpty()) GTEST_SKIP() << "GT_SCREENSHOT_DIR is not set";
+    const QString folder = test::screenshotFolder();
     test::app();
-    QDir().mkpath(folder);
     takeSourceWindowScreenshots(Language::French, folder);
     takeSourceWindowScreenshots(Language::Chinese, folder);
     takeSourceWindowScreenshots(Language::English, folder);
 }
 
 TEST(Screenshots, MainAndParameterWindowsInEveryLanguage) {
-    const QString folder = qEnvironmentVariable("GT_SCREENSHOT_DIR");
-    if (folder.isEmpty()) GTEST_SKIP() << "GT_SCREENSHOT_DIR is not set";
+    const QString folder = test::screenshotFolder();
     test::app();
-    QDir().mkpath(folder);
-    takeScreenshots(Language::French, folder);
-    takeScreenshots(Language::Chinese, folder);
-    takeScreenshots(Language::English, folder);
+    for (Language language : {Language::French, Language::Chinese, Language::English})
+        takeScreenshots(language, folder, languageCode(language));
+}
+
+// The same on a desktop with a dark theme: the program keeps its light look and dark text.
+TEST(Screenshots, MainAndParameterWindowsOnADarkDesktop) {
+    const QString folder = test::screenshotFolder();
+    QApplication& app = test::app();
+    const QPalette desktop = app.palette();
+    app.setPalette(test::darkDesktopPalette());
+    takeScreenshots(Language::English, folder, QStringLiteral("dark"));
+    app.setPalette(desktop);
 }
 
 // A 48-megapixel photo zoomed out in both panes, with the shadow, and the drawing in full screen.
 TEST(Screenshots, BigPhotoZoomedOutAndFullScreen) {
-    const QString folder = qEnvironmentVariable("GT_SCREENSHOT_DIR");
-    if (folder.isEmpty()) GTEST_SKIP() << "GT_SCREENSHOT_DIR is not set";
+    const QString folder = test::screenshotFolder();
     test::app();
     QTemporaryDir dir;
     const QString photo = dir.filePath(QStringLiteral("big.jpg"));
