@@ -53,6 +53,9 @@ struct LoadedPicture {
 struct ReadOptions {
     PictureLimits limits;
     bool autoOrient = true;  // turn the picture as its EXIF orientation asks
+    // When set (by a Cancel or a signal), a long decoding stops at its next check and the load
+    // fails with "<name>: reading cancelled". Null: it runs to the end.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // The one loader of the program: the window's open, drop, command-line argument and revert, the
