@@ -368,6 +368,13 @@ TEST(PictureFormats, PhonePicturesHeicAndAvif) {
         EXPECT_EQ(errorOf([&] { load(file, small); }), "p: the picture is 64 x 48 pixels, more than the 100 pixels accepted");
         // A cut file is an error in words, never a crash or a grey half.
         EXPECT_EQ(errorOf([&] { load(Bytes(file.begin(), file.begin() + long(file.size()) / 2)); }).rfind(std::string("p: broken ") + name, 0), 0u);
+        // Damaged anywhere, the message is one line (libheif's own end in a newline).
+        for (std::size_t at = 16; at < file.size(); at += file.size() / 40 + 1) {
+            Bytes damaged = file;
+            damaged[at] ^= 0x5A;
+            const std::string message = errorOf([&] { load(damaged); });
+            EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+        }
     }
 }
 
