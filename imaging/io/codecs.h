@@ -55,11 +55,13 @@ DecodedPicture decodePng(const unsigned char* data, std::size_t size, const std:
 DecodedPicture decodeTiff(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
 // Through libwebp, straight into the bitmap when there is no alpha.
 DecodedPicture decodeWebp(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
-// Our own readers of the simple uncompressed kinds, straight into the bitmap: TGA (uncompressed
-// and run-length; true colour, grey, colour-mapped), PNM (P1 to P6) and the common BMP kinds.
+// Our own readers of the simple kinds, straight into the bitmap: TGA (uncompressed and run-length;
+// true colour, grey, colour-mapped), PNM (P1 to P6), GIF and the common BMP kinds.
 // decodeBmp returns false, having read nothing, for the BMP kinds left to Qt.
 DecodedPicture decodeTga(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
 DecodedPicture decodePnm(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+// GIF's first picture, on a white canvas of the file's screen size.
+DecodedPicture decodeGif(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
 bool decodeBmp(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check, DecodedPicture& out);
 // Whether the bytes are a TGA file's header (TGA has no magic number: the header must hold together).
 bool looksLikeTga(const unsigned char* data, std::size_t size);

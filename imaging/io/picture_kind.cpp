@@ -113,10 +113,10 @@ bool kindReadable(PictureKind kind, std::string& why) {
         case PictureKind::Webp:
         case PictureKind::Tga:
         case PictureKind::Pnm:
-            return true;  // our own readers, or libraries linked in
         case PictureKind::Gif:
+            return true;  // our own readers, or libraries linked in
         case PictureKind::Ico:
-            if (qtReads(kind == PictureKind::Gif ? "gif" : "ico"))
+            if (qtReads("ico"))
                 return true;
             why = article + name + " picture, but the " + name + " reader is not installed";
             return false;
@@ -145,7 +145,7 @@ bool kindReadable(PictureKind kind, std::string& why) {
 std::vector<ReadableKind> readableKinds() {
     std::vector<ReadableKind> kinds = {{"JPEG", {"jpg", "jpeg", "jpe", "jfif"}}, {"PNG", {"png"}}, {"BMP", {"bmp", "dib"}}};
     std::string ignored;
-    if (kindReadable(PictureKind::Gif, ignored)) kinds.push_back({"GIF", {"gif"}});
+    kinds.push_back({"GIF", {"gif"}});
     kinds.push_back({"TIFF", {"tif", "tiff"}});
     kinds.push_back({"WebP", {"webp"}});
     if (kindReadable(PictureKind::Heic, ignored)) kinds.push_back({"HEIC", {"heic", "heif", "hif"}});

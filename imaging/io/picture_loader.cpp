@@ -59,6 +59,8 @@ LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std
         decoded = decodeWebp(data, size, name, check);
     else if (kind == PictureKind::Tga)
         decoded = decodeTga(data, size, name, check);
+    else if (kind == PictureKind::Gif)
+        decoded = decodeGif(data, size, name, check);
     else if (kind == PictureKind::Pnm)
         decoded = decodePnm(data, size, name, check);
     else if (heif)

@@ -240,6 +240,164 @@ DecodedPicture decodePnm(const unsigned char* data, std::size_t size, const std:
     return out;
 }
 
+// ---- GIF -----------------------------------------------------------------------------------------
+
+DecodedPicture decodeGif(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check) {
+    const auto fail = [&](const std::string& why) -> void { throw Error(name + ": broken GIF data (" + why + ")"); };
+    const char* shortFile = "the file ends before the picture does";
+    if (size < 13) fail(shortFile);
+    int canvasWidth = int(get16(data + 6)), canvasHeight = int(get16(data + 8));
+    const int screenFlags = data[10];
+    std::size_t at = 13;
+    const unsigned char* globalTable = nullptr;
+    int globalColours = 0;
+    if (screenFlags & 0x80) {
+        globalColours = 2 << (screenFlags & 7);
+        if (at + std::size_t(globalColours) * 3 > size) fail(shortFile);
+        globalTable = data + at;
+        at += std::size_t(globalColours) * 3;
+    }
+    // Extensions up to the first picture; only the transparent colour matters.
+    int transparent = -1;
+    const auto skipBlocks = [&] {
+        while (true) {
+            if (at >= size) fail(shortFile);
+            const std::size_t n = data[at++];
+            if (n == 0) return;
+            at += n;
+        }
+    };
+    while (true) {
+        if (at >= size) fail(shortFile);
+        const int introducer = data[at++];
+        if (introducer == 0x2C) break;
+        if (introducer != 0x21 || at >= size) fail(introducer == 0x3B ? "no picture in the file" : "an unknown block");
+        const int label = data[at++];
+        if (label == 0xF9 && at + 5 <= size && data[at] >= 4) transparent = (data[at + 1] & 1) ? data[at + 4] : -1;
+        skipBlocks();
+    }
+    if (at + 9 > size) fail(shortFile);
+    const int left = int(get16(data + at)), top = int(get16(data + at + 2));
+    const int width = int(get16(data + at + 4)), height = int(get16(data + at + 6));
+    const int frameFlags = data[at + 8];
+    at += 9;
+    if (canvasWidth == 0 || canvasHeight == 0) canvasWidth = left + width, canvasHeight = top + height;
+    check(canvasWidth, canvasHeight);
+    const unsigned char* table = globalTable;
+    int colours = globalColours;
+    if (frameFlags & 0x80) {
+        colours = 2 << (frameFlags & 7);
+        if (at + std::size_t(colours) * 3 > size) fail(shortFile);
+        table = data + at;
+        at += std::size_t(colours) * 3;
+    }
+    const bool interlaced = (frameFlags & 0x40) != 0;
+    if (at >= size) fail(shortFile);
+    const int minimumBits = data[at++];
+    if (minimumBits < 1 || minimumBits > 11) fail("a code size of " + std::to_string(minimumBits) + " bits");
+
+    DecodedPicture out;
+    Bitmap& bitmap = out.bitmap;
+    bitmap.setSize(canvasWidth, canvasHeight);  // white where the first picture does not reach, or is transparent
+
+    // The rows in the order they are stored: interlaced ones in four passes.
+    int row = 0, pass = 0, x = 0;
+    const auto nextRow = [&] {
+        static const int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
+        if (!interlaced) return ++row;
+        row += kStep[pass];
+        while (row >= height && pass < 3) row = kStart[++pass];
+        return row;
+    };
+    long long remaining = static_cast<long long>(width) * height;  // pixels still to come
+    const auto putPixel = [&](int index) {
+        if (remaining <= 0) return;
+        const int cx = left + x, cy = top + row;
+        if (index != transparent && cx < canvasWidth && cy < canvasHeight) {
+            unsigned char* o = bitmap.pixel(cx, cy);
+            if (table && index < colours) {
+                const unsigned char* c = table + index * 3;
+                o[0] = c[2], o[1] = c[1], o[2] = c[0];
+            } else {
+                o[0] = o[1] = o[2] = 0;  // a colour no table gives
+            }
+        }
+        --remaining;
+        if (++x == width) {
+            x = 0;
+            nextRow();
+        }
+    };
+
+    // LZW: codes from `minimumBits` + 1 bits up to 12, read from the sub-blocks, least significant bit first.
+    const int clear = 1 << minimumBits, end = clear + 1;
+    std::vector<std::uint16_t> prefix(4096);
+    std::vector<std::uint8_t> suffix(4096), stack(4097);
+    for (int i = 0; i < clear; ++i) suffix[std::size_t(i)] = std::uint8_t(i);
+    int bits = minimumBits + 1, next = end + 1, previous = -1;
+    std::uint8_t first = 0;
+    std::uint32_t buffer = 0;
+    int buffered = 0;
+    std::size_t blockLeft = 0;
+    bool ended = false;
+    while (remaining > 0 && !ended) {
+        while (buffered < bits) {
+            if (blockLeft == 0) {
+                if (at >= size) fail(shortFile);
+                blockLeft = data[at++];
+                if (blockLeft == 0) {  // the data ends: what came is the picture, the rest stays white
+                    ended = true;
+                    break;
+                }
+            }
+            if (at >= size) fail(shortFile);
+            buffer |= std::uint32_t(data[at++]) << buffered;
+            buffered += 8;
+            --blockLeft;
+        }
+        if (ended) break;
+        const int code = int(buffer & ((1u << bits) - 1));
+        buffer >>= bits;
+        buffered -= bits;
+        if (code == clear) {
+            bits = minimumBits + 1;
+            next = end + 1;
+            previous = -1;
+            continue;
+        }
+        if (code == end) break;
+        if (previous < 0) {
+            if (code >= clear) fail("a code before its definition");
+            putPixel(code);
+            previous = code;
+            first = std::uint8_t(code);
+            continue;
+        }
+        int walk = code;
+        std::size_t depth = 0;
+        if (code >= next) {
+            if (code > next) fail("a code before its definition");
+            stack[depth++] = first;
+            walk = previous;
+        }
+        while (walk >= clear) {
+            stack[depth++] = suffix[std::size_t(walk)];
+            walk = prefix[std::size_t(walk)];
+        }
+        stack[depth++] = std::uint8_t(walk);
+        first = std::uint8_t(walk);
+        while (depth > 0) putPixel(stack[--depth]);
+        if (next < 4096) {
+            prefix[std::size_t(next)] = std::uint16_t(previous);
+            suffix[std::size_t(next)] = first;
+            ++next;
+            if (next == (1 << bits) && bits < 12) ++bits;
+        }
+        previous = code;
+    }
+    return out;
+}
+
 // ---- BMP -----------------------------------------------------------------------------------------
 
 bool decodeBmp(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check, DecodedPicture& out) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The readers of our own and the libraries driven directly: TGA, TIFF, JPEG's scan cap and cancel,
+// The readers of our own and the libraries driven directly: TGA, GIF, TIFF, JPEG's scan cap and cancel,
 // and the memory a picture costs while it is read, measured in a child process.
 
 #include <gtest/gtest.h>
@@ -8,6 +8,8 @@
 #include <png.h>
 #include <tiffio.h>
 #include <webp/encode.h>
+
+#include <QImage>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -89,6 +91,69 @@ TEST(PictureReaders, TgaCommonKinds) {
     // Cut short: one line, no crash.
     EXPECT_EQ(errorOf([&] { load(Bytes(rle.begin(), rle.end() - 3)); }), "p: broken TGA data (the file ends before the picture does)");
     EXPECT_EQ(errorOf([&] { load(Bytes(plain.begin(), plain.end() - 1)); }), "p: broken TGA data (the file ends before the picture does)");
+}
+
+// A GIF of 8-bit indexes stored as literal 9-bit codes, a clear code before every 254.
+Bytes gifFile(int w, int h, bool interlaced, int transparent, const std::function<int(int x, int y)>& index) {
+    Bytes b = {'G', 'I', 'F', '8', '9', 'a'};
+    add16(b, unsigned(w));
+    add16(b, unsigned(h));
+    b.insert(b.end(), {0xF7, 0, 0});
+    for (int i = 0; i < 256; ++i) b.insert(b.end(), {std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 3)});
+    if (transparent >= 0) b.insert(b.end(), {0x21, 0xF9, 4, 1, 0, 0, std::uint8_t(transparent), 0});
+    b.push_back(0x2C);
+    add16(b, 0);
+    add16(b, 0);
+    add16(b, unsigned(w));
+    add16(b, unsigned(h));
+    b.push_back(interlaced ? 0x40 : 0);
+    b.push_back(8);
+    std::vector<int> rows;
+    if (interlaced) {
+        for (const auto& [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}})
+            for (int y = start; y < h; y += step) rows.push_back(y);
+    } else {
+        for (int y = 0; y < h; ++y) rows.push_back(y);
+    }
+    Bytes codes;
+    std::uint32_t buffer = 0;
+    int buffered = 0, count = 0;
+    const auto putCode = [&](int code) {
+        buffer |= std::uint32_t(code) << buffered;
+        for (buffered += 9; buffered >= 8; buffered -= 8, buffer >>= 8) codes.push_back(std::uint8_t(buffer));
+    };
+    for (const int y : rows)
+        for (int x = 0; x < w; ++x) {
+            if (count++ % 254 == 0) putCode(256);
+            putCode(index(x, y));
+        }
+    putCode(257);
+    if (buffered > 0) codes.push_back(std::uint8_t(buffer));
+    for (std::size_t at = 0; at < codes.size(); at += 255) {
+        const std::size_t n = std::min<std::size_t>(255, codes.size() - at);
+        b.push_back(std::uint8_t(n));
+        b.insert(b.end(), codes.begin() + long(at), codes.begin() + long(at + n));
+    }
+    b.insert(b.end(), {0, 0x3B});
+    return b;
+}
+
+// Our GIF reader gives what Qt's gives, transparent pixels laid on white.
+TEST(PictureReaders, GifAsQtReadsIt) {
+    for (const bool interlaced : {false, true}) {
+        const Bytes gif = gifFile(23, 19, interlaced, 7, [](int x, int y) { return (x * 7 + y * 13) % 256; });
+        QImage qt;
+        ASSERT_TRUE(qt.loadFromData(gif.data(), int(gif.size()), "GIF"));
+        const LoadedPicture p = load(gif);
+        EXPECT_EQ(p.metadata.format, "GIF");
+        for (int y = 0; y < 19; ++y)
+            for (int x = 0; x < 23; ++x) {
+                const QRgb c = qt.pixel(x, y);
+                const Colour want = qAlpha(c) == 0 ? kWhite : Colour{std::uint8_t(qBlue(c)), std::uint8_t(qGreen(c)), std::uint8_t(qRed(c))};
+                ASSERT_EQ(at(p, x, y), want) << x << "," << y << (interlaced ? " interlaced" : "");
+            }
+        EXPECT_EQ(errorOf([&] { load(Bytes(gif.begin(), gif.begin() + 900)); }), "p: broken GIF data (the file ends before the picture does)");
+    }
 }
 
 // Small TIFFs written by libtiff in every layout the reader takes.
@@ -350,6 +415,7 @@ TEST_F(PictureReadersFiles, ReadingStaysWithinItsMemoryBudget) {
         Bytes tga = tgaHeader(10, 0, 0, kSide, kSide, 32, 0x28);
         for (long long n = 0; n < kPixels; n += 128) tga.insert(tga.end(), {0xFF, 10, 20, 30, 128});
         cases.push_back({"TGA", tga, 4});
+        cases.push_back({"GIF", gifFile(kSide, kSide, true, 3, [](int x, int) { return x % 200; }), 4});
     }
     for (const Case& c : cases) {
         std::string error;
