@@ -350,7 +350,7 @@ DecodedPicture decodeTiff(const unsigned char* data, std::size_t size, const std
     if (!options) throw Error(name + ": not enough memory to read the TIFF picture");
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), onError, &file);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), onWarning, &file);
-    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxPieceBytes * 4);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), kMaxPieceBytes);
     const auto fail = [&](std::string why) {
         if (why.empty()) why = file.message;
         if (why.empty()) why = "the data ends or breaks off before the picture does";
