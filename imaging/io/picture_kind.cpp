@@ -139,7 +139,7 @@ bool kindReadable(PictureKind kind, std::string& why) {
         case PictureKind::Unknown:
             break;
     }
-    return true;  // Qt tries what we do not recognise (PPM, TGA, XPM ...)
+    return true;  // Qt tries what we do not recognise (XPM ...)
 }
 
 std::vector<ReadableKind> readableKinds() {

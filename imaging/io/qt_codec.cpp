@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Pictures other than JPEG and HEIF go through QImage and its plugins (PNG and BMP built in; GIF,
-// TIFF, WebP from the image-formats plugins). Qt finds the format from the content; its header gives
-// the size, which we check before the pixels are decoded.
+// The pictures no reader of ours takes (icons, the rarer BMP kinds) go through QImage and its
+// plugins, which also write PNG, TIFF and WebP. Qt finds the format from the content; its header
+// gives the size, which we check before the pixels are decoded.
 
 #include <QBuffer>
 #include <QByteArray>
