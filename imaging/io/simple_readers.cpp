@@ -136,6 +136,8 @@ DecodedPicture decodeTga(const unsigned char* data, std::size_t size, const std:
         for (std::size_t i = 0; i < count; ++i) put(target(i), pixel(data + at + i * pixelBytes));
         return out;
     }
+    // No packet holds more than 128 pixels: a file too short to hold them all is refused unread.
+    if ((size - at) / (1 + pixelBytes) < (count + 127) / 128) fail(shortFile);
     // Packets of one pixel repeated, or of pixels as they are; a packet may run on into the next row.
     for (std::size_t i = 0; i < count;) {
         if (at >= size) fail(shortFile);
@@ -209,6 +211,9 @@ DecodedPicture decodePnm(const unsigned char* data, std::size_t size, const std:
     const std::size_t sampleBytes = maxValue > 255 ? 2 : 1;
     const std::size_t rowBytes = kind == 4 ? std::size_t(width + 7) / 8 : std::size_t(width) * std::size_t(channels) * sampleBytes;
     if (!text && in.at + rowBytes * std::size_t(height) > size) fail("the file ends before the picture does");
+    // Written out, each sample takes a character at least (and a space, but for P1's digits).
+    const std::size_t samples = std::size_t(width) * std::size_t(height) * std::size_t(channels);
+    if (text && size - std::min(size, in.at) < (kind == 1 ? samples : 2 * samples - 1)) fail("the file ends before the picture does");
     const auto scale = [&](long long v) { return int((std::min(v, maxValue) * 255 + maxValue / 2) / maxValue); };
     for (int y = 0; y < int(height); ++y) {
         unsigned char* o = bitmap.row(y);
