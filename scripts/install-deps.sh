@@ -9,7 +9,7 @@ packages=(
   clang-19 libclang-rt-19-dev  # the second compiler; libFuzzer and the sanitizers for it
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
   libjpeg62-turbo-dev libpng-dev
-  qt6-image-formats-plugins libheif-dev liblcms2-dev libexiv2-dev libtiff-dev
+  qt6-image-formats-plugins libheif-dev liblcms2-dev libexiv2-dev libtiff-dev libwebp-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth
   poppler-utils

@@ -2,6 +2,7 @@
 #pragma once
 // The pieces behind picture_io.h that its functions share.
 
+#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -31,7 +32,7 @@ struct DecodedPicture {
 
 // ---- The kinds of file ---------------------------------------------------------------------------
 
-enum class PictureKind { Unknown, Jpeg, Png, Bmp, Gif, Tiff, Webp, Heic, Avif, Jpeg2000, JpegXl, Psd, Ico, Pdf, Svg };
+enum class PictureKind { Unknown, Jpeg, Png, Bmp, Gif, Tiff, Webp, Heic, Avif, Tga, Pnm, Jpeg2000, JpegXl, Psd, Ico, Pdf, Svg };
 // Found from the first bytes.
 PictureKind sniffKind(const unsigned char* data, std::size_t size);
 const char* kindName(PictureKind kind);
@@ -40,13 +41,29 @@ bool kindReadable(PictureKind kind, std::string& why);
 
 // ---- Decoders ------------------------------------------------------------------------------------
 
-DecodedPicture decodeJpegPicture(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+// Stops between rows of a scan when `cancel` is set, and refuses files of absurdly many scans.
+DecodedPicture decodeJpegPicture(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check,
+                                 const std::atomic<bool>* cancel = nullptr);
 // Every format QImage knows (BMP, PNG, GIF, TIFF, WebP, PPM ...), found from the content.
 DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
 DecodedPicture decodeHeif(const unsigned char* data, std::size_t size, const std::string& name, PictureKind kind,
                           const SizeCheck& check);
 bool heifDecoderInstalled(PictureKind kind);
 DecodedPicture decodePng(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+// Through libtiff, strips and tiles straight into the bitmap; the pixels as stored (not turned).
+DecodedPicture decodeTiff(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+// Through libwebp, straight into the bitmap when there is no alpha.
+DecodedPicture decodeWebp(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+// Our own readers of the simple kinds, straight into the bitmap: TGA (uncompressed and run-length;
+// true colour, grey, colour-mapped), PNM (P1 to P6), GIF and the common BMP kinds.
+// decodeBmp returns false, having read nothing, for the BMP kinds left to Qt.
+DecodedPicture decodeTga(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+DecodedPicture decodePnm(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+// GIF's first picture, on a white canvas of the file's screen size.
+DecodedPicture decodeGif(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+bool decodeBmp(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check, DecodedPicture& out);
+// Whether the bytes are a TGA file's header (TGA has no magic number: the header must hold together).
+bool looksLikeTga(const unsigned char* data, std::size_t size);
 
 // For BMP and PNG: throws when the size in the header is beyond the limits, or a BMP file is
 // shorter than its header says.

@@ -58,7 +58,8 @@ std::string convertToSrgb(Bitmap& picture, const std::vector<unsigned char>& icc
     const Profile in = openProfile(iccProfile);
     if (!in || picture.empty() || isSrgb(in.get())) return "";
     const Profile out = srgb();
-    const cmsColorSpaceSignature space = cmsGetColorSpace(in.get());
+    // The file's own four bytes, any value: held as a number, not as lcms's enumeration.
+    const cmsUInt32Number space = cmsGetColorSpace(in.get());
     if (space == cmsSigRgbData) {
         const Transform t(cmsCreateTransform(in.get(), TYPE_BGR_8, out.get(), TYPE_BGR_8, kIntent, kFlags));
         if (!t) return "";

@@ -39,7 +39,19 @@ struct OptionsFree {
 };
 
 [[noreturn]] void fail(const std::string& name, const char* kind, const heif_error& e) {
-    std::string reason = e.message && *e.message ? e.message : "unreadable data";
+    std::string reason = e.message && *e.message ? e.message : "";
+    // libheif's messages may run over several lines (ending in a newline and a lone ")"): one line
+    // with single spaces is what we show.
+    std::string line;
+    for (const char c : reason) {
+        const bool space = c == '\n' || c == '\r' || c == '\t' || c == ' ';
+        if (!space)
+            line += c;
+        else if (!line.empty() && line.back() != ' ')
+            line += ' ';
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    reason = line.empty() ? "unreadable data" : line;
     if (e.code == heif_error_Unsupported_feature || e.code == heif_error_Unsupported_filetype)
         throw Error(name + ": " + kind + " picture of a kind this program cannot decode (" + reason + ")");
     if (e.code == heif_error_Memory_allocation_error) throw Error(name + ": the " + kind + " picture is too large (" + reason + ")");

@@ -5,6 +5,7 @@
 // the C++ objects (the bitmap, the codec structs with their destructors) live in the caller.
 
 #include <algorithm>
+#include <atomic>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
@@ -59,15 +60,46 @@ void initErrorManager(ErrorManager& err) {
     err.message[0] = '\0';
 }
 
+// A progressive file may cut its picture into any number of scans, each a pass over the whole
+// picture: thousands of them cost minutes. Real files have a dozen or so; the same cap as
+// libjpeg-turbo's own tools.
+constexpr int kMaxScans = 500;
+
+// Called by libjpeg as it goes (every few rows of every scan): refuses a file with too many scans and
+// stops when the reading is cancelled, through the error path of the step that called libjpeg.
+struct Progress {
+    jpeg_progress_mgr pub;
+    const std::atomic<bool>* cancel = nullptr;
+    bool cancelled = false;
+};
+
+void onProgress(j_common_ptr cinfo) {
+    auto* progress = reinterpret_cast<Progress*>(cinfo->progress);
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    if (progress->cancel && progress->cancel->load(std::memory_order_relaxed)) {
+        progress->cancelled = true;
+        std::snprintf(err->message, sizeof err->message, "cancelled");
+        std::longjmp(err->jump, 1);
+    }
+    if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
+        std::snprintf(err->message, sizeof err->message, "more than %d scans", kMaxScans);
+        std::longjmp(err->jump, 1);
+    }
+}
+
 struct Decoder {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
+    Progress progress;
     bool created = false;
 
-    Decoder() {
+    explicit Decoder(const std::atomic<bool>* cancel = nullptr) {
         std::memset(&cinfo, 0, sizeof cinfo);
         initErrorManager(err);
         cinfo.err = &err.pub;
+        std::memset(&progress.pub, 0, sizeof progress.pub);
+        progress.pub.progress_monitor = onProgress;
+        progress.cancel = cancel;
     }
     ~Decoder() {
         if (created) jpeg_destroy_decompress(&cinfo);
@@ -82,6 +114,7 @@ bool readHeader(Decoder* d, const unsigned char* data, unsigned long size) {
     if (setjmp(d->err.jump)) return false;
     jpeg_create_decompress(&d->cinfo);
     d->created = true;
+    d->cinfo.progress = &d->progress.pub;
     jpeg_mem_src(&d->cinfo, data, size);
     jpeg_save_markers(&d->cinfo, JPEG_APP0 + 2, 0xFFFF);  // the colour profile, in pieces
     jpeg_read_header(&d->cinfo, TRUE);
@@ -129,6 +162,7 @@ bool finishDecompress(Decoder* d) {
 }
 
 [[noreturn]] void fail(const std::string& name, const Decoder& d) {
+    if (d.progress.cancelled) throw Error(name + ": reading cancelled");
     const std::string reason = d.err.message[0] ? d.err.message : "the data ends before the picture does";
     throw Error(name + ": broken JPEG data (" + reason + ")");
 }
@@ -220,14 +254,15 @@ bool finishCompress(Encoder* e) {
 
 }  // namespace
 
-DecodedPicture decodeJpegPicture(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check) {
+DecodedPicture decodeJpegPicture(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check,
+                                 const std::atomic<bool>* cancel) {
     if (size == 0) throw Error(name + ": empty file");
     if (size < 2 || data[0] != 0xFF || data[1] != 0xD8) throw Error(name + ": not a JPEG file");
     if constexpr (sizeof(std::size_t) > sizeof(unsigned long)) {
         if (size > static_cast<std::size_t>(static_cast<unsigned long>(-1))) throw Error(name + ": file too large");
     }
 
-    Decoder d;
+    Decoder d(cancel);
     if (!readHeader(&d, data, static_cast<unsigned long>(size))) fail(name, d);
     check(d.cinfo.image_width, d.cinfo.image_height);
 

@@ -68,7 +68,14 @@ PictureKind sniffKind(const unsigned char* data, std::size_t size) {
     if (startsWith(data, size, "\0\0\1\0", 4)) return PictureKind::Ico;
     if (startsWith(data, size, "%PDF", 4)) return PictureKind::Pdf;
     if (startsWith(data, size, "<svg", 4) || startsWith(data, size, "<?xml", 5)) return PictureKind::Svg;
-    return isoMediaKind(data, size);
+    if (size >= 3 && data[0] == 'P' && data[1] >= '1' && data[1] <= '6' &&
+        (data[2] == ' ' || data[2] == '\n' || data[2] == '\r' || data[2] == '\t' || data[2] == '#'))
+        return PictureKind::Pnm;
+    const PictureKind iso = isoMediaKind(data, size);
+    if (iso != PictureKind::Unknown) return iso;
+    // TGA has no magic number, so it comes last: a header that holds together.
+    if (looksLikeTga(data, size)) return PictureKind::Tga;
+    return PictureKind::Unknown;
 }
 
 const char* kindName(PictureKind kind) {
@@ -87,6 +94,8 @@ const char* kindName(PictureKind kind) {
         case PictureKind::Ico: return "icon";
         case PictureKind::Pdf: return "PDF";
         case PictureKind::Svg: return "SVG";
+        case PictureKind::Tga: return "TGA";
+        case PictureKind::Pnm: return "PNM";
         case PictureKind::Unknown: break;
     }
     return "unknown";
@@ -100,12 +109,14 @@ bool kindReadable(PictureKind kind, std::string& why) {
             return true;
         case PictureKind::Png:
         case PictureKind::Bmp:
-            return true;  // built into Qt
-        case PictureKind::Gif:
         case PictureKind::Tiff:
         case PictureKind::Webp:
+        case PictureKind::Tga:
+        case PictureKind::Pnm:
+        case PictureKind::Gif:
+            return true;  // our own readers, or libraries linked in
         case PictureKind::Ico:
-            if (qtReads(kind == PictureKind::Gif ? "gif" : kind == PictureKind::Tiff ? "tiff" : kind == PictureKind::Webp ? "webp" : "ico"))
+            if (qtReads("ico"))
                 return true;
             why = article + name + " picture, but the " + name + " reader is not installed";
             return false;
@@ -128,19 +139,19 @@ bool kindReadable(PictureKind kind, std::string& why) {
         case PictureKind::Unknown:
             break;
     }
-    return true;  // Qt tries what we do not recognise (PPM, TGA, XPM ...)
+    return true;  // Qt tries what we do not recognise (XPM ...)
 }
 
 std::vector<ReadableKind> readableKinds() {
     std::vector<ReadableKind> kinds = {{"JPEG", {"jpg", "jpeg", "jpe", "jfif"}}, {"PNG", {"png"}}, {"BMP", {"bmp", "dib"}}};
     std::string ignored;
-    if (kindReadable(PictureKind::Gif, ignored)) kinds.push_back({"GIF", {"gif"}});
-    if (kindReadable(PictureKind::Tiff, ignored)) kinds.push_back({"TIFF", {"tif", "tiff"}});
-    if (kindReadable(PictureKind::Webp, ignored)) kinds.push_back({"WebP", {"webp"}});
+    kinds.push_back({"GIF", {"gif"}});
+    kinds.push_back({"TIFF", {"tif", "tiff"}});
+    kinds.push_back({"WebP", {"webp"}});
     if (kindReadable(PictureKind::Heic, ignored)) kinds.push_back({"HEIC", {"heic", "heif", "hif"}});
     if (kindReadable(PictureKind::Avif, ignored)) kinds.push_back({"AVIF", {"avif"}});
-    if (qtReads("ppm")) kinds.push_back({"PNM", {"pbm", "pgm", "ppm", "pnm"}});
-    if (qtReads("tga")) kinds.push_back({"TGA", {"tga"}});
+    kinds.push_back({"PNM", {"pbm", "pgm", "ppm", "pnm"}});
+    kinds.push_back({"TGA", {"tga"}});
     return kinds;
 }
 

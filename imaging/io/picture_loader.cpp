@@ -50,12 +50,22 @@ LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std
 
     DecodedPicture decoded;
     if (kind == PictureKind::Jpeg)
-        decoded = decodeJpegPicture(data, size, name, check);
+        decoded = decodeJpegPicture(data, size, name, check, options.cancel);
     else if (kind == PictureKind::Png)
         decoded = decodePng(data, size, name, check);
+    else if (kind == PictureKind::Tiff)
+        decoded = decodeTiff(data, size, name, check);
+    else if (kind == PictureKind::Webp)
+        decoded = decodeWebp(data, size, name, check);
+    else if (kind == PictureKind::Tga)
+        decoded = decodeTga(data, size, name, check);
+    else if (kind == PictureKind::Gif)
+        decoded = decodeGif(data, size, name, check);
+    else if (kind == PictureKind::Pnm)
+        decoded = decodePnm(data, size, name, check);
     else if (heif)
         decoded = decodeHeif(data, size, name, kind, check);
-    else
+    else if (kind != PictureKind::Bmp || !decodeBmp(data, size, name, check, decoded))
         decoded = decodeWithQt(data, size, name, check);
 
     meta.format = kind == PictureKind::Unknown ? "picture" : kindName(kind);

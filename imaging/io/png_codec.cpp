@@ -57,7 +57,13 @@ void readBytes(png_structp png, png_bytep out, png_size_t n) {
 bool readInfo(PngReader* r) {
     if (setjmp(png_jmpbuf(r->png))) return false;
     png_set_read_fn(r->png, r, readBytes);
-    png_set_chunk_malloc_max(r->png, kMaxChunkBytes);
+    // Text and suggested-palette chunks are never read: libpng passes them over unallocated, where
+    // it would otherwise take and clear the whole length a chunk claims before finding the file short.
+    static const png_byte unread[] = "tEXt\0zTXt\0iTXt\0sPLT";
+    png_set_keep_unknown_chunks(r->png, PNG_HANDLE_CHUNK_NEVER, unread, 4);
+    // No chunk can hold more than the file does, nor inflate to more than deflate's ratio allows.
+    const png_alloc_size_t inflated = static_cast<png_alloc_size_t>(r->size) * 1032 + 4096;
+    png_set_chunk_malloc_max(r->png, std::min(kMaxChunkBytes, inflated));
     png_set_chunk_cache_max(r->png, 1000);
     png_read_info(r->png, r->info);
     return true;
@@ -91,6 +97,17 @@ bool readEnd(PngReader* r) {
     if (setjmp(png_jmpbuf(r->png))) return false;
     png_read_end(r->png, r->info);
     return true;
+}
+
+// Transparent pixels are laid on white, as for every other format.
+void compositeRowOnWhite(const unsigned char* in, unsigned char* o, png_uint_32 width) {
+    for (png_uint_32 x = 0; x < width; ++x, in += 4, o += 3) {
+        const int a = in[3];
+        const int white = 255 * (255 - a);
+        o[0] = static_cast<unsigned char>((in[0] * a + white + 127) / 255);
+        o[1] = static_cast<unsigned char>((in[1] * a + white + 127) / 255);
+        o[2] = static_cast<unsigned char>((in[2] * a + white + 127) / 255);
+    }
 }
 
 // A profile from the file's primaries and gamma, when it gives them instead of a profile.
@@ -130,32 +147,29 @@ DecodedPicture decodePng(const unsigned char* data, std::size_t size, const std:
     if (!setOutput(&r, &alpha, &passes)) fail();
     Bitmap& bitmap = out.bitmap;
     bitmap.setSizeForOverwrite(static_cast<int>(width), static_cast<int>(height));
-    std::vector<png_bytep> rows(height);
-    std::vector<unsigned char> rgba;
-    if (alpha) {
-        rgba.resize(std::size_t(width) * 4 * height);
-        for (png_uint_32 y = 0; y < height; ++y) rows[y] = rgba.data() + std::size_t(y) * width * 4;
-    } else {
-        for (png_uint_32 y = 0; y < height; ++y) rows[y] = bitmap.row(static_cast<int>(y));
-    }
     if (png_get_rowbytes(r.png, r.info) != std::size_t(width) * (alpha ? 4 : 3)) {
         std::snprintf(r.message, sizeof r.message, "an unexpected pixel layout");
         fail();
     }
-    if (!readRows(&r, rows.data(), height, passes)) fail();
-    if (alpha) {
-        // Transparent pixels are laid on white, as for every other format.
+    if (!alpha) {
+        std::vector<png_bytep> rows(height);
+        for (png_uint_32 y = 0; y < height; ++y) rows[y] = bitmap.row(static_cast<int>(y));
+        if (!readRows(&r, rows.data(), height, passes)) fail();
+    } else if (passes == 1) {
+        // Row by row through one row of blue, green, red and alpha: no second whole picture.
+        std::vector<unsigned char> rgba(std::size_t(width) * 4);
+        png_bytep row = rgba.data();
         for (png_uint_32 y = 0; y < height; ++y) {
-            const unsigned char* in = rows[y];
-            unsigned char* o = bitmap.row(static_cast<int>(y));
-            for (png_uint_32 x = 0; x < width; ++x, in += 4, o += 3) {
-                const int a = in[3];
-                const int white = 255 * (255 - a);
-                o[0] = static_cast<unsigned char>((in[0] * a + white + 127) / 255);
-                o[1] = static_cast<unsigned char>((in[1] * a + white + 127) / 255);
-                o[2] = static_cast<unsigned char>((in[2] * a + white + 127) / 255);
-            }
+            if (!readRows(&r, &row, 1, 1)) fail();
+            compositeRowOnWhite(rgba.data(), bitmap.row(static_cast<int>(y)), width);
         }
+    } else {
+        // Interlaced passes revisit every row, so the rows with their alpha are kept to the end.
+        std::vector<unsigned char> rgba(std::size_t(width) * 4 * height);
+        std::vector<png_bytep> rows(height);
+        for (png_uint_32 y = 0; y < height; ++y) rows[y] = rgba.data() + std::size_t(y) * width * 4;
+        if (!readRows(&r, rows.data(), height, passes)) fail();
+        for (png_uint_32 y = 0; y < height; ++y) compositeRowOnWhite(rows[y], bitmap.row(static_cast<int>(y)), width);
     }
     (void)readEnd(&r);
 

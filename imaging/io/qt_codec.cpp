@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Pictures other than JPEG and HEIF go through QImage and its plugins (PNG and BMP built in; GIF,
-// TIFF, WebP from the image-formats plugins). Qt finds the format from the content; its header gives
-// the size, which we check before the pixels are decoded.
+// The pictures no reader of ours takes (icons, the rarer BMP kinds) go through QImage and its
+// plugins, which also write PNG, TIFF and WebP. Qt finds the format from the content; its header
+// gives the size, which we check before the pixels are decoded.
 
 #include <QBuffer>
 #include <QByteArray>
@@ -13,6 +13,7 @@
 
 #include <tiffio.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -85,10 +86,11 @@ bool defaultResolution(const QImage& image) {
 }
 
 // Transparent pixels are laid on white, as on a fresh bitmap; a fully opaque pixel keeps its colour.
-void compositeOnWhite(const QImage& argb, Bitmap& bitmap) {
-    for (int y = 0; y < bitmap.height(); ++y) {
+// The rows of `argb` go to the bitmap's rows from `top` on.
+void compositeOnWhite(const QImage& argb, Bitmap& bitmap, int top) {
+    for (int y = 0; y < argb.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-        unsigned char* out = bitmap.row(y);
+        unsigned char* out = bitmap.row(top + y);
         for (int x = 0; x < bitmap.width(); ++x, out += 3) {
             const int a = qAlpha(in[x]);
             const int white = 255 * (255 - a);
@@ -171,11 +173,18 @@ DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const s
         if (out.iccProfile.empty()) image.convertToColorSpace(QColorSpace(QColorSpace::SRgb));
     }
     out.bitmap.setSizeForOverwrite(image.width(), image.height());
-    if (image.hasAlphaChannel()) {
-        compositeOnWhite(image.convertToFormat(QImage::Format_ARGB32), out.bitmap);
-    } else {
-        const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
-        for (int y = 0; y < out.bitmap.height(); ++y) std::memcpy(out.bitmap.row(y), bgr.constScanLine(y), out.bitmap.stride());
+    // Converted a band of rows at a time: never a second whole picture beside Qt's.
+    constexpr int kBand = 64;
+    const bool alpha = image.hasAlphaChannel();
+    for (int top = 0; top < image.height(); top += kBand) {
+        const int rows = std::min(kBand, image.height() - top);
+        const QImage band = image.copy(0, top, image.width(), rows).convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_BGR888);
+        if (band.isNull()) throw Error(name + ": not enough memory to read the " + format + " picture");
+        if (alpha) {
+            compositeOnWhite(band, out.bitmap, top);
+        } else {
+            for (int y = 0; y < rows; ++y) std::memcpy(out.bitmap.row(top + y), band.constScanLine(y), out.bitmap.stride());
+        }
     }
     if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0 && !defaultResolution(image)) {
         out.dotsPerInchX = image.dotsPerMeterX() * 0.0254;
