@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/render_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
 #include "imaging/error.h"
-#include "pipeline/finishing_options.h"
+#include "pipeline/drawing_options.h"
 #include "pipeline/parameter_file.h"
 #include "pipeline/styles.h"
 
@@ -13,16 +14,7 @@ namespace gt::cli {
 
 namespace {
 
-struct SliderOption {
-    const char* name;
-    int slot;
-    unsigned readBit;
-};
-
-constexpr SliderOption kSliders[] = {
-    {"t1", kSlotTrackBar1, kReadsTrackBar1}, {"t2", kSlotTrackBar2, kReadsTrackBar2}, {"t3", kSlotTrackBar3, kReadsTrackBar3},
-    {"t4", kSlotTrackBar4, kReadsTrackBar4}, {"t5", kSlotTrackBar5, kReadsTrackBar5},
-};
+constexpr const char* kNumbered[kSliderCount] = {"t1", "t2", "t5", "t3", "t4"};  // by slot
 
 std::string styleList() {
     std::string names;
@@ -37,12 +29,6 @@ std::uint32_t parseSeed(const std::string& value) {
     if (value.empty() || ec != std::errc() || ptr != end)
         throw UsageError("--seed " + value + ": expected a whole number from 0 to 4294967295");
     return v;
-}
-
-bool parseOnOff(const std::string& option, const std::string& value) {
-    if (value == "on") return true;
-    if (value == "off") return false;
-    throw UsageError("--" + option + " " + value + ": expected on or off");
 }
 
 // The table row of the style from a parameter file, as the window's load command leaves it.
@@ -60,17 +46,40 @@ void loadParameters(const std::string& path, RenderSetup& setup) {
     loadSlidersFromTable(setup.parameters, table);
 }
 
+// Which slider a named option is, by style ("slider 3 (--t5) of pencil, painting4; slider 5 (--t4)
+// of pencil-colour"), and what the numbered ones are called, both from the one table of captions.
+std::string namedSliderHelp(const std::string& name) {
+    std::string help;
+    for (int slot = 0; slot < kSliderCount; ++slot) {
+        std::string styles;
+        for (int style = 0; style < kStyleCount; ++style)
+            if (sliderSlotByOption(style, name) == slot)
+                styles += (styles.empty() ? "" : ", ") + styleCliName(static_cast<DrawingStyle>(style));
+        if (!styles.empty())
+            help += (help.empty() ? "" : "; ") + ("slider " + std::to_string(slot + 1) + " (--" + kNumbered[slot] + ") of ") + styles;
+    }
+    return help;
+}
+
+std::string numberedSliderHelp(int slot) {
+    std::vector<std::string> names;
+    for (int style = 0; style < kStyleCount; ++style) {
+        const std::string_view caption = sliderCaption(style, slot);
+        if (caption.empty()) continue;
+        std::string name = "--" + sliderOptionName(caption);
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+    }
+    std::string help = std::string(sliderName(slot)) + ", the window's slider " + std::to_string(slot + 1) + ": ";
+    for (std::size_t i = 0; i < names.size(); ++i) help += (i ? ", " : "") + names[i];
+    return help;
+}
+
 }  // namespace
 
 std::vector<OptionSpec> renderOptionSpecs() {
-    return {
+    std::vector<OptionSpec> specs = {
         {"style", "N|NAME", "the drawing style, by number 0..8 or name (default pencil)"},
         {"params", "FILE.gtl", "the sliders from a parameter file"},
-        {"t1", "N", "TrackBar1 of the style"},
-        {"t2", "N", "TrackBar2 of the style"},
-        {"t3", "N", "TrackBar3 of the style"},
-        {"t4", "N", "TrackBar4 of the style"},
-        {"t5", "N", "TrackBar5 of the style"},
         {"soften", "on|off", "soften the edges (default on)"},
         {"texture", "1..10|off", "the paper texture (default 1)"},
         {"strength", "light|normal|strong", "the texture's strength (default normal)"},
@@ -91,52 +100,40 @@ std::vector<OptionSpec> renderOptionSpecs() {
         {"text-colour", "RRGGBB", "(default FFFFFF)"},
         {"shadow", "", "a black shadow under the text"},
     };
+    // The sliders by the names the window gives them, then by the controls' numbers, after --params.
+    std::size_t at = 2;
+    for (const std::string& name : allSliderOptionNames())
+        specs.insert(specs.begin() + std::ptrdiff_t(at++), OptionSpec{name, "N", namedSliderHelp(name)});
+    for (const char* numbered : {"t1", "t2", "t3", "t4", "t5"})
+        for (int slot = 0; slot < kSliderCount; ++slot)
+            if (std::string(kNumbered[slot]) == numbered)
+                specs.insert(specs.begin() + std::ptrdiff_t(at++), OptionSpec{numbered, "N", numberedSliderHelp(slot)});
+    return specs;
 }
 
 std::string renderOptionDetails() {
     std::string text = "Styles: " + styleList() + ".\n";
-    text += "graphitello-cli styles lists them with the ranges and defaults of their sliders.\n";
+    text += "A style's sliders go by the names the window shows (--edge-threshold) or by the controls'\n"
+            "numbers (--t1 .. --t5, which do not follow the window's order: --t5 is slider 3 and --t3\n"
+            "slider 4). A named slider the style does not show is refused; a numbered one it does not\n"
+            "read is taken with a warning. graphitello-cli styles lists each style's sliders in the\n"
+            "window's order with both names, their ranges and defaults.\n";
     return text;
 }
 
 RenderSetup renderSetup(const ParsedArgs& args) {
     RenderSetup setup;
-    DrawingStyle style = DrawingStyle::PencilDrawing;
-    if (const auto name = args.value("style")) {
-        const std::optional<DrawingStyle> s = styleFromCliName(*name);
-        if (!s) throw UsageError("--style " + *name + ": no such style (0..8, or one of " + styleList() + ")");
-        style = *s;
+    OptionValues values(args.values.begin(), args.values.end());
+    if (args.flag("shadow")) values["shadow"] = "on";
+    DrawingOptionsRead read;
+    try {
+        read = readDrawingOptions(values);
+    } catch (const OptionError& e) {
+        throw UsageError(e.what());
     }
+    setup.parameters = read.parameters;
+    setup.warnings = read.warnings;
     DrawingParameters& p = setup.parameters;
-    p = defaultParameters(style);
-    const int index = styleIndex(style);
-
-    // Checked in full before the parameter file is read, so a typing error is reported first.
-    std::optional<int> sliders[std::size(kSliders)];
-    for (std::size_t i = 0; i < std::size(kSliders); ++i) {
-        const auto value = args.value(kSliders[i].name);
-        if (!value) continue;
-        const int v = parseInt(kSliders[i].name, *value, -(1 << 30), 1 << 30);
-        try {
-            checkSlider(index, kSliders[i].slot, v);
-        } catch (const Error& e) {
-            throw UsageError("--" + std::string(kSliders[i].name) + ": " + e.what());
-        }
-        if (!(controlsRead(style) & kSliders[i].readBit))
-            setup.warnings.push_back("--" + std::string(kSliders[i].name) + ": style " + styleCliName(style) + " does not read it");
-        sliders[i] = v;
-    }
-    if (const auto soften = args.value("soften")) p.CheckBox2 = parseOnOff("soften", *soften);
-    if (const auto texture = args.value("texture")) {
-        p.CheckBox3 = *texture != "off";
-        if (p.CheckBox3) p.UpDown1 = parseInt("texture", *texture, 1, 10) - 1;
-    }
-    if (const auto strength = args.value("strength")) {
-        if (*strength == "light") p.ComboBox2 = 0;
-        else if (*strength == "normal") p.ComboBox2 = 1;
-        else if (*strength == "strong") p.ComboBox2 = 2;
-        else throw UsageError("--strength " + *strength + ": expected light, normal or strong");
-    }
     if (const auto seed = args.value("seed")) setup.seed = parseSeed(*seed);
     if (const auto size = args.value("drawing-size")) {
         const Size s = parseSize("drawing-size", *size);
@@ -145,40 +142,8 @@ RenderSetup renderSetup(const ParsedArgs& args) {
         setup.drawingWidth = s.width;
         setup.drawingHeight = s.height;
     }
-
-    FinishingOptionValues finishing;
-    finishing.frame = args.value("frame");
-    finishing.margin = args.value("margin");
-    finishing.frameNumber = args.value("frame-number");
-    finishing.fill = args.value("fill");
-    finishing.line = args.value("line");
-    finishing.tint = args.value("tint");
-    finishing.text = args.value("text");
-    finishing.textPosition = args.value("text-position");
-    finishing.textAt = args.value("text-at");
-    finishing.font = args.value("font");
-    finishing.fontSize = args.value("font-size");
-    finishing.fontStyle = args.value("font-style");
-    finishing.textColour = args.value("text-colour");
-    finishing.shadow = args.flag("shadow");
-    FinishingChoice choice;
-    choice.CheckBox1 = p.CheckBox1;
-    choice.CheckBox4 = p.CheckBox4;
-    choice.frame = p.frame;
-    choice.text = p.text;
-    try {
-        applyFinishingOptions(finishing, choice);
-    } catch (const OptionError& e) {
-        throw UsageError(e.what());
-    }
-    p.CheckBox1 = choice.CheckBox1;
-    p.CheckBox4 = choice.CheckBox4;
-    p.frame = choice.frame;
-    p.text = choice.text;
-
     if (const auto file = args.value("params")) loadParameters(*file, setup);
-    for (std::size_t i = 0; i < std::size(kSliders); ++i)
-        if (sliders[i]) setSliderValue(p, kSliders[i].slot, *sliders[i]);
+    applySliders(read, p);
     checkParameters(p);
     return setup;
 }

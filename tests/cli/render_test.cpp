@@ -136,6 +136,32 @@ TEST_F(Render, SlidersFromAParameterFile) {
     EXPECT_EQ(missing.err, "graphitello-cli: " + file("none.gtl") + ": no such file\n");
 }
 
+// Every slider the window shows, by its name and by its number: the same drawing, and the slider
+// really moved it.
+TEST_F(Render, NamedSlidersGiveTheBytesOfTheirNumberedTwins) {
+    const char* numbered[kSliderCount] = {"--t1", "--t2", "--t5", "--t3", "--t4"};
+    for (int style = 0; style < kStyleCount; ++style) {
+        const std::string name = styleCliName(static_cast<DrawingStyle>(style));
+        for (int slot = 0; slot < kSliderCount; ++slot) {
+            const std::string_view caption = sliderCaption(style, slot);
+            if (caption.empty()) continue;
+            const SliderRange range = sliderRange(style, slot);
+            DrawingParameters p = defaultParameters(static_cast<DrawingStyle>(style));
+            p.CheckBox1 = false;
+            const int value = sliderValue(p, slot) == range.maximum ? range.minimum : range.maximum;
+            const std::string v = std::to_string(value);
+            const Outcome byName = run({"render", "--style", name, "--" + sliderOptionName(caption), v, "--frame", "none", input, file("n.bmp")});
+            const Outcome byNumber = run({"render", "--style", name, numbered[slot], v, "--frame", "none", input, file("t.bmp")});
+            ASSERT_EQ(byName.status, kExitSuccess) << byName.err;
+            ASSERT_EQ(byNumber.status, kExitSuccess) << byNumber.err;
+            EXPECT_EQ(byName.err, "");
+            EXPECT_EQ(fileBytes(file("n.bmp")), fileBytes(file("t.bmp"))) << name << " " << caption;
+            setSliderValue(p, slot, value);
+            EXPECT_EQ(readPicture(file("n.bmp")), expected(photo, p)) << name << " " << caption;
+        }
+    }
+}
+
 TEST_F(Render, WrongOptionsAreUsageErrors) {
     const std::string out = file("o.jpg");
     struct Case {
@@ -154,6 +180,11 @@ TEST_F(Render, WrongOptionsAreUsageErrors) {
         {{"--drawing-size", "0x10"}, "--drawing-size 0x10: each side must be 1..65535"},
         {{"--frame", "gold"}, "--frame: expected none, simple, lined, realistic or coloured"},
         {{"--shadow"}, "--shadow: needs --text TEXT"},
+        {{"--brush-size", "3"}, "--brush-size: style pencil has no such slider (its sliders are --edge-threshold, --edge-strength, "
+                                "--colour-strength, --darken-lighten, --contrast-level)"},
+        {{"--style", "frame-only", "--edge-threshold", "3"}, "--edge-threshold: style frame-only has no such slider (it has none)"},
+        {{"--edge-threshold", "300"}, "--edge-threshold: TrackBar1 of style pencil must be 0..255 (got 300)"},
+        {{"--t1", "4", "--edge-threshold", "5"}, "--edge-threshold and --t1 are the same slider; give one of them"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"render"};
@@ -247,6 +278,8 @@ TEST(Styles, ListsTheNineStyles) {
     const Outcome table = run({"styles"});
     EXPECT_EQ(table.out.rfind("0  pencil  \"", 0), 0u) << table.out;
     EXPECT_NE(table.out.find("8  frame-only"), std::string::npos);
+    // Pencil's third slider in the window is TrackBar5.
+    EXPECT_NE(table.out.find("    3  --colour-strength (--t5)"), std::string::npos) << table.out;
     EXPECT_EQ(run({"styles", "extra"}).status, kExitUsage);
 }
 
