@@ -8,6 +8,7 @@
 #include "imaging/error.h"
 #include "pipeline/drawing_options.h"
 #include "pipeline/parameter_file.h"
+#include "pipeline/presets.h"
 #include "pipeline/styles.h"
 
 namespace gt::cli {
@@ -74,11 +75,63 @@ std::string numberedSliderHelp(int slot) {
     return help;
 }
 
+// The slot a slider option sets for a style, -1 for other options.
+int sliderSlotOf(int style, const std::string& name) {
+    for (int slot = 0; slot < kSliderCount; ++slot)
+        if (name == kNumbered[slot]) return slot;
+    return sliderSlotByOption(style, name);
+}
+
+// The settings of a preset in place of the options given before --preset; those given after it
+// override it. A style given after it starts from that style's own sliders.
+OptionValues withPreset(const ParsedArgs& args, const OptionValues& given, const std::string& preset,
+                        std::vector<std::string>& warnings) {
+    PresetRead read;
+    const bool isFile = preset.find('/') != std::string::npos || preset.ends_with(kPresetExtension);
+    if (isFile) {
+        read = readPresetFile(preset);
+    } else {
+        const std::optional<PresetEntry> entry = findPreset(preset, userPresetFolder());
+        if (!entry) throw UsageError("--preset " + preset + ": no such preset (graphitello-cli presets lists them)");
+        read = readPreset(*entry);
+    }
+    for (std::string& w : read.warnings) warnings.push_back(std::move(w));
+    const std::size_t at = args.positions.at("preset");
+    auto after = [&](const std::string& name) {
+        const auto p = args.positions.find(name);
+        return p != args.positions.end() && p->second > at;
+    };
+    OptionValues values;
+    for (const auto& [name, value] : given)
+        if (!after(name) && name != "preset" && !isDrawingOption(name)) values[name] = value;
+    const bool styleAfter = after("style");
+    OptionValues later;
+    for (const auto& [name, value] : given)
+        if (after(name)) later[name] = value;
+    const std::string styleName = styleAfter ? later["style"] : read.values.count("style") ? read.values.at("style") : "pencil";
+    const std::optional<DrawingStyle> style = styleFromCliName(styleName);
+    const int index = style ? styleIndex(*style) : 0;
+    for (const auto& [name, value] : read.values) {
+        const std::vector<std::string> named = allSliderOptionNames();
+        if (std::find(named.begin(), named.end(), name) != named.end() || (name.size() == 2 && name[0] == 't')) {
+            if (styleAfter) continue;
+            const int slot = sliderSlotOf(index, name);
+            bool overridden = false;
+            for (const auto& [laterName, laterValue] : later) overridden |= sliderSlotOf(index, laterName) == slot;
+            if (overridden) continue;
+        }
+        values[name] = value;
+    }
+    for (auto& [name, value] : later) values[name] = value;
+    return values;
+}
+
 }  // namespace
 
 std::vector<OptionSpec> renderOptionSpecs() {
     std::vector<OptionSpec> specs = {
         {"style", "N|NAME", "the drawing style, by number 0..8 or name (default pencil)"},
+        {"preset", "NAME|FILE", "start from a preset: its settings replace the options given before it, those after it win"},
         {"params", "FILE.gtl", "the sliders from a parameter file"},
         {"soften", "on|off", "soften the edges (default on)"},
         {"texture", "1..10|off", "the paper texture (default 1)"},
@@ -101,7 +154,7 @@ std::vector<OptionSpec> renderOptionSpecs() {
         {"shadow", "", "a black shadow under the text"},
     };
     // The sliders by the names the window gives them, then by the controls' numbers, after --params.
-    std::size_t at = 2;
+    std::size_t at = 3;
     for (const std::string& name : allSliderOptionNames())
         specs.insert(specs.begin() + std::ptrdiff_t(at++), OptionSpec{name, "N", namedSliderHelp(name)});
     for (const char* numbered : {"t1", "t2", "t3", "t4", "t5"})
@@ -125,6 +178,7 @@ RenderSetup renderSetup(const ParsedArgs& args) {
     RenderSetup setup;
     OptionValues values(args.values.begin(), args.values.end());
     if (args.flag("shadow")) values["shadow"] = "on";
+    if (const auto preset = args.value("preset")) values = withPreset(args, values, *preset, setup.warnings);
     DrawingOptionsRead read;
     try {
         read = readDrawingOptions(values);

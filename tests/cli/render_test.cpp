@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,11 +20,13 @@
 #include "pipeline/parameter_file.h"
 #include "pipeline/batch_plan.h"
 #include "pipeline/parameters.h"
+#include "pipeline/presets.h"
 #include "pipeline/render.h"
 
 namespace gt::cli {
 namespace {
 
+namespace fs = std::filesystem;
 using gt::testing::fileBytes;
 using gt::testing::pattern;
 
@@ -160,6 +164,77 @@ TEST_F(Render, NamedSlidersGiveTheBytesOfTheirNumberedTwins) {
             EXPECT_EQ(readPicture(file("n.bmp")), expected(photo, p)) << name << " " << caption;
         }
     }
+}
+
+// A preset by name or file gives what its settings typed as options give; options after it win,
+// those before it give way.
+TEST_F(Render, PresetsGiveTheBytesOfTheirOptions) {
+    ::setenv("XDG_DATA_HOME", file("data").c_str(), 1);
+    DrawingParameters p = defaultParameters(DrawingStyle::InkDrawing);
+    p.TrackBar1 = 60;
+    p.UpDown1 = 2;
+    p.ComboBox2 = 2;
+    p.frame.style = kFrameLined;
+    p.frame.margin = 6;
+    p.frame.LineColour = Colour{0, 0, 200};
+    writePresetFile(file("data") + "/graphitello/presets/Mine.preset", p);
+    std::vector<std::string> typed = {"render"};
+    for (const auto& [key, value] : drawingOptionsOf(p)) {
+        typed.push_back("--" + key);
+        typed.push_back(value);
+    }
+    auto render = [&](std::vector<std::string> args, const std::string& out) {
+        args.insert(args.begin(), "render");
+        args.push_back(input);
+        args.push_back(file(out));
+        return run(args);
+    };
+    typed.erase(typed.begin());
+    ASSERT_EQ(render(typed, "typed.bmp").status, kExitSuccess);
+    const Outcome byName = render({"--preset", "Mine"}, "name.bmp");
+    ASSERT_EQ(byName.status, kExitSuccess) << byName.err;
+    EXPECT_EQ(byName.err, "");
+    EXPECT_EQ(fileBytes(file("name.bmp")), fileBytes(file("typed.bmp")));
+    ASSERT_EQ(render({"--margin", "90", "--preset", file("data") + "/graphitello/presets/Mine.preset"}, "file.bmp").status, kExitSuccess);
+    EXPECT_EQ(fileBytes(file("file.bmp")), fileBytes(file("typed.bmp")));
+
+    typed.insert(typed.end(), {"--t1", "5", "--texture", "off"});
+    typed.erase(typed.begin() + 2, typed.begin() + 4);  // the preset's --edge-threshold gives way to --t1
+    ASSERT_EQ(render(typed, "typed2.bmp").status, kExitSuccess);
+    ASSERT_EQ(render({"--preset", "Mine", "--t1", "5", "--texture", "off"}, "after.bmp").status, kExitSuccess);
+    EXPECT_EQ(fileBytes(file("after.bmp")), fileBytes(file("typed2.bmp")));
+
+    // A style after the preset starts from its own sliders and keeps the rest.
+    ASSERT_EQ(render({"--preset", "Mine", "--style", "painting1"}, "restyled.bmp").status, kExitSuccess);
+    DrawingParameters q = p;
+    q.ComboBox1 = styleIndex(DrawingStyle::Painting1);
+    const DrawingParameters painting = defaultParameters(DrawingStyle::Painting1);
+    for (int slot = 0; slot < kSliderCount; ++slot) setSliderValue(q, slot, sliderValue(painting, slot));
+    EXPECT_EQ(readPicture(file("restyled.bmp")), expected(photo, q));
+
+    // The batch takes it through the same options.
+    fs::create_directory(file("out"));
+    ASSERT_EQ(run({"batch", "--preset", "Mine", "--out", file("out"), input}).status, kExitSuccess);
+    ASSERT_EQ(render({"--preset", "Mine"}, "alone.jpg").status, kExitSuccess);
+    EXPECT_EQ(fileBytes(file("out") + "/Graphitello - photo.jpg"), fileBytes(file("alone.jpg")));
+
+    std::ofstream(file("data") + "/graphitello/presets/Broken.preset") << "graphitello-preset 1\nstyle = crayon\n";
+    const Outcome broken = render({"--preset", "Broken"}, "broken.bmp");
+    EXPECT_EQ(broken.status, kExitFailure);
+    EXPECT_EQ(broken.err, "graphitello-cli: " + file("data") + "/graphitello/presets/Broken.preset: style crayon: no such style "
+                          "(0..8, or one of pencil, pencil-grey, pencil-colour, ink, painting1, painting2, painting3, painting4, frame-only)\n");
+    EXPECT_FALSE(fs::exists(file("broken.bmp")));
+    EXPECT_EQ(render({"--preset", "Nobody"}, "x.bmp").status, kExitUsage);
+    ASSERT_EQ(render({"--preset", builtInPresets().front().name}, "builtin.bmp").status, kExitSuccess);
+
+    const Outcome listed = run({"presets"});
+    EXPECT_EQ(listed.status, kExitSuccess);
+    EXPECT_NE(listed.out.find(builtInPresets().front().name + " "), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("Mine"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("yours     ink\n"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("Broken"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("Your presets: " + file("data") + "/graphitello/presets\n"), std::string::npos) << listed.out;
+    ::unsetenv("XDG_DATA_HOME");
 }
 
 TEST_F(Render, WrongOptionsAreUsageErrors) {
