@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Pictures of the batch, print preview, About and donation windows in each language, for the
-// README. Runs only when GT_SCREENSHOT_DIR names a folder (docs/screenshots):
+// Pictures of the batch, print preview, About and donation windows and the styles' gallery in each
+// language, for the README. Runs only when GT_SCREENSHOT_DIR names a folder (docs/screenshots):
 //   GT_SCREENSHOT_DIR=docs/screenshots xvfb-run -a test_app --gtest_filter='Screenshots.*'
 #include <gtest/gtest.h>
 
@@ -19,6 +19,7 @@
 #include "dialogs/print_preview_window.h"
 #include "imaging/io/picture_io.h"
 #include "mainwindow/startup.h"
+#include "pipeline/window/style_gallery_window.h"
 #include "ui/qt_bitmap.h"
 
 namespace gt {
@@ -70,6 +71,17 @@ void takeWindowScreenshots(Language language, const QString& folder) {
 
     shoot(main->windows.Form8, folder + QStringLiteral("/donation_window_") + suffix + QStringLiteral(".png"));
     main->windows.Form8->hide();
+
+    // The nine styles of the parameter window's crop, opened with the button under its preview.
+    ParameterWindow* parameters = main->windows.Form4;
+    parameters->show();
+    parameters->showStylesButton->click();
+    StyleGalleryWindow* gallery = parameters->styleGallery();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gallery->picturesMade() == kStyleCount; }, 120000));
+    shoot(parameters, folder + QStringLiteral("/parameter_window_gallery_button_") + suffix + QStringLiteral(".png"));
+    shoot(gallery, folder + QStringLiteral("/style_gallery_") + suffix + QStringLiteral(".png"));
+    gallery->hide();
+    parameters->hide();
 }
 
 TEST(Screenshots, BatchPrintAboutAndDonationWindowsInEachLanguage) {
