@@ -33,6 +33,7 @@
 #include "imaging/rotate.h"
 #include "pipeline/parameters.h"
 #include "pipeline/preview.h"
+#include "pipeline/style_gallery.h"
 #include "pipeline/render.h"
 #include "pipeline/styles.h"
 #ifdef GT_BENCH_VIEWER
@@ -247,5 +248,29 @@ int main(int argc, char** argv) {
                     slowest, where.c_str());
     }
     std::printf("| %-26s | %9s | %9.1f |\n", "slowest preview", "", slowestOfAll);
+
+    // The gallery: the nine styles' previews of one crop at their defaults, on the worker threads,
+    // against the same nine one after the other.
+    {
+        gt::ParameterWindowLogic w = gt::createParameterWindowLogic();
+        gt::activateParameterWindow(w);
+        const gt::StyleControls controls = gt::controlsForEveryStyle(w);
+        auto galleryMs = [&](int workers) {
+            gt::setWorkerCount(workers);
+            std::vector<double> t;
+            for (int k = 0; k < 7; ++k) {
+                const auto t0 = Clock::now();
+                (void)gt::renderStylePreviews(photo, photo.width() / 2 - 100, photo.height() / 2 - 100, controls, resources);
+                t.push_back(msSince(t0));
+            }
+            gt::setWorkerCount(0);
+            std::sort(t.begin(), t.end());
+            return t[t.size() / 2];
+        };
+        const double one = galleryMs(1);
+        const double all = galleryMs(0);
+        std::printf("| %-26s | %9.1f | %9s | %-22s |\n", "nine previews (gallery)", all, "",
+                    ("1 thread: " + std::to_string(int(one + 0.5)) + " ms").c_str());
+    }
     return 0;
 }

@@ -44,6 +44,7 @@ ParsedArgs parseArguments(const CommandSpec& spec, std::span<const std::string> 
         const std::string name = a.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
         const OptionSpec* option = findOption(spec, name);
         if (!option) throw UsageError("unknown option --" + name);
+        parsed.positions[name] = i;
         if (option->valueName.empty()) {
             if (equals != std::string::npos) throw UsageError("--" + name + " takes no value");
             parsed.flags[name] = true;

@@ -38,6 +38,7 @@ struct ParsedArgs {
     bool help = false;
     std::map<std::string, std::string> values;  // options with a value; the last one given wins
     std::map<std::string, bool> flags;
+    std::map<std::string, std::size_t> positions;  // where each option was given last, for options that act in order
     std::vector<std::string> positionals;
 
     std::optional<std::string> value(const std::string& name) const;

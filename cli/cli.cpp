@@ -23,6 +23,7 @@ const char* const kUsage =
     "  batch [options] --out DIR [--overwrite] FILES   many photos, written as the batch window names them\n"
     "  adjust OP [options] INPUT OUTPUT                the source-image commands (soften, sharpen, resize ...)\n"
     "  styles                                          the styles with their sliders' ranges and defaults\n"
+    "  presets                                         the built-in presets and yours\n"
     "\n"
     "graphitello-cli COMMAND --help shows the options of a command; --version shows the version.\n"
     "Exit status: 0 done, 1 a picture could not be read, made or written, 2 wrong arguments,\n"
@@ -44,13 +45,14 @@ int dispatch(const std::vector<std::string>& args, Session& session) {
     if (command == "batch") return runBatch(rest, session);
     if (command == "adjust") return runAdjust(rest, session);
     if (command == "styles") return runStyles(rest, session);
+    if (command == "presets") return runPresets(rest, session);
     throw UsageError("unknown command \"" + command + "\"");
 }
 
 // The command named in a usage message, so the pointer to --help leads to the right page.
 std::string commandOf(const std::vector<std::string>& args) {
     if (args.empty()) return "";
-    if (args[0] == "render" || args[0] == "batch" || args[0] == "styles") return args[0];
+    if (args[0] == "render" || args[0] == "batch" || args[0] == "styles" || args[0] == "presets") return args[0];
     if (args[0] != "adjust") return "";
     return args.size() > 1 && isAdjustOp(args[1]) ? "adjust " + args[1] : "adjust";
 }

@@ -1,28 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/render_options.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
 #include "imaging/error.h"
-#include "pipeline/finishing_options.h"
+#include "pipeline/drawing_options.h"
 #include "pipeline/parameter_file.h"
+#include "pipeline/presets.h"
 #include "pipeline/styles.h"
 
 namespace gt::cli {
 
 namespace {
 
-struct SliderOption {
-    const char* name;
-    int slot;
-    unsigned readBit;
-};
-
-constexpr SliderOption kSliders[] = {
-    {"t1", kSlotTrackBar1, kReadsTrackBar1}, {"t2", kSlotTrackBar2, kReadsTrackBar2}, {"t3", kSlotTrackBar3, kReadsTrackBar3},
-    {"t4", kSlotTrackBar4, kReadsTrackBar4}, {"t5", kSlotTrackBar5, kReadsTrackBar5},
-};
+constexpr const char* kNumbered[kSliderCount] = {"t1", "t2", "t5", "t3", "t4"};  // by slot
 
 std::string styleList() {
     std::string names;
@@ -37,12 +30,6 @@ std::uint32_t parseSeed(const std::string& value) {
     if (value.empty() || ec != std::errc() || ptr != end)
         throw UsageError("--seed " + value + ": expected a whole number from 0 to 4294967295");
     return v;
-}
-
-bool parseOnOff(const std::string& option, const std::string& value) {
-    if (value == "on") return true;
-    if (value == "off") return false;
-    throw UsageError("--" + option + " " + value + ": expected on or off");
 }
 
 // The table row of the style from a parameter file, as the window's load command leaves it.
@@ -60,17 +47,92 @@ void loadParameters(const std::string& path, RenderSetup& setup) {
     loadSlidersFromTable(setup.parameters, table);
 }
 
+// Which slider a named option is, by style ("slider 3 (--t5) of pencil, painting4; slider 5 (--t4)
+// of pencil-colour"), and what the numbered ones are called, both from the one table of captions.
+std::string namedSliderHelp(const std::string& name) {
+    std::string help;
+    for (int slot = 0; slot < kSliderCount; ++slot) {
+        std::string styles;
+        for (int style = 0; style < kStyleCount; ++style)
+            if (sliderSlotByOption(style, name) == slot)
+                styles += (styles.empty() ? "" : ", ") + styleCliName(static_cast<DrawingStyle>(style));
+        if (!styles.empty())
+            help += (help.empty() ? "" : "; ") + ("slider " + std::to_string(slot + 1) + " (--" + kNumbered[slot] + ") of ") + styles;
+    }
+    return help;
+}
+
+std::string numberedSliderHelp(int slot) {
+    std::vector<std::string> names;
+    for (int style = 0; style < kStyleCount; ++style) {
+        const std::string_view caption = sliderCaption(style, slot);
+        if (caption.empty()) continue;
+        std::string name = "--" + sliderOptionName(caption);
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+    }
+    std::string help = std::string(sliderName(slot)) + ", the window's slider " + std::to_string(slot + 1) + ": ";
+    for (std::size_t i = 0; i < names.size(); ++i) help += (i ? ", " : "") + names[i];
+    return help;
+}
+
+// The slot a slider option sets for a style, -1 for other options.
+int sliderSlotOf(int style, const std::string& name) {
+    for (int slot = 0; slot < kSliderCount; ++slot)
+        if (name == kNumbered[slot]) return slot;
+    return sliderSlotByOption(style, name);
+}
+
+// The settings of a preset in place of the options given before --preset; those given after it
+// override it. A style given after it starts from that style's own sliders.
+OptionValues withPreset(const ParsedArgs& args, const OptionValues& given, const std::string& preset,
+                        std::vector<std::string>& warnings) {
+    PresetRead read;
+    const bool isFile = preset.find('/') != std::string::npos || preset.ends_with(kPresetExtension);
+    if (isFile) {
+        read = readPresetFile(preset);
+    } else {
+        const std::optional<PresetEntry> entry = findPreset(preset, userPresetFolder());
+        if (!entry) throw UsageError("--preset " + preset + ": no such preset (graphitello-cli presets lists them)");
+        read = readPreset(*entry);
+    }
+    for (std::string& w : read.warnings) warnings.push_back(std::move(w));
+    const std::size_t at = args.positions.at("preset");
+    auto after = [&](const std::string& name) {
+        const auto p = args.positions.find(name);
+        return p != args.positions.end() && p->second > at;
+    };
+    OptionValues values;
+    for (const auto& [name, value] : given)
+        if (!after(name) && name != "preset" && !isDrawingOption(name)) values[name] = value;
+    const bool styleAfter = after("style");
+    OptionValues later;
+    for (const auto& [name, value] : given)
+        if (after(name)) later[name] = value;
+    const std::string styleName = styleAfter ? later["style"] : read.values.count("style") ? read.values.at("style") : "pencil";
+    const std::optional<DrawingStyle> style = styleFromCliName(styleName);
+    const int index = style ? styleIndex(*style) : 0;
+    for (const auto& [name, value] : read.values) {
+        const std::vector<std::string> named = allSliderOptionNames();
+        if (std::find(named.begin(), named.end(), name) != named.end() || (name.size() == 2 && name[0] == 't')) {
+            if (styleAfter) continue;
+            const int slot = sliderSlotOf(index, name);
+            bool overridden = false;
+            for (const auto& [laterName, laterValue] : later) overridden |= sliderSlotOf(index, laterName) == slot;
+            if (overridden) continue;
+        }
+        values[name] = value;
+    }
+    for (auto& [name, value] : later) values[name] = value;
+    return values;
+}
+
 }  // namespace
 
 std::vector<OptionSpec> renderOptionSpecs() {
-    return {
+    std::vector<OptionSpec> specs = {
         {"style", "N|NAME", "the drawing style, by number 0..8 or name (default pencil)"},
+        {"preset", "NAME|FILE", "start from a preset: its settings replace the options given before it, those after it win"},
         {"params", "FILE.gtl", "the sliders from a parameter file"},
-        {"t1", "N", "TrackBar1 of the style"},
-        {"t2", "N", "TrackBar2 of the style"},
-        {"t3", "N", "TrackBar3 of the style"},
-        {"t4", "N", "TrackBar4 of the style"},
-        {"t5", "N", "TrackBar5 of the style"},
         {"soften", "on|off", "soften the edges (default on)"},
         {"texture", "1..10|off", "the paper texture (default 1)"},
         {"strength", "light|normal|strong", "the texture's strength (default normal)"},
@@ -91,52 +153,41 @@ std::vector<OptionSpec> renderOptionSpecs() {
         {"text-colour", "RRGGBB", "(default FFFFFF)"},
         {"shadow", "", "a black shadow under the text"},
     };
+    // The sliders by the names the window gives them, then by the controls' numbers, after --params.
+    std::size_t at = 3;
+    for (const std::string& name : allSliderOptionNames())
+        specs.insert(specs.begin() + std::ptrdiff_t(at++), OptionSpec{name, "N", namedSliderHelp(name)});
+    for (const char* numbered : {"t1", "t2", "t3", "t4", "t5"})
+        for (int slot = 0; slot < kSliderCount; ++slot)
+            if (std::string(kNumbered[slot]) == numbered)
+                specs.insert(specs.begin() + std::ptrdiff_t(at++), OptionSpec{numbered, "N", numberedSliderHelp(slot)});
+    return specs;
 }
 
 std::string renderOptionDetails() {
     std::string text = "Styles: " + styleList() + ".\n";
-    text += "graphitello-cli styles lists them with the ranges and defaults of their sliders.\n";
+    text += "A style's sliders go by the names the window shows (--edge-threshold) or by the controls'\n"
+            "numbers (--t1 .. --t5, which do not follow the window's order: --t5 is slider 3 and --t3\n"
+            "slider 4). A named slider the style does not show is refused; a numbered one it does not\n"
+            "read is taken with a warning. graphitello-cli styles lists each style's sliders in the\n"
+            "window's order with both names, their ranges and defaults.\n";
     return text;
 }
 
 RenderSetup renderSetup(const ParsedArgs& args) {
     RenderSetup setup;
-    DrawingStyle style = DrawingStyle::PencilDrawing;
-    if (const auto name = args.value("style")) {
-        const std::optional<DrawingStyle> s = styleFromCliName(*name);
-        if (!s) throw UsageError("--style " + *name + ": no such style (0..8, or one of " + styleList() + ")");
-        style = *s;
+    OptionValues values(args.values.begin(), args.values.end());
+    if (args.flag("shadow")) values["shadow"] = "on";
+    if (const auto preset = args.value("preset")) values = withPreset(args, values, *preset, setup.warnings);
+    DrawingOptionsRead read;
+    try {
+        read = readDrawingOptions(values);
+    } catch (const OptionError& e) {
+        throw UsageError(e.what());
     }
+    setup.parameters = read.parameters;
+    setup.warnings = read.warnings;
     DrawingParameters& p = setup.parameters;
-    p = defaultParameters(style);
-    const int index = styleIndex(style);
-
-    // Checked in full before the parameter file is read, so a typing error is reported first.
-    std::optional<int> sliders[std::size(kSliders)];
-    for (std::size_t i = 0; i < std::size(kSliders); ++i) {
-        const auto value = args.value(kSliders[i].name);
-        if (!value) continue;
-        const int v = parseInt(kSliders[i].name, *value, -(1 << 30), 1 << 30);
-        try {
-            checkSlider(index, kSliders[i].slot, v);
-        } catch (const Error& e) {
-            throw UsageError("--" + std::string(kSliders[i].name) + ": " + e.what());
-        }
-        if (!(controlsRead(style) & kSliders[i].readBit))
-            setup.warnings.push_back("--" + std::string(kSliders[i].name) + ": style " + styleCliName(style) + " does not read it");
-        sliders[i] = v;
-    }
-    if (const auto soften = args.value("soften")) p.CheckBox2 = parseOnOff("soften", *soften);
-    if (const auto texture = args.value("texture")) {
-        p.CheckBox3 = *texture != "off";
-        if (p.CheckBox3) p.UpDown1 = parseInt("texture", *texture, 1, 10) - 1;
-    }
-    if (const auto strength = args.value("strength")) {
-        if (*strength == "light") p.ComboBox2 = 0;
-        else if (*strength == "normal") p.ComboBox2 = 1;
-        else if (*strength == "strong") p.ComboBox2 = 2;
-        else throw UsageError("--strength " + *strength + ": expected light, normal or strong");
-    }
     if (const auto seed = args.value("seed")) setup.seed = parseSeed(*seed);
     if (const auto size = args.value("drawing-size")) {
         const Size s = parseSize("drawing-size", *size);
@@ -145,31 +196,8 @@ RenderSetup renderSetup(const ParsedArgs& args) {
         setup.drawingWidth = s.width;
         setup.drawingHeight = s.height;
     }
-
-    FinishingOptionValues finishing;
-    finishing.frame = args.value("frame");
-    finishing.margin = args.value("margin");
-    finishing.frameNumber = args.value("frame-number");
-    finishing.fill = args.value("fill");
-    finishing.line = args.value("line");
-    finishing.tint = args.value("tint");
-    finishing.text = args.value("text");
-    finishing.textPosition = args.value("text-position");
-    finishing.textAt = args.value("text-at");
-    finishing.font = args.value("font");
-    finishing.fontSize = args.value("font-size");
-    finishing.fontStyle = args.value("font-style");
-    finishing.textColour = args.value("text-colour");
-    finishing.shadow = args.flag("shadow");
-    try {
-        applyFinishingOptions(finishing, p);
-    } catch (const OptionError& e) {
-        throw UsageError(e.what());
-    }
-
     if (const auto file = args.value("params")) loadParameters(*file, setup);
-    for (std::size_t i = 0; i < std::size(kSliders); ++i)
-        if (sliders[i]) setSliderValue(p, kSliders[i].slot, *sliders[i]);
+    applySliders(read, p);
     checkParameters(p);
     return setup;
 }

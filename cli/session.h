@@ -75,6 +75,7 @@ bool isAdjustOp(const std::string& name);
 int runRender(std::span<const std::string> args, Session& session);
 int runBatch(std::span<const std::string> args, Session& session);
 int runStyles(std::span<const std::string> args, Session& session);
+int runPresets(std::span<const std::string> args, Session& session);
 int runAdjust(std::span<const std::string> args, Session& session);
 
 }  // namespace gt::cli

@@ -28,6 +28,7 @@ expected_files() {
   echo share/man/man1/graphitello-cli.1.gz
   echo share/doc/graphitello/copyright
   echo share/doc/graphitello/changelog.gz
+  echo share/graphitello/presets/Pencil.preset
 }
 
 check_install() {

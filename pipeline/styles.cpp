@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pipeline/styles.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace gt {
@@ -20,6 +21,18 @@ constexpr std::array<std::array<int, kSliderCount>, kStoredRows> kDefaultRows = 
     {35, 255, 30, 140, 0},    // Painting2
     {35, 5, 30, 140, 0},      // Painting3
     {5, 30, 60, 140, 0},      // Painting4
+}};
+
+// The English captions of the sliders each style shows, in slot order.
+constexpr std::array<std::array<std::string_view, kSliderCount>, kStoredRows> kCaptions = {{
+    {"Edge threshold", "Edge strength", "Colour strength", "Darken/Lighten", "Contrast level"},  // PencilDrawing
+    {"Edge threshold", "Stroke strength", "Stroke length", "Darken/Lighten", ""},               // PencilDrawingGrey
+    {"Edge threshold", "Stroke strength", "Stroke length", "Darken/Lighten", "Colour strength"},  // PencilDrawingColour
+    {"Edge threshold", "Edge strength", "", "Darken/Lighten", ""},                              // InkDrawing
+    {"Colour blending", "Edge strength", "Effect strength", "Darken/Lighten", ""},              // Painting1
+    {"Colour blending", "Brush precision", "Effect strength", "Darken/Lighten", ""},            // Painting2
+    {"Colour blending", "Brush size", "Effect strength", "Darken/Lighten", ""},                 // Painting3
+    {"Effect strength", "Contrast", "Colour strength", "Darken/Lighten", ""},                   // Painting4
 }};
 
 constexpr std::array<std::array<bool, kSliderCount>, kStyleCount> kVisible = {{
@@ -96,6 +109,42 @@ constexpr std::array<unsigned, kStyleCount> kReads = {
 std::string_view sliderName(int slot) {
     if (slot < 0 || slot >= kSliderCount) return {};
     return kSliderNames[static_cast<std::size_t>(slot)];
+}
+
+std::string_view sliderCaption(int style, int slot) {
+    if (style < 0 || style >= kStoredRows || slot < 0 || slot >= kSliderCount) return {};
+    return kCaptions[static_cast<std::size_t>(style)][static_cast<std::size_t>(slot)];
+}
+
+std::string sliderOptionName(std::string_view caption) {
+    std::string name;
+    for (const char c : caption) {
+        if (c >= 'A' && c <= 'Z') name += static_cast<char>(c - 'A' + 'a');
+        else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) name += c;
+        else if (!name.empty() && name.back() != '-') name += '-';
+    }
+    while (!name.empty() && name.back() == '-') name.pop_back();
+    return name;
+}
+
+int sliderSlotByOption(int style, std::string_view option) {
+    for (int slot = 0; slot < kSliderCount; ++slot) {
+        const std::string_view caption = sliderCaption(style, slot);
+        if (!caption.empty() && sliderOptionName(caption) == option) return slot;
+    }
+    return -1;
+}
+
+std::vector<std::string> allSliderOptionNames() {
+    std::vector<std::string> names;
+    for (int style = 0; style < kStoredRows; ++style)
+        for (int slot = 0; slot < kSliderCount; ++slot) {
+            const std::string_view caption = sliderCaption(style, slot);
+            if (caption.empty()) continue;
+            std::string name = sliderOptionName(caption);
+            if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+        }
+    return names;
 }
 
 SliderRange sliderRange(int style, int slot) {

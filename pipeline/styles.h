@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace gt {
 
@@ -45,6 +46,18 @@ inline constexpr int kSliderCount = 5;
 
 // The control name of a slot ("TrackBar5" for slot 2).
 std::string_view sliderName(int slot);
+
+// The English caption of a style's slider as the parameter window shows it, without the padding
+// ("Edge threshold"); empty for a slider the style does not show. One table for the window's
+// meaning of the sliders, the command line's option names and the keys of preset files.
+std::string_view sliderCaption(int styleIndex, int slot);
+// The option a caption gives: lower case, words joined by '-' ("Darken/Lighten" → "darken-lighten").
+std::string sliderOptionName(std::string_view caption);
+// The slot of a style's slider by option name ("edge-threshold"); -1 when the style has none.
+int sliderSlotByOption(int styleIndex, std::string_view option);
+// Every slider option name of every style, each once, in order of first appearance.
+std::vector<std::string> allSliderOptionNames();
+// The window's order of the sliders top to bottom is the slot order, so slot s is slider s + 1.
 
 struct SliderRange {
     int minimum = 0;

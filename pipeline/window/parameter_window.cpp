@@ -15,6 +15,7 @@
 #include "pipeline/parameter_file.h"
 #include "ui/app_pictures.h"
 #include "ui/file_names.h"
+#include "pipeline/window/style_gallery_window.h"
 #include "ui/qt_bitmap.h"
 
 namespace gt {
@@ -156,6 +157,11 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
     Label3->setCursor(AppPictures::get().handCursor());
     Label3->setStyleSheet(QStringLiteral("color: rgb(0, 0, 160); text-decoration: underline;"));
     at(Label3, 14, 446, 200, 20);
+    // Under the preview: the same crop in all nine styles, in a window of its own.
+    showStylesButton = new QPushButton(QStringLiteral("Tous les styles…"), this);
+    showStylesButton->setObjectName(QStringLiteral("StylesButton"));
+    at(showStylesButton, 246, 420, kPreviewSize, 24);
+    connect(showStylesButton, &QPushButton::clicked, this, [this] { showStyleGallery(); });
     connect(Label3, &ClickableLabel::clicked, this, [this] {
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSite)));
         close();
@@ -311,11 +317,36 @@ void ParameterWindow::drawPreview() {
     try {
         const Bitmap picture = renderPreview(host_.sourceImage(), crop_.PreviewLeft, crop_.PreviewTop, p, resources_, ctx);
         Image2->setPicture(toQImage(picture));
+        refreshStyleGallery();
     } catch (const std::exception& e) {
         previewTimer.stop();
         host_.showError(QString::fromUtf8(e.what()));
     }
     emit previewDrawn();
+}
+
+void ParameterWindow::showStyleGallery() {
+    if (!styleGallery_) {
+        styleGallery_ = new StyleGalleryWindow(resources_, this);
+        connect(styleGallery_, &StyleGalleryWindow::styleChosen, this, [this](int style) {
+            ComboBox1->setCurrentIndex(style);
+            chooseStyle(style);
+        });
+        if (!galleryTitle_.isEmpty()) styleGallery_->setWindowTitle(galleryTitle_);
+    }
+    styleGallery_->show();
+    styleGallery_->raise();
+    refreshStyleGallery();
+}
+
+void ParameterWindow::refreshStyleGallery() {
+    if (!styleGallery_ || !styleGallery_->isVisible()) return;
+    QStringList names;
+    for (int i = 0; i < kStyleCount; ++i) names << ComboBox1->itemText(i);
+    styleGallery_->setStyleNames(names);
+    const Bitmap& source = host_.sourceImage();
+    styleGallery_->showStyles(copyPreviewCrop(source, crop_.PreviewLeft, crop_.PreviewTop), source.width(), source.height(),
+                              controlsForEveryStyle(logic_));
 }
 
 void ParameterWindow::windowActivated() {
@@ -460,6 +491,12 @@ void ParameterWindow::applyTexts(const TextTable& t, Language language) {
     set(QStringLiteral("Form4.Loadparameters1"), [this](const QString& v) { Loadparameters1->setText(v); });
     set(QStringLiteral("Form4.Saveparameters1"), [this](const QString& v) { Saveparameters1->setText(v); });
     set(QStringLiteral("Form4.Resetparameters1"), [this](const QString& v) { Resetparameters1->setText(v); });
+    set(QStringLiteral("Form4.StylesButton"), [this](const QString& v) { showStylesButton->setText(v); });
+    set(QStringLiteral("StyleGallery.caption"), [this](const QString& v) { galleryTitle_ = v; });
+    if (styleGallery_) {
+        styleGallery_->setWindowTitle(galleryTitle_);
+        refreshStyleGallery();
+    }
     set(QStringLiteral("Form4.filter"), [this](const QString& v) { fileFilter_ = v; });
     set(QStringLiteral("Form4.FileNotFound"), [this](const QString& v) { fileNotFound_ = v; });
     // The labels show the chosen style's captions and the sliders' true positions.

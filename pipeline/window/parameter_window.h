@@ -26,6 +26,8 @@
 namespace gt {
 
 // What the window needs from the main window.
+class StyleGalleryWindow;
+
 class ParameterWindowHost {
 public:
     virtual ~ParameterWindowHost() = default;
@@ -97,6 +99,9 @@ public:
     // main window's start-up argument uses it too). Shows "檔案沒有找到" for a missing file (French
     // and Chinese alike; English has its own words).
     bool loadParameters(const QString& path);
+    // The nine styles side by side, in their own window; a click there chooses the style here.
+    void showStyleGallery();
+    StyleGalleryWindow* styleGallery() const { return styleGallery_; }
     void saveParameters(const QString& path);
 
     // The controls, named as the rest of the program names them.
@@ -126,6 +131,7 @@ public:
     QAction* Loadparameters1 = nullptr;
     QAction* Saveparameters1 = nullptr;
     QAction* Resetparameters1 = nullptr;
+    QPushButton* showStylesButton = nullptr;  // the nine styles side by side
     QTimer previewTimer;
 
     // CaptionTable: the slider captions per style, filled by the language switch.
@@ -148,14 +154,18 @@ private:
     void previewReleased();
     static bool leftButtonDown();
 
+    void refreshStyleGallery();
+
     ParameterWindowHost& host_;
+    StyleGalleryWindow* styleGallery_ = nullptr;
     const Resources& resources_;
     ParameterWindowLogic logic_;
     PreviewCrop crop_;
     Language language_ = Language::French;
     QString fileFilter_;
     QString fileNotFound_ = QStringLiteral("檔案沒有找到");
-    QString label12Table_;  // the texture caption the language sets for texture 1
+    QString label12Table_;
+    QString galleryTitle_;  // the texture caption the language sets for texture 1
     bool showing_ = false;  // suppresses change events while the widgets are brought up to date
 };
 

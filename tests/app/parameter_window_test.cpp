@@ -3,10 +3,13 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app_test_support.h"
 #include "imaging/io/builtin_pictures.h"
 #include "pipeline/window/parameter_window.h"
+#include "pipeline/window/style_gallery_window.h"
+#include "ui/qt_bitmap.h"
 
 namespace gt {
 namespace {
@@ -208,6 +211,39 @@ TEST_F(ParameterWindowTest, ParameterFilesRoundTripAndResetKeepsPaintingFour) {
     EXPECT_EQ(window->DrawingStyle(), 7);
     EXPECT_EQ(slider(kSlotTrackBar1)->value(), 5);
     EXPECT_EQ(slider(kSlotTrackBar1)->maximum(), 10);
+}
+
+// The gallery, opened with the button under the preview, shows the crop in the nine styles as
+// the preview shows each once chosen; the window keeps answering meanwhile, and a click on a
+// picture chooses its style.
+TEST_F(ParameterWindowTest, TheGalleryShowsTheNinePreviewsAndAClickChoosesTheStyle) {
+    window->show();
+    tick();
+    window->chooseStyle(7);
+    tick();
+    window->sliders[kSlotTrackBar5]->setValue(90);  // painting 4's colour strength, kept in its row
+    window->chooseStyle(2);
+    tick();
+    QTest::mouseClick(window->showStylesButton, Qt::LeftButton);
+    StyleGalleryWindow* gallery = window->styleGallery();
+    ASSERT_NE(gallery, nullptr);
+    EXPECT_TRUE(gallery->isVisible());
+    EXPECT_EQ(gallery->captions[3]->text(), window->ComboBox1->itemText(3).trimmed());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gallery->picturesMade() == kStyleCount; }, 60000));
+    for (int s = 0; s < kStyleCount; ++s) {
+        window->ComboBox1->setCurrentIndex(s);
+        window->chooseStyle(s);
+        tick();
+        EXPECT_EQ(gallery->picture(s), window->Image2->picture()) << s;
+    }
+    QTest::mouseClick(gallery->pictures[5], Qt::LeftButton);
+    EXPECT_EQ(window->DrawingStyle(), 5);
+    EXPECT_EQ(window->ComboBox1->currentIndex(), 5);
+    window->chooseStyle(7);
+    tick();
+    EXPECT_EQ(window->sliders[kSlotTrackBar5]->value(), 90);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gallery->picturesMade() == kStyleCount; }, 60000));
+    window->hide();
 }
 
 }  // namespace

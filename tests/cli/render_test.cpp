@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,11 +20,13 @@
 #include "pipeline/parameter_file.h"
 #include "pipeline/batch_plan.h"
 #include "pipeline/parameters.h"
+#include "pipeline/presets.h"
 #include "pipeline/render.h"
 
 namespace gt::cli {
 namespace {
 
+namespace fs = std::filesystem;
 using gt::testing::fileBytes;
 using gt::testing::pattern;
 
@@ -140,6 +144,103 @@ TEST_F(Render, SlidersFromAParameterFile) {
     EXPECT_EQ(endless.err, "graphitello-cli: /dev/zero: too large for a parameter file (more than 1 MB)\n");
 }
 
+// Every slider the window shows, by its name and by its number: the same drawing, and the slider
+// really moved it.
+TEST_F(Render, NamedSlidersGiveTheBytesOfTheirNumberedTwins) {
+    const char* numbered[kSliderCount] = {"--t1", "--t2", "--t5", "--t3", "--t4"};
+    for (int style = 0; style < kStyleCount; ++style) {
+        const std::string name = styleCliName(static_cast<DrawingStyle>(style));
+        for (int slot = 0; slot < kSliderCount; ++slot) {
+            const std::string_view caption = sliderCaption(style, slot);
+            if (caption.empty()) continue;
+            const SliderRange range = sliderRange(style, slot);
+            DrawingParameters p = defaultParameters(static_cast<DrawingStyle>(style));
+            p.CheckBox1 = false;
+            const int value = sliderValue(p, slot) == range.maximum ? range.minimum : range.maximum;
+            const std::string v = std::to_string(value);
+            const Outcome byName = run({"render", "--style", name, "--" + sliderOptionName(caption), v, "--frame", "none", input, file("n.bmp")});
+            const Outcome byNumber = run({"render", "--style", name, numbered[slot], v, "--frame", "none", input, file("t.bmp")});
+            ASSERT_EQ(byName.status, kExitSuccess) << byName.err;
+            ASSERT_EQ(byNumber.status, kExitSuccess) << byNumber.err;
+            EXPECT_EQ(byName.err, "");
+            EXPECT_EQ(fileBytes(file("n.bmp")), fileBytes(file("t.bmp"))) << name << " " << caption;
+            setSliderValue(p, slot, value);
+            EXPECT_EQ(readPicture(file("n.bmp")), expected(photo, p)) << name << " " << caption;
+        }
+    }
+}
+
+// A preset by name or file gives what its settings typed as options give; options after it win,
+// those before it give way.
+TEST_F(Render, PresetsGiveTheBytesOfTheirOptions) {
+    ::setenv("XDG_DATA_HOME", file("data").c_str(), 1);
+    DrawingParameters p = defaultParameters(DrawingStyle::InkDrawing);
+    p.TrackBar1 = 60;
+    p.UpDown1 = 2;
+    p.ComboBox2 = 2;
+    p.frame.style = kFrameLined;
+    p.frame.margin = 6;
+    p.frame.LineColour = Colour{0, 0, 200};
+    writePresetFile(file("data") + "/graphitello/presets/Mine.preset", p);
+    std::vector<std::string> typed = {"render"};
+    for (const auto& [key, value] : drawingOptionsOf(p)) {
+        typed.push_back("--" + key);
+        typed.push_back(value);
+    }
+    auto render = [&](std::vector<std::string> args, const std::string& out) {
+        args.insert(args.begin(), "render");
+        args.push_back(input);
+        args.push_back(file(out));
+        return run(args);
+    };
+    typed.erase(typed.begin());
+    ASSERT_EQ(render(typed, "typed.bmp").status, kExitSuccess);
+    const Outcome byName = render({"--preset", "Mine"}, "name.bmp");
+    ASSERT_EQ(byName.status, kExitSuccess) << byName.err;
+    EXPECT_EQ(byName.err, "");
+    EXPECT_EQ(fileBytes(file("name.bmp")), fileBytes(file("typed.bmp")));
+    ASSERT_EQ(render({"--margin", "90", "--preset", file("data") + "/graphitello/presets/Mine.preset"}, "file.bmp").status, kExitSuccess);
+    EXPECT_EQ(fileBytes(file("file.bmp")), fileBytes(file("typed.bmp")));
+
+    typed.insert(typed.end(), {"--t1", "5", "--texture", "off"});
+    typed.erase(typed.begin() + 2, typed.begin() + 4);  // the preset's --edge-threshold gives way to --t1
+    ASSERT_EQ(render(typed, "typed2.bmp").status, kExitSuccess);
+    ASSERT_EQ(render({"--preset", "Mine", "--t1", "5", "--texture", "off"}, "after.bmp").status, kExitSuccess);
+    EXPECT_EQ(fileBytes(file("after.bmp")), fileBytes(file("typed2.bmp")));
+
+    // A style after the preset starts from its own sliders and keeps the rest.
+    ASSERT_EQ(render({"--preset", "Mine", "--style", "painting1"}, "restyled.bmp").status, kExitSuccess);
+    DrawingParameters q = p;
+    q.ComboBox1 = styleIndex(DrawingStyle::Painting1);
+    const DrawingParameters painting = defaultParameters(DrawingStyle::Painting1);
+    for (int slot = 0; slot < kSliderCount; ++slot) setSliderValue(q, slot, sliderValue(painting, slot));
+    EXPECT_EQ(readPicture(file("restyled.bmp")), expected(photo, q));
+
+    // The batch takes it through the same options.
+    fs::create_directory(file("out"));
+    ASSERT_EQ(run({"batch", "--preset", "Mine", "--out", file("out"), input}).status, kExitSuccess);
+    ASSERT_EQ(render({"--preset", "Mine"}, "alone.jpg").status, kExitSuccess);
+    EXPECT_EQ(fileBytes(file("out") + "/Graphitello - photo.jpg"), fileBytes(file("alone.jpg")));
+
+    std::ofstream(file("data") + "/graphitello/presets/Broken.preset") << "graphitello-preset 1\nstyle = crayon\n";
+    const Outcome broken = render({"--preset", "Broken"}, "broken.bmp");
+    EXPECT_EQ(broken.status, kExitFailure);
+    EXPECT_EQ(broken.err, "graphitello-cli: " + file("data") + "/graphitello/presets/Broken.preset: style crayon: no such style "
+                          "(0..8, or one of pencil, pencil-grey, pencil-colour, ink, painting1, painting2, painting3, painting4, frame-only)\n");
+    EXPECT_FALSE(fs::exists(file("broken.bmp")));
+    EXPECT_EQ(render({"--preset", "Nobody"}, "x.bmp").status, kExitUsage);
+    ASSERT_EQ(render({"--preset", builtInPresets().front().name}, "builtin.bmp").status, kExitSuccess);
+
+    const Outcome listed = run({"presets"});
+    EXPECT_EQ(listed.status, kExitSuccess);
+    EXPECT_NE(listed.out.find(builtInPresets().front().name + " "), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("Mine"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("yours     ink\n"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("Broken"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.out.find("Your presets: " + file("data") + "/graphitello/presets\n"), std::string::npos) << listed.out;
+    ::unsetenv("XDG_DATA_HOME");
+}
+
 TEST_F(Render, WrongOptionsAreUsageErrors) {
     const std::string out = file("o.jpg");
     struct Case {
@@ -158,6 +259,11 @@ TEST_F(Render, WrongOptionsAreUsageErrors) {
         {{"--drawing-size", "0x10"}, "--drawing-size 0x10: each side must be 1..65535"},
         {{"--frame", "gold"}, "--frame: expected none, simple, lined, realistic or coloured"},
         {{"--shadow"}, "--shadow: needs --text TEXT"},
+        {{"--brush-size", "3"}, "--brush-size: style pencil has no such slider (its sliders are --edge-threshold, --edge-strength, "
+                                "--colour-strength, --darken-lighten, --contrast-level)"},
+        {{"--style", "frame-only", "--edge-threshold", "3"}, "--edge-threshold: style frame-only has no such slider (it has none)"},
+        {{"--edge-threshold", "300"}, "--edge-threshold: TrackBar1 of style pencil must be 0..255 (got 300)"},
+        {{"--t1", "4", "--edge-threshold", "5"}, "--edge-threshold and --t1 are the same slider; give one of them"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"render"};
@@ -251,6 +357,8 @@ TEST(Styles, ListsTheNineStyles) {
     const Outcome table = run({"styles"});
     EXPECT_EQ(table.out.rfind("0  pencil  \"", 0), 0u) << table.out;
     EXPECT_NE(table.out.find("8  frame-only"), std::string::npos);
+    // Pencil's third slider in the window is TrackBar5.
+    EXPECT_NE(table.out.find("    3  --colour-strength (--t5)"), std::string::npos) << table.out;
     EXPECT_EQ(run({"styles", "extra"}).status, kExitUsage);
 }
 

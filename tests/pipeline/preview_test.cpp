@@ -5,6 +5,7 @@
 #include "imaging/pencil.h"
 #include "pipeline/preview.h"
 #include "pipeline/render.h"
+#include "pipeline/style_gallery.h"
 #include "pipeline_pictures.h"
 
 namespace gt {
@@ -126,6 +127,42 @@ TEST(PreviewPicture, EveryStyleDrawsTheCropAsTheRenderingDoes) {
         drawPreviewBorder(expected);
         EXPECT_TRUE(preview == expected) << s;
     }
+}
+
+// The gallery's nine pictures, made several at a time, are the nine single previews the window
+// shows once each style is chosen (painting 4's passes and painting 3's brush as the choice sets them).
+TEST(StyleGallery, NinePicturesAreNineSinglePreviews) {
+    const Bitmap source = testing::photo(420, 330);
+    ParameterWindowLogic w = createParameterWindowLogic();
+    selectStyle(w, styleIndex(DrawingStyle::InkDrawing));
+    w.table[0][kSlotTrackBar1] = 60;
+    w.table[7][kSlotTrackBar1] = 8;
+    w.table[6][kSlotTrackBar2] = 9;
+    w.controls.CheckBox2 = false;
+    w.controls.UpDown1 = 4;
+    const StyleControls controls = controlsForEveryStyle(w);
+    EXPECT_EQ(controls[0].TrackBar1, 60);
+    EXPECT_EQ(controls[7].TrackBar1, 5);
+    EXPECT_EQ(controls[6].TrackBar2, 5);
+    std::atomic<int> calls{0};
+    const auto pictures = renderStylePreviews(source, 150, 70, controls, testing::builtinResources(),
+                                              [&](int, const Bitmap&) { ++calls; });
+    EXPECT_EQ(calls.load(), kStyleCount);
+    for (int s = 0; s < kStyleCount; ++s) {
+        // The window's own road: choose the style, let the preview step load its row, draw.
+        ParameterWindowLogic single = w;
+        selectStyle(single, s);
+        ASSERT_TRUE(previewTimerTick(single, false, true, false));
+        DrawingParameters p;
+        static_cast<DrawingControls&>(p) = single.controls;
+        RenderContext ctx;
+        ctx.Busy = false;
+        ctx.parameterWindowVisible = true;
+        EXPECT_EQ(pictures[std::size_t(s)], renderPreview(source, 150, 70, p, testing::builtinResources(), ctx)) << s;
+    }
+    std::atomic<bool> cancel{true};
+    const auto none = renderStylePreviews(source, 0, 0, controls, testing::builtinResources(), {}, &cancel);
+    for (const Bitmap& b : none) EXPECT_EQ(b.width(), 0);
 }
 
 }  // namespace

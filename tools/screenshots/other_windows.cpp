@@ -18,6 +18,7 @@
 #include "dialogs/print_preview_window.h"
 #include "imaging/io/picture_io.h"
 #include "mainwindow/startup.h"
+#include "pipeline/window/style_gallery_window.h"
 #include "ui/qt_bitmap.h"
 
 namespace gt {
@@ -69,6 +70,17 @@ void takeWindowScreenshots(Language language, const QString& folder) {
 
     shoot(main->windows.donationWindow, folder + QStringLiteral("/donation_window_") + suffix + QStringLiteral(".png"));
     main->windows.donationWindow->hide();
+
+    // The nine styles of the parameter window's crop, opened with the button under its preview.
+    ParameterWindow* parameters = main->windows.parameterWindow;
+    parameters->show();
+    parameters->showStylesButton->click();
+    StyleGalleryWindow* gallery = parameters->styleGallery();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gallery->picturesMade() == kStyleCount; }, 120000));
+    shoot(parameters, folder + QStringLiteral("/parameter_window_gallery_button_") + suffix + QStringLiteral(".png"));
+    shoot(gallery, folder + QStringLiteral("/style_gallery_") + suffix + QStringLiteral(".png"));
+    gallery->hide();
+    parameters->hide();
 }
 
 TEST(Screenshots, BatchPrintAboutAndDonationWindowsInEachLanguage) {
