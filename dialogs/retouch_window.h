@@ -76,9 +76,6 @@ public:
     QCheckBox* CheckBox1 = nullptr;  // hidden: Proceed works on the whole photo
     QTimer Timer1;
 
-    // Whether the left mouse button is down; tests replace it.
-    std::function<bool()> leftButtonDown;
-
 signals:
     void previewDrawn();
 

@@ -54,11 +54,6 @@ void MainWindow::showBatchSource(Bitmap photo, const QString& path) {
     if (windows.Form4) windows.Form4->resetPreview();
 }
 
-QImage MainWindow::drawingPicture() const {
-    // The right pane draws from the drawing itself and keeps no picture of its own to hand over.
-    return toQImage(DrawingImage);
-}
-
 bool MainWindow::startBatchRendering() {
     // Every photo of a batch starts from the generator's state at program start, as each photo of
     // the command line's batch does, so the same photo gives the same bytes from either.

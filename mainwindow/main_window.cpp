@@ -191,6 +191,10 @@ void MainWindow::buildMenus() {
     entry(edit, "Redosourcechange1", "&Refaire la modification de l'image source", QKeySequence(Qt::CTRL | Qt::Key_Y),
           [this] { Redosourcechange1Click(); })
         ->setEnabled(false);
+    // Their keys work during a run too, while the cancel menu stands in for this one: they then say
+    // why they wait.
+    addAction(menuEntry(QStringLiteral("Undosourcechange1")));
+    addAction(menuEntry(QStringLiteral("Redosourcechange1")));
     entry(edit, "Sketchit1", "&Paramètres de dessin...", QKeySequence(Qt::Key_F10), [this] { Sketchit1Click(); });
     // The source-image enhancements are reached through the retouch window; the submenu stays hidden
     // and its entries keep their shortcuts, through the window.
@@ -359,7 +363,9 @@ void MainWindow::FormResize() {
     toolButtons_.value(QStringLiteral("Image16"))->place(layout_.fitLeft, 6);
     toolButtons_.value(QStringLiteral("Image17"))->place(layout_.zoomInLeft, 6);
     Label3->move(layout_.zoomLabelLeft, 13);
-    Edit3->move(layout_.zoomLabelLeft - 5 - Edit3->width(), 10);
+    // The box opens over the label, so the mouse resting on the label keeps it open, clear of the
+    // buttons left of it at every window size.
+    Edit3->move(layout_.zoomLabelLeft, 10);
     apply(ScrollBox2, layout_.rightPane);
     apply(ScrollBox1, layout_.leftPane);
     Panel2->Label2->move(layout_.progressLabelLeft, 2);
@@ -398,8 +404,9 @@ void MainWindow::dividerDropped(int x) {
 // ---- Viewer -------------------------------------------------------------------------------------
 
 void MainWindow::setZoom(int zoom) {
-    zoom_ = clampZoom(zoom);
+    // While Busy a zoom step is refused, not kept for later: both panes and the label keep one zoom.
     if (Busy) return;
+    zoom_ = clampZoom(zoom);
     const QSize oldSource = ScrollBox1->displaySize();
     const QSize oldDrawing = ScrollBox2->displaySize();
     ScrollBox1->setZoom(zoom_);
@@ -602,6 +609,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         PaintBox3MouseMove(widget->mapTo(Panel1, static_cast<QMouseEvent*>(event)->position().toPoint()).x());
     if (watched == Label3 && event->type() == QEvent::MouseButtonPress) {
         Label3MouseDown();
+        return true;
+    }
+    // Escape in the box is the box's: the window's Escape (cancel a run) does not take it first.
+    if (watched == Edit3 && event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        event->accept();
         return true;
     }
     if (watched == Edit3 && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {

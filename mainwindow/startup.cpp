@@ -36,8 +36,9 @@ std::unique_ptr<MainWindow> createWindows(Language language) {
     QObject::connect(w.Form6, &PrintPreviewWindow::printed, main.get(), [m = main.get()](const QString& error) {
         if (!error.isEmpty()) m->showError(error);
     });
-    // The print preview's creation: the print command needs a printer, then the start-up language.
-    main->menuEntry(QStringLiteral("Imprimer1"))->setEnabled(w.Form6->hasPrinter());
+    // The print preview's page picture follows the drawing (every new or written drawing reaches the
+    // right pane). Printing works without a printer too: into a PDF file.
+    QObject::connect(main->rightPane(), &PicturePane::pictureChanged, w.Form6, &PrintPreviewWindow::drawingChanged);
     main->applyLanguage(language);
     w.Form7 = new FullScreenWindow(main.get());
     QObject::connect(w.Form7, &FullScreenWindow::closed, main.get(), [m = main.get()] { m->fullScreenClosed(); });
