@@ -117,17 +117,17 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent) 
     // Enter in the scale box sets the scale; it neither prints nor opens the printer's set-up.
     for (QPushButton* b : {BitBtn1, Button2, Button3}) b->setAutoDefault(false);
 
-    connect(Button2, &QPushButton::clicked, this, &PrintPreviewWindow::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &PrintPreviewWindow::Button3Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &PrintPreviewWindow::BitBtn1Click);
-    connect(RadioButton1, &QRadioButton::clicked, this, &PrintPreviewWindow::RadioButton1Click);
-    connect(RadioButton2, &QRadioButton::clicked, this, &PrintPreviewWindow::RadioButton2Click);
-    connect(RadioButton4, &QRadioButton::clicked, this, &PrintPreviewWindow::RadioButton4Click);
-    connect(RadioButton5, &QRadioButton::clicked, this, &PrintPreviewWindow::RadioButton5Click);
-    connect(UpDown1, &UpDownControl::clicked, this, &PrintPreviewWindow::UpDown1Click);
-    connect(UpDown2, &UpDownControl::clicked, this, &PrintPreviewWindow::UpDown2Click);
-    connect(UpDown3, &UpDownControl::clicked, this, &PrintPreviewWindow::UpDown3Click);
-    connect(Edit1, &QLineEdit::textChanged, this, &PrintPreviewWindow::Edit1Change);
+    connect(Button2, &QPushButton::clicked, this, &PrintPreviewWindow::printDrawing);
+    connect(Button3, &QPushButton::clicked, this, &PrintPreviewWindow::cancel);
+    connect(BitBtn1, &QPushButton::clicked, this, &PrintPreviewWindow::setUpPrinter);
+    connect(RadioButton1, &QRadioButton::clicked, this, &PrintPreviewWindow::fullPageChosen);
+    connect(RadioButton2, &QRadioButton::clicked, this, &PrintPreviewWindow::centreChosen);
+    connect(RadioButton4, &QRadioButton::clicked, this, &PrintPreviewWindow::portraitChosen);
+    connect(RadioButton5, &QRadioButton::clicked, this, &PrintPreviewWindow::landscapeChosen);
+    connect(UpDown1, &UpDownControl::clicked, this, &PrintPreviewWindow::scaleStepped);
+    connect(UpDown2, &UpDownControl::clicked, this, &PrintPreviewWindow::offsetXStepped);
+    connect(UpDown3, &UpDownControl::clicked, this, &PrintPreviewWindow::offsetYStepped);
+    connect(Edit1, &QLineEdit::textChanged, this, &PrintPreviewWindow::scaleTyped);
     connect(Edit1, &QLineEdit::editingFinished, this, &PrintPreviewWindow::scaleTyped);
 
     const std::pair<QWidget*, const char*> named[] = {
@@ -214,7 +214,7 @@ void PrintPreviewWindow::usePrinter(std::unique_ptr<QPrinter> printer) {
     printer_ = std::move(printer);
     printerNote_->setVisible(noPrinter_);
     showPrinterName();
-    FormActivate();
+    updatePreview();
 }
 
 bool PrintPreviewWindow::printsToPdf() const { return printer_->outputFormat() == QPrinter::PdfFormat; }
@@ -245,11 +245,11 @@ PageDevice PrintPreviewWindow::pageDevice() const {
 
 void PrintPreviewWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
-    FormActivate();
+    windowShown();
+    updatePreview();
 }
 
-void PrintPreviewWindow::FormShow() {
+void PrintPreviewWindow::windowShown() {
     if (worker_) return;
     const QSize drawing = host_.drawingSize();
     const bool landscape = landscapeFor(drawing.width(), drawing.height());
@@ -263,7 +263,7 @@ void PrintPreviewWindow::setOrientation(bool landscape) {
 
 void PrintPreviewWindow::drawingChanged() {
     thumbnailStale_ = true;
-    if (isVisible()) FormActivate();
+    if (isVisible()) updatePreview();
 }
 
 void PrintPreviewWindow::updateThumbnail() {
@@ -297,7 +297,7 @@ void PrintPreviewWindow::followFullPage() {
     if (Edit1->text() != QString::number(s) + QLatin1Char('%')) setScaleText(s);
 }
 
-void PrintPreviewWindow::FormActivate() {
+void PrintPreviewWindow::updatePreview() {
     // While a page is being printed the printer belongs to the worker.
     if (!printer_ || worker_) return;
     followFullPage();
@@ -325,7 +325,7 @@ void PrintPreviewWindow::setScaleText(int s) {
     settingScale_ = false;
 }
 
-void PrintPreviewWindow::RadioButton1Click() {
+void PrintPreviewWindow::fullPageChosen() {
     if (worker_) return;
     RadioButton1->setChecked(true);
     Label3->setText(QStringLiteral("0"));
@@ -334,47 +334,47 @@ void PrintPreviewWindow::RadioButton1Click() {
     UpDown3->setPosition(0);
     const QSize drawing = host_.drawingSize();
     setScaleText(fullPageScale(pageDevice(), drawing.width(), drawing.height()));
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::RadioButton2Click() {
+void PrintPreviewWindow::centreChosen() {
     RadioButton2->setChecked(true);
     Label3->setText(QStringLiteral("0"));
     Label4->setText(QStringLiteral("0"));
     UpDown2->setPosition(0);
     UpDown3->setPosition(0);
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::RadioButton4Click() {
+void PrintPreviewWindow::portraitChosen() {
     setOrientation(false);
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::RadioButton5Click() {
+void PrintPreviewWindow::landscapeChosen() {
     setOrientation(true);
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::UpDown1Click(int position) {
+void PrintPreviewWindow::scaleStepped(int position) {
     RadioButton3->setChecked(true);
     setScaleText(position);
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::UpDown2Click(int position) {
+void PrintPreviewWindow::offsetXStepped(int position) {
     RadioButton3->setChecked(true);
     Label3->setText(QString::number(position));
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::UpDown3Click(int position) {
+void PrintPreviewWindow::offsetYStepped(int position) {
     RadioButton3->setChecked(true);
     Label4->setText(QString::number(position));
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::Edit1Change(const QString& typed) {
+void PrintPreviewWindow::scaleTyped(const QString& typed) {
     QString number = typed;
     if (number.endsWith(QLatin1Char('%'))) number.chop(1);
     bool ok = false;
@@ -386,7 +386,7 @@ void PrintPreviewWindow::Edit1Change(const QString& typed) {
     // arrows make it, and the page no longer sets the scale.
     if (!settingScale_ && RadioButton1->isChecked()) RadioButton3->setChecked(true);
     UpDown1->setPosition(value);
-    FormActivate();
+    updatePreview();
 }
 
 void PrintPreviewWindow::scaleTyped() {
@@ -399,13 +399,13 @@ void PrintPreviewWindow::scaleTyped() {
 
 bool PrintPreviewWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Memo1 && (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyPress)) {
-        BitBtn1Click();
+        setUpPrinter();
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void PrintPreviewWindow::BitBtn1Click() {
+void PrintPreviewWindow::setUpPrinter() {
     if (!printer_ || worker_) return;
     QPrintDialog dialog(printer_.get(), this);
     // A PDF file is always offered. The dialog only chooses: the window's OK prints, so its button
@@ -415,10 +415,10 @@ void PrintPreviewWindow::BitBtn1Click() {
         if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) ok->setText(TextTable::of(language_).text(QStringLiteral("Form6.SetupOk")));
     dialog.exec();
     showPrinterName();
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::Button2Click() {
+void PrintPreviewWindow::printDrawing() {
     if (!printer_ || worker_) return;
     // Without a printer the page goes into the file the user chooses now; none chosen, no page.
     if (printsToPdf() && (noPrinter_ || printer_->outputFileName().isEmpty())) {
@@ -427,7 +427,7 @@ void PrintPreviewWindow::Button2Click() {
         lastPdf_ = file;
         printer_->setOutputFileName(file);
     }
-    FormActivate();
+    updatePreview();
     const QImage drawing = toQImage(host_.drawingImage());
     const PrintRect r = printRect(pageDevice(), picture_, drawing.width(), drawing.height(), scale(), offsetX(), offsetY());
     lastPrint_ = r;

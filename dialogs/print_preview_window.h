@@ -81,19 +81,19 @@ public:
     QString controlText(const QString& name) const;
 
     // ---- Handlers ----
-    void FormShow();
-    void FormActivate();  // the preview drawing
-    void Button2Click();  // OK: print
-    void Button3Click() { close(); }
-    void BitBtn1Click();  // the printer set-up dialog
-    void RadioButton1Click();
-    void RadioButton2Click();
-    void RadioButton4Click();
-    void RadioButton5Click();
-    void UpDown1Click(int position);
-    void UpDown2Click(int position);
-    void UpDown3Click(int position);
-    void Edit1Change(const QString& text);
+    void windowShown();
+    void updatePreview();  // the preview drawing
+    void printDrawing();  // OK: print
+    void cancel() { close(); }
+    void setUpPrinter();  // the printer set-up dialog
+    void fullPageChosen();
+    void centreChosen();
+    void portraitChosen();
+    void landscapeChosen();
+    void scaleStepped(int position);
+    void offsetXStepped(int position);
+    void offsetYStepped(int position);
+    void scaleTyped(const QString& text);
     void scaleTyped();  // the scale box was left or Enter pressed in it
 
     int scale() const { return UpDown1->position(); }

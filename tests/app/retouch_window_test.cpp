@@ -29,7 +29,7 @@ protected:
         photo = test::testPhoto(300, 220);
         main->pastePicture(&photo);
         main->sourceHistory().clear();
-        w = main->windows.Form11;
+        w = main->windows.retouchWindow;
     }
     void TearDown() override {
         if (main->sourceJobRunning()) {
@@ -60,7 +60,7 @@ Bitmap chain(Bitmap t, const RetouchSettings& s) {
 }
 
 TEST_F(RetouchWindowTest, ThePreviewFollowsTheSliders) {
-    main->ModifySourceImage1Click();
+    main->openRetouchWindow();
     ASSERT_TRUE(w->isVisible());
     EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(w->isModal());
@@ -74,8 +74,8 @@ TEST_F(RetouchWindowTest, ThePreviewFollowsTheSliders) {
     w->TrackBars[1]->setValue(-40);
     EXPECT_EQ(w->ValueLabels[1]->text(), QStringLiteral("-40"));
     EXPECT_EQ(w->lastChangedSlider(), 2);
-    EXPECT_TRUE(w->Timer1.isActive());
-    EXPECT_EQ(w->Timer1.interval(), 200);
+    EXPECT_TRUE(w->previewTimer.isActive());
+    EXPECT_EQ(w->previewTimer.interval(), 200);
 
     w->TrackBars[4]->setValue(3);
     // The crop dragged over the photo, then the preview of the chain on it.
@@ -83,14 +83,14 @@ TEST_F(RetouchWindowTest, ThePreviewFollowsTheSliders) {
     w->previewMoved(20, 30);
     EXPECT_EQ(fromQImage(w->Image1->picture()), rawRetouchPreview(photo, 40, 30));
     w->previewReleased();
-    w->Timer1Timer();
+    w->previewTick();
     EXPECT_EQ(fromQImage(w->Image1->picture()), RetouchPreview(photo, 40, 30, w->settings()));
     EXPECT_EQ(main->SourceImage, photo);
 
     // The reset puts every slider back to 0.
-    w->Button3Click();
+    w->resetSliders();
     EXPECT_EQ(w->settings(), RetouchSettings{});
-    w->Button1Click();
+    w->cancel();
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(main->SourceImage, photo);
 }
@@ -112,14 +112,14 @@ QPoint handleCentre(QSlider* slider) {
 
 // Every way a person moves a slider shows the preview after the wait, and OK applies what it shows.
 TEST_F(RetouchWindowTest, EveryWayOfMovingASliderPreviewsAndIsApplied) {
-    main->ModifySourceImage1Click();
+    main->openRetouchWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
     QSlider* brightness = w->TrackBars[0];
     QSlider* contrast = w->TrackBars[1];
     QSlider* blur = w->TrackBars[3];
     QSignalSpy drawn(w, &RetouchWindow::previewDrawn);
     auto expectPreviewOf = [&](const char* how) {
-        EXPECT_TRUE(w->Timer1.isActive()) << how;
+        EXPECT_TRUE(w->previewTimer.isActive()) << how;
         drawn.clear();
         ASSERT_TRUE(drawn.wait(5000)) << how;
         EXPECT_EQ(fromQImage(w->Image1->picture()), RetouchPreview(photo, 0, 0, w->settings())) << how;
@@ -165,7 +165,7 @@ TEST_F(RetouchWindowTest, EveryWayOfMovingASliderPreviewsAndIsApplied) {
 
 // A single click in the groove is the whole change: it is what OK applies.
 TEST_F(RetouchWindowTest, AClickInTheGrooveAloneIsApplied) {
-    main->ModifySourceImage1Click();
+    main->openRetouchWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
     QSlider* saturation = w->TrackBars[2];
     QTest::mouseClick(saturation, Qt::LeftButton, {}, QPoint(4, saturation->height() / 2));
@@ -179,8 +179,8 @@ TEST_F(RetouchWindowTest, AClickInTheGrooveAloneIsApplied) {
 }
 
 TEST_F(RetouchWindowTest, ApplyingWithNothingChangedLeavesThePhoto) {
-    main->ModifySourceImage1Click();
-    w->Button2Click();
+    main->openRetouchWindow();
+    w->applyToPhoto();
     EXPECT_FALSE(w->isVisible());
     EXPECT_FALSE(main->sourceJobRunning());
     EXPECT_EQ(main->SourceImage, photo);
@@ -188,36 +188,36 @@ TEST_F(RetouchWindowTest, ApplyingWithNothingChangedLeavesThePhoto) {
 }
 
 TEST_F(RetouchWindowTest, ApplyingGivesTheCommandLinesBytesAndCanBeUndone) {
-    main->windows.Form4->show();
+    main->windows.parameterWindow->show();
     for (const RetouchSettings s : {RetouchSettings{15, -25, 35, -4, 2}, RetouchSettings{-10, 20, -50, 3, 0}}) {
         const Bitmap before = main->SourceImage;
-        main->ModifySourceImage1Click();
+        main->openRetouchWindow();
         setSliders(s);
         QSignalSpy done(main.get(), &MainWindow::sourceStepFinished);
-        w->Button2Click();
+        w->applyToPhoto();
         EXPECT_TRUE(main->Busy);
         EXPECT_TRUE(w->isVisible()) << "open until the photo is done";
         ASSERT_TRUE(done.wait(60000));
         EXPECT_EQ(main->SourceImage, chain(before, s));
         EXPECT_FALSE(w->isVisible());
         EXPECT_EQ(w->lastChangedSlider(), -1);
-        EXPECT_EQ(main->windows.Form4->previewTimerInterval(), 100);
+        EXPECT_EQ(main->windows.parameterWindow->previewTimerInterval(), 100);
         EXPECT_EQ(fromQImage(w->Image1->picture()), rawRetouchPreview(main->SourceImage, 0, 0));
     }
     for (int i = 0; i < 2; ++i) {
         QSignalSpy undone(main.get(), &MainWindow::sourceStepFinished);
-        main->Undosourcechange1Click();
+        main->undoSourceChange();
         ASSERT_TRUE(undone.wait(60000));
     }
     EXPECT_EQ(main->SourceImage, photo);
 }
 
 TEST_F(RetouchWindowTest, ACancelDuringTheWholePhotoLeavesItByteForByte) {
-    main->ModifySourceImage1Click();
+    main->openRetouchWindow();
     setSliders(RetouchSettings{30, 30, 30, 2, 9});
     QSignalSpy done(main.get(), &MainWindow::sourceStepFinished);
     main->CancelRequested.store(true);  // before the median's first row, whatever the machine's speed
-    w->Button2Click();
+    w->applyToPhoto();
     ASSERT_TRUE(done.wait(60000));
     EXPECT_EQ(main->SourceImage, photo);
     EXPECT_FALSE(main->CancelRequested.load());
@@ -229,7 +229,7 @@ TEST_F(RetouchWindowTest, ACancelDuringTheWholePhotoLeavesItByteForByte) {
     EXPECT_FALSE(main->sourceHistory().canUndo());
 
     // Escape or closing during the whole-photo step asks it to stop; the window stays meanwhile.
-    w->Button2Click();
+    w->applyToPhoto();
     ASSERT_TRUE(w->applying());
     EXPECT_FALSE(w->Button2->isEnabled());
     w->reject();
@@ -238,7 +238,7 @@ TEST_F(RetouchWindowTest, ACancelDuringTheWholePhotoLeavesItByteForByte) {
     ASSERT_TRUE(done.wait(60000));
     EXPECT_FALSE(w->applying());
     EXPECT_FALSE(main->CancelRequested.load()) << "a late cancel is spent too";
-    w->Button1Click();
+    w->cancel();
     EXPECT_FALSE(w->isVisible());
 }
 
