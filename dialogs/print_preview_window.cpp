@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/print_preview_window.h"
 
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -8,10 +11,14 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStandardPaths>
+#include <algorithm>
+#include <cstring>
 #include <type_traits>
 #include <utility>
 
 #include "ui/app_pictures.h"
+#include "ui/qt_bitmap.h"
 
 namespace gt {
 
@@ -60,27 +67,35 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent) 
     RadioButton2->setChecked(true);
     RadioButton3 = new QRadioButton(GroupBox1);
     RadioButton3->move(10, 58);
-    Label2 = label(GroupBox1, 12, 86, QStringLiteral("X :    "));
-    Label3 = label(GroupBox1, 44, 86, QStringLiteral("0"));
+    // The rows sit a little closer than the window's first drawing had them, so that the note under
+    // the scale has two lines' room.
+    Label2 = label(GroupBox1, 12, 84, QStringLiteral("X :    "));
+    Label3 = label(GroupBox1, 44, 84, QStringLiteral("0"));
     Label3->setMinimumWidth(36);
     UpDown2 = new UpDownControl(GroupBox1);
-    UpDown2->setGeometry(84, 82, 48, 22);
+    UpDown2->setGeometry(84, 80, 48, 22);
     UpDown2->setRange(-200, 200);
-    Label5 = label(GroupBox1, 12, 112, QStringLiteral("Y :     "));
-    Label4 = label(GroupBox1, 44, 112, QStringLiteral("0"));
+    Label5 = label(GroupBox1, 12, 108, QStringLiteral("Y :     "));
+    Label4 = label(GroupBox1, 44, 108, QStringLiteral("0"));
     Label4->setMinimumWidth(36);
     UpDown3 = new UpDownControl(GroupBox1);
-    UpDown3->setGeometry(84, 108, 48, 22);
+    UpDown3->setGeometry(84, 104, 48, 22);
     UpDown3->setRange(-200, 200);
-    Label1 = label(GroupBox1, 12, 136);
+    Label1 = label(GroupBox1, 12, 128);
     Edit1 = new QLineEdit(QStringLiteral("100%"), GroupBox1);
-    Edit1->setGeometry(12, 154, 66, 22);
+    Edit1->setGeometry(12, 145, 66, 22);
     UpDown1 = new UpDownControl(GroupBox1);
-    UpDown1->setGeometry(84, 154, 48, 22);
+    UpDown1->setGeometry(84, 145, 48, 22);
     UpDown1->setRange(5, 1000);
     UpDown1->setPosition(100);
-    scaleNote_ = label(GroupBox1, 12, 178);
+    scaleNote_ = label(GroupBox1, 12, 168);
     scaleNote_->setStyleSheet(QStringLiteral("color: #a00000"));
+    scaleNote_->setWordWrap(true);
+    scaleNote_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont noteFont = scaleNote_->font();
+    noteFont.setPixelSize(11);
+    scaleNote_->setFont(noteFont);
+    scaleNote_->setGeometry(12, 168, 194, 28);
 
     Shape1 = new QWidget(this);
     Shape1->setAutoFillBackground(true);
@@ -88,11 +103,20 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent) 
     silver.setColor(QPalette::Window, QColor(192, 192, 192));
     Shape1->setPalette(silver);
     Image1 = new PagePictureWidget(this);
+    // Above the page picture, where no page reaches.
+    printerNote_ = new QLabel(this);
+    printerNote_->setObjectName(QStringLiteral("printerNote"));
+    printerNote_->setWordWrap(true);
+    printerNote_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    printerNote_->setGeometry(228, 6, kClientWidth - 228 - 8, 44);
+    printerNote_->hide();
 
     Button2 = new QPushButton(QStringLiteral("OK"), this);
     Button2->setGeometry(296, 296, 72, 26);
     Button3 = new QPushButton(this);
     Button3->setGeometry(376, 296, 72, 26);
+    // Enter in the scale box sets the scale; it neither prints nor opens the printer's set-up.
+    for (QPushButton* b : {BitBtn1, Button2, Button3}) b->setAutoDefault(false);
 
     connect(Button2, &QPushButton::clicked, this, &PrintPreviewWindow::printDrawing);
     connect(Button3, &QPushButton::clicked, this, &PrintPreviewWindow::cancel);
@@ -105,7 +129,7 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent) 
     connect(UpDown2, &UpDownControl::clicked, this, &PrintPreviewWindow::offsetXStepped);
     connect(UpDown3, &UpDownControl::clicked, this, &PrintPreviewWindow::offsetYStepped);
     connect(Edit1, &QLineEdit::textChanged, this, &PrintPreviewWindow::scaleTyped);
-    connect(&refreshTimer, &QTimer::timeout, this, &PrintPreviewWindow::refreshTick);
+    connect(Edit1, &QLineEdit::editingFinished, this, &PrintPreviewWindow::scaleTyped);
 
     const std::pair<QWidget*, const char*> named[] = {
         {Label6, "Label6"}, {Memo1, "Memo1"}, {BitBtn1, "BitBtn1"}, {RadioButton4, "RadioButton4"}, {RadioButton5, "RadioButton5"},
@@ -115,15 +139,20 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent) 
         {Button3, "Button3"}};
     for (const auto& [widget, name] : named) widget->setObjectName(QString::fromLatin1(name));
 
-    // Creation: the system's default printer, if there is one.
+    choosePdfFile = [this] {
+        const QString start = lastPdf_.isEmpty()
+                                  ? QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(QStringLiteral("drawing.pdf"))
+                                  : lastPdf_;
+        QString name = QFileDialog::getSaveFileName(this, TextTable::of(language_).text(QStringLiteral("Form6.PdfTitle")), start,
+                                                    QStringLiteral("PDF (*.pdf)"));
+        if (!name.isEmpty() && QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".pdf");
+        return name;
+    };
+
+    // Creation: the system's default printer, if there is one; else a PDF file.
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (!info.isNull()) {
-        printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-        Memo1->setText(info.printerName());
-    }
+    usePrinter(info.isNull() ? nullptr : std::make_unique<QPrinter>(info, QPrinter::HighResolution));
     applyTexts(TextTable::of(Language::French), Language::French);
-    // The refresh runs for the whole run of the program, shown or not.
-    refreshTimer.start(500);
 }
 
 PrintPreviewWindow::~PrintPreviewWindow() = default;
@@ -159,6 +188,8 @@ void PrintPreviewWindow::applyTexts(const TextTable& table, Language language) {
     for (QPushButton* b : {Button2, Button3}) b->resize(72, 26);
     BitBtn1->resize(26, 22);
     if (!scaleNote_->text().isEmpty()) scaleNote_->setText(table.text(QStringLiteral("Form6.NotANumber")));
+    printerNote_->setText(table.text(QStringLiteral("Form6.NoPrinter")));
+    showPrinterName();
 }
 
 QString PrintPreviewWindow::controlText(const QString& name) const {
@@ -172,9 +203,28 @@ QString PrintPreviewWindow::controlText(const QString& name) const {
 
 void PrintPreviewWindow::usePrinter(std::unique_ptr<QPrinter> printer) {
     worker_.wait();
+    noPrinter_ = printer == nullptr;
+    if (noPrinter_) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+    }
     printer_ = std::move(printer);
-    if (printer_)
-        Memo1->setText(printer_->printerName().isEmpty() ? QFileInfo(printer_->outputFileName()).fileName() : printer_->printerName());
+    printerNote_->setVisible(noPrinter_);
+    showPrinterName();
+    updatePreview();
+}
+
+bool PrintPreviewWindow::printsToPdf() const { return printer_->outputFormat() == QPrinter::PdfFormat; }
+
+void PrintPreviewWindow::showPrinterName() {
+    if (!printer_) return;
+    QString name = printer_->printerName();
+    if (printsToPdf()) {
+        const QString file = QFileInfo(printer_->outputFileName()).fileName();
+        name = noPrinter_ || file.isEmpty() ? TextTable::of(language_).text(QStringLiteral("Form6.PdfPrinter")) : file;
+    }
+    Memo1->setText(name);
+    Memo1->setCursorPosition(0);
 }
 
 PageDevice PrintPreviewWindow::pageDevice() const {
@@ -197,7 +247,7 @@ void PrintPreviewWindow::showEvent(QShowEvent* event) {
 }
 
 void PrintPreviewWindow::windowShown() {
-    if (!printer_ || worker_.running()) return;
+    if (worker_.running()) return;
     const QSize drawing = host_.drawingSize();
     const bool landscape = landscapeFor(drawing.width(), drawing.height());
     setOrientation(landscape);
@@ -208,26 +258,53 @@ void PrintPreviewWindow::setOrientation(bool landscape) {
     if (printer_) printer_->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
-void PrintPreviewWindow::updateThumbnail(const QImage& drawing) {
-    if (drawing.cacheKey() == thumbnailKey_ && !thumbnail_.isNull()) return;
-    thumbnailKey_ = drawing.cacheKey();
-    // A few hundred pixels are plenty for a page picture of 130; picking pixels costs nothing
-    // whatever the drawing's size, and the page picture smooths them.
-    thumbnail_ = drawing.width() > 520 || drawing.height() > 520
-                     ? drawing.scaled(QSize(520, 520), Qt::KeepAspectRatio, Qt::FastTransformation)
-                     : drawing;
+void PrintPreviewWindow::drawingChanged() {
+    thumbnailStale_ = true;
+    if (isVisible()) updatePreview();
+}
+
+void PrintPreviewWindow::updateThumbnail() {
+    if (!thumbnailStale_) return;
+    thumbnailStale_ = false;
+    // A few hundred pixels are plenty for a page picture of 130: they are picked from the drawing
+    // itself, which costs the same whatever its size, and the page picture smooths them.
+    constexpr int kLongest = 520;
+    const Bitmap& drawing = host_.drawingImage();
+    const int W = drawing.width(), H = drawing.height();
+    if (drawing.empty()) {
+        thumbnail_ = QImage();
+        return;
+    }
+    const int longest = std::max(W, H);
+    const int tw = longest > kLongest ? std::max(1, int(qint64(W) * kLongest / longest)) : W;
+    const int th = longest > kLongest ? std::max(1, int(qint64(H) * kLongest / longest)) : H;
+    thumbnail_ = QImage(tw, th, QImage::Format_BGR888);
+    for (int y = 0; y < th; ++y) {
+        const std::uint8_t* from = drawing.row(int(qint64(y) * H / th));
+        std::uint8_t* to = thumbnail_.scanLine(y);
+        for (int x = 0; x < tw; ++x) std::memcpy(to + 3 * x, from + 3 * (qint64(x) * W / tw), 3);
+    }
+}
+
+// Full page: the scale follows the page and the drawing.
+void PrintPreviewWindow::followFullPage() {
+    if (!RadioButton1->isChecked()) return;
+    const QSize drawing = host_.drawingSize();
+    const int s = fullPageScale(pageDevice(), drawing.width(), drawing.height());
+    if (Edit1->text() != QString::number(s) + QLatin1Char('%')) setScaleText(s);
 }
 
 void PrintPreviewWindow::updatePreview() {
     // While a page is being printed the printer belongs to the worker.
     if (!printer_ || worker_.running()) return;
+    followFullPage();
     const PageDevice page = pageDevice();
     picture_ = pagePicture(page, printer_->pageLayout().orientation() == QPageLayout::Landscape);
     const PrintRect place = pagePicturePlace(picture_, width(), height());
     Image1->setGeometry(place.left, place.top, place.width, place.height);
     Shape1->setGeometry(place.left + 7, place.top + 7, place.width, place.height);
     const QSize drawing = host_.drawingSize();
-    updateThumbnail(host_.drawingPicture());
+    updateThumbnail();
     Image1->setDrawing(thumbnail_, previewRect(page, picture_, drawing.width(), drawing.height(), scale(), offsetX(), offsetY()));
 }
 
@@ -250,7 +327,11 @@ void PrintPreviewWindow::showOffsets() {
     Label4->setText(QString::number(offsetY_));
 }
 
-void PrintPreviewWindow::setScaleText(int s) { Edit1->setText(QString::number(s) + QLatin1Char('%')); }
+void PrintPreviewWindow::setScaleText(int s) {
+    settingScale_ = true;
+    Edit1->setText(QString::number(s) + QLatin1Char('%'));
+    settingScale_ = false;
+}
 
 void PrintPreviewWindow::fullPageChosen() {
     if (worker_.running()) return;
@@ -306,20 +387,18 @@ void PrintPreviewWindow::scaleTyped(const QString& typed) {
     const int value = number.trimmed().toInt(&ok);
     // A text that is not a number keeps the scale, and the window says so.
     scaleNote_->setText(ok ? QString() : TextTable::of(language_).text(QStringLiteral("Form6.NotANumber")));
-    scaleNote_->adjustSize();
     if (!ok) return;
+    // A scale typed over "full page" is the one wanted: the placement becomes custom, as the scale's
+    // arrows make it, and the page no longer sets the scale.
+    if (!settingScale_ && RadioButton1->isChecked()) RadioButton3->setChecked(true);
     UpDown1->setPosition(value);
     updatePreview();
 }
 
-void PrintPreviewWindow::refreshTick() {
-    if (!isVisible() || worker_.running()) return;
-    if (RadioButton1->isChecked()) {
-        const QSize drawing = host_.drawingSize();
-        const QString text = QString::number(fullPageScale(pageDevice(), drawing.width(), drawing.height())) + QLatin1Char('%');
-        if (Edit1->text() != text) Edit1->setText(text);
-    }
-    updatePreview();
+void PrintPreviewWindow::scaleTyped() {
+    // The box shows the scale in force: 99999 becomes 1000, -50 becomes 5.
+    const QString shown = QString::number(scale()) + QLatin1Char('%');
+    if (Edit1->text() != shown) setScaleText(scale());
 }
 
 // ---- The printer and printing -------------------------------------------------------------------
@@ -335,16 +414,27 @@ bool PrintPreviewWindow::eventFilter(QObject* watched, QEvent* event) {
 void PrintPreviewWindow::setUpPrinter() {
     if (!printer_ || worker_.running()) return;
     QPrintDialog dialog(printer_.get(), this);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    // A PDF file is always offered. The dialog only chooses: the window's OK prints, so its button
+    // says so.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    if (auto* box = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) ok->setText(TextTable::of(language_).text(QStringLiteral("Form6.SetupOk")));
     dialog.exec();
-    Memo1->setText(printer_->printerName());
+    showPrinterName();
     updatePreview();
 }
 
 void PrintPreviewWindow::printDrawing() {
     if (!printer_ || worker_.running()) return;
+    // Without a printer the page goes into the file the user chooses now; none chosen, no page.
+    if (printsToPdf() && (noPrinter_ || printer_->outputFileName().isEmpty())) {
+        const QString file = choosePdfFile ? choosePdfFile() : QString();
+        if (file.isEmpty()) return;
+        lastPdf_ = file;
+        printer_->setOutputFileName(file);
+    }
     updatePreview();
-    const QImage drawing = host_.drawingPicture();
+    const QImage drawing = toQImage(host_.drawingImage());
     const PrintRect r = printRect(pageDevice(), picture_, drawing.width(), drawing.height(), scale(), offsetX(), offsetY());
     lastPrint_ = r;
     auto error = std::make_shared<QString>();

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The print preview window: the printer, the paper's orientation, how the drawing is placed on the
-// page (full page, centred, or moved by hand) and scaled, a small page picture refreshed twice a
-// second, and OK, which prints one page and closes the window. Creating it looks for the system's
-// default printer; without one the print command is disabled and the window does nothing.
-// The arithmetic is in print_layout.h; the printing itself runs on a worker.
+// page (full page, centred, or moved by hand) and scaled, a small page picture drawn again whenever
+// the drawing or the layout changes, and OK, which prints one page and closes the window. Creating
+// it looks for the system's default printer; without one the page goes into a PDF file, and the
+// window says so. The arithmetic is in print_layout.h; the printing itself runs on a worker.
 
 #include <QDialog>
 #include <QImage>
@@ -13,10 +13,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "dialogs/print_layout.h"
+#include "imaging/bitmap.h"
 #include "ui/language.h"
 #include "ui/widgets.h"
 #include "ui/worker.h"
@@ -30,7 +32,7 @@ namespace gt {
 class PrintPreviewHost {
 public:
     virtual ~PrintPreviewHost() = default;
-    virtual QImage drawingPicture() const = 0;  // DrawingImage, at its own size (BW x BH)
+    virtual const Bitmap& drawingImage() const = 0;  // DrawingImage itself, at its own size (BW x BH)
     virtual QSize drawingSize() const = 0;      // DrawingWidth, DrawingHeight
 };
 
@@ -44,6 +46,7 @@ public:
         update();
     }
     const PrintRect& place() const { return place_; }
+    const QImage& thumbnail() const { return thumbnail_; }
 protected:
     void paintEvent(QPaintEvent* event) override;
 private:
@@ -61,10 +64,17 @@ public:
     ~PrintPreviewWindow() override;
 
     void applyTexts(const TextTable& table, Language language);
-    // Whether the system has a printer; the print command is disabled without one.
-    bool hasPrinter() const { return printer_ != nullptr; }
-    // Prints to this printer from now on (the tests' PDF printer).
+    // Whether the system has a printer; without one the page goes into a PDF file.
+    bool hasPrinter() const { return !noPrinter_; }
+    // Prints to this printer from now on (the tests' PDF printer); none: into a PDF file, as on a
+    // system without a printer.
     void usePrinter(std::unique_ptr<QPrinter> printer);
+    // The file a page goes into when there is no printer (the save dialog; tests put their own
+    // answer); empty: nothing is printed.
+    std::function<QString()> choosePdfFile;
+    // The drawing was replaced or written on: the page picture is made again from it.
+    void drawingChanged();
+    QLabel* printerNote() const { return printerNote_; }
     // The screen's pixels per inch the window counts with; the window's own when not set.
     void setScreenDpi(std::optional<int> dpi) { screenDpi_ = dpi; }
     PageDevice pageDevice() const;
@@ -85,7 +95,7 @@ public:
     void offsetXStepped(int position);
     void offsetYStepped(int position);
     void scaleTyped(const QString& text);
-    void refreshTick();
+    void scaleTyped();  // the scale box was left or Enter pressed in it
 
     int scale() const { return UpDown1->position(); }
     int offsetX() const { return offsetX_; }
@@ -111,7 +121,6 @@ public:
     QLabel* scaleNote_ = nullptr;  // says when the typed scale is not a number
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
-    QTimer refreshTimer;
 
 signals:
     // A print has ended; `error` is empty when the page went to the printer.
@@ -127,16 +136,21 @@ private:
     void setScaleText(int scale);
     void setOffsets(int x, int y);  // the place on the page, shown by Label3 and Label4
     void showOffsets();
-    void updateThumbnail(const QImage& drawing);
+    void updateThumbnail();
+    void followFullPage();
+    void showPrinterName();
+    bool printsToPdf() const;
 
     PrintPreviewHost& host_;
     Language language_ = Language::French;
     std::unique_ptr<QPrinter> printer_;
+    bool noPrinter_ = false;
+    QString lastPdf_;
     std::optional<int> screenDpi_;
     PagePicture picture_;
     PrintRect lastPrint_;
     QImage thumbnail_;
-    qint64 thumbnailKey_ = 0;
+    bool thumbnailStale_ = true;
     bool settingScale_ = false;
     int offsetX_ = 0, offsetY_ = 0;
     Worker worker_;
@@ -149,6 +163,7 @@ private:
     QGroupBox* GroupBox1 = nullptr;
     QWidget* Shape1 = nullptr;
     PagePictureWidget* Image1 = nullptr;
+    QLabel* printerNote_ = nullptr;  // says that there is no printer
 };
 
 }  // namespace gt

@@ -2,7 +2,6 @@
 #include "dialogs/retouch_window.h"
 
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -22,7 +21,6 @@ RetouchWindow::RetouchWindow(RetouchWindowHost& host, QWidget* parent) : QDialog
     setWindowTitle(QStringLiteral("Modifications de l'image source"));
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     setModal(false);
-    leftButtonDown = [] { return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0; };
 
     auto* grid = new QGridLayout(this);
     grid->setSizeConstraint(QLayout::SetFixedSize);
@@ -120,8 +118,9 @@ void RetouchWindow::windowShown() {
 
 void RetouchWindow::sliderMoved(int n) {
     ValueLabels[n - 1]->setText(QString::number(TrackBars[n - 1]->value()));
-    // While the slider is dragged nothing is scheduled; its release is.
-    if (leftButtonDown()) return;
+    // While the handle is dragged nothing is scheduled; its release is. A click in the groove, the
+    // keys and the wheel move the slider without holding its handle: each of them is a change.
+    if (TrackBars[n - 1]->isSliderDown()) return;
     lastChanged_ = n;
     previewTimer.start(kTimerInterval);
 }

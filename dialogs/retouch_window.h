@@ -76,9 +76,6 @@ public:
     QCheckBox* CheckBox1 = nullptr;  // hidden: drawPreview works on the whole photo
     QTimer previewTimer;
 
-    // Whether the left mouse button is down; tests replace it.
-    std::function<bool()> leftButtonDown;
-
 signals:
     void previewDrawn();
 

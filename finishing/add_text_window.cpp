@@ -2,11 +2,13 @@
 #include "finishing/add_text_window.h"
 
 #include <QColorDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QHideEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QShowEvent>
+#include <cstdlib>
 
 #include "imaging/arithmetic.h"
 #include "ui/app_pictures.h"
@@ -27,6 +29,25 @@ Colour colourOf(const QColor& c) { return Colour{std::uint8_t(c.blue()), std::ui
 // The position a number box holds when it is one the scroll bar takes, else -1.
 int typedPosition(const QLineEdit* box, const QScrollBar* bar) {
     return acceptTypedPosition(box->text().toStdString(), -1, bar->maximum());
+}
+
+// The family's own name for the style of this weight and slant: the regular or bold weight nearest,
+// the plainest name (no "Condensed" variant) among equals; empty when the family has none.
+QString styleNamed(const QString& family, bool bold, bool italic) {
+    const int wanted = bold ? QFont::Bold : QFont::Normal;
+    QString best;
+    int bestDistance = 0;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        // Oblique is a slant as italic is (the database's italic() says no to it).
+        const bool slanted = QFontDatabase::font(family, style, 12).style() != QFont::StyleNormal;
+        if (slanted != italic || QFontDatabase::bold(family, style) != bold) continue;
+        const int distance = std::abs(QFontDatabase::weight(family, style) - wanted);
+        if (best.isEmpty() || distance < bestDistance || (distance == bestDistance && style.size() < best.size())) {
+            best = style;
+            bestDistance = distance;
+        }
+    }
+    return best;
 }
 
 }  // namespace
@@ -194,10 +215,15 @@ void AddTextWindow::redrawText() {
 }
 
 void AddTextWindow::pickFont() {
-    QFont initial(QtGlyphRenderer::resolveFamily(settings.fontFamily));
+    const QString family = QtGlyphRenderer::resolveFamily(settings.fontFamily);
+    QFont initial(family);
     initial.setPointSize(std::max(1, settings.fontSize));
     initial.setBold(settings.bold);
     initial.setItalic(settings.italic);
+    // The dialog selects the style by its name: without one it takes the first of the family's list
+    // that it cannot match ("Oblique" where the upright style is called "Book").
+    const QString style = styleNamed(family, settings.bold, settings.italic);
+    if (!style.isEmpty()) initial.setStyleName(style);
     initial.setUnderline(settings.underline);
     initial.setStrikeOut(settings.strikeOut);
     const std::optional<QFont> font = chooseFont(initial);

@@ -90,9 +90,4 @@ void MainWindow::batchProgress(int step, int lastStep, int pass, int passes) {
     ProgressReport(step, lastStep, pass, passes);
 }
 
-QImage MainWindow::drawingPicture() const {
-    // The right pane draws from the drawing itself and keeps no picture of its own to hand over.
-    return toQImage(DrawingImage);
-}
-
 }  // namespace gt

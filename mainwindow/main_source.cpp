@@ -64,7 +64,11 @@ void MainWindow::sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome) {
     if (!outcome->error.empty()) {
         showError(QString::fromStdString(outcome->error));
     } else if (changed) {
-        history_.record(std::move(SourceImage));
+        switch (sourceStep_.history) {
+        case SourceStep::History::Record: history_.record(std::move(SourceImage)); break;
+        case SourceStep::History::Undone: history_.undone(std::move(SourceImage)); break;
+        case SourceStep::History::Redone: history_.redone(std::move(SourceImage)); break;
+        }
         SourceImage = std::move(outcome->picture);
         SourceWidth = SourceImage.width();
         SourceHeight = SourceImage.height();
@@ -190,23 +194,27 @@ void MainWindow::replaceSource(Bitmap picture, std::shared_ptr<const ViewPyramid
     updateUndoMenu();
 }
 
-void MainWindow::undoSourceChange() {
-    if (refuseWhileBusy()) return;
-    const QSize before(SourceWidth, SourceHeight);
-    if (history_.undo(SourceImage)) sourceStepTaken(before != QSize(SourceImage.width(), SourceImage.height()));
-}
+void MainWindow::undoSourceChange() { takeHistoryStep(false); }
 
-void MainWindow::redoSourceChange() {
+void MainWindow::redoSourceChange() { takeHistoryStep(true); }
+
+// The picture comes back at once from the history, but its reduced copies take a pass over all of
+// it: they are made on the worker, as after any change, and the pane shows the picture it showed
+// until they are ready.
+void MainWindow::takeHistoryStep(bool redo) {
     if (refuseWhileBusy()) return;
+    std::optional<Bitmap> picture = redo ? history_.takeRedo() : history_.takeUndo();
+    if (!picture) return;
     const QSize before(SourceWidth, SourceHeight);
-    if (history_.redo(SourceImage)) sourceStepTaken(before != QSize(SourceImage.width(), SourceImage.height()));
+    Busy = true;
+    updateDrawingHint();
+    sourceStep_ = SourceStep{false, false, [this, before](bool) { sourceStepTaken(before != QSize(SourceWidth, SourceHeight)); }};
+    sourceStep_.history = redo ? SourceStep::History::Redone : SourceStep::History::Undone;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    sourceJob_->startView(std::move(*picture));
 }
 
 void MainWindow::sourceStepTaken(bool sizeChanged) {
-    SourceWidth = SourceImage.width();
-    SourceHeight = SourceImage.height();
-    sourcePane_->setPicture(&SourceImage, std::make_shared<const ViewPyramid>(buildViewPyramid(SourceImage)));
-    sourcePane_->setZoom(zoom_);
     if (sizeChanged) {
         if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
         centerPictures();
@@ -214,8 +222,6 @@ void MainWindow::sourceStepTaken(bool sizeChanged) {
     } else if (windows.parameterWindow) {
         windows.parameterWindow->setPreviewTimer(kPreviewAfterEnhancement);
     }
-    sourcePane_->update();
-    updateUndoMenu();
 }
 
 void MainWindow::updateUndoMenu() {

@@ -191,6 +191,10 @@ void MainWindow::buildMenus() {
     entry(edit, "Redosourcechange1", "&Refaire la modification de l'image source", QKeySequence(Qt::CTRL | Qt::Key_Y),
           [this] { redoSourceChange(); })
         ->setEnabled(false);
+    // Their keys work during a run too, while the cancel menu stands in for this one: they then say
+    // why they wait.
+    addAction(menuEntry(QStringLiteral("Undosourcechange1")));
+    addAction(menuEntry(QStringLiteral("Redosourcechange1")));
     entry(edit, "Sketchit1", "&Paramètres de dessin...", QKeySequence(Qt::Key_F10), [this] { sketchIt(); });
     // The source-image enhancements are reached through the retouch window; the submenu stays hidden
     // and its entries keep their shortcuts, through the window.
@@ -360,7 +364,9 @@ void MainWindow::layoutPanes() {
     toolButtons_.value(QStringLiteral("Image16"))->place(layout_.fitLeft, 6);
     toolButtons_.value(QStringLiteral("Image17"))->place(layout_.zoomInLeft, 6);
     zoomLabel_->move(layout_.zoomLabelLeft, 13);
-    zoomEdit_->move(layout_.zoomLabelLeft - 5 - zoomEdit_->width(), 10);
+    // The box opens over the label, so the mouse resting on the label keeps it open, clear of the
+    // buttons left of it at every window size.
+    zoomEdit_->move(layout_.zoomLabelLeft, 10);
     apply(drawingPane_, layout_.rightPane);
     apply(sourcePane_, layout_.leftPane);
     statusStrip_->Label2->move(layout_.progressLabelLeft, 2);
@@ -399,8 +405,9 @@ void MainWindow::dividerDropped(int x) {
 // ---- Viewer -------------------------------------------------------------------------------------
 
 void MainWindow::setZoom(int zoom) {
-    zoom_ = clampZoom(zoom);
+    // While Busy a zoom step is refused, not kept for later: both panes and the label keep one zoom.
     if (Busy) return;
+    zoom_ = clampZoom(zoom);
     const QSize oldSource = sourcePane_->displaySize();
     const QSize oldDrawing = drawingPane_->displaySize();
     sourcePane_->setZoom(zoom_);
@@ -601,6 +608,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         toolbarMouseMoved(widget->mapTo(toolbar_, static_cast<QMouseEvent*>(event)->position().toPoint()).x());
     if (watched == zoomLabel_ && event->type() == QEvent::MouseButtonPress) {
         zoomLabelPressed();
+        return true;
+    }
+    // Escape in the box is the box's: the window's Escape (cancel a run) does not take it first.
+    if (watched == zoomEdit_ && event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        event->accept();
         return true;
     }
     if (watched == zoomEdit_ && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {

@@ -134,7 +134,6 @@ public:
     void batchProgress(int step, int lastStep, int pass, int passes) override;
 
     // ---- PrintPreviewHost ----
-    QImage drawingPicture() const override;
     QSize drawingSize() const override { return QSize(DrawingWidth, DrawingHeight); }
 
     // ---- Source-image commands (main_source.cpp) ----
@@ -298,6 +297,9 @@ private:
     struct SourceStep {
         bool parametersWereVisible = false;  // the parameter window hid meanwhile and comes back after
         std::function<void(bool changed)> after;
+        // How the picture it replaces goes into the history: recorded as a change, or to the other
+        // side of an undo or a redo.
+        enum class History { Record, Undone, Redone } history = History::Record;
     };
     void changeSource(SourceWork work, bool showProgress, bool hideParameters, std::function<void(bool changed)> after = {});
     void sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome);
@@ -305,6 +307,7 @@ private:
     // Paste, swap, revert: an instant change that can be undone; `view` as for setSource.
     void replaceSource(Bitmap picture, std::shared_ptr<const ViewPyramid> view = nullptr);
     void sourceStepTaken(bool sizeChanged);  // undo or redo brought another picture back
+    void takeHistoryStep(bool redo);           // undo or redo: the view is made on the worker
     void updateUndoMenu();
 
     Resources resources_;

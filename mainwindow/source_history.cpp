@@ -20,26 +20,42 @@ void SourceHistory::record(Bitmap before) {
 }
 
 bool SourceHistory::undo(Bitmap& current) {
-    if (undo_.empty()) return false;
-    Bitmap previous = std::move(undo_.back());
-    undo_.pop_back();
-    bytes_ -= sizeOf(previous);
-    push(redo_, std::move(current));
-    current = std::move(previous);
+    std::optional<Bitmap> previous = takeUndo();
+    if (!previous) return false;
+    undone(std::exchange(current, std::move(*previous)));
     return true;
 }
 
 bool SourceHistory::redo(Bitmap& current) {
-    if (redo_.empty()) return false;
+    std::optional<Bitmap> next = takeRedo();
+    if (!next) return false;
+    redone(std::exchange(current, std::move(*next)));
+    return true;
+}
+
+std::optional<Bitmap> SourceHistory::takeUndo() {
+    if (undo_.empty()) return std::nullopt;
+    Bitmap previous = std::move(undo_.back());
+    undo_.pop_back();
+    bytes_ -= sizeOf(previous);
+    return previous;
+}
+
+void SourceHistory::undone(Bitmap current) { push(redo_, std::move(current)); }
+
+std::optional<Bitmap> SourceHistory::takeRedo() {
+    if (redo_.empty()) return std::nullopt;
     Bitmap next = std::move(redo_.back());
     redo_.pop_back();
     bytes_ -= sizeOf(next);
+    return next;
+}
+
+void SourceHistory::redone(Bitmap current) {
     // Taking the redo side's picture must not throw away the rest of it.
     undo_.push_back(std::move(current));
     bytes_ += sizeOf(undo_.back());
-    current = std::move(next);
     fit();
-    return true;
 }
 
 void SourceHistory::clear() {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <optional>
 
 #include "imaging/bitmap.h"
 
@@ -25,6 +26,13 @@ public:
     bool undo(Bitmap& current);
     // Makes the last undone change again; false when there is nothing to redo.
     bool redo(Bitmap& current);
+    // Undo and redo in two halves, for a window that makes the picture's view meanwhile: the picture
+    // to bring back leaves the history (nothing when there is none), then the one it replaced goes to
+    // the other side.
+    std::optional<Bitmap> takeUndo();
+    void undone(Bitmap current);
+    std::optional<Bitmap> takeRedo();
+    void redone(Bitmap current);
     // A new photo: the old one's steps mean nothing for it.
     void clear();
 

@@ -35,4 +35,21 @@ bool SourceJob::start(Bitmap picture, SourceWork work, bool showProgress) {
         [this, outcome] { emit finished(outcome); });
 }
 
+bool SourceJob::startView(Bitmap picture) {
+    auto outcome = std::make_shared<SourceOutcome>();
+    outcome->picture = std::move(picture);
+    outcome->changed = true;
+    return launch(
+        false,
+        [outcome](RenderContext&) {
+            try {
+                outcome->view = viewPyramidOf(outcome->picture);
+            } catch (...) {
+                // Without its reduced copies the pane samples the picture itself.
+                outcome->view = nullptr;
+            }
+        },
+        [this, outcome] { emit finished(outcome); });
+}
+
 }  // namespace gt

@@ -30,6 +30,9 @@ public:
     // Starts the work on `picture`, the caller's copy of the photo. With `showProgress` the status
     // strip and its cancel entry show from the start. Nothing happens when a job runs already.
     bool start(Bitmap picture, SourceWork work, bool showProgress);
+    // Makes the viewer's reduced copies of `picture` (a step of the history coming back); the picture
+    // comes back whole in the outcome, `changed`, whatever happens, as a cancel does not apply.
+    bool startView(Bitmap picture);
 
 signals:
     void finished(std::shared_ptr<gt::SourceOutcome> outcome);

@@ -35,8 +35,9 @@ std::unique_ptr<MainWindow> createWindows(Language language) {
     QObject::connect(w.printPreviewWindow, &PrintPreviewWindow::printed, main.get(), [m = main.get()](const QString& error) {
         if (!error.isEmpty()) m->showError(error);
     });
-    // The print preview's creation: the print command needs a printer, then the start-up language.
-    main->menuEntry(QStringLiteral("Imprimer1"))->setEnabled(w.printPreviewWindow->hasPrinter());
+    // The print preview's page picture follows the drawing (every new or written drawing reaches the
+    // right pane). Printing works without a printer too: into a PDF file.
+    QObject::connect(main->rightPane(), &PicturePane::pictureChanged, w.printPreviewWindow, &PrintPreviewWindow::drawingChanged);
     main->applyLanguage(language);
     w.fullScreenWindow = new FullScreenWindow(main.get());
     QObject::connect(w.fullScreenWindow, &FullScreenWindow::closed, main.get(), [m = main.get()] { m->fullScreenClosed(); });

@@ -29,9 +29,12 @@ public:
     const QImage& bar() const { return bar_; }
     int barDraws() const { return barDraws_; }
     void setSlice(const QImage& slice) { slice_ = slice; }
-    // A short note over the strip, gone after a few seconds: why a command did nothing.
+    // A short note on the strip, gone after a few seconds: why a command did nothing. During a run
+    // it stands beside the bar, which shrinks to the room left of it meanwhile.
     void showNotice(const QString& text);
     QLabel* Notice = nullptr;
+    // Where the bar is shown now; empty outside a run.
+    QRect barArea() const;
 
 signals:
     void runStarted();  // the cancel menu replaces the normal one
@@ -43,6 +46,7 @@ protected:
 
 private:
     void clearBar();
+    void placeNotice();
     ProgressStrip strip_;
     QImage bar_;    // what the strip's canvas holds between repaints
     QImage slice_;  // 1 x 20

@@ -175,6 +175,10 @@ UpDownControl::UpDownControl(QWidget* parent) : QWidget(parent) {
     up->setArrowType(Qt::RightArrow);
     for (QToolButton* b : {down, up}) {
         b->setFixedSize(17, 21);
+        // Held down, an arrow steps on and on: an offset of 200 is not two hundred clicks.
+        b->setAutoRepeat(true);
+        b->setAutoRepeatDelay(300);
+        b->setAutoRepeatInterval(40);
         layout->addWidget(b);
     }
     connect(down, &QToolButton::clicked, this, [this] { stepBy(-1); });

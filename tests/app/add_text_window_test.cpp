@@ -3,6 +3,12 @@
 
 #include <set>
 
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QTest>
+#include <QTimer>
+
 #include "app_test_support.h"
 #include "finishing/add_text_window.h"
 #include "imaging/stretch.h"
@@ -201,6 +207,39 @@ TEST_F(AddTextWindowTest, ItalicTextSitsOneSpaceFurtherFromTheRightEdge) {
     // The left-hand places do not care.
     window.choosePlacement(kPlaceBottomLeft);
     EXPECT_EQ(window.ScrollBar1->value(), 3);
+}
+
+// The font dialog opens on the font in use, style included: OK without a change changes nothing,
+// upright or italic, regular or bold.
+TEST_F(AddTextWindowTest, TheFontDialogConfirmedUntouchedKeepsTheFont) {
+    if (!QFontDatabase::families().contains(QStringLiteral("DejaVu Sans"))) GTEST_SKIP() << "DejaVu Sans is not installed";
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const struct { bool bold, italic; } styles[] = {{false, false}, {false, true}, {true, false}, {true, true}};
+    for (const auto style : styles) {
+        window.settings.fontFamily = "DejaVu Sans";
+        window.settings.fontSize = 15;
+        window.settings.bold = style.bold;
+        window.settings.italic = style.italic;
+        window.redrawText();
+        const TextSettings before = window.settings;
+        const int x = window.ScrollBar1->value();
+        QString shownStyle;
+        bool dialogSeen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            dialogSeen = true;
+            shownStyle = dialog->currentFont().styleName();
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        QTest::mouseClick(window.BitBtn1, Qt::LeftButton);
+        ASSERT_TRUE(dialogSeen);
+        EXPECT_EQ(window.settings, before) << shownStyle.toStdString();
+        EXPECT_EQ(window.ScrollBar1->value(), x) << shownStyle.toStdString();
+        EXPECT_EQ(QFontDatabase::font(QStringLiteral("DejaVu Sans"), shownStyle, 12).style() != QFont::StyleNormal, style.italic)
+            << shownStyle.toStdString();
+    }
 }
 
 TEST_F(AddTextWindowTest, AFontTheSystemLacksIsSaidInTheWindow) {

@@ -3,17 +3,24 @@
 // drawing is found again with pdftoppm.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include "app_test_support.h"
 #include "dialogs/print_layout.h"
 #include "dialogs/print_preview_window.h"
+#include "ui/language.h"
 
 namespace gt {
 namespace {
@@ -65,11 +72,16 @@ TEST(PrintLayout, ADeviceCoarserThanTheScreenStillGetsTheDrawing) {
 
 class Drawing : public PrintPreviewHost {
 public:
-    explicit Drawing(QSize size) : image_(size, QImage::Format_RGB32) { image_.fill(QColor(40, 40, 40)); }
-    QImage drawingPicture() const override { return image_; }
-    QSize drawingSize() const override { return image_.size(); }
+    explicit Drawing(QSize size) : image_(size.width(), size.height()) { fill(Colour{40, 40, 40}); }
+    const Bitmap& drawingImage() const override {
+        ++reads;
+        return image_;
+    }
+    QSize drawingSize() const override { return QSize(image_.width(), image_.height()); }
+    void fill(Colour c) { image_.fill(c); }
+    mutable int reads = 0;  // how often the window read the drawing
 private:
-    QImage image_;
+    Bitmap image_;
 };
 
 class PdfPrint : public ::testing::Test {
@@ -99,12 +111,14 @@ protected:
         return printed.first().first().toString().isEmpty();
     }
     // The dark rectangle of the page rendered at 60 dpi, in page dots (10 dots a pixel).
-    QRect inkOnPage() {
+    QRect inkOnPage(bool exactPage = true) {
         const QString stem = dir.filePath(QStringLiteral("page"));
         QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
                                                       QStringLiteral("-singlefile"), pdf, stem});
         const QImage page(stem + QStringLiteral(".png"));
-        EXPECT_EQ(page.size(), QSize(480, 660));
+        if (exactPage) {
+            EXPECT_EQ(page.size(), QSize(480, 660));
+        }
         QRect ink;
         for (int y = 0; y < page.height(); ++y)
             for (int x = 0; x < page.width(); ++x)
@@ -182,6 +196,142 @@ TEST_F(PdfPrint, ATypedScaleThatIsNoNumberKeepsTheScaleAndSaysSo) {
     EXPECT_TRUE(other.RadioButton5->isChecked());
     EXPECT_EQ(other.pagePictureSize().IH, 130);
     EXPECT_GT(other.pageDevice().PW, other.pageDevice().PH);
+}
+
+// Without a printer the window offers a PDF file: it says so plainly, places its page picture, and
+// OK writes the page into the file chosen.
+TEST_F(PdfPrint, WithoutAPrinterThePageGoesToAPdfFile) {
+    window->usePrinter(nullptr);
+    EXPECT_FALSE(window->hasPrinter());
+    const QString chosen = dir.filePath(QStringLiteral("chosen.pdf"));
+    int asked = 0;
+    window->choosePdfFile = [&] {
+        ++asked;
+        return chosen;
+    };
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_TRUE(window->printerNote()->isVisible());
+    EXPECT_EQ(window->printerNote()->text(), TextTable::of(Language::French).text(QStringLiteral("Form6.NoPrinter")));
+    const PagePicture page = window->pagePictureSize();
+    EXPECT_EQ(window->pageWidget()->size(), QSize(page.IW, page.IH));
+    EXPECT_GT(window->pageWidget()->x(), 180);
+    EXPECT_FALSE(window->pageWidget()->geometry().intersects(window->printerNote()->geometry()));
+    for (const Language language : {Language::Chinese, Language::English, Language::French}) {
+        window->applyTexts(TextTable::of(language), language);
+        EXPECT_EQ(window->printerNote()->text(), TextTable::of(language).text(QStringLiteral("Form6.NoPrinter")));
+        EXPECT_FALSE(window->printerNote()->text().isEmpty());
+    }
+    QSignalSpy printed(window.get(), &PrintPreviewWindow::printed);
+    QTest::mouseClick(window->Button2, Qt::LeftButton);
+    ASSERT_TRUE(printed.wait(30000));
+    EXPECT_TRUE(printed.first().first().toString().isEmpty());
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(window->isVisible());
+    QFile file(chosen);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
+    pdf = chosen;
+    EXPECT_FALSE(inkOnPage(false).isEmpty());
+
+    // No file chosen: nothing is printed and the window stays.
+    window->choosePdfFile = [] { return QString(); };
+    window->show();
+    QTest::mouseClick(window->Button2, Qt::LeftButton);
+    EXPECT_TRUE(window->isVisible());
+}
+
+// The printer set-up dialog's button chooses, it does not print: it says so in each language.
+TEST_F(PdfPrint, ThePrinterSetUpButtonSaysWhatItDoes) {
+    window->usePrinter(nullptr);
+    for (const Language language : {Language::French, Language::Chinese, Language::English}) {
+        window->applyTexts(TextTable::of(language), language);
+        window->show();
+        QString shown;
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog) return;
+            seen = true;
+            if (auto* box = dialog->findChild<QDialogButtonBox*>())
+                if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) shown = ok->text();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QTest::mouseClick(window->BitBtn1, Qt::LeftButton);
+        ASSERT_TRUE(seen);
+        EXPECT_EQ(shown, TextTable::of(language).text(QStringLiteral("Form6.SetupOk"))) << int(language);
+        window->hide();
+    }
+}
+
+// The scale box shows the scale in force once typed; typing with "full page" chosen makes the
+// placement custom, so the typed scale stays; the arrows repeat while held.
+TEST_F(PdfPrint, TheScaleBoxShowsTheScaleInForce) {
+    usePdf(QStringLiteral("scale.pdf"));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const struct { const char* typed; int scale; } cases[] = {{"99999", 1000}, {"-50", 5}, {"1", 5}, {"250", 250}};
+    for (const auto& c : cases) {
+        window->Edit1->selectAll();
+        QTest::keyClicks(window->Edit1, QString::fromLatin1(c.typed));
+        QTest::keyClick(window->Edit1, Qt::Key_Return);
+        EXPECT_EQ(window->scale(), c.scale) << c.typed;
+        EXPECT_EQ(window->Edit1->text(), QString::number(c.scale) + QLatin1Char('%')) << c.typed;
+    }
+    // While typing, the box is left alone: 150 can be typed through 1 and 15.
+    window->Edit1->selectAll();
+    QTest::keyClicks(window->Edit1, QStringLiteral("150"));
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("150"));
+    EXPECT_EQ(window->scale(), 150);
+
+    QTest::mouseClick(window->RadioButton1, Qt::LeftButton);
+    ASSERT_TRUE(window->RadioButton1->isChecked());
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("68%"));
+    window->Edit1->selectAll();
+    QTest::keyClicks(window->Edit1, QStringLiteral("40"));
+    QTest::qWait(700);
+    EXPECT_EQ(window->scale(), 40);
+    EXPECT_EQ(window->Edit1->text(), QStringLiteral("40"));
+    EXPECT_TRUE(window->RadioButton3->isChecked());
+
+    // The French note fits its box.
+    window->Edit1->selectAll();
+    QTest::keyClicks(window->Edit1, QStringLiteral("x"));
+    ASSERT_FALSE(window->scaleNote_->text().isEmpty());
+    EXPECT_TRUE(window->scaleNote_->wordWrap());
+    EXPECT_LE(window->scaleNote_->heightForWidth(window->scaleNote_->width()), window->scaleNote_->height());
+    EXPECT_TRUE(window->scaleNote_->parentWidget()->rect().contains(window->scaleNote_->geometry()));
+
+    // An arrow held down steps on and on.
+    QToolButton* right = window->UpDown2->findChildren<QToolButton*>().value(1);
+    ASSERT_NE(right, nullptr);
+    EXPECT_TRUE(right->autoRepeat());
+    QTest::mousePress(right, Qt::LeftButton);
+    QTest::qWait(1500);
+    QTest::mouseRelease(right, Qt::LeftButton);
+    EXPECT_GT(window->offsetX(), 3);
+}
+
+// The page picture is made again when the drawing changes, from the drawing itself, and not on a
+// clock: an open window reads nothing while nothing changes.
+TEST_F(PdfPrint, ThePagePictureFollowsTheDrawingNotAClock) {
+    usePdf(QStringLiteral("clock.pdf"));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const int reads = drawing.reads;
+    EXPECT_GT(reads, 0);
+    QTest::qWait(1300);
+    EXPECT_EQ(drawing.reads, reads);
+    EXPECT_EQ(qGray(window->pageWidget()->thumbnail().pixel(4, 4)), 40);
+
+    drawing.fill(Colour{230, 230, 230});
+    window->drawingChanged();
+    EXPECT_GT(qGray(window->pageWidget()->thumbnail().pixel(4, 4)), 200);
+    // A layout change redraws the page picture; the thumbnail is not made again.
+    const int afterChange = drawing.reads;
+    QTest::mouseClick(window->RadioButton5, Qt::LeftButton);
+    EXPECT_EQ(drawing.reads, afterChange);
+    EXPECT_EQ(window->pagePictureSize().IH, 130);
 }
 
 }  // namespace

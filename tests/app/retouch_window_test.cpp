@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QStyleOptionSlider>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "app_test_support.h"
 #include "main_window_fixture.h"
@@ -26,7 +28,6 @@ protected:
         main->pastePicture(&photo);
         main->sourceHistory().clear();
         w = main->windows.retouchWindow;
-        w->leftButtonDown = [] { return false; };
     }
     void setSliders(const RetouchSettings& s) {
         const int v[5] = {s.TrackBar1, s.TrackBar2, s.TrackBar3, s.TrackBar4, s.TrackBar5};
@@ -66,15 +67,7 @@ TEST_F(RetouchWindowTest, ThePreviewFollowsTheSliders) {
     EXPECT_TRUE(w->previewTimer.isActive());
     EXPECT_EQ(w->previewTimer.interval(), 200);
 
-    // While the slider is held nothing is scheduled; the release is.
-    w->previewTimer.stop();
-    w->leftButtonDown = [] { return true; };
     w->TrackBars[4]->setValue(3);
-    EXPECT_FALSE(w->previewTimer.isActive());
-    EXPECT_EQ(w->ValueLabels[4]->text(), QStringLiteral("3"));
-    w->sliderReleased(5);
-    EXPECT_TRUE(w->previewTimer.isActive());
-
     // The crop dragged over the photo, then the preview of the chain on it.
     w->previewPressed(60, 60);
     w->previewMoved(20, 30);
@@ -90,6 +83,89 @@ TEST_F(RetouchWindowTest, ThePreviewFollowsTheSliders) {
     w->cancel();
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(main->SourceImage, photo);
+}
+
+// Where a slider's handle is drawn now, in the slider's own pixels.
+QPoint handleCentre(QSlider* slider) {
+    QStyleOptionSlider opt;
+    opt.initFrom(slider);
+    opt.orientation = slider->orientation();
+    opt.minimum = slider->minimum();
+    opt.maximum = slider->maximum();
+    opt.sliderPosition = slider->sliderPosition();
+    opt.sliderValue = slider->value();
+    opt.singleStep = slider->singleStep();
+    opt.pageStep = slider->pageStep();
+    opt.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+    return slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider).center();
+}
+
+// Every way a person moves a slider shows the preview after the wait, and OK applies what it shows.
+TEST_F(RetouchWindowTest, EveryWayOfMovingASliderPreviewsAndIsApplied) {
+    main->openRetouchWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    QSlider* brightness = w->TrackBars[0];
+    QSlider* contrast = w->TrackBars[1];
+    QSlider* blur = w->TrackBars[3];
+    QSignalSpy drawn(w, &RetouchWindow::previewDrawn);
+    auto expectPreviewOf = [&](const char* how) {
+        EXPECT_TRUE(w->previewTimer.isActive()) << how;
+        drawn.clear();
+        ASSERT_TRUE(drawn.wait(5000)) << how;
+        EXPECT_EQ(fromQImage(w->Image1->picture()), RetouchPreview(photo, 0, 0, w->settings())) << how;
+    };
+    const struct {
+        const char* how;
+        std::function<void()> move;
+    } ways[] = {
+        {"a click in the groove", [&] { QTest::mouseClick(brightness, Qt::LeftButton, {}, QPoint(brightness->width() - 6, brightness->height() / 2)); }},
+        {"the arrow key", [&] { QTest::keyClick(contrast, Qt::Key_Right); }},
+        {"Page Up", [&] { QTest::keyClick(contrast, Qt::Key_PageUp); }},
+        {"the wheel",
+         [&] {
+             const QPointF at(blur->width() / 2.0, blur->height() / 2.0);
+             QWheelEvent wheel(at, blur->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+             QApplication::sendEvent(blur, &wheel);
+         }},
+        {"a drag of the handle",
+         [&] {
+             const QPoint from = handleCentre(brightness);
+             QTest::mousePress(brightness, Qt::LeftButton, {}, from);
+             QTest::mouseMove(brightness, from - QPoint(40, 0));
+             QTest::mouseRelease(brightness, Qt::LeftButton, {}, from - QPoint(40, 0));
+         }},
+    };
+    RetouchSettings last = w->settings();
+    for (const auto& way : ways) {
+        way.move();
+        EXPECT_NE(w->settings(), last) << way.how;
+        last = w->settings();
+        expectPreviewOf(way.how);
+    }
+    EXPECT_NE(w->settings().TrackBar1, 0);
+    EXPECT_EQ(w->settings().TrackBar2, 1 + contrast->pageStep());
+
+    QSignalSpy done(main.get(), &MainWindow::sourceStepFinished);
+    QTest::mouseClick(w->Button2, Qt::LeftButton);
+    ASSERT_TRUE(done.wait(60000));
+    EXPECT_EQ(main->SourceImage, chain(photo, last));
+    EXPECT_TRUE(main->sourceHistory().canUndo());
+    EXPECT_FALSE(w->isVisible());
+}
+
+// A single click in the groove is the whole change: it is what OK applies.
+TEST_F(RetouchWindowTest, AClickInTheGrooveAloneIsApplied) {
+    main->openRetouchWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    QSlider* saturation = w->TrackBars[2];
+    QTest::mouseClick(saturation, Qt::LeftButton, {}, QPoint(4, saturation->height() / 2));
+    ASSERT_LT(saturation->value(), 0);
+    EXPECT_EQ(w->ValueLabels[2]->text(), QString::number(saturation->value()));
+    QSignalSpy done(main.get(), &MainWindow::sourceStepFinished);
+    QTest::mouseClick(w->Button2, Qt::LeftButton);
+    ASSERT_TRUE(done.wait(60000));
+    EXPECT_EQ(main->SourceImage, chain(photo, w->settings()));
+    EXPECT_TRUE(main->sourceHistory().canUndo());
 }
 
 TEST_F(RetouchWindowTest, ApplyingWithNothingChangedLeavesThePhoto) {
@@ -118,8 +194,11 @@ TEST_F(RetouchWindowTest, ApplyingGivesTheCommandLinesBytesAndCanBeUndone) {
         EXPECT_EQ(main->windows.parameterWindow->previewTimerInterval(), 100);
         EXPECT_EQ(fromQImage(w->Image1->picture()), rawRetouchPreview(main->SourceImage, 0, 0));
     }
-    main->undoSourceChange();
-    main->undoSourceChange();
+    for (int i = 0; i < 2; ++i) {
+        QSignalSpy undone(main.get(), &MainWindow::sourceStepFinished);
+        main->undoSourceChange();
+        ASSERT_TRUE(undone.wait(60000));
+    }
     EXPECT_EQ(main->SourceImage, photo);
 }
 

@@ -14,6 +14,7 @@
 #include "imaging/io/picture_io.h"
 #include "mainwindow/source_history.h"
 #include "mainwindow/startup.h"
+#include "mainwindow/status_strip.h"
 #include "pipeline/source_commands.h"
 
 namespace gt {
@@ -170,6 +171,63 @@ TEST_F(SourceCommandsTest, WhileAStepRunsTheOthersAreRefusedAndTheStripSaysWhy) 
     EXPECT_EQ(main->sourceHistory().undoSteps(), 1u);
 }
 
+// Undo by its key during a run says why it waits, beside the bar and not over it.
+TEST_F(SourceCommandsTest, TheUndoKeyDuringARunSaysWhyBesideTheBar) {
+    usePhoto(test::testPhoto(120, 90));
+    main->windows.parameterWindow->hide();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    QTest::keyClick(main.get(), Qt::Key_F4, Qt::ControlModifier);
+    ASSERT_TRUE(waitForStep());
+    const Bitmap brightened = main->SourceImage;
+    ASSERT_TRUE(main->sourceHistory().canUndo());
+
+    // A rendering half way through: the strip shows the bar and the cancel menu.
+    main->Busy = true;
+    main->ProgressReport(0, 100, 1, 1);
+    main->ProgressReport(50, 100, 1, 1);
+    ASSERT_TRUE(main->cancelMenuShown());
+    StatusStrip* strip = main->statusStrip();
+    QTest::keyClick(main.get(), Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_TRUE(strip->Notice->isVisible());
+    EXPECT_EQ(strip->Notice->text(), QStringLiteral("Un traitement est en cours : l'image source ne peut pas être modifiée maintenant."));
+    EXPECT_EQ(main->SourceImage, brightened);
+    const QRect bar = strip->barArea();
+    EXPECT_GT(bar.width(), strip->width() / 4);
+    EXPECT_FALSE(strip->Notice->geometry().intersects(bar));
+    EXPECT_FALSE(strip->Notice->geometry().intersects(strip->Label2->geometry()));
+    EXPECT_LE(strip->Notice->geometry().right(), strip->width());
+    main->ProgressReport(100, 100, 1, 1);
+    main->Busy = false;
+    EXPECT_TRUE(strip->barArea().isEmpty());
+}
+
+// Undo and redo of a photo bring its reduced copies from the worker: the interface thread only
+// swaps the finished picture in, and the pane draws from copies of the picture it shows.
+TEST_F(SourceCommandsTest, UndoAndRedoMakeTheViewOnTheWorker) {
+    const Bitmap photo = test::testPhoto(1200, 900);
+    usePhoto(photo);
+    main->windows.parameterWindow->hide();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    QTest::keyClick(main.get(), Qt::Key_F4, Qt::ControlModifier);
+    ASSERT_TRUE(waitForStep());
+    const Bitmap brightened = main->SourceImage;
+    for (const auto& [key, expected] : {std::pair{Qt::ALT | Qt::Key_Backspace, &photo}, std::pair{Qt::CTRL | Qt::Key_Y, &brightened}}) {
+        QTest::keyClick(main.get(), key.key(), key.keyboardModifiers());
+        EXPECT_TRUE(main->sourceJobRunning()) << "the reduced copies are made on the worker";
+        EXPECT_TRUE(main->Busy);
+        test::expectViewOf(*main->leftPane(), main->SourceImage);  // meanwhile the pane shows what it showed
+        ASSERT_TRUE(waitForStep());
+        EXPECT_EQ(main->SourceImage, *expected);
+        EXPECT_FALSE(main->Busy);
+        test::expectViewOf(*main->leftPane(), main->SourceImage);
+    }
+    EXPECT_TRUE(main->sourceHistory().canUndo());
+    EXPECT_FALSE(main->sourceHistory().canRedo());
+    EXPECT_TRUE(main->menuEntry(QStringLiteral("Undosourcechange1"))->isEnabled());
+}
+
 // Open, brighten, retouch, resize, paste, swap, revert: every step back and forth gives the exact
 // bytes it had, and a new change after an undo ends the redo side.
 TEST_F(SourceCommandsTest, UndoAndRedoRestoreExactBytesThroughAMixedSequence) {
@@ -205,25 +263,31 @@ TEST_F(SourceCommandsTest, UndoAndRedoRestoreExactBytesThroughAMixedSequence) {
 
     for (std::size_t i = states.size() - 1; i-- > 0;) {
         main->undoSourceChange();
+        ASSERT_TRUE(waitForStep());
         ASSERT_EQ(main->SourceImage, states[i]) << "undo to " << i;
         EXPECT_EQ(main->SourceWidth, states[i].width());
         EXPECT_EQ(main->leftPane()->displaySize(), QSize(states[i].width(), states[i].height()));
     }
     EXPECT_FALSE(undo->isEnabled());
     main->undoSourceChange();  // nothing more to take back
+    EXPECT_FALSE(main->sourceJobRunning());
     EXPECT_EQ(main->SourceImage, states[0]);
     for (std::size_t i = 1; i < states.size(); ++i) {
         main->redoSourceChange();
+        ASSERT_TRUE(waitForStep());
         ASSERT_EQ(main->SourceImage, states[i]) << "redo to " << i;
     }
     EXPECT_FALSE(redo->isEnabled());
 
-    main->undoSourceChange();
-    main->undoSourceChange();
+    for (int i = 0; i < 2; ++i) {
+        main->undoSourceChange();
+        ASSERT_TRUE(waitForStep());
+    }
     main->increaseBrightness();
     ASSERT_TRUE(waitForStep());
     EXPECT_FALSE(main->sourceHistory().canRedo());
     main->undoSourceChange();
+    ASSERT_TRUE(waitForStep());
     EXPECT_EQ(main->SourceImage, states[states.size() - 3]);
 
     // A new photo starts a new history.

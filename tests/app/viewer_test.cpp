@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "app_test_support.h"
 #include "main_window_fixture.h"
@@ -184,6 +185,71 @@ TEST_F(ViewerTest, EveryZoomInputIsClampedAndTheButtonsFollowTheirRules) {
     main->heldZoomTick();
     EXPECT_EQ(main->leftPane()->displaySize(), QSize(1000, 750));
     main->Busy = false;
+}
+
+// A wheel turned while a long source step runs is refused: when the step ends both panes and the
+// label still show one zoom.
+TEST_F(ViewerTest, AWheelTurnedDuringASourceStepLeavesOneZoom) {
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    QTest::keyClick(main.get(), Qt::Key_F5, Qt::ControlModifier);  // contrast, on the worker
+    ASSERT_TRUE(main->Busy);
+    QSignalSpy done(main.get(), &MainWindow::sourceStepFinished);
+    const QPointF at(200, 200);
+    for (int turn = 0; turn < 4; ++turn) {
+        QWheelEvent wheel(at, main->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(main->leftPane(), &wheel);
+    }
+    ASSERT_TRUE(done.wait(60000));
+    EXPECT_EQ(main->zoom(), 100);
+    EXPECT_EQ(main->leftPane()->zoom(), 100);
+    EXPECT_EQ(main->rightPane()->zoom(), 100);
+    EXPECT_EQ(main->zoomLabel()->text(), QStringLiteral("100 %"));
+    // Once the step is over the wheel zooms both again.
+    QWheelEvent wheel(at, main->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(main->leftPane(), &wheel);
+    EXPECT_EQ(main->leftPane()->zoom(), 105);
+    EXPECT_EQ(main->rightPane()->zoom(), 105);
+    EXPECT_EQ(main->zoomLabel()->text(), QStringLiteral("105 %"));
+}
+
+// The typed-zoom box: opened by a click on the label, closed by Escape, kept while the mouse stays
+// on the label, and clear of the toolbar's buttons even at the smallest window.
+TEST_F(ViewerTest, TheZoomBoxTakesEscapeAndSitsOnTheLabel) {
+    main->resize(kMinimumClientWidth, kMinimumClientHeight + 60);
+    main->layoutPanes();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    QLineEdit* box = main->zoomEdit();
+    QLabel* label = main->zoomLabel();
+    const QPoint onLabel(label->width() / 2, label->height() / 2);
+    QTest::mouseClick(label, Qt::LeftButton, {}, onLabel);
+    ASSERT_TRUE(box->isVisible());
+    EXPECT_TRUE(box->hasFocus());
+    for (const char* name : {"Image20", "Image21", "Image15", "Image16", "Image17"}) {
+        const QWidget* button = main->toolbarButton(QString::fromLatin1(name));
+        ASSERT_TRUE(button) << name;
+        const QRect place = button->geometry();
+        EXPECT_FALSE(box->geometry().intersects(place)) << name;
+    }
+    // A small move over the label just clicked keeps the box.
+    for (const int dx : {-1, 1, 6}) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(onLabel + QPoint(dx, 0)), QPointF(label->mapToGlobal(onLabel + QPoint(dx, 0))),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(label, &move);
+        EXPECT_TRUE(box->isVisible()) << dx;
+    }
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_EQ(main->zoom(), 100);
+
+    QTest::mouseClick(label, Qt::LeftButton, {}, onLabel);
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("250"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_EQ(main->zoom(), 250);
+    EXPECT_EQ(main->rightPane()->zoom(), 250);
 }
 
 TEST_F(ViewerTest, PanningMovesBothPicturesAndAFlingCoastsTillItDiesAway) {

@@ -62,6 +62,17 @@ void takeSourceWindowScreenshots(Language language, const QString& folder) {
     QTest::qWait(200);
     EXPECT_TRUE(retouch->grab().save(folder + QStringLiteral("/retouch_window_") + suffix + QStringLiteral(".png")));
     retouch->cancel();
+
+    // A single click in the brightness slider's groove, right of the handle: the preview follows.
+    main->openRetouchWindow();
+    QTest::qWait(200);
+    QSlider* brightness = retouch->TrackBars[0];
+    QSignalSpy drawn(retouch, &RetouchWindow::previewDrawn);
+    QTest::mouseClick(brightness, Qt::LeftButton, {}, QPoint(brightness->width() * 3 / 4, brightness->height() / 2));
+    EXPECT_TRUE(drawn.wait(3000));
+    QTest::qWait(200);
+    EXPECT_TRUE(retouch->grab().save(folder + QStringLiteral("/retouch_groove_click_") + suffix + QStringLiteral(".png")));
+    retouch->cancel();
 }
 
 TEST(Screenshots, ResizeAndRetouchWindowsInEveryLanguage) {

@@ -61,6 +61,11 @@ void takeWindowScreenshots(Language language, const QString& folder) {
                                                       dir.filePath(QStringLiteral("page.pdf")), folder + QStringLiteral("/printed_page")});
     }
     print->hide();
+    // The same window on a system without a printer: the page goes into a PDF file, and it says so.
+    print->usePrinter(nullptr);
+    print->centreChosen();
+    shoot(print, folder + QStringLiteral("/print_preview_no_printer_") + suffix + QStringLiteral(".png"));
+    print->hide();
 
     AboutWindow* about = main->windows.aboutWindow;
     shoot(about, folder + QStringLiteral("/about_window_") + suffix + QStringLiteral(".png"));
