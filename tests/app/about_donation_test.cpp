@@ -40,8 +40,10 @@ TEST(AboutWindow, OpensTheSiteAndTogglesTheNoticeInTheLanguageShown) {
     EXPECT_EQ(about.height(), 129);
     EXPECT_FALSE(about.Memo2->isHidden());
     EXPECT_TRUE(about.Memo1->isHidden());
-    EXPECT_TRUE(about.Memo2->toPlainText().contains(QStringLiteral("gratuit")));
-    EXPECT_TRUE(about.Memo1->toPlainText().contains(QStringLiteral("freeware")));
+    // The licence in the language shown, with its address.
+    const QString licence = QStringLiteral("https://www.gnu.org/licenses/gpl-3.0.html");
+    EXPECT_TRUE(about.Memo2->toPlainText().contains(QStringLiteral("logiciel libre")));
+    EXPECT_TRUE(about.Memo2->toPlainText().contains(licence));
     about.Label3Click();
     EXPECT_EQ(about.height(), 373);
     about.Label3Click();
@@ -50,7 +52,15 @@ TEST(AboutWindow, OpensTheSiteAndTogglesTheNoticeInTheLanguageShown) {
     EXPECT_FALSE(about.Label2->isHidden());
     EXPECT_TRUE(about.Label3->isHidden());
     EXPECT_FALSE(about.Memo1->isHidden());
+    EXPECT_TRUE(about.Memo1->toPlainText().contains(QStringLiteral("自由軟體")));
+    EXPECT_TRUE(about.Memo1->toPlainText().contains(licence));
     EXPECT_EQ(about.windowTitle(), QStringLiteral("關於Graphitello"));
+    about.applyTexts(TextTable::of(Language::English), Language::English);
+    EXPECT_FALSE(about.Memo1->isHidden());
+    EXPECT_TRUE(about.Memo1->toPlainText().contains(QStringLiteral("WITHOUT ANY WARRANTY")));
+    EXPECT_TRUE(about.Memo1->toPlainText().contains(licence));
+    EXPECT_EQ(about.Label2->text(), QStringLiteral("Legal notice"));
+    about.applyTexts(TextTable::of(Language::Chinese), Language::Chinese);
     // The banner starts 200 ms after showing.
     EXPECT_TRUE(about.Timer1.isActive());
     EXPECT_EQ(about.Timer1.interval(), 200);
