@@ -87,7 +87,7 @@ QString startOptionsHelp() {
         "  --               ends the options: the next argument is the file\n"
         "\n"
         "Exit status: 0 normally, 1 when the windows cannot be created, 2 for a wrong option.\n"
-        "graphitello-cli draws the same pictures from scripts; see graphitello(1).\n");
+        "More in the manual page (man graphitello); graphitello-cli draws the same pictures from scripts.\n");
 }
 
 }  // namespace gt

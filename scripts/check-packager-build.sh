@@ -65,4 +65,6 @@ start=$SECONDS
 cmake --build "$build" -j "$(nproc)" --target graphitello-cli >"$work/build.log" 2>&1 ||
   { tail -50 "$work/build.log" >&2; fail "graphitello-cli does not build in the packager's Release build"; }
 "$build/cli/graphitello-cli" --version >/dev/null || fail "the packager's graphitello-cli does not run"
-echo "packager's Release build of graphitello-cli: $((SECONDS - start))s"
+warnings=$(grep -c 'warning:' "$work/build.log" || true)
+grep 'warning:' "$work/build.log" | head -20
+echo "packager's Release build of graphitello-cli: $((SECONDS - start))s, $warnings compiler warnings"
