@@ -52,8 +52,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     Memo1 = readOnlyMemo(this, Qt::white);
     Memo2 = readOnlyMemo(this, Qt::white);
     for (QPlainTextEdit* memo : {Memo1, Memo2}) memo->setGeometry(5, 130, 224, 239);
-    // The licence notice in the interface's language: French in Memo2, English or Chinese in Memo1
-    // (the English table holds its notice and link under the French window's keys).
+    // The licence notice: French in Memo2, the interface's other language in Memo1.
     Memo1->setPlainText(memoText(TextTable::of(Language::Chinese), "Form3.Memo1"));
     Memo2->setPlainText(memoText(TextTable::of(Language::French), "Form3.Memo2"));
 
@@ -73,10 +72,9 @@ void AboutWindow::applyTexts(const TextTable& table, Language language) {
         Label1->setToolTip(*hint);
         Image1->setToolTip(*hint);
     }
-    const bool english = language == Language::English;
-    Memo1->setPlainText(english ? memoText(table, "Form3.Memo2") : memoText(TextTable::of(Language::Chinese), "Form3.Memo1"));
-    Label2->setText(english ? table.text(QStringLiteral("Form3.Label3"))
-                            : TextTable::of(Language::Chinese).text(QStringLiteral("Form3.Label2")));
+    // The other notice speaks the interface's language (the French table holds the English one).
+    Memo1->setPlainText(memoText(table, "Form3.Memo1"));
+    Label2->setText(table.text(QStringLiteral("Form3.Label2")));
     Label3->setText(TextTable::of(Language::French).text(QStringLiteral("Form3.Label3")));
     for (QLabel* l : {static_cast<QLabel*>(Label1), static_cast<QLabel*>(Label2), static_cast<QLabel*>(Label3)}) l->adjustSize();
     const bool french = language == Language::French;
