@@ -78,13 +78,13 @@ BatchWindow::BatchWindow(BatchWindowHost& host, QWidget* parent) : QDialog(paren
     buttons->addWidget(Button4);
     grid->addLayout(buttons, 7, 0, 1, 2);
 
-    connect(Button1, &QPushButton::clicked, this, &BatchWindow::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &BatchWindow::Button2Click);
-    connect(Button4, &QPushButton::clicked, this, &BatchWindow::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &BatchWindow::Button5Click);
-    connect(Edit1, &QLineEdit::editingFinished, this, &BatchWindow::Edit1Exit);
-    Timer1.setSingleShot(true);
-    connect(&Timer1, &QTimer::timeout, this, &BatchWindow::Timer1Timer);
+    connect(Button1, &QPushButton::clicked, this, &BatchWindow::browseFiles);
+    connect(Button2, &QPushButton::clicked, this, &BatchWindow::browseFolder);
+    connect(Button4, &QPushButton::clicked, this, &BatchWindow::cancelRun);
+    connect(Button5, &QPushButton::clicked, this, &BatchWindow::startRun);
+    connect(Edit1, &QLineEdit::editingFinished, this, &BatchWindow::destinationLeft);
+    closeTimer.setSingleShot(true);
+    connect(&closeTimer, &QTimer::timeout, this, &BatchWindow::closeAfterCancel);
     connect(ListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (running_) return;
         QMenu menu(this);
@@ -143,7 +143,7 @@ QStringList BatchWindow::files() const {
 
 // ---- The list ----------------------------------------------------------------------------------
 
-void BatchWindow::Button1Click() {
+void BatchWindow::browseFiles() {
     if (host_.busy()) return;
     const QStringList chosen = chooseFiles();
     addFiles(chosen);
@@ -171,13 +171,13 @@ void BatchWindow::clearList() {
     if (!running_) ListBox1->clear();
 }
 
-void BatchWindow::Button2Click() {
+void BatchWindow::browseFolder() {
     if (host_.busy()) return;
     const QString folder = chooseFolder();
     if (!folder.isEmpty()) Edit1->setText(QDir::toNativeSeparators(QDir(folder).absolutePath() + QLatin1Char('/')));
 }
 
-void BatchWindow::Edit1Exit() {
+void BatchWindow::destinationLeft() {
     if (!Edit1->text().isEmpty() && !QFileInfo(Edit1->text()).isDir()) Edit1->clear();
 }
 
@@ -211,13 +211,13 @@ bool BatchWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- The run -----------------------------------------------------------------------------------
 
-void BatchWindow::Button5Click() {
+void BatchWindow::startRun() {
     if (host_.busy() || running_) return;
     if (ListBox1->count() == 0) {
         status_->setText(text(QStringLiteral("Form2.EmptyList")));
         return;
     }
-    Edit1Exit();
+    destinationLeft();
     std::vector<std::string> inputs;
     for (const QString& name : files()) inputs.push_back(localPath(name));
     plan_ = planBatch(inputs, localPath(Edit1->text()));
@@ -269,7 +269,7 @@ void BatchWindow::Button5Click() {
 }
 
 void BatchWindow::reject() {
-    if (running_) Button4Click();
+    if (running_) cancelRun();
     else QDialog::reject();
 }
 
@@ -376,7 +376,7 @@ void BatchWindow::cancelExit() {
     running_ = false;
     firstPhoto_.reset();
     ListBox1->clear();
-    Timer1.start(1000);
+    closeTimer.start(1000);
     emit runEnded();
 }
 
@@ -396,15 +396,15 @@ void BatchWindow::finishRun() {
     }
 }
 
-void BatchWindow::Button4Click() {
+void BatchWindow::cancelRun() {
     host_.cancelFlag().store(true);
     // During a run the window closes a second after the run has stopped.
-    if (!running_) Timer1.start(1000);
+    if (!running_) closeTimer.start(1000);
 }
 
-void BatchWindow::Timer1Timer() {
+void BatchWindow::closeAfterCancel() {
     if (!host_.cancelFlag().load() || running_) return;
-    Timer1.stop();
+    closeTimer.stop();
     ListBox1->clear();
     close();
 }
@@ -419,7 +419,7 @@ void BatchWindow::showEvent(QShowEvent* event) {
 void BatchWindow::closeEvent(QCloseEvent* event) {
     // Closing during a run cancels it; the window closes when the run has stopped.
     if (running_) {
-        Button4Click();
+        cancelRun();
         event->ignore();
         return;
     }

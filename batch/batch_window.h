@@ -61,13 +61,13 @@ public:
     void applyTexts(const TextTable& table, Language language);
 
     // ---- Handlers ----
-    void Button1Click();                       // add files (the dialog)
+    void browseFiles();                       // add files (the dialog)
     void addFiles(const QStringList& files);   // the part after the dialog; drops come here too
-    void Button2Click();                       // browse for the folder
-    void Edit1Exit();                          // leaving the destination box
-    void Button5Click();                       // start the run
-    void Button4Click();                       // cancel
-    void Timer1Timer();                        // the close a second after a cancel
+    void browseFolder();                       // browse for the folder
+    void destinationLeft();                          // leaving the destination box
+    void startRun();                       // start the run
+    void cancelRun();                       // cancel
+    void closeAfterCancel();                        // the close a second after a cancel
     void removeSelected();
     void clearList();
 
@@ -94,7 +94,7 @@ public:
     QPushButton* Button2 = nullptr;
     QPushButton* Button4 = nullptr;
     QPushButton* Button5 = nullptr;
-    QTimer Timer1;
+    QTimer closeTimer;
 
 signals:
     // A run has stopped: after the last photo, or at a cancel.

@@ -56,12 +56,12 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     Memo1->setPlainText(memoText(TextTable::of(Language::Chinese), "Form3.Memo1"));
     Memo2->setPlainText(memoText(TextTable::of(Language::French), "Form3.Memo2"));
 
-    connect(Image1, &ClickableLabel::clicked, this, &AboutWindow::Image1Click);
-    connect(Label1, &ClickableLabel::clicked, this, &AboutWindow::Label1Click);
-    connect(Label2, &ClickableLabel::clicked, this, &AboutWindow::Label2Click);
-    connect(Label3, &ClickableLabel::clicked, this, &AboutWindow::Label3Click);
-    Timer1.setSingleShot(true);
-    connect(&Timer1, &QTimer::timeout, this, &AboutWindow::Timer1Timer);
+    connect(Image1, &ClickableLabel::clicked, this, &AboutWindow::openSite);
+    connect(Label1, &ClickableLabel::clicked, this, &AboutWindow::openSiteFromLink);
+    connect(Label2, &ClickableLabel::clicked, this, &AboutWindow::toggleNotice);
+    connect(Label3, &ClickableLabel::clicked, this, &AboutWindow::toggleNoticeFromFrench);
+    bannerTimer.setSingleShot(true);
+    connect(&bannerTimer, &QTimer::timeout, this, &AboutWindow::scrollBanner);
     applyTexts(TextTable::of(Language::French), Language::French);
 }
 
@@ -84,27 +84,27 @@ void AboutWindow::applyTexts(const TextTable& table, Language language) {
     Memo1->setVisible(!french);
 }
 
-void AboutWindow::Image1Click() {
+void AboutWindow::openSite() {
     openAddress(QString::fromLatin1(kProductSite));
     close();
 }
 
-void AboutWindow::Label2Click() { setFixedSize(kClientWidth, height() >= 300 ? kCollapsedHeight : kExpandedHeight); }
+void AboutWindow::toggleNotice() { setFixedSize(kClientWidth, height() >= 300 ? kCollapsedHeight : kExpandedHeight); }
 
-void AboutWindow::Timer1Timer() {
+void AboutWindow::scrollBanner() {
     const int next = banner_.tick(isVisible());
     Image1->move(banner_.left(), 0);
-    if (next > 0) Timer1.start(next);
+    if (next > 0) bannerTimer.start(next);
 }
 
 void AboutWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     // The banner starts 200 ms after the window shows.
-    Timer1.start(200);
+    bannerTimer.start(200);
 }
 
 void AboutWindow::hideEvent(QHideEvent* event) {
-    Timer1.stop();
+    bannerTimer.stop();
     QDialog::hideEvent(event);
 }
 

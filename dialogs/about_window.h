@@ -26,11 +26,11 @@ public:
     void applyTexts(const TextTable& table, Language language);
 
     // ---- Handlers ----
-    void Image1Click();   // the banner: the site
-    void Label1Click() { Image1Click(); }
-    void Label2Click();   // the notice opened or closed
-    void Label3Click() { Label2Click(); }
-    void Timer1Timer();
+    void openSite();   // the banner: the site
+    void openSiteFromLink() { openSite(); }
+    void toggleNotice();   // the notice opened or closed
+    void toggleNoticeFromFrench() { toggleNotice(); }
+    void scrollBanner();
 
     const BannerScroll& banner() const { return banner_; }
     bool noticeShown() const { return height() >= 300; }
@@ -44,7 +44,7 @@ public:
     ClickableLabel* Label3 = nullptr;  // the notice's link, French
     QPlainTextEdit* Memo1 = nullptr;   // the notice in English
     QPlainTextEdit* Memo2 = nullptr;   // the notice in French
-    QTimer Timer1;
+    QTimer bannerTimer;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -47,9 +47,9 @@ DonationWindow::DonationWindow(QWidget* parent) : QDialog(parent) {
     Button1 = new QPushButton(this);
     Button1->setGeometry(350, 306, 100, 26);
 
-    connect(Image1, &ClickableLabel::clicked, this, &DonationWindow::Image1Click);
-    connect(Image2, &ClickableLabel::clicked, this, &DonationWindow::Image2Click);
-    connect(Button1, &QPushButton::clicked, this, &DonationWindow::Button1Click);
+    connect(Image1, &ClickableLabel::clicked, this, &DonationWindow::donateDollars);
+    connect(Image2, &ClickableLabel::clicked, this, &DonationWindow::donateEuros);
+    connect(Button1, &QPushButton::clicked, this, &DonationWindow::dismiss);
     applyTexts(french, Language::French);
 }
 
@@ -64,20 +64,20 @@ void DonationWindow::applyTexts(const TextTable& table, Language language) {
     // The English set's button speaks the interface's language: English, or the second language.
     const QImage button = AppPictures::resource(language == Language::English ? QStringLiteral("donate_en.png") : QStringLiteral("donate_zh.png"));
     if (!button.isNull()) Image1->setPixmap(QPixmap::fromImage(button));
-    FormShow();
+    showLanguageSet();
 }
 
-void DonationWindow::FormShow() {
+void DonationWindow::showLanguageSet() {
     const bool english = language_ != Language::French;
     for (QWidget* w : {static_cast<QWidget*>(Memo1), static_cast<QWidget*>(Image1), static_cast<QWidget*>(ListBox2)}) w->setVisible(english);
     for (QWidget* w : {static_cast<QWidget*>(Memo2), static_cast<QWidget*>(Image2), static_cast<QWidget*>(ListBox1)}) w->setVisible(!english);
 }
 
-void DonationWindow::Image1Click() { openAddress(donationAddress(DonationCurrency::Dollar, ListBox2->currentRow())); }
-void DonationWindow::Image2Click() { openAddress(donationAddress(DonationCurrency::Euro, ListBox1->currentRow())); }
+void DonationWindow::donateDollars() { openAddress(donationAddress(DonationCurrency::Dollar, ListBox2->currentRow())); }
+void DonationWindow::donateEuros() { openAddress(donationAddress(DonationCurrency::Euro, ListBox1->currentRow())); }
 
 void DonationWindow::showEvent(QShowEvent* event) {
-    FormShow();
+    showLanguageSet();
     QDialog::showEvent(event);
 }
 

@@ -26,10 +26,10 @@ public:
     void applyTexts(const TextTable& table, Language language);
 
     // ---- Handlers ----
-    void FormShow();     // the content set of the interface's language
-    void Image1Click();  // the dollar donation
-    void Image2Click();  // the euro donation
-    void Button1Click() { close(); }
+    void showLanguageSet();     // the content set of the interface's language
+    void donateDollars();  // the dollar donation
+    void donateEuros();  // the euro donation
+    void dismiss() { close(); }
 
     bool englishSetShown() const { return !ListBox2->isHidden(); }
 

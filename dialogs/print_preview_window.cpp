@@ -93,18 +93,18 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent) 
     Button3 = new QPushButton(this);
     Button3->setGeometry(376, 296, 72, 26);
 
-    connect(Button2, &QPushButton::clicked, this, &PrintPreviewWindow::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &PrintPreviewWindow::Button3Click);
-    connect(BitBtn1, &QPushButton::clicked, this, &PrintPreviewWindow::BitBtn1Click);
-    connect(RadioButton1, &QRadioButton::clicked, this, &PrintPreviewWindow::RadioButton1Click);
-    connect(RadioButton2, &QRadioButton::clicked, this, &PrintPreviewWindow::RadioButton2Click);
-    connect(RadioButton4, &QRadioButton::clicked, this, &PrintPreviewWindow::RadioButton4Click);
-    connect(RadioButton5, &QRadioButton::clicked, this, &PrintPreviewWindow::RadioButton5Click);
-    connect(UpDown1, &UpDownControl::clicked, this, &PrintPreviewWindow::UpDown1Click);
-    connect(UpDown2, &UpDownControl::clicked, this, &PrintPreviewWindow::UpDown2Click);
-    connect(UpDown3, &UpDownControl::clicked, this, &PrintPreviewWindow::UpDown3Click);
-    connect(Edit1, &QLineEdit::textChanged, this, &PrintPreviewWindow::Edit1Change);
-    connect(&Timer1, &QTimer::timeout, this, &PrintPreviewWindow::Timer1Timer);
+    connect(Button2, &QPushButton::clicked, this, &PrintPreviewWindow::printDrawing);
+    connect(Button3, &QPushButton::clicked, this, &PrintPreviewWindow::cancel);
+    connect(BitBtn1, &QPushButton::clicked, this, &PrintPreviewWindow::setUpPrinter);
+    connect(RadioButton1, &QRadioButton::clicked, this, &PrintPreviewWindow::fullPageChosen);
+    connect(RadioButton2, &QRadioButton::clicked, this, &PrintPreviewWindow::centreChosen);
+    connect(RadioButton4, &QRadioButton::clicked, this, &PrintPreviewWindow::portraitChosen);
+    connect(RadioButton5, &QRadioButton::clicked, this, &PrintPreviewWindow::landscapeChosen);
+    connect(UpDown1, &UpDownControl::clicked, this, &PrintPreviewWindow::scaleStepped);
+    connect(UpDown2, &UpDownControl::clicked, this, &PrintPreviewWindow::offsetXStepped);
+    connect(UpDown3, &UpDownControl::clicked, this, &PrintPreviewWindow::offsetYStepped);
+    connect(Edit1, &QLineEdit::textChanged, this, &PrintPreviewWindow::scaleTyped);
+    connect(&refreshTimer, &QTimer::timeout, this, &PrintPreviewWindow::refreshTick);
 
     const std::pair<QWidget*, const char*> named[] = {
         {Label6, "Label6"}, {Memo1, "Memo1"}, {BitBtn1, "BitBtn1"}, {RadioButton4, "RadioButton4"}, {RadioButton5, "RadioButton5"},
@@ -122,7 +122,7 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent) 
     }
     applyTexts(TextTable::of(Language::French), Language::French);
     // The refresh runs for the whole run of the program, shown or not.
-    Timer1.start(500);
+    refreshTimer.start(500);
 }
 
 PrintPreviewWindow::~PrintPreviewWindow() {
@@ -195,11 +195,11 @@ PageDevice PrintPreviewWindow::pageDevice() const {
 
 void PrintPreviewWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
-    FormActivate();
+    windowShown();
+    updatePreview();
 }
 
-void PrintPreviewWindow::FormShow() {
+void PrintPreviewWindow::windowShown() {
     if (!printer_ || worker_) return;
     const QSize drawing = host_.drawingSize();
     const bool landscape = landscapeFor(drawing.width(), drawing.height());
@@ -221,7 +221,7 @@ void PrintPreviewWindow::updateThumbnail(const QImage& drawing) {
                      : drawing;
 }
 
-void PrintPreviewWindow::FormActivate() {
+void PrintPreviewWindow::updatePreview() {
     // While a page is being printed the printer belongs to the worker.
     if (!printer_ || worker_) return;
     const PageDevice page = pageDevice();
@@ -244,7 +244,7 @@ void PrintPreviewWindow::paintEvent(QPaintEvent*) {
 
 void PrintPreviewWindow::setScaleText(int s) { Edit1->setText(QString::number(s) + QLatin1Char('%')); }
 
-void PrintPreviewWindow::RadioButton1Click() {
+void PrintPreviewWindow::fullPageChosen() {
     if (worker_) return;
     RadioButton1->setChecked(true);
     Label3->setText(QStringLiteral("0"));
@@ -253,47 +253,47 @@ void PrintPreviewWindow::RadioButton1Click() {
     UpDown3->setPosition(0);
     const QSize drawing = host_.drawingSize();
     setScaleText(fullPageScale(pageDevice(), drawing.width(), drawing.height()));
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::RadioButton2Click() {
+void PrintPreviewWindow::centreChosen() {
     RadioButton2->setChecked(true);
     Label3->setText(QStringLiteral("0"));
     Label4->setText(QStringLiteral("0"));
     UpDown2->setPosition(0);
     UpDown3->setPosition(0);
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::RadioButton4Click() {
+void PrintPreviewWindow::portraitChosen() {
     setOrientation(false);
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::RadioButton5Click() {
+void PrintPreviewWindow::landscapeChosen() {
     setOrientation(true);
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::UpDown1Click(int position) {
+void PrintPreviewWindow::scaleStepped(int position) {
     RadioButton3->setChecked(true);
     setScaleText(position);
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::UpDown2Click(int position) {
+void PrintPreviewWindow::offsetXStepped(int position) {
     RadioButton3->setChecked(true);
     Label3->setText(QString::number(position));
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::UpDown3Click(int position) {
+void PrintPreviewWindow::offsetYStepped(int position) {
     RadioButton3->setChecked(true);
     Label4->setText(QString::number(position));
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::Edit1Change(const QString& typed) {
+void PrintPreviewWindow::scaleTyped(const QString& typed) {
     QString number = typed;
     if (number.endsWith(QLatin1Char('%'))) number.chop(1);
     bool ok = false;
@@ -303,41 +303,41 @@ void PrintPreviewWindow::Edit1Change(const QString& typed) {
     scaleNote_->adjustSize();
     if (!ok) return;
     UpDown1->setPosition(value);
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::Timer1Timer() {
+void PrintPreviewWindow::refreshTick() {
     if (!isVisible() || worker_) return;
     if (RadioButton1->isChecked()) {
         const QSize drawing = host_.drawingSize();
         const QString text = QString::number(fullPageScale(pageDevice(), drawing.width(), drawing.height())) + QLatin1Char('%');
         if (Edit1->text() != text) Edit1->setText(text);
     }
-    FormActivate();
+    updatePreview();
 }
 
 // ---- The printer and printing -------------------------------------------------------------------
 
 bool PrintPreviewWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Memo1 && (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::KeyPress)) {
-        BitBtn1Click();
+        setUpPrinter();
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void PrintPreviewWindow::BitBtn1Click() {
+void PrintPreviewWindow::setUpPrinter() {
     if (!printer_ || worker_) return;
     QPrintDialog dialog(printer_.get(), this);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
     dialog.exec();
     Memo1->setText(printer_->printerName());
-    FormActivate();
+    updatePreview();
 }
 
-void PrintPreviewWindow::Button2Click() {
+void PrintPreviewWindow::printDrawing() {
     if (!printer_ || worker_) return;
-    FormActivate();
+    updatePreview();
     const QImage drawing = host_.drawingPicture();
     const PrintRect r = printRect(pageDevice(), picture_, drawing.width(), drawing.height(), scale(), offsetX(), offsetY());
     lastPrint_ = r;

@@ -72,20 +72,20 @@ public:
     QString controlText(const QString& name) const;
 
     // ---- Handlers ----
-    void FormShow();
-    void FormActivate();  // the preview drawing
-    void Button2Click();  // OK: print
-    void Button3Click() { close(); }
-    void BitBtn1Click();  // the printer set-up dialog
-    void RadioButton1Click();
-    void RadioButton2Click();
-    void RadioButton4Click();
-    void RadioButton5Click();
-    void UpDown1Click(int position);
-    void UpDown2Click(int position);
-    void UpDown3Click(int position);
-    void Edit1Change(const QString& text);
-    void Timer1Timer();
+    void windowShown();
+    void updatePreview();  // the preview drawing
+    void printDrawing();  // OK: print
+    void cancel() { close(); }
+    void setUpPrinter();  // the printer set-up dialog
+    void fullPageChosen();
+    void centreChosen();
+    void portraitChosen();
+    void landscapeChosen();
+    void scaleStepped(int position);
+    void offsetXStepped(int position);
+    void offsetYStepped(int position);
+    void scaleTyped(const QString& text);
+    void refreshTick();
 
     int scale() const { return UpDown1->position(); }
     int offsetX() const { return Label3->text().toInt(); }
@@ -111,7 +111,7 @@ public:
     QLabel* scaleNote_ = nullptr;  // says when the typed scale is not a number
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
-    QTimer Timer1;
+    QTimer refreshTimer;
 
 signals:
     // A print has ended; `error` is empty when the page went to the printer.

@@ -93,11 +93,11 @@ ResizeWindow::ResizeWindow(ResizeWindowHost& host, QWidget* parent) : QDialog(pa
     grid->addLayout(buttons, 7, 0, 1, 4);
     grid->setVerticalSpacing(8);
 
-    connect(ScrollBar1, &QScrollBar::valueChanged, this, [this] { ScrollBarChange(1); });
-    connect(ScrollBar2, &QScrollBar::valueChanged, this, [this] { ScrollBarChange(2); });
-    connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
-    connect(CheckBox2, &QCheckBox::clicked, this, [this] { CheckBox2Click(); });
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, [this] { scrollBarChanged(1); });
+    connect(ScrollBar2, &QScrollBar::valueChanged, this, [this] { scrollBarChanged(2); });
+    connect(CheckBox1, &QCheckBox::clicked, this, [this] { keepProportionsToggled(); });
+    connect(CheckBox2, &QCheckBox::clicked, this, [this] { desktopSizeToggled(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { applyResize(); });
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
     limitNote_ = QStringLiteral("Au plus %1 × %2 pixels : une image plus grande ne pourrait pas être traitée.");
 }
@@ -120,24 +120,24 @@ void ResizeWindow::applyTexts(const TextTable& table, Language) {
 
 void ResizeWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormActivate();
+    windowActivated();
 }
 
-void ResizeWindow::FormActivate() {
+void ResizeWindow::windowActivated() {
     activateResize(fields_, host_.sourceWidth(), host_.sourceHeight());
     showFields();
     showLimitNote();
     Edit1->setFocus();
 }
 
-void ResizeWindow::EditKeyUp(int edit) {
+void ResizeWindow::boxTyped(int edit) {
     readBoxes();
     if (edit == 1 || edit == 2) pixelsTyped(fields_, edit);
     else percentTyped(fields_, edit - 2);
     showFields();
 }
 
-void ResizeWindow::ScrollBarChange(int side) {
+void ResizeWindow::scrollBarChanged(int side) {
     QScrollBar* bar = side == 1 ? ScrollBar1 : ScrollBar2;
     // Positions the dialog sets itself arrive here too; only the user's, with the focus, count.
     if (showing_ || !bar->hasFocus()) return;
@@ -146,7 +146,7 @@ void ResizeWindow::ScrollBarChange(int side) {
     showFields();
 }
 
-void ResizeWindow::CheckBox1Click() {
+void ResizeWindow::keepProportionsToggled() {
     readBoxes();
     fields_.CheckBox1 = CheckBox1->isChecked();
     if (fields_.CheckBox1) {
@@ -156,7 +156,7 @@ void ResizeWindow::CheckBox1Click() {
     showFields();
 }
 
-void ResizeWindow::CheckBox2Click() {
+void ResizeWindow::desktopSizeToggled() {
     readBoxes();
     fields_.CheckBox2 = CheckBox2->isChecked();
     if (fields_.CheckBox2) {
@@ -166,13 +166,13 @@ void ResizeWindow::CheckBox2Click() {
     showFields();
 }
 
-void ResizeWindow::Button1Click() {
+void ResizeWindow::applyResize() {
     readBoxes();
     const ResizeChoice size = confirmResize(fields_);
     showFields();
     host_.showNaturalSize();
     ResizeWindowHost* host = &host_;
-    host_.resizesource(size.width, size.height, [host] { host->resetParameterPreview(); });
+    host_.resizeSource(size.width, size.height, [host] { host->resetParameterPreview(); });
     accept();
 }
 
@@ -183,7 +183,7 @@ bool ResizeWindow::eventFilter(QObject* watched, QEvent* event) {
             if (watched == edits[i]) {
                 const int key = static_cast<QKeyEvent*>(event)->key();
                 // Enter confirms; the rules run on the keys that edit.
-                if (key != Qt::Key_Return && key != Qt::Key_Enter) EditKeyUp(i + 1);
+                if (key != Qt::Key_Return && key != Qt::Key_Enter) boxTyped(i + 1);
             }
     }
     return QDialog::eventFilter(watched, event);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The resize dialog of the source picture (Form10): a new size in pixels or in percent, the
+// The resize dialog of the source picture (resizeWindow): a new size in pixels or in percent, the
 // proportions kept or the desktop's size taken, then the main window resamples the photo. The
 // dialog never touches the picture itself. Its rules live in resize_fields.h; the dialog shows them.
 
@@ -28,7 +28,7 @@ public:
     virtual void showNaturalSize() = 0;
     // Resamples the photo (the work finishes later, on the worker); `done` runs once the new photo
     // is in place.
-    virtual void resizesource(int width, int height, std::function<void()> done) = 0;
+    virtual void resizeSource(int width, int height, std::function<void()> done) = 0;
     // The parameter window's preview starts again from the new photo.
     virtual void resetParameterPreview() = 0;
 };
@@ -42,12 +42,12 @@ public:
     const ResizeFields& fields() const { return fields_; }
 
     // ---- Handlers (public so that tests drive them as the events do) ----
-    void FormActivate();
-    void EditKeyUp(int edit);  // 1..4: Edit1 .. Edit4
-    void ScrollBarChange(int side);
-    void CheckBox1Click();
-    void CheckBox2Click();
-    void Button1Click();
+    void windowActivated();
+    void boxTyped(int edit);  // 1..4: Edit1 .. Edit4
+    void scrollBarChanged(int side);
+    void keepProportionsToggled();
+    void desktopSizeToggled();
+    void applyResize();
 
     // The desktop's size in pixels; tests replace it.
     std::function<QSize()> desktopSize;

@@ -56,8 +56,8 @@ RetouchWindow::RetouchWindow(RetouchWindowHost& host, QWidget* parent) : QDialog
         grid->addWidget(TrackBars[i], i, 2);
         grid->addWidget(ValueLabels[i], i, 3);
         const int n = i + 1;
-        connect(TrackBars[i], &QSlider::valueChanged, this, [this, n] { TrackBarChange(n); });
-        connect(TrackBars[i], &QSlider::sliderReleased, this, [this, n] { TrackBarReleased(n); });
+        connect(TrackBars[i], &QSlider::valueChanged, this, [this, n] { sliderMoved(n); });
+        connect(TrackBars[i], &QSlider::sliderReleased, this, [this, n] { sliderReleased(n); });
     }
 
     Button3 = new QPushButton(QStringLiteral("Remise à zéro"), this);
@@ -78,14 +78,14 @@ RetouchWindow::RetouchWindow(RetouchWindowHost& host, QWidget* parent) : QDialog
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->hide();
 
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
-    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { cancel(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { applyToPhoto(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { resetSliders(); });
     connect(Image1, &PreviewImage::pressed, this, [this](int x, int y) { previewPressed(x, y); });
     connect(Image1, &PreviewImage::moved, this, [this](int x, int y) { previewMoved(x, y); });
     connect(Image1, &PreviewImage::released, this, [this] { previewReleased(); });
-    Timer1.setSingleShot(true);
-    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    previewTimer.setSingleShot(true);
+    connect(&previewTimer, &QTimer::timeout, this, [this] { previewTick(); });
 }
 
 void RetouchWindow::applyTexts(const TextTable& table, Language) {
@@ -105,40 +105,40 @@ RetouchSettings RetouchWindow::settings() const {
 
 void RetouchWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormShow();
+    windowShown();
 }
 
-void RetouchWindow::FormShow() {
+void RetouchWindow::windowShown() {
     lastChanged_ = -1;
     // The top-left corner shows first; the crop keeps the place it had last time.
     showPicture(rawRetouchPreview(host_.sourceImage(), 0, 0));
-    Button3Click();
+    resetSliders();
 }
 
-void RetouchWindow::TrackBarChange(int n) {
+void RetouchWindow::sliderMoved(int n) {
     ValueLabels[n - 1]->setText(QString::number(TrackBars[n - 1]->value()));
     // While the slider is dragged nothing is scheduled; its release is.
     if (leftButtonDown()) return;
     lastChanged_ = n;
-    Timer1.start(kTimerInterval);
+    previewTimer.start(kTimerInterval);
 }
 
-void RetouchWindow::TrackBarReleased(int n) {
+void RetouchWindow::sliderReleased(int n) {
     lastChanged_ = n;
-    Timer1.start(kTimerInterval);
+    previewTimer.start(kTimerInterval);
 }
 
-void RetouchWindow::Timer1Timer() {
-    Timer1.stop();
+void RetouchWindow::previewTick() {
+    previewTimer.stop();
     // The photo is being changed or drawn: the preview comes once that is over.
     if (host_.busy()) {
-        Timer1.start(kTimerInterval);
+        previewTimer.start(kTimerInterval);
         return;
     }
-    Proceed();
+    drawPreview();
 }
 
-void RetouchWindow::Proceed() {
+void RetouchWindow::drawPreview() {
     const RetouchSettings s = settings();
     const Bitmap& source = host_.sourceImage();
     if (!(CheckBox1->isChecked() && lastChanged_ > 0)) {
@@ -161,27 +161,27 @@ void RetouchWindow::Proceed() {
         showPicture(rawRetouchPreview(host_.sourceImage(), crop_.PreviewLeft, crop_.PreviewTop));
         lastChanged_ = -1;
         host_.setParameterPreviewTimer(100);
-        Timer1.stop();
+        previewTimer.stop();
         hide();
     });
 }
 
-void RetouchWindow::Button1Click() { reject(); }
+void RetouchWindow::cancel() { reject(); }
 
-void RetouchWindow::Button2Click() {
+void RetouchWindow::applyToPhoto() {
     if (applying_) return;
     // The whole photo changes on the worker when a slider moved: the window closes once that is done
     // (or stays, with its sliders, after a cancel).
     const bool wholePhoto = lastChanged_ > 0 && !(settings() == RetouchSettings{});
     CheckBox1->setChecked(true);
-    Proceed();
+    drawPreview();
     if (wholePhoto) return;
     CheckBox1->setChecked(false);
-    Timer1.stop();
+    previewTimer.stop();
     hide();
 }
 
-void RetouchWindow::Button3Click() {
+void RetouchWindow::resetSliders() {
     for (QSlider* t : TrackBars) t->setValue(0);
 }
 
@@ -191,7 +191,7 @@ void RetouchWindow::reject() {
         host_.cancelLongStep();
         return;
     }
-    Timer1.stop();
+    previewTimer.stop();
     QDialog::reject();
 }
 
@@ -208,7 +208,7 @@ void RetouchWindow::previewMoved(int x, int y) {
 
 void RetouchWindow::previewReleased() {
     endPreviewDrag(crop_);
-    Timer1.start(kTimerInterval);
+    previewTimer.start(kTimerInterval);
 }
 
 // ---- Small helpers ----------------------------------------------------------------------------

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The retouch window of the source picture (Form11): brightness, contrast, saturation, blur or
+// The retouch window of the source picture (retouchWindow): brightness, contrast, saturation, blur or
 // sharpness and simplification, previewed on a 110 x 110 crop of the photo while the sliders move,
 // then applied to the whole photo. It stays on top and is not modal. The chain itself is the
 // pipeline's (pipeline/source_commands.h); the whole photo is changed by the main window, on a copy
@@ -54,14 +54,14 @@ public:
     bool applying() const { return applying_; }
 
     // ---- Handlers (public so that tests drive them as the events do) ----
-    void FormShow();                      // step list A
-    void TrackBarChange(int n);           // n = 1..5
-    void TrackBarReleased(int n);
-    void Timer1Timer();
-    void Button1Click();                  // close
-    void Button2Click();                  // apply to the whole photo
-    void Button3Click();                  // all sliders to 0
-    void Proceed();
+    void windowShown();                      // step list A
+    void sliderMoved(int n);           // n = 1..5
+    void sliderReleased(int n);
+    void previewTick();
+    void cancel();                  // close
+    void applyToPhoto();                  // apply to the whole photo
+    void resetSliders();                  // all sliders to 0
+    void drawPreview();
     void previewPressed(int x, int y);
     void previewMoved(int x, int y);
     void previewReleased();
@@ -73,8 +73,8 @@ public:
     QPushButton* Button1 = nullptr;  // "Annuler"
     QPushButton* Button2 = nullptr;  // "Appliquer les changements"
     QPushButton* Button3 = nullptr;  // "Remise à zéro"
-    QCheckBox* CheckBox1 = nullptr;  // hidden: Proceed works on the whole photo
-    QTimer Timer1;
+    QCheckBox* CheckBox1 = nullptr;  // hidden: drawPreview works on the whole photo
+    QTimer previewTimer;
 
     // Whether the left mouse button is down; tests replace it.
     std::function<bool()> leftButtonDown;

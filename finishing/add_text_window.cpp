@@ -52,18 +52,18 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
     Edit1 = new QLineEdit(QString::fromStdString(settings.text), this);
     Edit1->setGeometry(12, 30, 406, 26);
     connect(Edit1, &QLineEdit::textChanged, this, [this] {
-        if (!updating_) Edit1Change();
+        if (!updating_) redrawText();
     });
 
     BitBtn1 = new QPushButton(QStringLiteral(" Police "), this);
     BitBtn1->setGeometry(12, 66, 96, 28);
-    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { pickFont(); });
     BitBtn2 = new QPushButton(QStringLiteral(" Couleur "), this);
     BitBtn2->setGeometry(114, 66, 96, 28);
-    connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { pickColour(); });
     CheckBox1 = new QCheckBox(QStringLiteral("Ajouter une ombre au texte"), this);
     CheckBox1->setGeometry(220, 68, 200, 24);
-    connect(CheckBox1, &QCheckBox::clicked, this, [this] { CheckBox1Click(); });
+    connect(CheckBox1, &QCheckBox::clicked, this, [this] { shadowToggled(); });
     Label2 = new QLabel(this);
     Label2->setGeometry(12, 98, 406, 18);
     QFont small = Label2->font();
@@ -74,7 +74,7 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
     for (const char* entry : kDesignPlacements) ComboBox1->addItem(QString::fromUtf8(entry));
     ComboBox1->setGeometry(12, 124, 198, 26);
     ComboBox1->setMaxVisibleItems(10);
-    connect(ComboBox1, &QComboBox::activated, this, [this](int i) { ComboBox1Change(i); });
+    connect(ComboBox1, &QComboBox::activated, this, [this](int i) { choosePlacement(i); });
 
     auto positionRow = [this](QScrollBar*& bar, QLineEdit*& box, const char* name, int y) {
         auto* label = new QLabel(QString::fromLatin1(name), this);
@@ -90,21 +90,21 @@ AddTextWindow::AddTextWindow(AddTextWindowHost& host, QWidget* parent) : QDialog
     positionRow(ScrollBar1, Edit2, "x", 160);
     positionRow(ScrollBar2, Edit3, "y", 190);
     connect(ScrollBar1, &QScrollBar::valueChanged, this, [this](int v) {
-        if (!updating_) ScrollBar1Change(v);
+        if (!updating_) xScrolled(v);
     });
     connect(ScrollBar2, &QScrollBar::valueChanged, this, [this](int v) {
-        if (!updating_) ScrollBar2Change(v);
+        if (!updating_) yScrolled(v);
     });
-    connect(Edit2, &QLineEdit::textEdited, this, [this] { Edit2Change(); });
-    connect(Edit3, &QLineEdit::textEdited, this, [this] { Edit3Change(); });
+    connect(Edit2, &QLineEdit::textEdited, this, [this] { xTyped(); });
+    connect(Edit3, &QLineEdit::textEdited, this, [this] { yTyped(); });
 
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setGeometry(246, 224, 82, 30);
     Button1->setDefault(true);  // Enter in the text box writes the text
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { writeText(); });
     Button3 = new QPushButton(QStringLiteral("annuler"), this);
     Button3->setGeometry(336, 224, 82, 30);
-    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { cancel(); });
 
     // Creation: Tahoma 15 in white, the bottom-right place, no preview yet.
     updating_ = true;
@@ -135,18 +135,18 @@ void AddTextWindow::setPositions(TextPosition p) {
 }
 
 void AddTextWindow::writePreview() {
-    if (!TextShown_) return;
+    if (!textShown_) return;
     preview_ = PreviewTextOverlay(host_.drawingImage(), settings, position(), glyphs_);
     host_.showTextPreview(preview_);
     emit previewChanged();
 }
 
 void AddTextWindow::closePreview() {
-    if (TextShown_) {
+    if (textShown_) {
         preview_ = TextOverlayPatch{};
         host_.showTextPreview(preview_);
     }
-    TextShown_ = false;
+    textShown_ = false;
     host_.setClipboardShortcuts(true);
 }
 
@@ -174,24 +174,24 @@ void AddTextWindow::showFont() {
 
 // ---- Handlers ---------------------------------------------------------------------------------
 
-void AddTextWindow::FormActivate() {
-    if (!TextShown_) {
+void AddTextWindow::windowActivated() {
+    if (!textShown_) {
         setRanges();
-        TextShown_ = true;
+        textShown_ = true;
         Edit2->setText(QString::number(ScrollBar1->value()));
         Edit3->setText(QString::number(ScrollBar2->value()));
     }
-    Edit1Change();
+    redrawText();
 }
 
-void AddTextWindow::Edit1Change() {
+void AddTextWindow::redrawText() {
     settings.text = Edit1->text().toStdString();
     setRanges();
     SetPos();
     writePreview();
 }
 
-void AddTextWindow::BitBtn1Click() {
+void AddTextWindow::pickFont() {
     QFont initial(QtGlyphRenderer::resolveFamily(settings.fontFamily));
     initial.setPointSize(std::max(1, settings.fontSize));
     initial.setBold(settings.bold);
@@ -208,45 +208,45 @@ void AddTextWindow::BitBtn1Click() {
     settings.underline = font->underline();
     settings.strikeOut = font->strikeOut();
     showFont();
-    Edit1Change();
+    redrawText();
 }
 
-void AddTextWindow::BitBtn2Click() {
+void AddTextWindow::pickColour() {
     const std::optional<QColor> colour = chooseColour(qcolour(settings.colour));
     if (!colour) return;
     settings.colour = colourOf(*colour);
     showFont();
-    Edit1Change();
+    redrawText();
 }
 
-void AddTextWindow::CheckBox1Click() {
+void AddTextWindow::shadowToggled() {
     settings.shadow = CheckBox1->isChecked();
-    Edit1Change();
+    redrawText();
 }
 
-void AddTextWindow::ComboBox1Change(int index) {
+void AddTextWindow::choosePlacement(int index) {
     if (index < kPlaceCustom || index > kPlaceBottomRight) return;
     selectPlacement(index);
-    Edit1Change();
+    redrawText();
 }
 
-void AddTextWindow::ScrollBar1Change(int position) {
+void AddTextWindow::xScrolled(int position) {
     updating_ = true;
     Edit2->setText(QString::number(position));
     updating_ = false;
     settings.x = position;
-    Edit1Change();
+    redrawText();
 }
 
-void AddTextWindow::ScrollBar2Change(int position) {
+void AddTextWindow::yScrolled(int position) {
     updating_ = true;
     Edit3->setText(QString::number(position));
     updating_ = false;
     settings.y = position;
-    Edit1Change();
+    redrawText();
 }
 
-void AddTextWindow::Edit2Change() {
+void AddTextWindow::xTyped() {
     const int typed = typedPosition(Edit2, ScrollBar1);
     if (typed < 0) {
         Edit2->setText(QString::number(ScrollBar1->value()));
@@ -256,7 +256,7 @@ void AddTextWindow::Edit2Change() {
     ScrollBar1->setValue(typed);  // which redraws
 }
 
-void AddTextWindow::Edit3Change() {
+void AddTextWindow::yTyped() {
     const int typed = typedPosition(Edit3, ScrollBar2);
     if (typed < 0) {
         Edit3->setText(QString::number(ScrollBar2->value()));
@@ -266,30 +266,30 @@ void AddTextWindow::Edit3Change() {
     ScrollBar2->setValue(typed);
 }
 
-void AddTextWindow::Button1Click() {
+void AddTextWindow::writeText() {
     settings.text = Edit1->text().toStdString();
     const TextPosition at = position();
     // The preview goes first, so that the drawing shown again after the writing has no preview
     // to lay over it.
     preview_ = TextOverlayPatch{};
-    if (TextShown_) host_.showTextPreview(preview_);
-    TextShown_ = false;
+    if (textShown_) host_.showTextPreview(preview_);
+    textShown_ = false;
     host_.writeOnDrawing([this, at](Bitmap& drawing) { WriteTextAt(drawing, settings, at, glyphs_); });
     close();
 }
 
-void AddTextWindow::Button2Click() { close(); }
-void AddTextWindow::Button3Click() { close(); }
+void AddTextWindow::unusedCancel() { close(); }
+void AddTextWindow::cancel() { close(); }
 
 // ---- What the main window asks ------------------------------------------------------------------
 
 void AddTextWindow::drawingReplaced() {
-    if (!isVisible() || !TextShown_) return;
-    Edit1Change();
+    if (!isVisible() || !textShown_) return;
+    redrawText();
 }
 
 bool AddTextWindow::textBoxContains(int x, int y) {
-    if (!TextShown_) return false;
+    if (!textShown_) return false;
     const TextExtent e = glyphs_.measure(fontOf(settings), settings.text);
     const int left = ScrollBar1->value() - 1, top = ScrollBar2->value() - 5;
     return x >= left && x < left + e.width && y >= top && y < top + e.height;
@@ -298,7 +298,7 @@ bool AddTextWindow::textBoxContains(int x, int y) {
 void AddTextWindow::beginTextDrag() { selectPlacement(kPlaceCustom); }
 
 void AddTextWindow::dragTextTo(int x, int y) {
-    if (!TextShown_) return;
+    if (!textShown_) return;
     selectPlacement(kPlaceCustom);
     const TextExtent e = glyphs_.measure(fontOf(settings), settings.text);
     const ScrollRanges r = scrollRanges(settings, host_.placementSizes(), glyphs_);
@@ -316,7 +316,7 @@ void AddTextWindow::paintEvent(QPaintEvent*) {
 void AddTextWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) host_.setClipboardShortcuts(false);
-    FormActivate();
+    windowActivated();
     Edit1->setFocus();
 }
 
@@ -327,7 +327,7 @@ void AddTextWindow::hideEvent(QHideEvent* event) {
 }
 
 bool AddTextWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && isVisible() && TextShown_) Edit1Change();
+    if (event->type() == QEvent::WindowActivate && isVisible() && textShown_) redrawText();
     return QDialog::event(event);
 }
 
@@ -357,7 +357,7 @@ void AddTextWindow::applyTexts(const TextTable& t, Language) {
     // The switch also selects the bottom-right place.
     selectPlacement(kPlaceBottomRight);
     showFont();
-    if (isVisible() && TextShown_) Edit1Change();
+    if (isVisible() && textShown_) redrawText();
 }
 
 }  // namespace gt

@@ -52,7 +52,7 @@ public:
     // What the finishing pass reads (text, font, colour, shadow, placement, scroll positions).
     TextSettings settings;
     // TextShown: a preview of the text is laid over the drawing.
-    bool TextShown() const { return TextShown_; }
+    bool TextShown() const { return textShown_; }
     // The preview as it is laid over the drawing now.
     const TextOverlayPatch& preview() const { return preview_; }
     TextPosition position() const { return {ScrollBar1->value(), ScrollBar2->value()}; }
@@ -75,19 +75,19 @@ public:
     void dragTextTo(int x, int y);
 
     // ---- Handlers (public so that tests can drive them as the events do) ----
-    void FormActivate();
-    void Edit1Change();  // the redraw
-    void BitBtn1Click();  // font
-    void BitBtn2Click();  // colour
-    void CheckBox1Click();
-    void ComboBox1Change(int index);
-    void ScrollBar1Change(int position);
-    void ScrollBar2Change(int position);
-    void Edit2Change();
-    void Edit3Change();
-    void Button1Click();  // OK
-    void Button2Click();  // cancel
-    void Button3Click();  // cancel
+    void windowActivated();
+    void redrawText();  // the redraw
+    void pickFont();  // font
+    void pickColour();  // colour
+    void shadowToggled();
+    void choosePlacement(int index);
+    void xScrolled(int position);
+    void yScrolled(int position);
+    void xTyped();
+    void yTyped();
+    void writeText();  // OK
+    void unusedCancel();  // cancel
+    void cancel();  // cancel
     void SetPos();
 
     // The controls, named as the rest of the program names them.
@@ -126,7 +126,7 @@ private:
     AddTextWindowHost& host_;
     QtGlyphRenderer glyphs_;
     TextOverlayPatch preview_;
-    bool TextShown_ = false;
+    bool textShown_ = false;
     bool updating_ = false;  // the controls are being set by the window itself
     QString fontMissingText_;
 };

@@ -86,7 +86,7 @@ FramesWindow::FramesWindow(FramesWindowHost& host, QWidget* parent) : QDialog(pa
     for (const char* entry : {"Cadre simple ", "Cadre avec liseré ", "Cadre réaliste ", "Cadre coloré "})
         ComboBox1->addItem(QString::fromUtf8(entry));
     ComboBox1->setGeometry(12, 30, 164, 26);
-    connect(ComboBox1, &QComboBox::activated, this, [this](int i) { ComboBox1Change(i); });
+    connect(ComboBox1, &QComboBox::activated, this, [this](int i) { chooseFrameStyle(i); });
     // The two picture numbers share one place: only the selected style's is shown.
     UpDown2 = new UpDownControl(this);
     UpDown2->setRange(1, 7);
@@ -95,8 +95,8 @@ FramesWindow::FramesWindow(FramesWindowHost& host, QWidget* parent) : QDialog(pa
     UpDown3->setRange(1, 5);
     UpDown3->setPosition(settings.colouredNumber);
     for (UpDownControl* u : {UpDown2, UpDown3}) u->setGeometry(180, 32, 34, 21);
-    connect(UpDown2, &UpDownControl::clicked, this, [this](int n) { UpDown2Click(n); });
-    connect(UpDown3, &UpDownControl::clicked, this, [this](int n) { UpDown3Click(n); });
+    connect(UpDown2, &UpDownControl::clicked, this, [this](int n) { realisticFrameStepped(n); });
+    connect(UpDown3, &UpDownControl::clicked, this, [this](int n) { colouredFrameStepped(n); });
 
     Label2 = new QLabel(QStringLiteral("Marge"), this);
     Label2->setGeometry(12, 66, 190, 20);
@@ -104,26 +104,26 @@ FramesWindow::FramesWindow(FramesWindowHost& host, QWidget* parent) : QDialog(pa
     Edit1->setMaxLength(4);
     Edit1->setGeometry(12, 86, 56, 24);
     Edit1->installEventFilter(this);
-    connect(Edit1, &QLineEdit::textEdited, this, [this] { Edit1Change(); });
+    connect(Edit1, &QLineEdit::textEdited, this, [this] { marginTyped(); });
     connect(Edit1, &QLineEdit::editingFinished, this, [this] { Edit1->setText(QString::number(settings.margin)); });
     UpDown1 = new UpDownControl(this);
     UpDown1->setRange(0, kMaximumMargin);
     UpDown1->setPosition(settings.margin);
     UpDown1->setGeometry(72, 88, 34, 21);
-    connect(UpDown1, &UpDownControl::clicked, this, [this](int n) { UpDown1Click(n); });
+    connect(UpDown1, &UpDownControl::clicked, this, [this](int n) { marginStepped(n); });
 
     Label3 = new QLabel(QStringLiteral("Couleur"), this);
     Label3->setGeometry(12, 122, 120, 20);
     Shape1 = new ColourSwatch(this);
     Shape1->setGeometry(136, 122, 40, 20);
     Shape1->setColour(qcolour(settings.FillColour));
-    connect(Shape1, &ColourSwatch::clicked, this, [this] { Shape1MouseDown(); });
+    connect(Shape1, &ColourSwatch::clicked, this, [this] { chooseFillColour(); });
     Label4 = new QLabel(QStringLiteral("Liseré"), this);
     Label4->setGeometry(12, 148, 120, 20);
     Shape2 = new ColourSwatch(this);
     Shape2->setGeometry(136, 148, 40, 20);
     Shape2->setColour(qcolour(settings.LineColour));
-    connect(Shape2, &ColourSwatch::clicked, this, [this] { Shape2MouseDown(); });
+    connect(Shape2, &ColourSwatch::clicked, this, [this] { chooseLineColour(); });
 
     // The tint of the coloured frame: a red, a green and a blue marker beside their sliders.
     const QColor markers[3] = {Qt::red, Qt::green, Qt::blue};
@@ -138,7 +138,7 @@ FramesWindow::FramesWindow(FramesWindowHost& host, QWidget* parent) : QDialog(pa
         tintSliders[i]->setPageStep(16);
         tintSliders[i]->setToolTip(QStringLiteral("0"));
         tintSliders[i]->setGeometry(30, y, 180, 22);
-        connect(tintSliders[i], &QSlider::valueChanged, this, [this, i](int v) { TrackBarChange(i, v); });
+        connect(tintSliders[i], &QSlider::valueChanged, this, [this, i](int v) { tintChanged(i, v); });
     }
 
     Image1 = new QLabel(this);
@@ -146,10 +146,10 @@ FramesWindow::FramesWindow(FramesWindowHost& host, QWidget* parent) : QDialog(pa
     Button1 = new QPushButton(QStringLiteral("OK"), this);
     Button1->setGeometry(348, 226, 80, 30);
     Button1->setDefault(true);
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { confirm(); });
 
-    Timer1.setSingleShot(true);
-    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    previewTimer.setSingleShot(true);
+    connect(&previewTimer, &QTimer::timeout, this, [this] { previewTick(); });
 
     // Creation: the realistic frame, the preview white inside its two outlines.
     ComboBox1->setCurrentIndex(settings.style);
@@ -159,7 +159,7 @@ FramesWindow::FramesWindow(FramesWindowHost& host, QWidget* parent) : QDialog(pa
     applyVisibility();
 }
 
-void FramesWindow::restartTimer(int interval) { Timer1.start(interval); }
+void FramesWindow::restartPreviewTimer(int interval) { previewTimer.start(interval); }
 
 void FramesWindow::applyVisibility() {
     const FrameControlsShown shown = frameControlsShown(settings.style);
@@ -182,78 +182,78 @@ void FramesWindow::showPreview(const Bitmap& picture) {
 
 // ---- Handlers ---------------------------------------------------------------------------------
 
-void FramesWindow::ComboBox1Change(int index) {
+void FramesWindow::chooseFrameStyle(int index) {
     if (index < kFrameSimple || index > kFrameColoured) return;
     settings.style = index;
     if (ComboBox1->currentIndex() != index) ComboBox1->setCurrentIndex(index);
     applyVisibility();
-    restartTimer(kWaitAfterChoice);
+    restartPreviewTimer(kWaitAfterChoice);
 }
 
-void FramesWindow::Edit1Change() {
+void FramesWindow::marginTyped() {
     settings.margin = typedMargin(Edit1->text(), settings.margin);
     UpDown1->setPosition(settings.margin);
-    restartTimer(kWaitAfterTyping);
+    restartPreviewTimer(kWaitAfterTyping);
 }
 
-void FramesWindow::Edit1KeyEnter() {
+void FramesWindow::marginEntered() {
     Edit1->setText(QString::number(settings.margin));
     close();
 }
 
-void FramesWindow::UpDown1Click(int position) {
+void FramesWindow::marginStepped(int position) {
     settings.margin = position;
     UpDown1->setPosition(position);
     Edit1->setText(QString::number(position));
-    restartTimer(kWaitAfterArrows);
+    restartPreviewTimer(kWaitAfterArrows);
 }
 
-void FramesWindow::UpDown2Click(int position) {
+void FramesWindow::realisticFrameStepped(int position) {
     settings.realisticNumber = position;
     UpDown2->setPosition(position);
-    restartTimer(kWaitAfterArrows);
+    restartPreviewTimer(kWaitAfterArrows);
     if (settings.style == kFrameRealistic) {
         ComboBox1->setItemText(kFrameRealistic, frameEntryName(kFrameRealistic, position, language_));
         ComboBox1->setCurrentIndex(kFrameRealistic);
     }
 }
 
-void FramesWindow::UpDown3Click(int position) {
+void FramesWindow::colouredFrameStepped(int position) {
     settings.colouredNumber = position;
     UpDown3->setPosition(position);
-    restartTimer(kWaitAfterArrows);
+    restartPreviewTimer(kWaitAfterArrows);
     if (settings.style == kFrameColoured) {
         ComboBox1->setItemText(kFrameColoured, frameEntryName(kFrameColoured, position, language_));
         ComboBox1->setCurrentIndex(kFrameColoured);
     }
 }
 
-void FramesWindow::Shape1MouseDown() {
+void FramesWindow::chooseFillColour() {
     if (const auto chosen = chooseColour(qcolour(settings.FillColour))) settings.FillColour = colourOf(*chosen);
     Shape1->setColour(qcolour(settings.FillColour));
-    restartTimer(kWaitAfterChoice);
+    restartPreviewTimer(kWaitAfterChoice);
 }
 
-void FramesWindow::Shape2MouseDown() {
+void FramesWindow::chooseLineColour() {
     if (const auto chosen = chooseColour(qcolour(settings.LineColour))) settings.LineColour = colourOf(*chosen);
     Shape2->setColour(qcolour(settings.LineColour));
-    restartTimer(kWaitAfterChoice);
+    restartPreviewTimer(kWaitAfterChoice);
 }
 
-void FramesWindow::TrackBarChange(int which, int position) {
+void FramesWindow::tintChanged(int which, int position) {
     int* shift[3] = {&settings.tintRed, &settings.tintGreen, &settings.tintBlue};
     *shift[which] = position;
     // The slider's hint says its position, shown at once where the mouse is.
     const QString hint = QString::number(position);
     tintSliders[which]->setToolTip(hint);
     if (tintSliders[which]->isSliderDown()) QToolTip::showText(QCursor::pos(), hint, tintSliders[which]);
-    restartTimer(kWaitAfterChoice);
+    restartPreviewTimer(kWaitAfterChoice);
 }
 
-void FramesWindow::Button1Click() { close(); }
+void FramesWindow::confirm() { close(); }
 
-void FramesWindow::Timer1Timer() {
-    Timer1.stop();
+void FramesWindow::previewTick() {
+    previewTimer.stop();
     Bitmap picture;
     try {
         DrawFramePreview(picture, host_.sourceImage(), settings, host_.framePictures());
@@ -266,9 +266,9 @@ void FramesWindow::Timer1Timer() {
     emit previewDrawn();
 }
 
-void FramesWindow::FormActivate() {
+void FramesWindow::windowActivated() {
     applyVisibility();
-    restartTimer(kWaitAfterChoice);
+    restartPreviewTimer(kWaitAfterChoice);
 }
 
 // ---- Events -----------------------------------------------------------------------------------
@@ -280,16 +280,16 @@ void FramesWindow::paintEvent(QPaintEvent*) {
 
 void FramesWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    FormActivate();
+    windowActivated();
 }
 
 void FramesWindow::hideEvent(QHideEvent* event) {
-    Timer1.stop();
+    previewTimer.stop();
     QDialog::hideEvent(event);
 }
 
 bool FramesWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && isVisible()) FormActivate();
+    if (event->type() == QEvent::WindowActivate && isVisible()) windowActivated();
     return QDialog::event(event);
 }
 
@@ -297,7 +297,7 @@ bool FramesWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Edit1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Edit1KeyEnter();
+            marginEntered();
             return true;  // swallowed
         }
     }

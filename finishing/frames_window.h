@@ -89,21 +89,21 @@ public:
     std::function<std::optional<QColor>(const QColor& initial)> chooseColour;
 
     // ---- Handlers (public so that tests can drive them as the events do) ----
-    void ComboBox1Change(int index);
-    void Edit1Change();          // typing in the margin box
-    void Edit1KeyEnter();        // Enter in the margin box closes the window
-    void UpDown1Click(int position);
-    void UpDown2Click(int position);  // the arrows, released: the entry takes the number
-    void UpDown3Click(int position);
-    void Shape1MouseDown();      // fill colour
-    void Shape2MouseDown();      // line colour
-    void TrackBarChange(int which, int position);  // which: 0 red, 1 green, 2 blue
-    void Button1Click();
-    void Timer1Timer();
-    void FormActivate();
+    void chooseFrameStyle(int index);
+    void marginTyped();          // typing in the margin box
+    void marginEntered();        // Enter in the margin box closes the window
+    void marginStepped(int position);
+    void realisticFrameStepped(int position);  // the arrows, released: the entry takes the number
+    void colouredFrameStepped(int position);
+    void chooseFillColour();      // fill colour
+    void chooseLineColour();      // line colour
+    void tintChanged(int which, int position);  // which: 0 red, 1 green, 2 blue
+    void confirm();
+    void previewTick();
+    void windowActivated();
 
     // Restarts the preview timer with `interval` milliseconds.
-    void restartTimer(int interval);
+    void restartPreviewTimer(int interval);
     const QImage& previewPicture() const { return preview_; }
 
     // The controls, named as the rest of the program names them.
@@ -122,7 +122,7 @@ public:
     std::array<QSlider*, 3> tintSliders{};      // TrackBar1, TrackBar2, TrackBar3
     QLabel* Image1 = nullptr;                   // the preview
     QPushButton* Button1 = nullptr;
-    QTimer Timer1;
+    QTimer previewTimer;
 
 signals:
     void previewDrawn();

@@ -96,7 +96,7 @@ void PenAndInkSketch(Bitmap& source, Bitmap& destination, const DrawingControls&
     prepare(source, ctx);
     for (int y = 1; y <= H - 1; ++y) {
         ctx.ProgressReport(y - 1, H - 2, 1, 1);
-        if (ctx.pumpAndCheckCancel()) return;
+        if (ctx.CancelRequested()) return;
         const int r = y % kTileHeight;
         for (int x = 1; x <= W - 1; ++x) {
             const Colour c = source.colourAt(x, y), up = source.colourAt(x, y - 1), left = source.colourAt(x - 1, y);
@@ -143,7 +143,7 @@ void PenAndInkSketch(Bitmap& source, Bitmap& destination, const DrawingControls&
         bool cancelled = false;
         for (int y = y0; y < y1; ++y) {
             ctx.ProgressReport(y - 1, H - 2, 1, 1);
-            if (ctx.pumpAndCheckCancel()) {
+            if (ctx.CancelRequested()) {
                 cancelled = true;
                 break;
             }

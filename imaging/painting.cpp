@@ -114,7 +114,7 @@ void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControl
     const int tolerance = c.TrackBar1 / 2;
     for (int i = 0; i <= n; ++i) {
         ctx.ProgressReport(i, n, 1, 1);
-        if (ctx.pumpAndCheckCancel()) return;
+        if (ctx.CancelRequested()) return;
         for (int y = 2; y <= H - 2; ++y) {
             for (int x = 2; x <= W - 3; ++x) {
                 int sum[3] = {0, 0, 0};
@@ -666,7 +666,7 @@ void RecursivePainting(Bitmap& source, Bitmap& destination, const DrawingControl
         int count = std::min(kIterationsPerSweep, n + 1 - done);
         for (int j = 0; j < count; ++j) {
             ctx.ProgressReport(done + j, n, 1, 1);
-            if (ctx.pumpAndCheckCancel()) {
+            if (ctx.CancelRequested()) {
                 count = j;
                 cancelled = true;
                 break;

@@ -76,7 +76,7 @@ bool PencilStrokes(const Bitmap& source, Bitmap& destination, const DrawingContr
     const int stripHeight = p.stripHeight;
     for (int y = 1; y <= H - 2; ++y) {
         reportRow(ctx, y - 1, H - 3, 2, 3);
-        if (ctx.pumpAndCheckCancel()) return false;
+        if (ctx.CancelRequested()) return false;
         int stripRow = (y % (stripHeight - 2)) + 1;
         for (int x = 1; x <= W - 2; ++x) {
             const Colour c = source.colourAt(x, y), l = source.colourAt(x - 1, y);
@@ -364,7 +364,7 @@ bool drawStrokes(const Bitmap& source, Bitmap& destination, bool inPlace, const 
         int reached = y0;
         for (int y = y0; y < y1; ++y) {
             reportRow(ctx, y - 1, H - 3, 2, 3);
-            if (ctx.pumpAndCheckCancel()) {
+            if (ctx.CancelRequested()) {
                 cancelled = true;
                 break;
             }

@@ -191,7 +191,7 @@ void RotateBitmapByAngle(const Bitmap& source, Bitmap& destination, int angle, R
     const TurnGeometry t = turnGeometry(source.width(), source.height(), angle);
     destination.setSize(t.Wd, t.Hd);
     for (int y = t.Hd - 1; y >= 0; --y) {
-        if (ctx.pumpAndCheckCancel()) return;
+        if (ctx.CancelRequested()) return;
         reportRow(ctx, t.Hd - 1 - y, t.Hd - 1, t.stage, 3);
         const int a = 2 * (y - t.oy - t.hy) + 1;
         for (int x = t.Wd - 1; x >= 0; --x) {
@@ -224,7 +224,7 @@ bool RotateRegion(const Bitmap& source, const TurnGeometry& t, int x0, int x1, i
         int reached = top;  // rows [reached, top) passed their check
         bool cancelled = false;
         for (int y = top - 1; y >= bottom; --y) {
-            if (ctx.pumpAndCheckCancel()) {
+            if (ctx.CancelRequested()) {
                 cancelled = true;
                 break;
             }

@@ -18,17 +18,17 @@ class PrintPreviewWindow;
 class FullScreenWindow;
 
 struct AppWindows {
-    MainWindow* Form1 = nullptr;
-    ResizeWindow* Form10 = nullptr;
-    RetouchWindow* Form11 = nullptr;
-    AddTextWindow* Form9 = nullptr;
-    DonationWindow* Form8 = nullptr;
-    BatchWindow* Form2 = nullptr;
-    AboutWindow* Form3 = nullptr;
-    ParameterWindow* Form4 = nullptr;
-    FramesWindow* Form5 = nullptr;
-    PrintPreviewWindow* Form6 = nullptr;
-    FullScreenWindow* Form7 = nullptr;
+    MainWindow* mainWindow = nullptr;
+    ResizeWindow* resizeWindow = nullptr;
+    RetouchWindow* retouchWindow = nullptr;
+    AddTextWindow* addTextWindow = nullptr;
+    DonationWindow* donationWindow = nullptr;
+    BatchWindow* batchWindow = nullptr;
+    AboutWindow* aboutWindow = nullptr;
+    ParameterWindow* parameterWindow = nullptr;
+    FramesWindow* framesWindow = nullptr;
+    PrintPreviewWindow* printPreviewWindow = nullptr;
+    FullScreenWindow* fullScreenWindow = nullptr;
 };
 
 }  // namespace gt

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The full-screen view of one picture (Form7): borderless over the whole desktop, modal, the picture
+// The full-screen view of one picture (fullScreenWindow): borderless over the whole desktop, modal, the picture
 // on the tiled background at the place the aspect rule gives; a click or any key closes it.
 
 #include <QImage>

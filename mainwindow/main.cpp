@@ -60,6 +60,6 @@ int main(int argc, char* argv[]) {
 
     window->placeOnScreen();
     window->show();
-    QTimer::singleShot(0, window.get(), [&window, first] { window->FormShow(first); });
+    QTimer::singleShot(0, window.get(), [&window, first] { window->openStartArgument(first); });
     return app.exec();
 }

@@ -31,11 +31,11 @@ void MainWindow::setBusy(bool busy) {
 }
 
 void MainWindow::hideParameterWindow() {
-    if (windows.Form4) windows.Form4->hide();
+    if (windows.parameterWindow) windows.parameterWindow->hide();
 }
 
 void MainWindow::runParameterWindow() {
-    ParameterWindow* w = windows.Form4;
+    ParameterWindow* w = windows.parameterWindow;
     if (!w) return;
     w->hide();
     w->setWindowModality(Qt::ApplicationModal);
@@ -50,8 +50,8 @@ void MainWindow::showBatchSource(Bitmap photo, const QString& path) {
     openedFile_ = path;
     setSource(std::move(photo));
     setZoom(100);
-    CenterImages();
-    if (windows.Form4) windows.Form4->resetPreview();
+    centerPictures();
+    if (windows.parameterWindow) windows.parameterWindow->resetPreview();
 }
 
 QImage MainWindow::drawingPicture() const {
@@ -64,8 +64,8 @@ bool MainWindow::startBatchRendering() {
     // the command line's batch does, so the same photo gives the same bytes from either.
     random_ = Random{};
     SavedZoom = zoom_;
-    Timer1.stop();
-    Timer1Timer();
+    renderTimer.stop();
+    renderTimerFired();
     return Busy;
 }
 

@@ -36,26 +36,26 @@ std::string localPath(const QString& path) { return QFile::encodeName(path).toSt
 
 // ---- Pictures in --------------------------------------------------------------------------------
 
-void MainWindow::Openpicture1Click() {
+void MainWindow::openPicture() {
     if (Busy) return;
-    if (addTextVisible()) windows.Form9->close();
+    if (addTextVisible()) windows.addTextWindow->close();
     setZoom(100);
     const QString folder = openedFile_.isEmpty() ? QString() : QFileInfo(openedFile_).absolutePath();
     const QString path = QFileDialog::getOpenFileName(
         this, QString(), folder,
         openDialogFilters(text(QStringLiteral("Form1.OpenFilter")), text(QStringLiteral("Form1.OpenFilterAllFiles"))));
     if (!path.isEmpty()) {
-        openPicture(path);
+        openPictureFile(path);
         return;
     }
     if (!openedFile_.isEmpty()) {
         menuEntry(QStringLiteral("Reverttooriginalsourceimage1"))->setEnabled(true);
         setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
     }
-    CenterImages();
+    centerPictures();
 }
 
-bool MainWindow::openPicture(const QString& path) {
+bool MainWindow::openPictureFile(const QString& path) {
     if (Busy) return false;
     ReadPicture picture;
     try {
@@ -71,17 +71,17 @@ bool MainWindow::openPicture(const QString& path) {
     updateUndoMenu();
     setZoom(100);
     if (!batchVisible()) showParameterWindow();
-    if (windows.Form4) windows.Form4->resetPreview();
+    if (windows.parameterWindow) windows.parameterWindow->resetPreview();
     menuEntry(QStringLiteral("Reverttooriginalsourceimage1"))->setEnabled(true);
     setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
-    CenterImages();
+    centerPictures();
     updateresizemenu();
     return true;
 }
 
 // Every file is tried, whatever its name: the content says whether it is a picture, and a file that
 // is not one, or of a kind not read here, is named in a message rather than ignored.
-bool MainWindow::LoadImageFile(const QString& name) {
+bool MainWindow::loadPictureFromFile(const QString& name) {
     setZoom(100);
     ReadPicture picture;
     try {
@@ -92,14 +92,14 @@ bool MainWindow::LoadImageFile(const QString& name) {
     }
     openedFile_ = name;
     sourceMetadata_ = std::move(picture.loaded.metadata);
-    if (addTextVisible()) windows.Form9->close();
+    if (addTextVisible()) windows.addTextWindow->close();
     setSource(std::move(picture.loaded.bitmap), std::move(picture.view));
     history_.clear();
     updateUndoMenu();
     setZoom(100);
     menuEntry(QStringLiteral("Reverttooriginalsourceimage1"))->setEnabled(true);
     setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
-    CenterImages();
+    centerPictures();
     updateresizemenu();
     return true;
 }
@@ -149,11 +149,11 @@ void MainWindow::showPictureError(const std::exception& error, const QString& pa
 
 void MainWindow::filesDropped(const QStringList& files) {
     if (Busy || files.isEmpty()) return;
-    LoadImageFile(files.first());
-    if (parameterWindowVisible()) windows.Form4->setPreviewTimer(200);
+    loadPictureFromFile(files.first());
+    if (parameterWindowVisible()) windows.parameterWindow->setPreviewTimer(200);
 }
 
-void MainWindow::Colleruneimagedepuislepressepapier1Click() {
+void MainWindow::pasteFromClipboard() {
     if (Busy || addTextVisible()) return;
     try {
         const std::optional<Bitmap> picture = pictureFromClipboard();
@@ -174,22 +174,22 @@ void MainWindow::pastePicture(const Bitmap* picture) {
         setSource(SourceImage);
     }
     setZoom(100);
-    CenterImages();
+    centerPictures();
     if (!batchVisible()) showParameterWindow();
-    if (windows.Form4) windows.Form4->resetPreview();
+    if (windows.parameterWindow) windows.parameterWindow->resetPreview();
 }
 
-void MainWindow::Swap1Click() {
+void MainWindow::swapPictures() {
     // The menus are swapped out during a run, so the command never meets a rendering.
     if (Busy) return;
     setZoom(100);
     // The drawing becomes the source as it is; the new drawing is the one copy of it.
     replaceSource(std::move(DrawingImage));
-    CenterImages();
-    if (windows.Form4) windows.Form4->resetPreview();
+    centerPictures();
+    if (windows.parameterWindow) windows.parameterWindow->resetPreview();
 }
 
-void MainWindow::Reverttooriginalsourceimage1Click() {
+void MainWindow::revertToOriginalSource() {
     QAction* revert = menuEntry(QStringLiteral("Reverttooriginalsourceimage1"));
     if (Busy || !revert->isEnabled()) return;
     ReadPicture picture;
@@ -207,14 +207,14 @@ void MainWindow::Reverttooriginalsourceimage1Click() {
     replaceSource(std::move(picture.loaded.bitmap), std::move(picture.view));
     setZoom(100);
     if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
-    CenterImages();
+    centerPictures();
     updateresizemenu();
-    if (parameterWindowVisible()) windows.Form4->setPreviewTimer(200);
+    if (parameterWindowVisible()) windows.parameterWindow->setPreviewTimer(200);
 }
 
 // ---- Pictures out -------------------------------------------------------------------------------
 
-void MainWindow::Savepicture1Click() {
+void MainWindow::savePicture() {
     QApplication::processEvents();
     if (Busy) return;
     setZoom(100);
@@ -244,7 +244,7 @@ bool MainWindow::saveDrawing(const QString& chosenName, bool pngChosen) {
     }
 }
 
-void MainWindow::Copierledessindanslepressepapier1Click() {
+void MainWindow::copyDrawing() {
     if (Busy || addTextVisible()) return;
     setZoom(100);
     copyPictureToClipboard(DrawingImage);
@@ -252,7 +252,7 @@ void MainWindow::Copierledessindanslepressepapier1Click() {
 
 // The drawing is written and the desktop asked on a worker: the desktop's tools may take seconds to
 // answer. The window says how it went when they have.
-void MainWindow::EnregistrerenfonddcranWindows1Click() {
+void MainWindow::setWallpaper() {
     if (Busy || wallpaperThread_) return;
     struct Outcome {
         QString error;
@@ -289,7 +289,7 @@ void MainWindow::EnregistrerenfonddcranWindows1Click() {
 // ---- The other windows --------------------------------------------------------------------------
 
 void MainWindow::showParameterWindow() {
-    ParameterWindow* w = windows.Form4;
+    ParameterWindow* w = windows.parameterWindow;
     if (!w) return;
     if (!w->isVisible()) {
         const QRect mine = frameGeometry();
@@ -300,82 +300,82 @@ void MainWindow::showParameterWindow() {
     w->activateWindow();
 }
 
-void MainWindow::Changeparameters1Click() {
+void MainWindow::changeParameters() {
     if (Busy) return;
-    if (addTextVisible()) windows.Form9->close();
+    if (addTextVisible()) windows.addTextWindow->close();
     if (!batchVisible()) showParameterWindow();
 }
 
 void MainWindow::showFramesWindow() {
-    if (!windows.Form5) return;
-    windows.Form5->show();
-    windows.Form5->raise();
-    windows.Form5->activateWindow();
+    if (!windows.framesWindow) return;
+    windows.framesWindow->show();
+    windows.framesWindow->raise();
+    windows.framesWindow->activateWindow();
 }
 
 void MainWindow::showAddTextWindow() {
-    if (!windows.Form9) return;
-    windows.Form9->show();
-    windows.Form9->raise();
-    windows.Form9->activateWindow();
+    if (!windows.addTextWindow) return;
+    windows.addTextWindow->show();
+    windows.addTextWindow->raise();
+    windows.addTextWindow->activateWindow();
 }
 
-void MainWindow::Ajoutdetexte1Click() {
+void MainWindow::addText() {
     if (!Busy) showAddTextWindow();
 }
 
-void MainWindow::Batchprocessing1Click() {
+void MainWindow::openBatchWindow() {
     if (Busy) return;
-    if (parameterWindowVisible()) windows.Form4->close();
-    if (windows.Form2) windows.Form2->show();
+    if (parameterWindowVisible()) windows.parameterWindow->close();
+    if (windows.batchWindow) windows.batchWindow->show();
 }
 
-void MainWindow::Imprimer1Click() {
-    if (!Busy && windows.Form6) windows.Form6->show();
+void MainWindow::openPrintPreview() {
+    if (!Busy && windows.printPreviewWindow) windows.printPreviewWindow->show();
 }
 
-void MainWindow::About2Click() {
-    if (!Busy && windows.Form3) windows.Form3->exec();
+void MainWindow::showAbout() {
+    if (!Busy && windows.aboutWindow) windows.aboutWindow->exec();
 }
 
-void MainWindow::DonationClick() {
-    if (!Busy && windows.Form8) windows.Form8->exec();
+void MainWindow::showDonation() {
+    if (!Busy && windows.donationWindow) windows.donationWindow->exec();
 }
 
-void MainWindow::Redimensionnerlimagesource1Click() {
-    if (!Busy && windows.Form10) windows.Form10->open();
+void MainWindow::openResizeWindow() {
+    if (!Busy && windows.resizeWindow) windows.resizeWindow->open();
 }
 
-void MainWindow::ModifySourceImage1Click() {
-    if (Busy || !windows.Form11) return;
-    windows.Form11->show();
-    windows.Form11->raise();
-    windows.Form11->activateWindow();
+void MainWindow::openRetouchWindow() {
+    if (Busy || !windows.retouchWindow) return;
+    windows.retouchWindow->show();
+    windows.retouchWindow->raise();
+    windows.retouchWindow->activateWindow();
 }
 
-void MainWindow::Aideenligne1Click() {
+void MainWindow::openOnlineHelp() {
     const QMessageBox::StandardButton answer =
         QMessageBox::question(this, text(QStringLiteral("Message.OnlineHelpTitle")), text(QStringLiteral("Message.OnlineHelp")),
                               QMessageBox::Ok | QMessageBox::Cancel);
     if (answer == QMessageBox::Ok) QDesktopServices::openUrl(QUrl(text(QStringLiteral("Message.OnlineHelpPage"))));
 }
 
-void MainWindow::Quit1Click() { close(); }
+void MainWindow::quitProgram() { close(); }
 
 // ---- Start-up argument --------------------------------------------------------------------------
 
-void MainWindow::FormShow(const QString& argument) {
+void MainWindow::openStartArgument(const QString& argument) {
     if (!resourceError_.isEmpty()) showError(resourceError_);
     switch (argumentAction(argument)) {
         case ArgumentAction::OpenPicture:
-            LoadImageFile(argument);
+            loadPictureFromFile(argument);
             break;
         case ArgumentAction::LoadParameters:
             if (!QFileInfo::exists(argument)) {
                 showMessage(text(QStringLiteral("Form4.FileNotFound")));
                 break;
             }
-            if (windows.Form4) windows.Form4->loadParameters(argument);
+            if (windows.parameterWindow) windows.parameterWindow->loadParameters(argument);
             break;
         case ArgumentAction::None:
             break;

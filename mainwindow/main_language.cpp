@@ -14,16 +14,16 @@
 
 namespace gt {
 
-void MainWindow::Franais1Click() { applyLanguage(Language::French); }
-void MainWindow::English1Click() { applyLanguage(Language::Chinese); }
-void MainWindow::English2Click() { applyLanguage(Language::English); }
+void MainWindow::switchToFrench() { applyLanguage(Language::French); }
+void MainWindow::switchToChinese() { applyLanguage(Language::Chinese); }
+void MainWindow::switchToEnglish() { applyLanguage(Language::English); }
 
 void MainWindow::applyMenuTexts(const TextTable& table) {
     for (auto it = menuEntries_.cbegin(); it != menuEntries_.cend(); ++it)
         if (const auto caption = table.find(QStringLiteral("Form1.") + it.key())) it.value()->setText(*caption);
     // The zoom label shows the zoom; the switch only refreshes it.
-    Label3->setText(QString::number(zoom_) + QStringLiteral(" %"));
-    Label3->adjustSize();
+    zoomLabel_->setText(QString::number(zoom_) + QStringLiteral(" %"));
+    zoomLabel_->adjustSize();
 }
 
 // Toolbar buttons that stand for a menu command show its caption; the others have their own text.
@@ -42,7 +42,7 @@ void MainWindow::applyToolTips() {
 }
 
 void MainWindow::updateDrawingHint() {
-    ScrollBox2->setToolTip(ShowDrawingHint && !Busy ? TextTable::of(language_).text(QStringLiteral("Form1.Image2.hint")) : QString());
+    drawingPane_->setToolTip(ShowDrawingHint && !Busy ? TextTable::of(language_).text(QStringLiteral("Form1.Image2.hint")) : QString());
 }
 
 void MainWindow::applyLanguage(Language language) {
@@ -52,19 +52,19 @@ void MainWindow::applyLanguage(Language language) {
     const TextTable& table = TextTable::of(language);
     applyMenuTexts(table);                                                    // 1 and 3
     applyToolTips();                                                          // 2
-    if (windows.Form2) windows.Form2->applyTexts(table, language);            // 4
-    if (windows.Form3) windows.Form3->applyTexts(table, language);            // 5
-    if (windows.Form4) windows.Form4->applyTexts(table, language);            // 6
-    if (windows.Form5) windows.Form5->applyTexts(table, language);            // 7
-    if (windows.Form6) windows.Form6->applyTexts(table, language);            // 8
-    if (windows.Form8) windows.Form8->applyTexts(table, language);            // 9
-    if (windows.Form9) windows.Form9->applyTexts(table, language);            // 10
-    if (windows.Form10) windows.Form10->applyTexts(table, language);          // 11
-    if (windows.Form11) windows.Form11->applyTexts(table, language);
+    if (windows.batchWindow) windows.batchWindow->applyTexts(table, language);            // 4
+    if (windows.aboutWindow) windows.aboutWindow->applyTexts(table, language);            // 5
+    if (windows.parameterWindow) windows.parameterWindow->applyTexts(table, language);            // 6
+    if (windows.framesWindow) windows.framesWindow->applyTexts(table, language);            // 7
+    if (windows.printPreviewWindow) windows.printPreviewWindow->applyTexts(table, language);            // 8
+    if (windows.donationWindow) windows.donationWindow->applyTexts(table, language);            // 9
+    if (windows.addTextWindow) windows.addTextWindow->applyTexts(table, language);            // 10
+    if (windows.resizeWindow) windows.resizeWindow->applyTexts(table, language);          // 11
+    if (windows.retouchWindow) windows.retouchWindow->applyTexts(table, language);
     // 12: an open parameter window redraws with the new texts, as it does when shown.
     if (parameterWindowVisible()) {
-        windows.Form4->update();
-        windows.Form4->setPreviewTimer(kPreviewIntervalOnShow);
+        windows.parameterWindow->update();
+        windows.parameterWindow->setPreviewTimer(kPreviewIntervalOnShow);
     }
 }
 

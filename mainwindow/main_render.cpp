@@ -14,20 +14,20 @@ namespace gt {
 
 void MainWindow::startDrawing() {
     if (batchVisible()) {
-        if (windows.Form4) windows.Form4->close();
+        if (windows.parameterWindow) windows.parameterWindow->close();
         return;
     }
     SavedZoom = zoom_;
     setZoom(100);
-    CenterImages();
-    if (!Busy) Timer1.start(200);
-    if (windows.Form4) windows.Form4->hide();
+    centerPictures();
+    if (!Busy) renderTimer.start(200);
+    if (windows.parameterWindow) windows.parameterWindow->hide();
 }
 
-void MainWindow::Timer1Timer() {
-    Timer1.stop();
+void MainWindow::renderTimerFired() {
+    renderTimer.stop();
     if (Busy || renderRunning()) return;
-    const int style = windows.Form4 ? windows.Form4->DrawingStyle() : -1;
+    const int style = windows.parameterWindow ? windows.parameterWindow->DrawingStyle() : -1;
     if (style < 0 || style >= kStyleCount) {
         QApplication::processEvents();
         setZoom(SavedZoom);
@@ -40,22 +40,22 @@ void MainWindow::Timer1Timer() {
         return;
     }
     setZoom(100);
-    CenterImages();
+    centerPictures();
     Busy = true;
     updateDrawingHint();
 
     // Everything the rendering reads is copied now; the worker never looks at a window.
-    windows.Form4->loadStyleSliders();
+    windows.parameterWindow->loadStyleSliders();
     DrawingParameters parameters;
-    static_cast<DrawingControls&>(parameters) = windows.Form4->controls();
-    if (windows.Form5) parameters.frame = windows.Form5->settings;
-    if (windows.Form9) parameters.text = windows.Form9->settings;
+    static_cast<DrawingControls&>(parameters) = windows.parameterWindow->controls();
+    if (windows.framesWindow) parameters.frame = windows.framesWindow->settings;
+    if (windows.addTextWindow) parameters.text = windows.addTextWindow->settings;
     job_->start(SourceImage, parameters, random_, DrawingWidth, DrawingHeight);
 }
 
 void MainWindow::ProgressReport(int step, int lastStep, int pass, int passes) {
     if (!Busy || passes == 0) return;
-    Panel2->ProgressReport(step, lastStep, pass, passes);
+    statusStrip_->ProgressReport(step, lastStep, pass, passes);
 }
 
 void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
@@ -63,7 +63,7 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
     const bool cancelled = outcome->error.empty() && outcome->result.cancelled;
     settleCancelAfterRendering(CancelRequested, batchVisible());
     // The progress display ends here whether or not the routine closed it.
-    if (Panel2->running()) Panel2->ProgressReport(100, 100, 1, 1);
+    if (statusStrip_->running()) statusStrip_->ProgressReport(100, 100, 1, 1);
     showMenuBar(false);
 
     renderingError_ = QString::fromStdString(outcome->error);
@@ -76,13 +76,13 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
         }
     } else if (outcome->result.rendered) {
         // A rendering that wrote the text closes the add-text window, as its OK would.
-        if (!cancelled && windows.Form4->controls().CheckBox4 && addTextVisible()) windows.Form9->close();
+        if (!cancelled && windows.parameterWindow->controls().CheckBox4 && addTextVisible()) windows.addTextWindow->close();
         DrawingImage = std::move(outcome->result.drawing);
         DrawingWidth = DrawingImage.width();
         DrawingHeight = DrawingImage.height();
         // The result shows at its natural size first; the saved zoom comes back below.
-        ScrollBox2->setPicture(&DrawingImage, std::move(outcome->view));
-        ScrollBox2->setZoom(100);
+        drawingPane_->setPicture(&DrawingImage, std::move(outcome->view));
+        drawingPane_->setZoom(100);
         Busy = false;
         // After a cancel the parameter window stays hidden.
         if (!cancelled && !batchVisible()) showParameterWindow();
@@ -90,16 +90,16 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
         Busy = false;
     }
     updateDrawingHint();
-    CenterImages();
+    centerPictures();
     setZoom(SavedZoom);
-    ScrollBox1->update();
-    ScrollBox2->update();
+    sourcePane_->update();
+    drawingPane_->update();
     emit renderFinished();
 }
 
-void MainWindow::Canceloperation1Click() { CancelRequested.store(true); }
+void MainWindow::cancelOperation() { CancelRequested.store(true); }
 
-void MainWindow::FormKeyPress(int key) {
+void MainWindow::keyPressed(int key) {
     if (key == Qt::Key_Escape && Busy) CancelRequested.store(true);
 }
 

@@ -36,7 +36,7 @@ SourceWork always(void (*step)(Bitmap&)) {
 bool MainWindow::refuseWhileBusy() {
     if (!Busy && !renderRunning() && !sourceJobRunning()) return false;
     // The photo is being read by the running step: changing it now would change it under its feet.
-    Panel2->showNotice(text(QStringLiteral("Message.SourceBusy")));
+    statusStrip_->showNotice(text(QStringLiteral("Message.SourceBusy")));
     return true;
 }
 
@@ -48,7 +48,7 @@ void MainWindow::changeSource(SourceWork work, bool showProgress, bool hideParam
     Busy = true;
     updateDrawingHint();
     sourceStep_ = SourceStep{hideParameters, hideParameters && parameterWindowVisible(), std::move(after)};
-    if (sourceStep_.parametersWereVisible) windows.Form4->hide();
+    if (sourceStep_.parametersWereVisible) windows.parameterWindow->hide();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     sourceJob_->start(SourceImage, std::move(work), showProgress);
 }
@@ -57,7 +57,7 @@ void MainWindow::sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome) {
     QApplication::restoreOverrideCursor();
     // A cancel that came after the work was done is spent as well: it must not stop the next step.
     if (!batchVisible()) CancelRequested.store(false);
-    if (Panel2->running()) Panel2->ProgressReport(100, 100, 1, 1);
+    if (statusStrip_->running()) statusStrip_->ProgressReport(100, 100, 1, 1);
     showMenuBar(false);
     Busy = false;
     const bool changed = outcome->changed;
@@ -68,11 +68,11 @@ void MainWindow::sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome) {
         SourceImage = std::move(outcome->picture);
         SourceWidth = SourceImage.width();
         SourceHeight = SourceImage.height();
-        ScrollBox1->setPicture(&SourceImage, std::move(outcome->view));
-        ScrollBox1->setZoom(zoom_);
-        ScrollBox1->update();
+        sourcePane_->setPicture(&SourceImage, std::move(outcome->view));
+        sourcePane_->setZoom(zoom_);
+        sourcePane_->update();
     }
-    if (windows.Form4) windows.Form4->setPreviewTimer(kPreviewAfterEnhancement);
+    if (windows.parameterWindow) windows.parameterWindow->setPreviewTimer(kPreviewAfterEnhancement);
     SourceStep step = std::move(sourceStep_);
     sourceStep_ = SourceStep{};
     if (step.parametersWereVisible && !batchVisible()) showParameterWindow();
@@ -88,25 +88,25 @@ void MainWindow::cancelLongStep() {
 
 // ---- The enhancements ---------------------------------------------------------------------------
 
-void MainWindow::Softensourceimage1Click() {
+void MainWindow::softenSource() {
     if (SourceImage.empty()) {
-        if (windows.Form4) windows.Form4->setPreviewTimer(kPreviewAfterEnhancement);
+        if (windows.parameterWindow) windows.parameterWindow->setPreviewTimer(kPreviewAfterEnhancement);
         return;
     }
     changeSource(always(SoftenPicture), false, false);
 }
 
-void MainWindow::Augmenterlanettet1Click() {
+void MainWindow::sharpenSource() {
     if (!SourceImage.empty()) changeSource(always(SharpenPicture), false, false);
 }
 
-void MainWindow::Increasecoloursaturation1Click() { changeSource(SaturatePicture, false, false); }
+void MainWindow::increaseSaturation() { changeSource(SaturatePicture, false, false); }
 
-void MainWindow::Increasebrightness1Click() { changeSource(always(BrightenPicture), false, false); }
+void MainWindow::increaseBrightness() { changeSource(always(BrightenPicture), false, false); }
 
-void MainWindow::Increasecontrast1Click() { changeSource(ContrastPicture, true, true); }
+void MainWindow::increaseContrast() { changeSource(ContrastPicture, true, true); }
 
-void MainWindow::Rduirelebruit1Click() {
+void MainWindow::reduceNoise() {
     if (!SourceImage.empty()) changeSource(SimplifyPicture, true, true);
 }
 
@@ -114,23 +114,23 @@ void MainWindow::Rduirelebruit1Click() {
 
 void MainWindow::showNaturalSize() {
     setZoom(100);
-    CenterImages();
+    centerPictures();
 }
 
 void MainWindow::resetParameterPreview() {
-    if (windows.Form4) windows.Form4->resetPreview();
+    if (windows.parameterWindow) windows.parameterWindow->resetPreview();
 }
 
-void MainWindow::resizesource(int width, int height, std::function<void()> done) {
+void MainWindow::resizeSource(int width, int height, std::function<void()> done) {
     // The text being placed belongs to the old drawing: the window closes and comes back on the new one.
     const bool addTextWasOpen = addTextVisible();
-    if (addTextWasOpen) windows.Form9->close();
+    if (addTextWasOpen) windows.addTextWindow->close();
     auto reopenAddText = [this, addTextWasOpen] {
-        if (!addTextWasOpen || !windows.Form9) return;
+        if (!addTextWasOpen || !windows.addTextWindow) return;
         showAddTextWindow();
-        for (QScrollBar* bar : {windows.Form9->ScrollBar1, windows.Form9->ScrollBar2}) bar->setValue(0);
-        windows.Form9->ScrollBar1->setMaximum(DrawingWidth);
-        windows.Form9->ScrollBar2->setMaximum(DrawingHeight);
+        for (QScrollBar* bar : {windows.addTextWindow->ScrollBar1, windows.addTextWindow->ScrollBar2}) bar->setValue(0);
+        windows.addTextWindow->ScrollBar1->setMaximum(DrawingWidth);
+        windows.addTextWindow->ScrollBar2->setMaximum(DrawingHeight);
     };
     if (width <= 1 || height <= 1 || refuseWhileBusy()) {
         reopenAddText();
@@ -157,14 +157,14 @@ void MainWindow::resizesource(int width, int height, std::function<void()> done)
                 DrawingWidth = SourceWidth;
                 DrawingHeight = SourceHeight;
                 // The drawing is the photo again: both panes draw from the same reduced copies.
-                ScrollBox2->setPicture(&DrawingImage, ScrollBox1->pyramid());
-                ScrollBox2->setZoom(zoom_);
-                if (windows.Form4)
-                    windows.Form4->setPreviewCrop(SourceWidth <= kPreviewSize ? 0 : SourceWidth / 2 - kPreviewSize / 2, 0);
+                drawingPane_->setPicture(&DrawingImage, sourcePane_->pyramid());
+                drawingPane_->setZoom(zoom_);
+                if (windows.parameterWindow)
+                    windows.parameterWindow->setPreviewCrop(SourceWidth <= kPreviewSize ? 0 : SourceWidth / 2 - kPreviewSize / 2, 0);
                 if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
-                CenterImages();
+                centerPictures();
                 updateresizemenu();
-                if (parameterWindowVisible()) windows.Form4->setPreviewTimer(kPreviewAfterResize);
+                if (parameterWindowVisible()) windows.parameterWindow->setPreviewTimer(kPreviewAfterResize);
             }
             reopenAddText();
             if (done) done();
@@ -179,7 +179,7 @@ void MainWindow::retouchSource(const RetouchSettings& settings, std::function<vo
 }
 
 void MainWindow::setParameterPreviewTimer(int interval) {
-    if (windows.Form4) windows.Form4->setPreviewTimer(interval);
+    if (windows.parameterWindow) windows.parameterWindow->setPreviewTimer(interval);
 }
 
 // ---- Undo and redo ------------------------------------------------------------------------------
@@ -191,13 +191,13 @@ void MainWindow::replaceSource(Bitmap picture, std::shared_ptr<const ViewPyramid
     updateUndoMenu();
 }
 
-void MainWindow::Undosourcechange1Click() {
+void MainWindow::undoSourceChange() {
     if (refuseWhileBusy()) return;
     const QSize before(SourceWidth, SourceHeight);
     if (history_.undo(SourceImage)) sourceStepTaken(before != QSize(SourceImage.width(), SourceImage.height()));
 }
 
-void MainWindow::Redosourcechange1Click() {
+void MainWindow::redoSourceChange() {
     if (refuseWhileBusy()) return;
     const QSize before(SourceWidth, SourceHeight);
     if (history_.redo(SourceImage)) sourceStepTaken(before != QSize(SourceImage.width(), SourceImage.height()));
@@ -206,16 +206,16 @@ void MainWindow::Redosourcechange1Click() {
 void MainWindow::sourceStepTaken(bool sizeChanged) {
     SourceWidth = SourceImage.width();
     SourceHeight = SourceImage.height();
-    ScrollBox1->setPicture(&SourceImage, std::make_shared<const ViewPyramid>(buildViewPyramid(SourceImage)));
-    ScrollBox1->setZoom(zoom_);
+    sourcePane_->setPicture(&SourceImage, std::make_shared<const ViewPyramid>(buildViewPyramid(SourceImage)));
+    sourcePane_->setZoom(zoom_);
     if (sizeChanged) {
         if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
-        CenterImages();
+        centerPictures();
         resetParameterPreview();
-    } else if (windows.Form4) {
-        windows.Form4->setPreviewTimer(kPreviewAfterEnhancement);
+    } else if (windows.parameterWindow) {
+        windows.parameterWindow->setPreviewTimer(kPreviewAfterEnhancement);
     }
-    ScrollBox1->update();
+    sourcePane_->update();
     updateUndoMenu();
 }
 

@@ -12,11 +12,11 @@ PlacementSizes MainWindow::placementSizes() const { return {DrawingWidth, Drawin
 
 void MainWindow::writeOnDrawing(const std::function<void(Bitmap&)>& write) {
     write(DrawingImage);
-    ScrollBox2->setPicture(&DrawingImage, std::make_shared<const ViewPyramid>(buildViewPyramid(DrawingImage)));
+    drawingPane_->setPicture(&DrawingImage, std::make_shared<const ViewPyramid>(buildViewPyramid(DrawingImage)));
 }
 
 void MainWindow::showTextPreview(const TextOverlayPatch& patch) {
-    ScrollBox2->setOverlay(toQImage(patch.pixels), QPoint(patch.left, patch.top));
+    drawingPane_->setOverlay(toQImage(patch.pixels), QPoint(patch.left, patch.top));
 }
 
 void MainWindow::setClipboardShortcuts(bool on) {
@@ -25,42 +25,42 @@ void MainWindow::setClipboardShortcuts(bool on) {
 }
 
 QPoint MainWindow::drawingPoint(QPoint global) const {
-    const QPoint p = ScrollBox2->mapFromGlobal(global) - ScrollBox2->position();
+    const QPoint p = drawingPane_->mapFromGlobal(global) - drawingPane_->position();
     return QPoint(p.x() * 100 / zoom_, p.y() * 100 / zoom_);
 }
 
 bool MainWindow::textPressed(QPoint global) {
     if (!addTextVisible()) return false;
     const QPoint p = drawingPoint(global);
-    if (!windows.Form9->textBoxContains(p.x(), p.y())) return false;
+    if (!windows.addTextWindow->textBoxContains(p.x(), p.y())) return false;
     Dragging = false;
     DraggingText = true;
-    windows.Form9->beginTextDrag();
+    windows.addTextWindow->beginTextDrag();
     return true;
 }
 
 void MainWindow::textDragged(QPoint global) {
     const QPoint p = drawingPoint(global);
-    windows.Form9->dragTextTo(p.x(), p.y());
+    windows.addTextWindow->dragTextTo(p.x(), p.y());
     // Near an edge beyond which the picture goes on, both pictures move 4 pixels to bring it in.
-    const QPoint local = ScrollBox2->mapFromGlobal(global);
-    const QRect picture = ScrollBox2->pictureRect();
+    const QPoint local = drawingPane_->mapFromGlobal(global);
+    const QRect picture = drawingPane_->pictureRect();
     QPoint shift;
     if (local.x() < 10 && picture.left() < 0) shift.rx() = 4;
-    else if (local.x() > ScrollBox2->width() - 10 && picture.right() >= ScrollBox2->width()) shift.rx() = -4;
+    else if (local.x() > drawingPane_->width() - 10 && picture.right() >= drawingPane_->width()) shift.rx() = -4;
     if (local.y() < 10 && picture.top() < 0) shift.ry() = 4;
-    else if (local.y() > ScrollBox2->height() - 10 && picture.bottom() >= ScrollBox2->height()) shift.ry() = -4;
+    else if (local.y() > drawingPane_->height() - 10 && picture.bottom() >= drawingPane_->height()) shift.ry() = -4;
     if (!shift.isNull()) {
-        for (PicturePane* pane : {ScrollBox1, ScrollBox2}) pane->setPosition(pane->position() + shift);
-        BoundImages();
+        for (PicturePane* pane : {sourcePane_, drawingPane_}) pane->setPosition(pane->position() + shift);
+        boundPictures();
     }
 }
 
 void MainWindow::textHovered(QPoint global) {
     if (DraggingText) return;
     const QPoint p = drawingPoint(global);
-    const bool overText = addTextVisible() && windows.Form9->textBoxContains(p.x(), p.y());
-    ScrollBox2->setCursor(overText ? QCursor(Qt::SizeAllCursor) : AppPictures::get().handCursor());
+    const bool overText = addTextVisible() && windows.addTextWindow->textBoxContains(p.x(), p.y());
+    drawingPane_->setCursor(overText ? QCursor(Qt::SizeAllCursor) : AppPictures::get().handCursor());
 }
 
 }  // namespace gt

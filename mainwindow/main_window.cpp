@@ -66,7 +66,7 @@ MainWindow::MainWindow() {
     sourceJob_ = new SourceJob(CancelRequested, this);
     connect(sourceJob_, &SourceJob::progress, this, &MainWindow::ProgressReport);
     connect(sourceJob_, &SourceJob::finished, this, &MainWindow::sourceStepDone);
-    FormCreate();
+    createWidgets();
 }
 
 MainWindow::~MainWindow() {
@@ -80,7 +80,7 @@ MainWindow::~MainWindow() {
     }
 }
 
-void MainWindow::FormCreate() {
+void MainWindow::createWidgets() {
     client_ = new QWidget(this);
     client_->setAutoFillBackground(true);
     QPalette pal = client_->palette();
@@ -105,16 +105,16 @@ void MainWindow::FormCreate() {
     // Escape anywhere in the window cancels a running rendering.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, this, [this] { FormKeyPress(Qt::Key_Escape); });
+    connect(escape, &QShortcut::activated, this, [this] { keyPressed(Qt::Key_Escape); });
 
-    Timer1.setSingleShot(true);
-    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
-    AccelTimer.setInterval(100);
-    connect(&AccelTimer, &QTimer::timeout, this, [this] { AccelTimerTimer(); });
-    Timer3.setInterval(10);
-    connect(&Timer3, &QTimer::timeout, this, [this] { Timer3Timer(); });
-    Timer2.setSingleShot(true);
-    connect(&Timer2, &QTimer::timeout, this, [this] { Timer2Timer(); });
+    renderTimer.setSingleShot(true);
+    connect(&renderTimer, &QTimer::timeout, this, [this] { renderTimerFired(); });
+    panInertiaTimer.setInterval(100);
+    connect(&panInertiaTimer, &QTimer::timeout, this, [this] { panInertiaTick(); });
+    heldZoomTimer.setInterval(10);
+    connect(&heldZoomTimer, &QTimer::timeout, this, [this] { heldZoomTick(); });
+    fullScreenBlockTimer.setSingleShot(true);
+    connect(&fullScreenBlockTimer, &QTimer::timeout, this, [this] { fullScreenBlockEnded(); });
 
     // The built-in samples: a photo on the left and a drawing made from it on the right.
     const QImage photo = AppPictures::resource(QStringLiteral("sample_photo.jpg"));
@@ -128,7 +128,7 @@ void MainWindow::FormCreate() {
     }
     Busy = false;
     FullScreenShown = false;
-    Panel2->Label2->hide();
+    statusStrip_->Label2->hide();
     // The smallest window leaves this much below the menu bar.
     client_->setMinimumSize(kMinimumClientWidth, kMinimumClientHeight);
     updateresizemenu();
@@ -154,46 +154,46 @@ void MainWindow::buildMenus() {
         return m;
     };
 
-    File1 = menu("File1", "&Fichier");
-    entry(File1, "Openpicture1", "&Ouvrir une image...", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { Openpicture1Click(); });
-    entry(File1, "Savepicture1", "&Enregistrer le dessin...", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { Savepicture1Click(); });
-    entry(File1, "EnregistrerenfonddcranWindows1", "Mettre le dessin en fond d'écran", QKeySequence(Qt::CTRL | Qt::Key_W),
-          [this] { EnregistrerenfonddcranWindows1Click(); });
-    entry(File1, "Batchprocessing1", "Conversions multiples...", QKeySequence(Qt::CTRL | Qt::Key_B), [this] { Batchprocessing1Click(); });
-    entry(File1, "Imprimer1", "&Imprimer", QKeySequence(Qt::CTRL | Qt::Key_P), [this] { Imprimer1Click(); });
-    entry(File1, "Quit1", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { Quit1Click(); });
-    QAction* rule = entry(File1, "N1", "___________________", QKeySequence(), [] {});
+    fileMenu_ = menu("File1", "&Fichier");
+    entry(fileMenu_, "Openpicture1", "&Ouvrir une image...", QKeySequence(Qt::CTRL | Qt::Key_O), [this] { openPicture(); });
+    entry(fileMenu_, "Savepicture1", "&Enregistrer le dessin...", QKeySequence(Qt::CTRL | Qt::Key_S), [this] { savePicture(); });
+    entry(fileMenu_, "EnregistrerenfonddcranWindows1", "Mettre le dessin en fond d'écran", QKeySequence(Qt::CTRL | Qt::Key_W),
+          [this] { setWallpaper(); });
+    entry(fileMenu_, "Batchprocessing1", "Conversions multiples...", QKeySequence(Qt::CTRL | Qt::Key_B), [this] { openBatchWindow(); });
+    entry(fileMenu_, "Imprimer1", "&Imprimer", QKeySequence(Qt::CTRL | Qt::Key_P), [this] { openPrintPreview(); });
+    entry(fileMenu_, "Quit1", "&Quitter", QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { quitProgram(); });
+    QAction* rule = entry(fileMenu_, "N1", "___________________", QKeySequence(), [] {});
     rule->setEnabled(false);
-    QMenu* languages = File1->addMenu(QStringLiteral("&Choix de la langue..."));
+    QMenu* languages = fileMenu_->addMenu(QStringLiteral("&Choix de la langue..."));
     languages->menuAction()->setObjectName(QStringLiteral("Changelangage1"));
     menuEntries_.insert(QStringLiteral("Changelangage1"), languages->menuAction());
-    entry(languages, "English1", "繁中", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_E), [this] { English1Click(); });
-    entry(languages, "Franais1", "&Français", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F), [this] { Franais1Click(); });
+    entry(languages, "English1", "繁中", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_E), [this] { switchToChinese(); });
+    entry(languages, "Franais1", "&Français", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F), [this] { switchToFrench(); });
     // English1 is the Chinese entry (it kept its name when its caption changed); English is English2.
     // Each entry is written in its own language, so it can be found from any interface.
-    entry(languages, "English2", "English", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N), [this] { English2Click(); });
+    entry(languages, "English2", "English", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_N), [this] { switchToEnglish(); });
 
     QMenu* edit = menu("Edit1", "&Edit");
     entry(edit, "Redimensionnerlimagesource1", "Redimensionner l'image source", QKeySequence(Qt::CTRL | Qt::Key_R),
-          [this] { Redimensionnerlimagesource1Click(); });
-    entry(edit, "ModifySourceImage1", "&Modifier l'image source", QKeySequence(Qt::Key_F9), [this] { ModifySourceImage1Click(); });
+          [this] { openResizeWindow(); });
+    entry(edit, "ModifySourceImage1", "&Modifier l'image source", QKeySequence(Qt::Key_F9), [this] { openRetouchWindow(); });
     entry(edit, "Copierledessindanslepressepapier1", "&Copier le dessin dans le presse-papier", QKeySequence(Qt::CTRL | Qt::Key_C),
-          [this] { Copierledessindanslepressepapier1Click(); });
+          [this] { copyDrawing(); });
     entry(edit, "Colleruneimagedepuislepressepapier1", "Coller une &image depuis le presse-papier", QKeySequence(Qt::CTRL | Qt::Key_V),
-          [this] { Colleruneimagedepuislepressepapier1Click(); });
-    entry(edit, "Swap1", "Swap", QKeySequence(Qt::Key_F12), [this] { Swap1Click(); });
-    entry(edit, "Ajoutdetexte1", "Ajout de texte", QKeySequence(Qt::CTRL | Qt::Key_T), [this] { Ajoutdetexte1Click(); });
+          [this] { pasteFromClipboard(); });
+    entry(edit, "Swap1", "Swap", QKeySequence(Qt::Key_F12), [this] { swapPictures(); });
+    entry(edit, "Ajoutdetexte1", "Ajout de texte", QKeySequence(Qt::CTRL | Qt::Key_T), [this] { addText(); });
     entry(edit, "Reverttooriginalsourceimage1", "Annuler tous les &changements", QKeySequence(Qt::CTRL | Qt::Key_Z),
-          [this] { Reverttooriginalsourceimage1Click(); })
+          [this] { revertToOriginalSource(); })
         ->setEnabled(false);
     // Undo and redo of the changes to the photo; Ctrl+Z stays Revert's.
     entry(edit, "Undosourcechange1", "&Défaire la dernière modification de l'image source", QKeySequence(Qt::ALT | Qt::Key_Backspace),
-          [this] { Undosourcechange1Click(); })
+          [this] { undoSourceChange(); })
         ->setEnabled(false);
     entry(edit, "Redosourcechange1", "&Refaire la modification de l'image source", QKeySequence(Qt::CTRL | Qt::Key_Y),
-          [this] { Redosourcechange1Click(); })
+          [this] { redoSourceChange(); })
         ->setEnabled(false);
-    entry(edit, "Sketchit1", "&Paramètres de dessin...", QKeySequence(Qt::Key_F10), [this] { Sketchit1Click(); });
+    entry(edit, "Sketchit1", "&Paramètres de dessin...", QKeySequence(Qt::Key_F10), [this] { sketchIt(); });
     // The source-image enhancements are reached through the retouch window; the submenu stays hidden
     // and its entries keep their shortcuts, through the window.
     QMenu* improve = edit->addMenu(QStringLiteral("&Améliorer l'image source"));
@@ -201,12 +201,12 @@ void MainWindow::buildMenus() {
     improve->menuAction()->setVisible(false);
     menuEntries_.insert(QStringLiteral("Improvesourceimage1"), improve->menuAction());
     const struct { const char* name; const char* caption; int key; void (MainWindow::*handler)(); } enhancements[] = {
-        {"Softensourceimage1", "A&doucir l'image source", Qt::Key_F1, &MainWindow::Softensourceimage1Click},
-        {"Augmenterlanettet1", "Augmenter la &netteté", Qt::Key_F2, &MainWindow::Augmenterlanettet1Click},
-        {"Increasecoloursaturation1", "&Augmenter la saturation des couleurs", Qt::Key_F3, &MainWindow::Increasecoloursaturation1Click},
-        {"Increasebrightness1", "Augmenter la &luminosité", Qt::Key_F4, &MainWindow::Increasebrightness1Click},
-        {"Increasecontrast1", "Augmenter le &contraste", Qt::Key_F5, &MainWindow::Increasecontrast1Click},
-        {"Rduirelebruit1", "&Simplifier l'image", Qt::Key_F6, &MainWindow::Rduirelebruit1Click},
+        {"Softensourceimage1", "A&doucir l'image source", Qt::Key_F1, &MainWindow::softenSource},
+        {"Augmenterlanettet1", "Augmenter la &netteté", Qt::Key_F2, &MainWindow::sharpenSource},
+        {"Increasecoloursaturation1", "&Augmenter la saturation des couleurs", Qt::Key_F3, &MainWindow::increaseSaturation},
+        {"Increasebrightness1", "Augmenter la &luminosité", Qt::Key_F4, &MainWindow::increaseBrightness},
+        {"Increasecontrast1", "Augmenter le &contraste", Qt::Key_F5, &MainWindow::increaseContrast},
+        {"Rduirelebruit1", "&Simplifier l'image", Qt::Key_F6, &MainWindow::reduceNoise},
     };
     for (const auto& e : enhancements) {
         QAction* a = entry(improve, e.name, e.caption, QKeySequence(Qt::CTRL | e.key), [this, h = e.handler] { (this->*h)(); });
@@ -214,53 +214,53 @@ void MainWindow::buildMenus() {
     }
 
     QMenu* help = menu("About1", "&Aide");
-    entry(help, "Aideenligne1", "Aide en ligne", QKeySequence(Qt::Key_F1), [this] { Aideenligne1Click(); });
-    entry(help, "About2", "&A propos de Graphitello", QKeySequence(), [this] { About2Click(); });
+    entry(help, "Aideenligne1", "Aide en ligne", QKeySequence(Qt::Key_F1), [this] { openOnlineHelp(); });
+    entry(help, "About2", "&A propos de Graphitello", QKeySequence(), [this] { showAbout(); });
 
     // The processing menu bar: its only entry, shown in place of the others during a run.
-    Canceloperation1 = bar->addAction(QStringLiteral("Cancel operation"));
-    Canceloperation1->setObjectName(QStringLiteral("Canceloperation1"));
-    connect(Canceloperation1, &QAction::triggered, this, [this] { Canceloperation1Click(); });
-    menuEntries_.insert(QStringLiteral("Canceloperation1"), Canceloperation1);
+    cancelAction_ = bar->addAction(QStringLiteral("Cancel operation"));
+    cancelAction_->setObjectName(QStringLiteral("Canceloperation1"));
+    connect(cancelAction_, &QAction::triggered, this, [this] { cancelOperation(); });
+    menuEntries_.insert(QStringLiteral("Canceloperation1"), cancelAction_);
     showMenuBar(false);
 }
 
 void MainWindow::showMenuBar(bool cancelOnly) {
     for (QAction* a : normalMenus_) a->setVisible(!cancelOnly);
-    Canceloperation1->setVisible(cancelOnly);
+    cancelAction_->setVisible(cancelOnly);
 }
 
-bool MainWindow::cancelMenuShown() const { return Canceloperation1->isVisible(); }
+bool MainWindow::cancelMenuShown() const { return cancelAction_->isVisible(); }
 
 void MainWindow::buildToolbar() {
-    Panel1 = new QFrame(client_);
-    Panel1->setFrameShape(QFrame::Box);
-    Panel1->setAutoFillBackground(true);
-    QPalette pal = Panel1->palette();
+    toolbar_ = new QFrame(client_);
+    toolbar_->setFrameShape(QFrame::Box);
+    toolbar_->setAutoFillBackground(true);
+    QPalette pal = toolbar_->palette();
     pal.setColor(QPalette::Window, Qt::white);
-    Panel1->setPalette(pal);
+    toolbar_->setPalette(pal);
 
     struct Button { const char* name; const char* picture; int left; std::function<void()> action; };
     const Button buttons[] = {
-        {"Image5", "open", 5, [this] { Openpicture1Click(); }},
-        {"Image6", "save", 42, [this] { if (!Busy) Savepicture1Click(); }},
-        {"Image7", "copy", 79, [this] { Copierledessindanslepressepapier1Click(); }},
-        {"Image8", "paste", 119, [this] { Colleruneimagedepuislepressepapier1Click(); }},
-        {"Image9", "retouch", 157, [this] { ModifySourceImage1Click(); }},
-        {"Image11", "revert", 193, [this] { Reverttooriginalsourceimage1Click(); }},
-        {"Image12", "parameters", 228, [this] { Changeparameters1Click(); }},
-        {"Image18", "text", 266, [this] { Ajoutdetexte1Click(); }},
-        {"Image14", "print", 304, [this] { Imprimer1Click(); }},
-        {"Image13", "about", 342, [this] { About2Click(); }},
-        {"Image21", "help", 380, [this] { Aideenligne1Click(); }},
-        {"Image20", "coffee", 420, [this] { DonationClick(); }},
+        {"Image5", "open", 5, [this] { openPicture(); }},
+        {"Image6", "save", 42, [this] { if (!Busy) savePicture(); }},
+        {"Image7", "copy", 79, [this] { copyDrawing(); }},
+        {"Image8", "paste", 119, [this] { pasteFromClipboard(); }},
+        {"Image9", "retouch", 157, [this] { openRetouchWindow(); }},
+        {"Image11", "revert", 193, [this] { revertToOriginalSource(); }},
+        {"Image12", "parameters", 228, [this] { changeParameters(); }},
+        {"Image18", "text", 266, [this] { addText(); }},
+        {"Image14", "print", 304, [this] { openPrintPreview(); }},
+        {"Image13", "about", 342, [this] { showAbout(); }},
+        {"Image21", "help", 380, [this] { openOnlineHelp(); }},
+        {"Image20", "coffee", 420, [this] { showDonation(); }},
         // The zoom buttons act on press and release (below).
         {"Image15", "zoom_out", 0, [] {}},
-        {"Image16", "fit", 0, [this] { setZoom(100); CenterImages(); }},
+        {"Image16", "fit", 0, [this] { setZoom(100); centerPictures(); }},
         {"Image17", "zoom_in", 0, [] {}},
     };
     for (const Button& b : buttons) {
-        auto* button = new PictureButton(AppPictures::get().toolButton(QString::fromLatin1(b.picture)), Panel1);
+        auto* button = new PictureButton(AppPictures::get().toolButton(QString::fromLatin1(b.picture)), toolbar_);
         button->setObjectName(QString::fromLatin1(b.name));
         button->place(b.left, 6);
         button->setToolTipDuration(2500);
@@ -275,59 +275,59 @@ void MainWindow::buildToolbar() {
     PictureButton* fit = toolButtons_.value(QStringLiteral("Image16"));
     connect(fit, &PictureButton::pressed, this, [this] { fitButtonDown(); });
     connect(fit, &PictureButton::released, this, [this](Qt::MouseButton b) { fitButtonUp(b); });
-    Label3 = new QLabel(QStringLiteral("100 %"), Panel1);
-    QFont font = Label3->font();
+    zoomLabel_ = new QLabel(QStringLiteral("100 %"), toolbar_);
+    QFont font = zoomLabel_->font();
     font.setPixelSize(12);
-    Label3->setFont(font);
-    Label3->setStyleSheet(kSilverLabel);
-    Label3->resize(46, 20);
-    Edit3 = new QLineEdit(QStringLiteral("100"), Panel1);
-    Edit3->setMaxLength(4);
-    Edit3->resize(40, 22);
-    Edit3->hide();
+    zoomLabel_->setFont(font);
+    zoomLabel_->setStyleSheet(kSilverLabel);
+    zoomLabel_->resize(46, 20);
+    zoomEdit_ = new QLineEdit(QStringLiteral("100"), toolbar_);
+    zoomEdit_->setMaxLength(4);
+    zoomEdit_->resize(40, 22);
+    zoomEdit_->hide();
     // The toolbar and everything on it report the mouse's moves (the zoom box hides) and the zoom
     // buttons their hovering (the zoom label darkens).
-    Panel1->setMouseTracking(true);
-    Panel1->installEventFilter(this);
-    for (QWidget* child : Panel1->findChildren<QWidget*>()) {
+    toolbar_->setMouseTracking(true);
+    toolbar_->installEventFilter(this);
+    for (QWidget* child : toolbar_->findChildren<QWidget*>()) {
         child->setMouseTracking(true);
         child->installEventFilter(this);
     }
-    connect(Edit3, &QLineEdit::returnPressed, this, [this] { Edit3KeyPress(Qt::Key_Return); });
+    connect(zoomEdit_, &QLineEdit::returnPressed, this, [this] { zoomEditKey(Qt::Key_Return); });
 }
 
 void MainWindow::buildPanes() {
-    ScrollBox1 = new PicturePane(client_);
-    ScrollBox2 = new PicturePane(client_);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
-    ScrollBox1->setCursor(AppPictures::get().handCursor());
-    ScrollBox2->setCursor(AppPictures::get().handCursor());
-    ScrollBox1->setAcceptsFiles(true);
-    connect(ScrollBox1, &PicturePane::filesDropped, this, &MainWindow::filesDropped);
-    for (PicturePane* pane : {ScrollBox1, ScrollBox2}) {
-        const bool drawing = pane == ScrollBox2;
+    sourcePane_ = new PicturePane(client_);
+    drawingPane_ = new PicturePane(client_);
+    sourcePane_->setObjectName(QStringLiteral("ScrollBox1"));
+    drawingPane_->setObjectName(QStringLiteral("ScrollBox2"));
+    sourcePane_->setCursor(AppPictures::get().handCursor());
+    drawingPane_->setCursor(AppPictures::get().handCursor());
+    sourcePane_->setAcceptsFiles(true);
+    connect(sourcePane_, &PicturePane::filesDropped, this, &MainWindow::filesDropped);
+    for (PicturePane* pane : {sourcePane_, drawingPane_}) {
+        const bool drawing = pane == drawingPane_;
         pane->setToolTipDuration(2500);
         connect(pane, &PicturePane::pressed, this, [this, drawing](Qt::MouseButton b, QPoint g, QPoint) { panePressed(b, g, drawing); });
         connect(pane, &PicturePane::moved, this, [this, drawing](Qt::MouseButtons, QPoint g, QPoint) { paneMoved(g, drawing); });
         connect(pane, &PicturePane::released, this, [this, drawing](Qt::MouseButton, QPoint, QPoint) { paneReleased(drawing); });
         connect(pane, &PicturePane::doubleClicked, this, [this, drawing] { fullScreen(drawing); });
-        connect(pane, &PicturePane::wheelTurned, this, &MainWindow::FormMouseWheel);
+        connect(pane, &PicturePane::wheelTurned, this, &MainWindow::zoomByWheel);
     }
     // The add-text window's text is dragged on the drawing, and previewed again on a new drawing.
-    ScrollBox2->setMouseTracking(true);
-    connect(ScrollBox2, &PicturePane::moved, this, [this](Qt::MouseButtons, QPoint g, QPoint) { textHovered(g); });
-    connect(ScrollBox2, &PicturePane::pictureChanged, this, [this] {
-        if (addTextVisible()) windows.Form9->drawingReplaced();
+    drawingPane_->setMouseTracking(true);
+    connect(drawingPane_, &PicturePane::moved, this, [this](Qt::MouseButtons, QPoint g, QPoint) { textHovered(g); });
+    connect(drawingPane_, &PicturePane::pictureChanged, this, [this] {
+        if (addTextVisible()) windows.addTextWindow->drawingReplaced();
     });
-    ResizeImage = new PaneDivider(client_);
-    connect(ResizeImage, &PaneDivider::dragged, this, &MainWindow::dividerDragged);
-    connect(ResizeImage, &PaneDivider::dropped, this, &MainWindow::dividerDropped);
-    connect(ResizeImage, &PaneDivider::doubleClicked, this, [this] { SplitOffset = kSplitCentreMarker; });
-    Panel2 = new StatusStrip(client_);
-    Panel2->setSlice(AppPictures::get().progressSlice());
-    connect(Panel2, &StatusStrip::runStarted, this, [this] { showMenuBar(true); });
-    connect(Panel2, &StatusStrip::runEnded, this, [this] { showMenuBar(false); });
+    divider_ = new PaneDivider(client_);
+    connect(divider_, &PaneDivider::dragged, this, &MainWindow::dividerDragged);
+    connect(divider_, &PaneDivider::dropped, this, &MainWindow::dividerDropped);
+    connect(divider_, &PaneDivider::doubleClicked, this, [this] { SplitOffset = kSplitCentreMarker; });
+    statusStrip_ = new StatusStrip(client_);
+    statusStrip_->setSlice(AppPictures::get().progressSlice());
+    connect(statusStrip_, &StatusStrip::runStarted, this, [this] { showMenuBar(true); });
+    connect(statusStrip_, &StatusStrip::runEnded, this, [this] { showMenuBar(false); });
 }
 
 // ---- Start-up -----------------------------------------------------------------------------------
@@ -346,39 +346,39 @@ void MainWindow::placeOnScreen() {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    FormResize();
+    layoutPanes();
 }
 
-void MainWindow::FormResize() {
+void MainWindow::layoutPanes() {
     if (!client_) return;
     layout_ = computeLayout(client_->width(), client_->height(), SplitOffset);
     SplitOffset = layout_.SplitOffset;
     auto apply = [](QWidget* w, const Rect& r) { w->setGeometry(r.left, r.top, qMax(0, r.width), qMax(0, r.height)); };
-    apply(ResizeImage, layout_.divider);
-    apply(Panel1, layout_.toolbar);
-    apply(Panel2, layout_.status);
+    apply(divider_, layout_.divider);
+    apply(toolbar_, layout_.toolbar);
+    apply(statusStrip_, layout_.status);
     toolButtons_.value(QStringLiteral("Image15"))->place(layout_.zoomOutLeft, 6);
     toolButtons_.value(QStringLiteral("Image16"))->place(layout_.fitLeft, 6);
     toolButtons_.value(QStringLiteral("Image17"))->place(layout_.zoomInLeft, 6);
-    Label3->move(layout_.zoomLabelLeft, 13);
-    Edit3->move(layout_.zoomLabelLeft - 5 - Edit3->width(), 10);
-    apply(ScrollBox2, layout_.rightPane);
-    apply(ScrollBox1, layout_.leftPane);
-    Panel2->Label2->move(layout_.progressLabelLeft, 2);
-    CenterImages();
-    Panel2->markResized();
+    zoomLabel_->move(layout_.zoomLabelLeft, 13);
+    zoomEdit_->move(layout_.zoomLabelLeft - 5 - zoomEdit_->width(), 10);
+    apply(drawingPane_, layout_.rightPane);
+    apply(sourcePane_, layout_.leftPane);
+    statusStrip_->Label2->move(layout_.progressLabelLeft, 2);
+    centerPictures();
+    statusStrip_->markResized();
 }
 
-void MainWindow::CenterImages() {
-    for (PicturePane* pane : {ScrollBox1, ScrollBox2}) {
+void MainWindow::centerPictures() {
+    for (PicturePane* pane : {sourcePane_, drawingPane_}) {
         const QSize s = pane->displaySize();
         pane->setPosition(QPoint(centredPosition(pane->width(), s.width()), centredPosition(pane->height(), s.height())));
         pane->update();
     }
 }
 
-void MainWindow::BoundImages() {
-    for (PicturePane* pane : {ScrollBox1, ScrollBox2}) {
+void MainWindow::boundPictures() {
+    for (PicturePane* pane : {sourcePane_, drawingPane_}) {
         const QPoint p = pane->position();
         const QSize s = pane->displaySize();
         pane->setPosition(QPoint(boundedPosition(p.x(), pane->width(), s.width()), boundedPosition(p.y(), pane->height(), s.height())));
@@ -386,15 +386,15 @@ void MainWindow::BoundImages() {
 }
 
 void MainWindow::dividerDragged(int x) {
-    ScrollBox1->setGuideLine(x < 0 ? x + ScrollBox1->width() : -1);
-    ScrollBox2->setGuideLine(x >= 0 ? x - 8 : -1);
+    sourcePane_->setGuideLine(x < 0 ? x + sourcePane_->width() : -1);
+    drawingPane_->setGuideLine(x >= 0 ? x - 8 : -1);
 }
 
 void MainWindow::dividerDropped(int x) {
-    ScrollBox1->setGuideLine(-1);
-    ScrollBox2->setGuideLine(-1);
-    SplitOffset = splitOffsetAfterDrag(SplitOffset, client_->width(), ResizeImage->x(), x);
-    FormResize();
+    sourcePane_->setGuideLine(-1);
+    drawingPane_->setGuideLine(-1);
+    SplitOffset = splitOffsetAfterDrag(SplitOffset, client_->width(), divider_->x(), x);
+    layoutPanes();
 }
 
 // ---- Viewer -------------------------------------------------------------------------------------
@@ -402,22 +402,22 @@ void MainWindow::dividerDropped(int x) {
 void MainWindow::setZoom(int zoom) {
     zoom_ = clampZoom(zoom);
     if (Busy) return;
-    const QSize oldSource = ScrollBox1->displaySize();
-    const QSize oldDrawing = ScrollBox2->displaySize();
-    ScrollBox1->setZoom(zoom_);
-    ScrollBox2->setZoom(zoom_);
-    Label3->setText(QString::number(zoom_) + QStringLiteral(" %"));
-    Label3->adjustSize();
+    const QSize oldSource = sourcePane_->displaySize();
+    const QSize oldDrawing = drawingPane_->displaySize();
+    sourcePane_->setZoom(zoom_);
+    drawingPane_->setZoom(zoom_);
+    zoomLabel_->setText(QString::number(zoom_) + QStringLiteral(" %"));
+    zoomLabel_->adjustSize();
     auto keepCentre = [](PicturePane* pane, QSize before) {
         const QSize after = pane->displaySize();
         const QPoint p = pane->position();
         pane->setPosition(QPoint(p.x() - (after.width() - before.width()) / 2, p.y() - (after.height() - before.height()) / 2));
     };
-    keepCentre(ScrollBox1, oldSource);
-    keepCentre(ScrollBox2, oldDrawing);
-    BoundImages();
-    ScrollBox1->update();
-    ScrollBox2->update();
+    keepCentre(sourcePane_, oldSource);
+    keepCentre(drawingPane_, oldDrawing);
+    boundPictures();
+    sourcePane_->update();
+    drawingPane_->update();
 }
 
 void MainWindow::showPictures(bool drawingIsSource, std::shared_ptr<const ViewPyramid> view) {
@@ -425,11 +425,11 @@ void MainWindow::showPictures(bool drawingIsSource, std::shared_ptr<const ViewPy
     auto source = view && view->matches(SourceImage) ? std::move(view)
                                                       : std::make_shared<const ViewPyramid>(buildViewPyramid(SourceImage));
     auto drawing = drawingIsSource ? source : std::make_shared<const ViewPyramid>(buildViewPyramid(DrawingImage));
-    ScrollBox1->setPicture(&SourceImage, std::move(source));
-    ScrollBox2->setPicture(&DrawingImage, std::move(drawing));
+    sourcePane_->setPicture(&SourceImage, std::move(source));
+    drawingPane_->setPicture(&DrawingImage, std::move(drawing));
     if (!Busy) {
-        ScrollBox1->setZoom(zoom_);
-        ScrollBox2->setZoom(zoom_);
+        sourcePane_->setZoom(zoom_);
+        drawingPane_->setZoom(zoom_);
     }
 }
 
@@ -439,61 +439,61 @@ void MainWindow::setSource(Bitmap picture, std::shared_ptr<const ViewPyramid> vi
     SourceWidth = DrawingWidth = SourceImage.width();
     SourceHeight = DrawingHeight = SourceImage.height();
     zoom_ = 100;
-    Label3->setText(QStringLiteral("100 %"));
+    zoomLabel_->setText(QStringLiteral("100 %"));
     showPictures(true, std::move(view));
 }
 
-void MainWindow::FormMouseWheel(int delta) { setZoom(wheelZoom(zoom_, delta)); }
+void MainWindow::zoomByWheel(int delta) { setZoom(wheelZoom(zoom_, delta)); }
 
 void MainWindow::wheelEvent(QWheelEvent* event) {
-    FormMouseWheel(event->angleDelta().y());
+    zoomByWheel(event->angleDelta().y());
     event->accept();
 }
 
 // While a zoom button is held the panes show no shadow: continuous zoom repaints only the pictures.
 void MainWindow::setHeldZoomLook(bool held) {
-    ScrollBox1->setShadowShown(!held);
-    ScrollBox2->setShadowShown(!held);
+    sourcePane_->setShadowShown(!held);
+    drawingPane_->setShadowShown(!held);
 }
 
 void MainWindow::zoomButtonDown(int direction, Qt::MouseButton button) {
     if (button != Qt::LeftButton && button != Qt::MiddleButton) return;
-    AccelTimer.stop();
+    panInertiaTimer.stop();
     ZoomDirection = direction;
-    Timer3.start();
+    heldZoomTimer.start();
     setHeldZoomLook(true);
 }
 
 void MainWindow::zoomButtonUp(int direction, Qt::MouseButton button) {
     ZoomDirection = kZoomNone;
     ZoomTicks = 1;
-    Timer3.stop();
+    heldZoomTimer.stop();
     setHeldZoomLook(false);
     if (button == Qt::RightButton) setZoom(rightClickZoom(zoom_, direction));
-    ScrollBox1->update();
-    ScrollBox2->update();
+    sourcePane_->update();
+    drawingPane_->update();
 }
 
-void MainWindow::Timer3Timer() {
+void MainWindow::heldZoomTick() {
     if (Busy || ZoomDirection == kZoomNone) return;
     setZoom(heldZoom(zoom_, ZoomDirection, ZoomTicks));
     ++ZoomTicks;
 }
 
-void MainWindow::fitButtonDown() { AccelTimer.stop(); }
+void MainWindow::fitButtonDown() { panInertiaTimer.stop(); }
 
 void MainWindow::fitButtonUp(Qt::MouseButton button) {
     if (button != Qt::RightButton) return;
     // The wider pane decides: the left one when the right one is narrower.
-    const bool left = ScrollBox2->width() < ScrollBox1->width();
-    const PicturePane* pane = left ? ScrollBox1 : ScrollBox2;
+    const bool left = drawingPane_->width() < sourcePane_->width();
+    const PicturePane* pane = left ? sourcePane_ : drawingPane_;
     setZoom(fitZoom(pane->width(), pane->height(), left ? SourceWidth : DrawingWidth, left ? SourceHeight : DrawingHeight));
-    CenterImages();
+    centerPictures();
 }
 
 void MainWindow::moveBothPictures(int dx, int dy) {
-    for (PicturePane* pane : {ScrollBox1, ScrollBox2}) pane->setPosition(pane->position() + QPoint(dx, dy));
-    BoundImages();
+    for (PicturePane* pane : {sourcePane_, drawingPane_}) pane->setPosition(pane->position() + QPoint(dx, dy));
+    boundPictures();
 }
 
 void MainWindow::panePressed(Qt::MouseButton button, QPoint global, bool drawingPane) {
@@ -507,7 +507,7 @@ void MainWindow::panePressed(Qt::MouseButton button, QPoint global, bool drawing
     PanVelocityX = PanVelocityY = 0;
     LastCursorX = global.x();
     LastCursorY = global.y();
-    if (button == Qt::RightButton && !Busy) File1->popup(global);
+    if (button == Qt::RightButton && !Busy) fileMenu_->popup(global);
 }
 
 void MainWindow::paneMoved(QPoint global, bool drawingPane) {
@@ -530,26 +530,26 @@ void MainWindow::paneReleased(bool drawingPane) {
     const bool flung = Dragging && flingStartsInertia(PanVelocityX, PanVelocityY, drawingPane);
     Dragging = false;
     DraggingText = false;
-    if (flung) AccelTimer.start();
+    if (flung) panInertiaTimer.start();
 }
 
-void MainWindow::AccelTimerTimer() {
+void MainWindow::panInertiaTick() {
     if (Dragging || DraggingText) return;
-    if (inertiaEnds(PanVelocityX, PanVelocityY)) AccelTimer.stop();
+    if (inertiaEnds(PanVelocityX, PanVelocityY)) panInertiaTimer.stop();
     moveBothPictures(PanVelocityX, PanVelocityY);
     PanVelocityX = decayedVelocity(PanVelocityX);
     PanVelocityY = decayedVelocity(PanVelocityY);
 }
 
 void MainWindow::fullScreen(bool drawingPane) {
-    if (Busy || !windows.Form7) return;
+    if (Busy || !windows.fullScreenWindow) return;
     if (drawingPane) {
         ShowDrawingHint = false;
         updateDrawingHint();
     }
     Dragging = false;
     DraggingText = false;
-    const PicturePane* pane = drawingPane ? ScrollBox2 : ScrollBox1;
+    const PicturePane* pane = drawingPane ? drawingPane_ : sourcePane_;
     const Bitmap* picture = pane->picture();
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!picture || !screen) return;
@@ -558,63 +558,63 @@ void MainWindow::fullScreen(bool drawingPane) {
     if (place.width <= 0 || place.height <= 0) return;
     const QImage shown = fullScreenPicture(*picture, place.width, place.height);
     FullScreenShown = true;
-    windows.Form7->showPicture(shown, place, desktop);
+    windows.fullScreenWindow->showPicture(shown, place, desktop);
 }
 
 // The input block runs from the view's closing, so the click that closed it cannot start a pan.
 void MainWindow::fullScreenClosed() {
     Dragging = false;
-    Timer2.start(300);
+    fullScreenBlockTimer.start(300);
 }
 
-void MainWindow::Timer2Timer() {
-    Timer2.stop();
+void MainWindow::fullScreenBlockEnded() {
+    fullScreenBlockTimer.stop();
     FullScreenShown = false;
     Dragging = false;
     DraggingText = false;
 }
 
-void MainWindow::Label3MouseDown() {
-    QString shown = Label3->text();
+void MainWindow::zoomLabelPressed() {
+    QString shown = zoomLabel_->text();
     shown.chop(2);  // the " %"
-    Edit3->setText(shown);
-    Edit3->show();
-    Edit3->setFocus();
-    Edit3->selectAll();
+    zoomEdit_->setText(shown);
+    zoomEdit_->show();
+    zoomEdit_->setFocus();
+    zoomEdit_->selectAll();
 }
 
-void MainWindow::Edit3KeyPress(int key) {
+void MainWindow::zoomEditKey(int key) {
     if (key == Qt::Key_Escape) {
-        Edit3->hide();
+        zoomEdit_->hide();
     } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        Edit3->hide();
-        if (const std::optional<int> zoom = typedZoom(Edit3->text())) setZoom(*zoom);
+        zoomEdit_->hide();
+        if (const std::optional<int> zoom = typedZoom(zoomEdit_->text())) setZoom(*zoom);
     }
 }
 
-void MainWindow::PaintBox3MouseMove(int x) {
-    if (Edit3->isVisible() && (x < Edit3->x() - 20 || x > Edit3->x() + Edit3->width())) Edit3->hide();
+void MainWindow::toolbarMouseMoved(int x) {
+    if (zoomEdit_->isVisible() && (x < zoomEdit_->x() - 20 || x > zoomEdit_->x() + zoomEdit_->width())) zoomEdit_->hide();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     // The filter sees events of widgets made before the toolbar itself.
-    const bool onToolbar = widget && Panel1 && (widget == Panel1 || Panel1->isAncestorOf(widget));
+    const bool onToolbar = widget && toolbar_ && (widget == toolbar_ || toolbar_->isAncestorOf(widget));
     if (onToolbar && event->type() == QEvent::MouseMove)
-        PaintBox3MouseMove(widget->mapTo(Panel1, static_cast<QMouseEvent*>(event)->position().toPoint()).x());
-    if (watched == Label3 && event->type() == QEvent::MouseButtonPress) {
-        Label3MouseDown();
+        toolbarMouseMoved(widget->mapTo(toolbar_, static_cast<QMouseEvent*>(event)->position().toPoint()).x());
+    if (watched == zoomLabel_ && event->type() == QEvent::MouseButtonPress) {
+        zoomLabelPressed();
         return true;
     }
-    if (watched == Edit3 && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        Edit3KeyPress(Qt::Key_Escape);
+    if (watched == zoomEdit_ && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        zoomEditKey(Qt::Key_Escape);
         return true;
     }
     const bool zoomButton = widget && (widget == toolButtons_.value(QStringLiteral("Image15")) ||
                                        widget == toolButtons_.value(QStringLiteral("Image16")) ||
                                        widget == toolButtons_.value(QStringLiteral("Image17")));
-    if (zoomButton && event->type() == QEvent::Enter) Label3->setStyleSheet(kBlackLabel);
-    if (zoomButton && event->type() == QEvent::Leave) Label3->setStyleSheet(kSilverLabel);
+    if (zoomButton && event->type() == QEvent::Enter) zoomLabel_->setStyleSheet(kBlackLabel);
+    if (zoomButton && event->type() == QEvent::Leave) zoomLabel_->setStyleSheet(kSilverLabel);
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -629,16 +629,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 // ---- Small helpers ------------------------------------------------------------------------------
 
-bool MainWindow::batchVisible() const { return windows.Form2 && windows.Form2->isVisible(); }
-bool MainWindow::addTextVisible() const { return windows.Form9 && windows.Form9->isVisible(); }
-bool MainWindow::parameterWindowVisible() const { return windows.Form4 && windows.Form4->isVisible(); }
+bool MainWindow::batchVisible() const { return windows.batchWindow && windows.batchWindow->isVisible(); }
+bool MainWindow::addTextVisible() const { return windows.addTextWindow && windows.addTextWindow->isVisible(); }
+bool MainWindow::parameterWindowVisible() const { return windows.parameterWindow && windows.parameterWindow->isVisible(); }
 
 void MainWindow::showError(const QString& message) { showMessage(message); }
 
 QString MainWindow::text(const QString& key) const { return TextTable::of(language_).text(key); }
 
 void MainWindow::setStatusText(const QString& status) {
-    Panel2->Label1->setText(status);
+    statusStrip_->Label1->setText(status);
 }
 
 }  // namespace gt

@@ -81,19 +81,19 @@ public:
     int LastCursorX = 0, LastCursorY = 0;
     int PanVelocityX = 0, PanVelocityY = 0;
     int ZoomDirection = kZoomNone, ZoomTicks = 1;
-    QTimer Timer1;      // the render trigger
-    QTimer AccelTimer;  // the pan's inertia, 100 ms
-    QTimer Timer3;      // a held zoom button, 10 ms
-    QTimer Timer2;      // the end of the full-screen input block, 300 ms
+    QTimer renderTimer;      // the render trigger
+    QTimer panInertiaTimer;  // the pan's inertia, 100 ms
+    QTimer heldZoomTimer;      // a held zoom button, 10 ms
+    QTimer fullScreenBlockTimer;      // the end of the full-screen input block, 300 ms
 
     int zoom() const { return zoom_; }
     Language language() const { return language_; }
     const QString& openedFile() const { return openedFile_; }
     const Resources& resources() const { return resources_; }
     const MainLayout& layoutNumbers() const { return layout_; }
-    StatusStrip* statusStrip() const { return Panel2; }
-    PicturePane* leftPane() const { return ScrollBox1; }
-    PicturePane* rightPane() const { return ScrollBox2; }
+    StatusStrip* statusStrip() const { return statusStrip_; }
+    PicturePane* leftPane() const { return sourcePane_; }
+    PicturePane* rightPane() const { return drawingPane_; }
     bool renderRunning() const { return job_ && job_->running(); }
     RenderJob* renderJob() const { return job_; }
     bool wallpaperRunning() const { return wallpaperThread_ != nullptr; }
@@ -138,21 +138,21 @@ public:
     QSize drawingSize() const override { return QSize(DrawingWidth, DrawingHeight); }
 
     // ---- Source-image commands (main_source.cpp) ----
-    void Softensourceimage1Click();
-    void Augmenterlanettet1Click();
-    void Increasecoloursaturation1Click();
-    void Increasebrightness1Click();
-    void Increasecontrast1Click();
-    void Rduirelebruit1Click();
-    void Undosourcechange1Click();
-    void Redosourcechange1Click();
+    void softenSource();
+    void sharpenSource();
+    void increaseSaturation();
+    void increaseBrightness();
+    void increaseContrast();
+    void reduceNoise();
+    void undoSourceChange();
+    void redoSourceChange();
     bool sourceJobRunning() const { return sourceJob_ && sourceJob_->running(); }
     SourceHistory& sourceHistory() { return history_; }
     // ResizeWindowHost
     int sourceWidth() const override { return SourceWidth; }
     int sourceHeight() const override { return SourceHeight; }
     void showNaturalSize() override;
-    void resizesource(int width, int height, std::function<void()> done = {}) override;
+    void resizeSource(int width, int height, std::function<void()> done = {}) override;
     void resetParameterPreview() override;
     // RetouchWindowHost
     void retouchSource(const RetouchSettings& settings, std::function<void(bool changed)> done) override;
@@ -163,15 +163,15 @@ public:
     // The size and place when not maximised, on the screen's work area; then maximised.
     void placeOnScreen();
     // The first command-line argument: a .jpg/.jpeg file opens, a .gtl file loads, others are ignored.
-    void FormShow(const QString& argument);
+    void openStartArgument(const QString& argument);
     // Starts decoding a picture on a worker (the command-line photo, while the splash shows); the
     // next load of that file takes the result instead of decoding it again.
     void preloadPicture(const QString& path);
 
     // ---- Layout and viewer ----
-    void FormResize();
-    void CenterImages();
-    void BoundImages();
+    void layoutPanes();
+    void centerPictures();
+    void boundPictures();
     void setZoom(int zoom);  // TrackBar3: the zoom step (TrackBar3Change) runs on every change
     void updateresizemenu() {}
     // The panes take SourceImage and DrawingImage again after either changed (the view's reduced
@@ -180,68 +180,68 @@ public:
     void showPictures(bool drawingIsSource = false, std::shared_ptr<const ViewPyramid> view = nullptr);
 
     // ---- Viewer ----
-    void FormMouseWheel(int delta);
+    void zoomByWheel(int delta);
     // The zoom buttons Image15 (kZoomOut) and Image17 (kZoomIn): held with the left or middle button
-    // they zoom on every Timer3 tick, faster and faster; the right button steps on release.
+    // they zoom on every heldZoomTimer tick, faster and faster; the right button steps on release.
     void zoomButtonDown(int direction, Qt::MouseButton button);
     void zoomButtonUp(int direction, Qt::MouseButton button);
-    void Timer3Timer();
+    void heldZoomTick();
     // Image16: a left click shows the actual size, the right button fits the pictures.
     void fitButtonDown();
     void fitButtonUp(Qt::MouseButton button);
-    void AccelTimerTimer();
-    void Timer2Timer();
-    void Label3MouseDown();
-    void Edit3KeyPress(int key);
-    void PaintBox3MouseMove(int x);  // x in the toolbar
+    void panInertiaTick();
+    void fullScreenBlockEnded();
+    void zoomLabelPressed();
+    void zoomEditKey(int key);
+    void toolbarMouseMoved(int x);  // x in the toolbar
     void fullScreen(bool drawingPane);  // Image1DblClick, Image2DblClick
     void fullScreenClosed();            // the full-screen window's FormClose
 
     // ---- Commands ----
-    void Openpicture1Click();
-    bool openPicture(const QString& path);  // the open command after its dialog
-    bool LoadImageFile(const QString& name);
-    void Savepicture1Click();
+    void openPicture();
+    bool openPictureFile(const QString& path);  // the open command after its dialog
+    bool loadPictureFromFile(const QString& name);
+    void savePicture();
     // The save command after its dialog; `pngChosen` when its PNG entry was chosen.
     bool saveDrawing(const QString& chosenName, bool pngChosen = false);
     const PictureMetadata& sourceMetadata() const { return sourceMetadata_; }
-    void EnregistrerenfonddcranWindows1Click();
-    void Copierledessindanslepressepapier1Click();
-    void Colleruneimagedepuislepressepapier1Click();
+    void setWallpaper();
+    void copyDrawing();
+    void pasteFromClipboard();
     void pastePicture(const Bitmap* picture);  // the paste command with the clipboard's picture, if any
-    void Swap1Click();
-    void Reverttooriginalsourceimage1Click();
-    void Changeparameters1Click();
-    void Sketchit1Click() { Changeparameters1Click(); }
-    void Batchprocessing1Click();
-    void Imprimer1Click();
-    void About2Click();
-    void Aideenligne1Click();
-    void Ajoutdetexte1Click();
-    void Redimensionnerlimagesource1Click();
-    void ModifySourceImage1Click();
-    void DonationClick();
-    void Quit1Click();
+    void swapPictures();
+    void revertToOriginalSource();
+    void changeParameters();
+    void sketchIt() { changeParameters(); }
+    void openBatchWindow();
+    void openPrintPreview();
+    void showAbout();
+    void openOnlineHelp();
+    void addText();
+    void openResizeWindow();
+    void openRetouchWindow();
+    void showDonation();
+    void quitProgram();
     void filesDropped(const QStringList& files);
 
     // ---- Rendering ----
-    void Timer1Timer();
-    void Canceloperation1Click();
-    void FormKeyPress(int key);
+    void renderTimerFired();
+    void cancelOperation();
+    void keyPressed(int key);
     // The status strip's ProgressReport, on the interface thread.
     void ProgressReport(int step, int lastStep, int pass, int passes);
 
     // ---- Languages ----
-    void Franais1Click();
-    void English1Click();  // Chinese
-    void English2Click();  // English
+    void switchToFrench();
+    void switchToChinese();  // Chinese
+    void switchToEnglish();  // English
     void applyLanguage(Language language);
 
-    // The menu entries by name (File1, Openpicture1, ...), and the toolbar buttons (Image5, ...).
+    // The menu entries by name (fileMenu_, Openpicture1, ...), and the toolbar buttons (Image5, ...).
     QAction* menuEntry(const QString& name) const { return menuEntries_.value(name); }
     PictureButton* toolbarButton(const QString& name) const { return toolButtons_.value(name); }
-    QLabel* zoomLabel() const { return Label3; }
-    QLineEdit* zoomEdit() const { return Edit3; }
+    QLabel* zoomLabel() const { return zoomLabel_; }
+    QLineEdit* zoomEdit() const { return zoomEdit_; }
     bool cancelMenuShown() const;
 
 signals:
@@ -256,7 +256,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FormCreate();
+    void createWidgets();
     void buildMenus();
     void buildToolbar();
     void buildPanes();
@@ -332,18 +332,18 @@ private:
     bool commandLineDone_ = false;
 
     QWidget* client_ = nullptr;
-    QFrame* Panel1 = nullptr;
-    QLabel* Label3 = nullptr;   // zoom
-    QLineEdit* Edit3 = nullptr;
-    PicturePane* ScrollBox1 = nullptr;
-    PicturePane* ScrollBox2 = nullptr;
-    PaneDivider* ResizeImage = nullptr;
-    StatusStrip* Panel2 = nullptr;
+    QFrame* toolbar_ = nullptr;
+    QLabel* zoomLabel_ = nullptr;   // zoom
+    QLineEdit* zoomEdit_ = nullptr;
+    PicturePane* sourcePane_ = nullptr;
+    PicturePane* drawingPane_ = nullptr;
+    PaneDivider* divider_ = nullptr;
+    StatusStrip* statusStrip_ = nullptr;
     QHash<QString, QAction*> menuEntries_;
     QHash<QString, PictureButton*> toolButtons_;
     QList<QAction*> normalMenus_;
-    QAction* Canceloperation1 = nullptr;
-    QMenu* File1 = nullptr;
+    QAction* cancelAction_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
 };
 
 }  // namespace gt

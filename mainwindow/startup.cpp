@@ -22,25 +22,25 @@ QStringList windowCreationOrder() {
 std::unique_ptr<MainWindow> createWindows(Language language) {
     auto main = std::make_unique<MainWindow>();
     AppWindows& w = main->windows;
-    w.Form1 = main.get();
-    w.Form10 = new ResizeWindow(*main, main.get());
-    w.Form11 = new RetouchWindow(*main, main.get());
-    w.Form9 = new AddTextWindow(*main, main.get());
-    w.Form8 = new DonationWindow(main.get());
-    w.Form2 = new BatchWindow(*main, main.get());
-    QObject::connect(main.get(), &MainWindow::renderFinished, w.Form2, &BatchWindow::renderingEnded);
-    w.Form3 = new AboutWindow(main.get());
-    w.Form4 = new ParameterWindow(*main, main->resources(), main.get());
-    w.Form5 = new FramesWindow(*main, main.get());
-    w.Form6 = new PrintPreviewWindow(*main, main.get());
-    QObject::connect(w.Form6, &PrintPreviewWindow::printed, main.get(), [m = main.get()](const QString& error) {
+    w.mainWindow = main.get();
+    w.resizeWindow = new ResizeWindow(*main, main.get());
+    w.retouchWindow = new RetouchWindow(*main, main.get());
+    w.addTextWindow = new AddTextWindow(*main, main.get());
+    w.donationWindow = new DonationWindow(main.get());
+    w.batchWindow = new BatchWindow(*main, main.get());
+    QObject::connect(main.get(), &MainWindow::renderFinished, w.batchWindow, &BatchWindow::renderingEnded);
+    w.aboutWindow = new AboutWindow(main.get());
+    w.parameterWindow = new ParameterWindow(*main, main->resources(), main.get());
+    w.framesWindow = new FramesWindow(*main, main.get());
+    w.printPreviewWindow = new PrintPreviewWindow(*main, main.get());
+    QObject::connect(w.printPreviewWindow, &PrintPreviewWindow::printed, main.get(), [m = main.get()](const QString& error) {
         if (!error.isEmpty()) m->showError(error);
     });
     // The print preview's creation: the print command needs a printer, then the start-up language.
-    main->menuEntry(QStringLiteral("Imprimer1"))->setEnabled(w.Form6->hasPrinter());
+    main->menuEntry(QStringLiteral("Imprimer1"))->setEnabled(w.printPreviewWindow->hasPrinter());
     main->applyLanguage(language);
-    w.Form7 = new FullScreenWindow(main.get());
-    QObject::connect(w.Form7, &FullScreenWindow::closed, main.get(), [m = main.get()] { m->fullScreenClosed(); });
+    w.fullScreenWindow = new FullScreenWindow(main.get());
+    QObject::connect(w.fullScreenWindow, &FullScreenWindow::closed, main.get(), [m = main.get()] { m->fullScreenClosed(); });
     return main;
 }
 

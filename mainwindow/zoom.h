@@ -16,7 +16,7 @@ inline constexpr int kZoomIn = 3;
 
 // The wheel turned away from the user (a positive delta) lowers the zoom by 5, toward the user raises it.
 int wheelZoom(int zoom, int delta);
-// One Timer3 tick of a held zoom button: the step grows with ZoomTicks and with the zoom itself.
+// One heldZoomTimer tick of a held zoom button: the step grows with ZoomTicks and with the zoom itself.
 int heldZoom(int zoom, int direction, int zoomTicks);
 // The right button released on a zoom button: 100 at a time; zooming out, 10 at a time below 200 %
 // and not below 5 %.

@@ -21,7 +21,7 @@ inline constexpr int kPreviewIntervalLongest = 700;
 struct ParameterWindowLogic {
     DrawingControls controls;  // the sliders' positions, the options, ComboBox1 the chosen style (-1: none)
     ParameterTable table{};    // ParameterTable
-    int previewInterval = kPreviewIntervalAtCreation;  // Timer1
+    int previewInterval = kPreviewIntervalAtCreation;  // previewTimer
 };
 
 // The window as it is created: default table, no style chosen yet, normal texture strength. The

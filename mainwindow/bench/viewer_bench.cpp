@@ -146,13 +146,13 @@ int viewerBenchmark(const std::string& samplePath) {
     const int paintsBefore = left->paintCount() + right->paintCount();
     const double openCpu0 = cpuMs();
     auto t0 = Clock::now();
-    if (!main->openPicture(photoPath)) return 1;
+    if (!main->openPictureFile(photoPath)) return 1;
     while (left->paintCount() + right->paintCount() < paintsBefore + 2) QApplication::processEvents();
     const double openMs = msSince(t0);
     const double openCpu = cpuMs() - openCpu0;
     // The parameter window's first preview, then out of the way.
     wait(600);
-    main->windows.Form4->hide();
+    main->windows.parameterWindow->hide();
     drain();
     const long long afterOpen = residentBytes();
 
@@ -188,9 +188,9 @@ int viewerBenchmark(const std::string& samplePath) {
     for (QWidget* button : {zoomOut, zoomIn, zoomOut}) {
         send(button, QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton);
         // The ticks are sent here one at a time, each timed alone, rather than by the 10 ms timer.
-        main->Timer3.stop();
+        main->heldZoomTimer.stop();
         const int target = button == zoomOut ? 5 : 1000;
-        for (int tick = 0; tick < 400 && main->zoom() != target; ++tick) timed(held, [&] { main->Timer3Timer(); });
+        for (int tick = 0; tick < 400 && main->zoom() != target; ++tick) timed(held, [&] { main->heldZoomTick(); });
         timed(held, [&] { send(button, QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton); });
     }
     zooms.push_back(held);
@@ -206,9 +206,9 @@ int viewerBenchmark(const std::string& samplePath) {
 
     Series typed{"zoom: typed value", {}, {}};
     for (const char* value : {"5", "17", "33", "50", "77", "100", "250", "999", "1000", "40", "100"}) {
-        main->Label3MouseDown();
+        main->zoomLabelPressed();
         main->zoomEdit()->setText(QString::fromLatin1(value));
-        timed(typed, [&] { main->Edit3KeyPress(Qt::Key_Return); });
+        timed(typed, [&] { main->zoomEditKey(Qt::Key_Return); });
     }
     zooms.push_back(typed);
 
@@ -229,7 +229,7 @@ int viewerBenchmark(const std::string& samplePath) {
     Series drags{"pan: drag frames", {}, {}}, inertia{"pan: inertia ticks", {}, {}};
     for (int zoom : {100, 37, 12, 400, 1000}) {
         main->setZoom(zoom);
-        main->CenterImages();
+        main->centerPictures();
         drain();
         const QPoint start = left->pictureRect().center();
         QPoint at = start;
@@ -241,8 +241,8 @@ int viewerBenchmark(const std::string& samplePath) {
         at += QPoint(-20, -14);
         timed(drags, [&] { send(left, QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton); });
         send(left, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-        for (int tick = 0; tick < 40 && main->AccelTimer.isActive(); ++tick) timed(inertia, [&] { main->AccelTimerTimer(); });
-        main->AccelTimer.stop();
+        for (int tick = 0; tick < 40 && main->panInertiaTimer.isActive(); ++tick) timed(inertia, [&] { main->panInertiaTick(); });
+        main->panInertiaTimer.stop();
     }
 
     // The full-screen view of the drawing, at the fit.
@@ -254,20 +254,20 @@ int viewerBenchmark(const std::string& samplePath) {
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(right, &e);
     });
-    const QSize screen = main->windows.Form7->size();
-    main->windows.Form7->close();
+    const QSize screen = main->windows.fullScreenWindow->size();
+    main->windows.fullScreenWindow->close();
     drain();
 
     // Renderings with the grey pencil drawing (among the quickest): the drawing becomes a picture of its
     // own, first with the default frame (which makes it larger than the photo), then without.
     auto render = [&](bool framed) {
-        main->windows.Form4->ComboBox1Change(1);
-        if (main->windows.Form4->CheckBox1->isChecked() != framed) main->windows.Form4->CheckBox1->click();
+        main->windows.parameterWindow->chooseStyle(1);
+        if (main->windows.parameterWindow->CheckBox1->isChecked() != framed) main->windows.parameterWindow->CheckBox1->click();
         QEventLoop loop;
         QObject::connect(main.get(), &gt::MainWindow::renderFinished, &loop, &QEventLoop::quit);
         main->startDrawing();
         loop.exec();
-        main->windows.Form4->hide();
+        main->windows.parameterWindow->hide();
         wait(300);
         drain();
         return residentBytes();

@@ -45,9 +45,9 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
     Loadparameters1 = menu->addAction(QStringLiteral("Charger les paramètres"));
     Saveparameters1 = menu->addAction(QStringLiteral("Enregistrer les paramètres"));
     Resetparameters1 = menu->addAction(QStringLiteral("Paramètres par défaut"));
-    connect(Loadparameters1, &QAction::triggered, this, [this] { Loadparameters1Click(); });
-    connect(Saveparameters1, &QAction::triggered, this, [this] { Saveparameters1Click(); });
-    connect(Resetparameters1, &QAction::triggered, this, [this] { Resetparameters1Click(); });
+    connect(Loadparameters1, &QAction::triggered, this, [this] { openParameters(); });
+    connect(Saveparameters1, &QAction::triggered, this, [this] { saveParametersAs(); });
+    connect(Resetparameters1, &QAction::triggered, this, [this] { restoreDefaults(); });
     // Three entries share a narrow bar: tighter items keep them all in view in both languages.
     menu->setStyleSheet(QStringLiteral("QMenuBar::item { padding: 2px 4px; }"));
     QFont menuFont = menu->font();
@@ -70,7 +70,7 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
     for (const char* item : kDesignStyleItems) ComboBox1->addItem(QString::fromUtf8(item));
     ComboBox1->setCurrentIndex(-1);
     at(ComboBox1, 140, 10, 305, 26);
-    connect(ComboBox1, &QComboBox::activated, this, [this](int i) { ComboBox1Change(i); });
+    connect(ComboBox1, &QComboBox::activated, this, [this](int i) { chooseStyle(i); });
 
     // The sliders in table-slot order, one row each.
     for (int slot = 0; slot < kSliderCount; ++slot) {
@@ -86,9 +86,9 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
         valueLabels[slot] = new QLabel(QStringLiteral("0"), this);
         at(valueLabels[slot], 412, y, 40, 22);
         connect(sliders[slot], &QSlider::valueChanged, this, [this, slot](int v) {
-            if (!showing_) TrackBarChange(slot, v);
+            if (!showing_) sliderMoved(slot, v);
         });
-        connect(sliders[slot], &QSlider::sliderReleased, this, [this, slot] { TrackBarReleased(slot); });
+        connect(sliders[slot], &QSlider::sliderReleased, this, [this, slot] { sliderReleased(slot); });
     }
 
     // The options: a check box, its caption as a separate label that toggles it.
@@ -105,28 +105,28 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
     option(CheckBox1, Label13, "Ajouter un cadre       ", 308, true);
     option(CheckBox4, Label14, "Ajouter du texte       ", 338, false);
     label12Table_ = Label12->text();
-    connect(CheckBox2, &QCheckBox::clicked, this, [this] { CheckBox2Click(); });
-    connect(CheckBox3, &QCheckBox::clicked, this, [this] { CheckBox3Click(); });
+    connect(CheckBox2, &QCheckBox::clicked, this, [this] { smoothLinesToggled(); });
+    connect(CheckBox3, &QCheckBox::clicked, this, [this] { textureToggled(); });
     connect(CheckBox1, &QCheckBox::clicked, this, [this](bool on) { logic_.controls.CheckBox1 = on; });
     connect(CheckBox4, &QCheckBox::clicked, this, [this](bool on) { logic_.controls.CheckBox4 = on; });
 
     UpDown1 = new UpDownControl(this);
     UpDown1->setRange(0, kPaperTextureCount - 1);
     at(UpDown1, 160, 248, 34, 21);
-    connect(UpDown1, &UpDownControl::clicked, this, [this](int n) { UpDown1Click(n); });
+    connect(UpDown1, &UpDownControl::clicked, this, [this](int n) { chooseTexture(n); });
 
     ComboBox2 = new QComboBox(this);
     ComboBox2->setPlaceholderText(QStringLiteral("Force..."));
     for (const char* item : {"Texture légère ", "Texture normale ", "Texture accentuée "}) ComboBox2->addItem(QString::fromUtf8(item));
     at(ComboBox2, 36, 276, 158, 24);
-    connect(ComboBox2, &QComboBox::activated, this, [this](int i) { ComboBox2Change(i); });
+    connect(ComboBox2, &QComboBox::activated, this, [this](int i) { chooseTextureStrength(i); });
 
     Button2 = new QPushButton(QStringLiteral("..."), this);
     at(Button2, 160, 307, 34, 24);
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { chooseFrame(); });
     Button3 = new QPushButton(QStringLiteral("..."), this);
     at(Button3, 160, 337, 34, 24);
-    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { chooseText(); });
 
     Image2 = new PreviewImage(kPreviewSize, this);
     at(Image2, 246, 214, kPreviewSize, kPreviewSize);
@@ -136,7 +136,7 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
 
     Button1 = new QPushButton(QStringLiteral("Sketch"), this);
     at(Button1, 14, 376, 90, 30);
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { startDrawing(); });
     Image1 = new PictureButton(AppPictures::get().sketchButton(Language::French), this);
     Image3 = new PictureButton(AppPictures::get().sketchButton(Language::Chinese), this);
     for (PictureButton* b : {Image1, Image3}) {
@@ -144,7 +144,7 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
         b->setScaledContents(true);
         b->resize(size);
         b->place(112, top + 370);
-        connect(b, &PictureButton::clicked, this, [this] { Button1Click(); });
+        connect(b, &PictureButton::clicked, this, [this] { startDrawing(); });
     }
     Image3->hide();
 
@@ -157,28 +157,28 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
         close();
     });
 
-    Timer1.setSingleShot(true);
-    connect(&Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    previewTimer.setSingleShot(true);
+    connect(&previewTimer, &QTimer::timeout, this, [this] { previewTick(); });
 
     // Creation: the first crop, the default table through the reset, normal texture strength.
     crop_ = initialPreviewCrop(host_.sourceImage().width());
     Image2->setPicture(toQImage(rawPreview(host_.sourceImage(), crop_.PreviewLeft, crop_.PreviewTop)));
     logic_ = createParameterWindowLogic();
     showControls();
-    syncTimer();
+    syncPreviewTimer();
     Button1->setFocus();
 }
 
 bool ParameterWindow::leftButtonDown() { return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0; }
 
-void ParameterWindow::syncTimer() {
-    if (logic_.previewInterval > 0) Timer1.start(logic_.previewInterval);
-    else Timer1.stop();
+void ParameterWindow::syncPreviewTimer() {
+    if (logic_.previewInterval > 0) previewTimer.start(logic_.previewInterval);
+    else previewTimer.stop();
 }
 
 void ParameterWindow::setPreviewTimer(int interval) {
     logic_.previewInterval = interval;
-    syncTimer();
+    syncPreviewTimer();
 }
 
 StyleNames ParameterWindow::styleNames() const {
@@ -219,66 +219,66 @@ void ParameterWindow::applyStyleCaptions() {
 
 // ---- Handlers ---------------------------------------------------------------------------------
 
-void ParameterWindow::ComboBox1Change(int index) {
+void ParameterWindow::chooseStyle(int index) {
     selectStyle(logic_, index);
     applyStyleCaptions();
     showControls();
-    syncTimer();
+    syncPreviewTimer();
 }
 
-void ParameterWindow::TrackBarChange(int slot, int position) {
+void ParameterWindow::sliderMoved(int slot, int position) {
     const bool held = leftButtonDown();
     sliderChanged(logic_, slot, position, held);
     valueLabels[slot]->setText(QString::number(position));
-    if (!held) syncTimer();
+    if (!held) syncPreviewTimer();
 }
 
-void ParameterWindow::TrackBarReleased(int slot) {
+void ParameterWindow::sliderReleased(int slot) {
     sliderChanged(logic_, slot, sliders[slot]->value(), false);
-    syncTimer();
+    syncPreviewTimer();
 }
 
-void ParameterWindow::CheckBox2Click() {
+void ParameterWindow::smoothLinesToggled() {
     logic_.controls.CheckBox2 = CheckBox2->isChecked();
     optionChanged(logic_);
-    syncTimer();
+    syncPreviewTimer();
 }
 
-void ParameterWindow::CheckBox3Click() {
+void ParameterWindow::textureToggled() {
     logic_.controls.CheckBox3 = CheckBox3->isChecked();
     ComboBox2->setEnabled(CheckBox3->isChecked());
     optionChanged(logic_);
-    syncTimer();
+    syncPreviewTimer();
 }
 
-void ParameterWindow::ComboBox2Change(int index) {
+void ParameterWindow::chooseTextureStrength(int index) {
     logic_.controls.ComboBox2 = index;
     optionChanged(logic_);
-    syncTimer();
+    syncPreviewTimer();
 }
 
-void ParameterWindow::UpDown1Click(int position) {
+void ParameterWindow::chooseTexture(int position) {
     textureChosen(logic_, position);
     UpDown1->setPosition(position);
     Label12->setText(QString::fromStdString(textureCaption(position)));
-    syncTimer();
+    syncPreviewTimer();
 }
 
-void ParameterWindow::Button1Click() { host_.startDrawing(); }
+void ParameterWindow::startDrawing() { host_.startDrawing(); }
 
-void ParameterWindow::Button2Click() {
+void ParameterWindow::chooseFrame() {
     CheckBox1->setChecked(true);
     logic_.controls.CheckBox1 = true;
     host_.showFramesWindow();
 }
 
-void ParameterWindow::Button3Click() {
+void ParameterWindow::chooseText() {
     CheckBox4->setChecked(true);
     logic_.controls.CheckBox4 = true;
     host_.showAddTextWindow();
 }
 
-void ParameterWindow::Timer1Timer() {
+void ParameterWindow::previewTick() {
     const bool draw = previewTimerTick(logic_, host_.busy(), isVisible(), leftButtonDown());
     if (draw) {
         showControls();
@@ -290,7 +290,7 @@ void ParameterWindow::Timer1Timer() {
         }
         drawPreview();
     }
-    syncTimer();
+    syncPreviewTimer();
 }
 
 void ParameterWindow::loadStyleSliders() {
@@ -308,18 +308,18 @@ void ParameterWindow::drawPreview() {
         const Bitmap picture = renderPreview(host_.sourceImage(), crop_.PreviewLeft, crop_.PreviewTop, p, resources_, ctx);
         Image2->setPicture(toQImage(picture));
     } catch (const std::exception& e) {
-        Timer1.stop();
+        previewTimer.stop();
         host_.showError(QString::fromUtf8(e.what()));
     }
     emit previewDrawn();
 }
 
-void ParameterWindow::FormActivate() {
+void ParameterWindow::windowActivated() {
     const int before = logic_.controls.ComboBox1;
     activateParameterWindow(logic_);
     if (before != logic_.controls.ComboBox1) {
         applyStyleCaptions();
-        syncTimer();
+        syncPreviewTimer();
     }
     showControls();
 }
@@ -327,11 +327,11 @@ void ParameterWindow::FormActivate() {
 void ParameterWindow::showEvent(QShowEvent* event) {
     TiledWidget::showEvent(event);
     setPreviewTimer(kPreviewIntervalOnShow);
-    FormActivate();
+    windowActivated();
 }
 
 bool ParameterWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) FormActivate();
+    if (event->type() == QEvent::WindowActivate) windowActivated();
     return TiledWidget::event(event);
 }
 
@@ -358,12 +358,12 @@ void ParameterWindow::previewMoved(int x, int y) {
 void ParameterWindow::previewReleased() {
     endPreviewDrag(crop_);
     BumpPreviewTimer(logic_);
-    syncTimer();
+    syncPreviewTimer();
 }
 
 // ---- Parameter files --------------------------------------------------------------------------
 
-void ParameterWindow::Loadparameters1Click() {
+void ParameterWindow::openParameters() {
     const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), qtNameFilter(fileFilter_));
     if (!path.isEmpty()) loadParameters(path);
 }
@@ -387,11 +387,11 @@ bool ParameterWindow::loadParameters(const QString& path) {
     }
     // What was read stays, names included, also when the file stopped the load.
     for (int i = 0; i < kStyleCount; ++i) ComboBox1->setItemText(i, QString::fromStdString(names[i]));
-    FormActivate();
+    windowActivated();
     return ok;
 }
 
-void ParameterWindow::Saveparameters1Click() {
+void ParameterWindow::saveParametersAs() {
     const QString path = QFileDialog::getSaveFileName(this, QString(), QString::fromLatin1(kDefaultParameterFileName),
                                                       qtNameFilter(fileFilter_));
     if (path.isEmpty()) return;
@@ -406,11 +406,11 @@ void ParameterWindow::saveParameters(const QString& path) {
     saveParameterFile(QFile::encodeName(nativePath(path)).toStdString(), logic_.table, styleNames());
 }
 
-void ParameterWindow::Resetparameters1Click() {
+void ParameterWindow::restoreDefaults() {
     resetParameters(logic_);
     applyStyleCaptions();
     showControls();
-    syncTimer();
+    syncPreviewTimer();
 }
 
 // ---- Language ---------------------------------------------------------------------------------
@@ -447,7 +447,7 @@ void ParameterWindow::applyTexts(const TextTable& t, Language language) {
     Image1->setPixmap(AppPictures::get().sketchButton(language == Language::Chinese ? Language::French : language));
     Image1->setVisible(language != Language::Chinese);
     Image3->setVisible(language == Language::Chinese);
-    FormActivate();
+    windowActivated();
     set(QStringLiteral("Form4.Label3.hint"), [this](const QString& v) { Label3->setToolTip(v); });
     set(QStringLiteral("Form4.Label3"), [this](const QString& v) { Label3->setText(v); });
     set(QStringLiteral("Form4.Loadparameters1"), [this](const QString& v) { Loadparameters1->setText(v); });

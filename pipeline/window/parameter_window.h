@@ -66,7 +66,7 @@ public:
     // 200 ms for a revert or a drop); 0 stops it.
     void setPreviewTimer(int interval);
     int previewTimerInterval() const { return logic_.previewInterval; }
-    bool previewTimerActive() const { return Timer1.isActive(); }
+    bool previewTimerActive() const { return previewTimer.isActive(); }
     // A new source: the crop goes back to the middle and the preview is scheduled in 300 ms.
     void resetPreview();
     // The crop's place on a resized photo (the next preview shows it).
@@ -78,21 +78,21 @@ public:
     void applyTexts(const TextTable& table, Language language);
 
     // ---- Handlers (public so that tests can drive them as the events do) ----
-    void ComboBox1Change(int index);
-    void TrackBarChange(int slot, int position);
-    void TrackBarReleased(int slot);
-    void CheckBox2Click();
-    void CheckBox3Click();
-    void ComboBox2Change(int index);
-    void UpDown1Click(int position);
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Timer1Timer();
-    void FormActivate();
-    void Loadparameters1Click();
-    void Saveparameters1Click();
-    void Resetparameters1Click();
+    void chooseStyle(int index);
+    void sliderMoved(int slot, int position);
+    void sliderReleased(int slot);
+    void smoothLinesToggled();
+    void textureToggled();
+    void chooseTextureStrength(int index);
+    void chooseTexture(int position);
+    void startDrawing();
+    void chooseFrame();
+    void chooseText();
+    void previewTick();
+    void windowActivated();
+    void openParameters();
+    void saveParametersAs();
+    void restoreDefaults();
     // Reads a parameter file into the table and the style names, then activates the window (the
     // main window's start-up argument uses it too). Shows "檔案沒有找到" for a missing file (French
     // and Chinese alike; English has its own words).
@@ -126,7 +126,7 @@ public:
     QAction* Loadparameters1 = nullptr;
     QAction* Saveparameters1 = nullptr;
     QAction* Resetparameters1 = nullptr;
-    QTimer Timer1;
+    QTimer previewTimer;
 
     // CaptionTable: the slider captions per style, filled by the language switch.
     std::array<std::array<QString, kParameterSlots>, kParameterRows> CaptionTable;
@@ -139,7 +139,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void syncTimer();           // Timer1 follows the logic's interval
+    void syncPreviewTimer();           // previewTimer follows the logic's interval
     void showControls();        // the widgets follow the logic's state
     void applyStyleCaptions();  // step A2, A3
     void drawPreview();

@@ -44,9 +44,9 @@ TEST(AboutWindow, OpensTheSiteAndTogglesTheNoticeInTheLanguageShown) {
     const QString licence = QStringLiteral("https://www.gnu.org/licenses/gpl-3.0.html");
     EXPECT_TRUE(about.Memo2->toPlainText().contains(QStringLiteral("logiciel libre")));
     EXPECT_TRUE(about.Memo2->toPlainText().contains(licence));
-    about.Label3Click();
+    about.toggleNoticeFromFrench();
     EXPECT_EQ(about.height(), 373);
-    about.Label3Click();
+    about.toggleNoticeFromFrench();
     EXPECT_EQ(about.height(), 129);
     about.applyTexts(TextTable::of(Language::Chinese), Language::Chinese);
     EXPECT_FALSE(about.Label2->isHidden());
@@ -62,15 +62,15 @@ TEST(AboutWindow, OpensTheSiteAndTogglesTheNoticeInTheLanguageShown) {
     EXPECT_EQ(about.Label2->text(), QStringLiteral("Legal notice"));
     about.applyTexts(TextTable::of(Language::Chinese), Language::Chinese);
     // The banner starts 200 ms after showing.
-    EXPECT_TRUE(about.Timer1.isActive());
-    EXPECT_EQ(about.Timer1.interval(), 200);
-    about.Timer1Timer();
+    EXPECT_TRUE(about.bannerTimer.isActive());
+    EXPECT_EQ(about.bannerTimer.interval(), 200);
+    about.scrollBanner();
     EXPECT_EQ(about.Image1->x(), -1);
-    EXPECT_EQ(about.Timer1.interval(), 10);
-    about.Image1Click();
+    EXPECT_EQ(about.bannerTimer.interval(), 10);
+    about.openSite();
     EXPECT_EQ(opened, QStringList{QStringLiteral("https://graphitello.org")});
     EXPECT_FALSE(about.isVisible());
-    EXPECT_FALSE(about.Timer1.isActive());
+    EXPECT_FALSE(about.bannerTimer.isActive());
 }
 
 TEST(Donation, AddressesOfEveryAmountInBothCurrencies) {
@@ -105,14 +105,14 @@ TEST(Donation, TheWindowShowsTheSetOfTheInterfaceAndSendsTheChosenAmount) {
     EXPECT_EQ(window.ListBox1->item(6)->text(), QStringLiteral("15 € - attention à l'overdose de caféine !"));
     EXPECT_EQ(window.ListBox2->item(4)->text(), QStringLiteral("$7.00 - a large organic coffee with homemade cookies"));
     window.ListBox1->setCurrentRow(5);
-    window.Image2Click();
+    window.donateEuros();
     window.ListBox1->setCurrentRow(-1);
-    window.Image2Click();
+    window.donateEuros();
     window.applyTexts(TextTable::of(Language::Chinese), Language::Chinese);
     EXPECT_TRUE(window.englishSetShown());
     EXPECT_TRUE(window.Memo2->isHidden());
     window.ListBox2->setCurrentRow(0);
-    window.Image1Click();
+    window.donateDollars();
     EXPECT_EQ(opened, (QStringList{donationAddress(DonationCurrency::Euro, 5), donationAddress(DonationCurrency::Euro, 1),
                                    donationAddress(DonationCurrency::Dollar, 0)}));
     EXPECT_TRUE(window.isVisible());  // the window stays open

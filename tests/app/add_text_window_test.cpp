@@ -88,13 +88,13 @@ TEST_F(AddTextWindowTest, ShowingPreviewsOverTheDrawingAndCancelLeavesNoTrace) {
     // Editing, moving, shadow: the preview follows, the drawing never changes.
     window.Edit1->setText(QStringLiteral("Chat"));
     window.CheckBox1->click();
-    window.ComboBox1Change(kPlaceMiddle);
+    window.choosePlacement(kPlaceMiddle);
     window.ScrollBar1->setValue(window.ScrollBar1->value() - 30);
     EXPECT_EQ(window.Edit2->text(), QString::number(window.ScrollBar1->value()));
     EXPECT_EQ(host.drawing, original);
     EXPECT_EQ(host.writes, 0);
 
-    window.Button3Click();
+    window.cancel();
     EXPECT_FALSE(window.isVisible());
     EXPECT_FALSE(window.TextShown());
     EXPECT_TRUE(host.shown.pixels.empty());
@@ -108,11 +108,11 @@ TEST_F(AddTextWindowTest, OkWritesTheSamePixelsAsThePreviewAndTheCore) {
     window.show();
     window.CheckBox1->click();  // with the shadow
     window.chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(250, 200, 20)); };
-    window.BitBtn2Click();
+    window.pickColour();
     const TextPosition at = window.position();
     const Bitmap previewed = withPreview(original, window.preview());
 
-    window.Button1Click();
+    window.writeText();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(host.writes, 1);
     EXPECT_TRUE(host.shown.pixels.empty());
@@ -126,13 +126,13 @@ TEST_F(AddTextWindowTest, OkWritesTheSamePixelsAsThePreviewAndTheCore) {
     EXPECT_EQ(host.drawing, previewed);
     // Closing after OK keeps the text.
     window.show();
-    window.Button3Click();
+    window.cancel();
     EXPECT_EQ(host.drawing, expected);
 }
 
 TEST_F(AddTextWindowTest, FlatTextOnAFlatDrawingGivesOnlyShadesBetweenTheTwo) {
     window.show();
-    window.Button1Click();
+    window.writeText();
     std::set<int> shades;
     for (int y = 0; y < host.drawing.height(); ++y)
         for (int x = 0; x < host.drawing.width(); ++x) {
@@ -146,11 +146,11 @@ TEST_F(AddTextWindowTest, FlatTextOnAFlatDrawingGivesOnlyShadesBetweenTheTwo) {
 
 TEST_F(AddTextWindowTest, TopLeftOfAnUnframedDrawingIsAtThreeThreeAndDrawnAtTwoMinusTwo) {
     window.show();
-    window.ComboBox1Change(kPlaceTopLeft);
+    window.choosePlacement(kPlaceTopLeft);
     EXPECT_EQ(window.position(), (TextPosition{3, 3}));
     EXPECT_EQ(window.preview().left, 2);
     EXPECT_EQ(window.preview().top, 0);  // the patch starts at row -2: what lies inside the drawing
-    window.Button1Click();
+    window.writeText();
     Bitmap expected = TextHost::flatDrawing(400, 300, 128);
     WriteAntiAlias(expected, 2, "Graphitello ", -2, fontOf(window.settings), kWhite, glyphs);
     EXPECT_EQ(host.drawing, expected);
@@ -159,27 +159,27 @@ TEST_F(AddTextWindowTest, TopLeftOfAnUnframedDrawingIsAtThreeThreeAndDrawnAtTwoM
     host.sourceWidth = 300;
     host.sourceHeight = 240;
     window.show();
-    window.ComboBox1Change(kPlaceTopLeft);
+    window.choosePlacement(kPlaceTopLeft);
     EXPECT_EQ(window.position(), (TextPosition{53, 33}));
 }
 
 TEST_F(AddTextWindowTest, NumberBoxesTakeOnlyDigitsWithinTheDrawing) {
     host.drawing = TextHost::flatDrawing(1000, 500, 90);
     window.show();
-    window.ComboBox1Change(kPlaceCustom);
+    window.choosePlacement(kPlaceCustom);
     const int before = window.ScrollBar1->value();
     for (const char* refused : {"2000", "", "-5", "1.5", "12a"}) {
         window.Edit2->setText(QString::fromLatin1(refused));
-        window.Edit2Change();
+        window.xTyped();
         EXPECT_EQ(window.Edit2->text(), QString::number(before)) << refused;
         EXPECT_EQ(window.ScrollBar1->value(), before) << refused;
     }
     window.Edit2->setText(QStringLiteral("1000"));
-    window.Edit2Change();
+    window.xTyped();
     EXPECT_EQ(window.ScrollBar1->value(), 1000);
     EXPECT_EQ(window.settings.x, 1000);
     window.Edit3->setText(QStringLiteral("40"));
-    window.Edit3Change();
+    window.yTyped();
     EXPECT_EQ(window.ScrollBar2->value(), 40);
     EXPECT_EQ(window.preview().top, 35);
 }
@@ -193,13 +193,13 @@ TEST_F(AddTextWindowTest, ItalicTextSitsOneSpaceFurtherFromTheRightEdge) {
         italic.setItalic(true);
         return std::optional<QFont>(italic);
     };
-    window.BitBtn1Click();
+    window.pickFont();
     ASSERT_TRUE(window.settings.italic);
     EXPECT_EQ(window.settings.fontSize, 15);
     const FontSpec italic = fontOf(window.settings);
     EXPECT_EQ(window.ScrollBar1->value(), 400 - 3 - glyphs.measure(italic, "Graphitello ").width);
     // The left-hand places do not care.
-    window.ComboBox1Change(kPlaceBottomLeft);
+    window.choosePlacement(kPlaceBottomLeft);
     EXPECT_EQ(window.ScrollBar1->value(), 3);
 }
 
@@ -209,7 +209,7 @@ TEST_F(AddTextWindowTest, AFontTheSystemLacksIsSaidInTheWindow) {
         f.setPointSize(20);
         return std::optional<QFont>(f);
     };
-    window.BitBtn1Click();
+    window.pickFont();
     EXPECT_EQ(window.settings.fontFamily, "No Such Face Anywhere");
     EXPECT_EQ(window.settings.fontSize, 20);
     const QString used = QtGlyphRenderer::resolveFamily("No Such Face Anywhere");
@@ -220,7 +220,7 @@ TEST_F(AddTextWindowTest, AFontTheSystemLacksIsSaidInTheWindow) {
 
 TEST_F(AddTextWindowTest, ANewDrawingWhileOpenIsPreviewedAfreshAndCancelLeavesIt) {
     window.show();
-    window.ComboBox1Change(kPlaceMiddle);
+    window.choosePlacement(kPlaceMiddle);
     // A rendering replaces the drawing with a larger, framed one.
     host.drawing = test::testPhoto(600, 450);
     host.sourceWidth = 400;
@@ -230,7 +230,7 @@ TEST_F(AddTextWindowTest, ANewDrawingWhileOpenIsPreviewedAfreshAndCancelLeavesIt
     EXPECT_EQ(window.ScrollBar1->maximum(), 600);
     EXPECT_EQ(window.preview(), PreviewTextOverlay(replaced, window.settings, window.position(), glyphs));
     EXPECT_EQ(host.shown, window.preview());
-    window.Button2Click();
+    window.unusedCancel();
     EXPECT_EQ(host.drawing, replaced);
     EXPECT_TRUE(host.shown.pixels.empty());
     // Once closed, a new drawing brings no preview back.

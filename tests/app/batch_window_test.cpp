@@ -36,15 +36,15 @@ protected:
         main->showMessage = [this](const QString& m) { messages << m; };
         main->resize(900, 600);
         main->show();
-        batch = main->windows.Form2;
+        batch = main->windows.batchWindow;
         batch->showReport = [this](const QString& r) { reports << r; };
         batch->askExisting = [this](int count) {
             asked << count;
             return answer;
         };
-        main->Batchprocessing1Click();
+        main->openBatchWindow();
         ASSERT_TRUE(batch->isVisible());
-        main->windows.Form4->ComboBox1Change(1);  // the grey pencil: it draws from the generator
+        main->windows.parameterWindow->chooseStyle(1);  // the grey pencil: it draws from the generator
     }
     QString photo(const char* name, int width, int height) {
         const QString path = dir.filePath(QString::fromLatin1(name));
@@ -56,9 +56,9 @@ protected:
         QSignalSpy ended(batch, &BatchWindow::runEnded);
         QTimer sketch;
         QObject::connect(&sketch, &QTimer::timeout, [this, &sketch] {
-            if (!main->windows.Form4->isVisible()) return;
+            if (!main->windows.parameterWindow->isVisible()) return;
             sketch.stop();
-            main->windows.Form4->Button1->click();
+            main->windows.parameterWindow->Button1->click();
         });
         sketch.start(20);
         batch->Button5->click();
@@ -125,10 +125,10 @@ TEST_F(BatchWindowTest, TheListAndTheDestinationBox) {
     EXPECT_TRUE(batch->files().isEmpty());
     // Leaving the box: a folder that does not exist is emptied, one that exists stays.
     batch->setDestination(dir.filePath(QStringLiteral("nowhere")));
-    batch->Edit1Exit();
+    batch->destinationLeft();
     EXPECT_TRUE(batch->destination().isEmpty());
     batch->setDestination(out);
-    batch->Edit1Exit();
+    batch->destinationLeft();
     EXPECT_EQ(batch->destination(), out);
     // Nothing changes while the main window is busy.
     main->Busy = true;
@@ -141,7 +141,7 @@ TEST_F(BatchWindowTest, ExistingDrawingsAreAskedAboutOnceAndAnEmptyListStartsNot
     batch->Button5->click();
     EXPECT_TRUE(batch->isVisible());
     EXPECT_FALSE(main->Busy);
-    EXPECT_FALSE(main->windows.Form4->isVisible());
+    EXPECT_FALSE(main->windows.parameterWindow->isVisible());
 
     const QString a = photo("a.jpg", 50, 40), b = photo("b.jpg", 50, 40);
     std::ofstream(output("a.jpg").toStdString()) << "old";
@@ -159,7 +159,7 @@ TEST_F(BatchWindowTest, ExistingDrawingsAreAskedAboutOnceAndAnEmptyListStartsNot
     EXPECT_EQ(bytesOf(output("a.jpg")), QByteArray("old"));
     EXPECT_EQ(bytesOf(output("b.jpg")), QByteArray("old"));
 
-    main->Batchprocessing1Click();
+    main->openBatchWindow();
     batch->addFiles({a, b});
     batch->setDestination(out);
     answer = ExistingDrawings::Overwrite;
@@ -178,7 +178,7 @@ TEST_F(BatchWindowTest, CancelStopsAfterThePictureAndClosesASecondLater) {
     // Cancel as soon as the first rendering runs.
     QTimer sketch;
     QObject::connect(&sketch, &QTimer::timeout, [this] {
-        if (main->windows.Form4->isVisible()) main->windows.Form4->Button1->click();
+        if (main->windows.parameterWindow->isVisible()) main->windows.parameterWindow->Button1->click();
         else if (main->renderRunning()) batch->Button4->click();
     });
     sketch.start(5);

@@ -33,40 +33,40 @@ void takeFinishingScreenshots(Language language, const QString& folder) {
     auto main = test::screenshotWindow(language, QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg"));
     ASSERT_TRUE(main);
     ASSERT_TRUE(test::drawInFirstStyle(*main));
-    main->windows.Form4->hide();
+    main->windows.parameterWindow->hide();
     const QString suffix = languageCode(language);
 
     // The frames window with the realistic frame 3 in its preview.
-    FramesWindow* frames = main->windows.Form5;
+    FramesWindow* frames = main->windows.framesWindow;
     main->showFramesWindow();
     frames->UpDown2->stepBy(2);
-    frames->Timer1Timer();
+    frames->previewTick();
     QTest::qWait(300);
     EXPECT_TRUE(frames->grab().save(folder + QStringLiteral("/frames_window_") + suffix + QStringLiteral(".png")));
-    frames->ComboBox1Change(kFrameColoured);
-    frames->UpDown3Click(2);
+    frames->chooseFrameStyle(kFrameColoured);
+    frames->colouredFrameStepped(2);
     frames->tintSliders[0]->setValue(-60);
     frames->tintSliders[2]->setValue(50);
-    frames->Timer1Timer();
+    frames->previewTick();
     QTest::qWait(300);
     EXPECT_TRUE(frames->grab().save(folder + QStringLiteral("/frames_window_coloured_") + suffix + QStringLiteral(".png")));
     frames->close();
 
     // The add-text window, its text previewed over the drawing pane.
-    AddTextWindow* text = main->windows.Form9;
-    main->Ajoutdetexte1Click();
+    AddTextWindow* text = main->windows.addTextWindow;
+    main->addText();
     text->Edit1->setText(language == Language::French    ? QStringLiteral("Le chat, au crayon")
                          : language == Language::Chinese ? QStringLiteral("貓咪素描")
                                                          : QStringLiteral("The cat, in pencil"));
     text->CheckBox1->click();
     text->chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(255, 236, 160)); };
-    text->BitBtn2Click();
-    text->ComboBox1Change(kPlaceBottomMiddle);
+    text->pickColour();
+    text->choosePlacement(kPlaceBottomMiddle);
     text->move(main->mapToGlobal(QPoint(main->width() - text->width() - 30, 90)));
     QTest::qWait(400);
     const QPixmap shot = over(main->grab(), main.get(), text);
     EXPECT_TRUE(shot.save(folder + QStringLiteral("/add_text_window_") + suffix + QStringLiteral(".png")));
-    text->Button3Click();
+    text->cancel();
 }
 
 TEST(Screenshots, FramesAndAddTextWindowsInEveryLanguage) {

@@ -31,18 +31,18 @@ protected:
         main->showMessage = [this](const QString& m) { messages << m; };
         main->resize(1000, 700);
         main->show();
-        main->FormResize();
-        ASSERT_TRUE(main->openPicture(photoPath));
+        main->layoutPanes();
+        ASSERT_TRUE(main->openPictureFile(photoPath));
         // The quickest style: the photo with its frame and texture.
-        main->windows.Form4->ComboBox1Change(8);
-        frames = main->windows.Form5;
-        text = main->windows.Form9;
+        main->windows.parameterWindow->chooseStyle(8);
+        frames = main->windows.framesWindow;
+        text = main->windows.addTextWindow;
     }
     void TearDown() override { EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString(); }
 
     bool sketchAndWait() {
         QSignalSpy done(main.get(), &MainWindow::renderFinished);
-        main->windows.Form4->Button1->click();
+        main->windows.parameterWindow->Button1->click();
         return done.wait(120000);
     }
     // The preview laid on the drawing pane now, as a patch of the drawing.
@@ -64,14 +64,14 @@ protected:
 };
 
 TEST_F(FinishingWindows, TheFinishingPassDrawsTheFrameChosenInTheWindow) {
-    main->Changeparameters1Click();
-    main->windows.Form4->Button2Click();  // "..." beside the frame option
+    main->changeParameters();
+    main->windows.parameterWindow->chooseFrame();  // "..." beside the frame option
     ASSERT_TRUE(frames->isVisible());
-    frames->ComboBox1Change(kFrameLined);
-    frames->UpDown1Click(40);
+    frames->chooseFrameStyle(kFrameLined);
+    frames->marginStepped(40);
     frames->chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(200, 0, 0)); };
-    frames->Shape2MouseDown();
-    frames->Button1Click();
+    frames->chooseLineColour();
+    frames->confirm();
     ASSERT_TRUE(sketchAndWait());
     EXPECT_EQ(main->DrawingWidth, 240 + 40);
     EXPECT_EQ(main->DrawingHeight, 180 + 40);
@@ -84,15 +84,15 @@ TEST_F(FinishingWindows, CancelLeavesTheDrawingAsItWouldBeWithoutTheWindow) {
     ASSERT_TRUE(sketchAndWait());
     const Bitmap drawn = main->DrawingImage;
 
-    main->Ajoutdetexte1Click();
+    main->addText();
     ASSERT_TRUE(text->isVisible());
     EXPECT_EQ(paneOverlay(), expectedOverlay());
     EXPECT_FALSE(paneOverlay().pixels.empty());
     // The parameter window's preview ticks meanwhile.
-    main->windows.Form4->show();
-    main->windows.Form4->Timer1Timer();
+    main->windows.parameterWindow->show();
+    main->windows.parameterWindow->previewTick();
     text->Edit1->setText(QStringLiteral("Minou"));
-    text->Button3Click();
+    text->cancel();
     EXPECT_EQ(main->DrawingImage, drawn);
     EXPECT_TRUE(main->rightPane()->overlay().isNull());
     ASSERT_NE(main->rightPane()->picture(), nullptr);
@@ -100,47 +100,47 @@ TEST_F(FinishingWindows, CancelLeavesTheDrawingAsItWouldBeWithoutTheWindow) {
 
     // A rendering while the window is open: the preview is made again on the new drawing, and
     // Cancel leaves that drawing as the rendering made it.
-    main->Ajoutdetexte1Click();
+    main->addText();
     ASSERT_TRUE(sketchAndWait());
     EXPECT_TRUE(text->isVisible());
     EXPECT_EQ(main->DrawingImage, drawn);  // the same style twice: the same drawing
     EXPECT_EQ(paneOverlay(), expectedOverlay());
-    text->ComboBox1Change(kPlaceTopLeft);
-    text->Button2Click();
+    text->choosePlacement(kPlaceTopLeft);
+    text->unusedCancel();
     EXPECT_EQ(main->DrawingImage, drawn);
     EXPECT_TRUE(main->rightPane()->overlay().isNull());
 }
 
 TEST_F(FinishingWindows, SwapAndRevertWhileOpenArePreviewedOnTheNewDrawing) {
     ASSERT_TRUE(sketchAndWait());
-    main->Ajoutdetexte1Click();
-    main->Swap1Click();
+    main->addText();
+    main->swapPictures();
     EXPECT_EQ(main->DrawingImage, main->SourceImage);
     EXPECT_EQ(paneOverlay(), expectedOverlay());
-    main->Reverttooriginalsourceimage1Click();
+    main->revertToOriginalSource();
     EXPECT_EQ(main->SourceWidth, 240);
     EXPECT_EQ(paneOverlay(), expectedOverlay());
     const Bitmap reverted = main->DrawingImage;
-    text->Button3Click();
+    text->cancel();
     EXPECT_EQ(main->DrawingImage, reverted);
 }
 
 TEST_F(FinishingWindows, CopyAndPasteLendTheirShortcutsWhileTheWindowIsOpen) {
     QAction* copy = main->menuEntry(QStringLiteral("Copierledessindanslepressepapier1"));
     QAction* paste = main->menuEntry(QStringLiteral("Colleruneimagedepuislepressepapier1"));
-    main->Ajoutdetexte1Click();
+    main->addText();
     EXPECT_TRUE(copy->shortcut().isEmpty());
     EXPECT_TRUE(paste->shortcut().isEmpty());
-    text->Button3Click();
+    text->cancel();
     EXPECT_EQ(copy->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     EXPECT_EQ(paste->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
 }
 
 TEST_F(FinishingWindows, OkWritesTheTextIntoTheDrawingAndItsPane) {
     const Bitmap before = main->DrawingImage;
-    main->Ajoutdetexte1Click();
+    main->addText();
     const TextOverlayPatch shown = paneOverlay();
-    text->Button1Click();
+    text->writeText();
     EXPECT_FALSE(text->isVisible());
     EXPECT_TRUE(main->rightPane()->overlay().isNull());
     Bitmap expected = before;
@@ -152,9 +152,9 @@ TEST_F(FinishingWindows, OkWritesTheTextIntoTheDrawingAndItsPane) {
 }
 
 TEST_F(FinishingWindows, OpeningANewPictureClosesTheWindowAndDropsThePreview) {
-    main->Ajoutdetexte1Click();
+    main->addText();
     ASSERT_FALSE(main->rightPane()->overlay().isNull());
-    ASSERT_TRUE(main->LoadImageFile(photoPath));
+    ASSERT_TRUE(main->loadPictureFromFile(photoPath));
     EXPECT_FALSE(text->isVisible());
     EXPECT_FALSE(text->TextShown());
     EXPECT_TRUE(main->rightPane()->overlay().isNull());
@@ -162,14 +162,14 @@ TEST_F(FinishingWindows, OpeningANewPictureClosesTheWindowAndDropsThePreview) {
 }
 
 TEST_F(FinishingWindows, ARenderingWithTheTextOnWritesItAndClosesTheWindow) {
-    main->windows.Form4->CheckBox4->click();
-    main->Ajoutdetexte1Click();
+    main->windows.parameterWindow->CheckBox4->click();
+    main->addText();
     ASSERT_TRUE(sketchAndWait());
     EXPECT_FALSE(text->isVisible());
     EXPECT_TRUE(main->rightPane()->overlay().isNull());
     // The text is in the drawing: the frame and texture alone would not give these pixels.
     DrawingParameters p;
-    static_cast<DrawingControls&>(p) = main->windows.Form4->controls();
+    static_cast<DrawingControls&>(p) = main->windows.parameterWindow->controls();
     p.frame = frames->settings;
     p.text = text->settings;
     RenderContext ctx;
@@ -181,7 +181,7 @@ TEST_F(FinishingWindows, ARenderingWithTheTextOnWritesItAndClosesTheWindow) {
 
 TEST_F(FinishingWindows, TheTextIsDraggedOnTheDrawingPane) {
     PicturePane* pane = main->rightPane();
-    main->Ajoutdetexte1Click();
+    main->addText();
     main->setZoom(200);
     const TextPosition start = text->position();
     const TextExtent e = glyphs.measure(fontOf(text->settings), text->settings.text);

@@ -61,7 +61,7 @@ TEST_F(FramesWindowTest, EachStyleShowsItsControls) {
                          {2, true, false, false, true, false},
                          {3, false, true, false, true, true}};
     for (const Row& r : table) {
-        window.ComboBox1Change(r.style);
+        window.chooseFrameStyle(r.style);
         EXPECT_EQ(frameControlsShown(r.style), (FrameControlsShown{r.upDown2, r.upDown3, r.line, r.fill, r.tint}));
         EXPECT_EQ(window.UpDown2->isVisibleTo(&window), r.upDown2) << r.style;
         EXPECT_EQ(window.UpDown3->isVisibleTo(&window), r.upDown3) << r.style;
@@ -74,8 +74,8 @@ TEST_F(FramesWindowTest, EachStyleShowsItsControls) {
             EXPECT_EQ(window.tintMarkers[i]->isVisibleTo(&window), r.tint) << r.style;
         }
         // A style change asks for a preview in 200 ms.
-        EXPECT_TRUE(window.Timer1.isActive());
-        EXPECT_EQ(window.Timer1.interval(), 200);
+        EXPECT_TRUE(window.previewTimer.isActive());
+        EXPECT_EQ(window.previewTimer.interval(), 200);
         EXPECT_EQ(window.settings.style, r.style);
     }
 }
@@ -91,14 +91,14 @@ TEST_F(FramesWindowTest, PictureNumbersRenameTheirEntryInBothLanguages) {
     EXPECT_EQ(window.settings.realisticNumber, 3);
     EXPECT_EQ(window.ComboBox1->itemText(kFrameRealistic), QStringLiteral("Cadre réaliste 3"));
     EXPECT_EQ(window.ComboBox1->currentIndex(), kFrameRealistic);
-    EXPECT_EQ(window.Timer1.interval(), 300);
+    EXPECT_EQ(window.previewTimer.interval(), 300);
 
     // The other style's number changes without renaming while its style is not selected.
-    window.UpDown3Click(4);
+    window.colouredFrameStepped(4);
     EXPECT_EQ(window.settings.colouredNumber, 4);
     EXPECT_EQ(window.ComboBox1->itemText(kFrameColoured), QStringLiteral("Cadre coloré "));
-    window.ComboBox1Change(kFrameColoured);
-    window.UpDown3Click(2);
+    window.chooseFrameStyle(kFrameColoured);
+    window.colouredFrameStepped(2);
     EXPECT_EQ(window.ComboBox1->itemText(kFrameColoured), QStringLiteral("Cadre coloré 2"));
     EXPECT_EQ(window.ComboBox1->currentIndex(), kFrameColoured);
 
@@ -107,7 +107,7 @@ TEST_F(FramesWindowTest, PictureNumbersRenameTheirEntryInBothLanguages) {
     EXPECT_EQ(window.ComboBox1->currentText(), QStringLiteral("仿真畫框"));
     EXPECT_EQ(window.settings.style, kFrameRealistic);
     EXPECT_EQ(window.settings.colouredNumber, 2);
-    window.UpDown2Click(6);
+    window.realisticFrameStepped(6);
     EXPECT_EQ(window.ComboBox1->itemText(kFrameRealistic), QStringLiteral("仿真畫框6"));
     EXPECT_EQ(window.ComboBox1->itemText(kFrameSimple), QStringLiteral("樸素畫框"));
 }
@@ -118,31 +118,31 @@ TEST_F(FramesWindowTest, MarginTypedOrSteppedAndThePreviewWaits) {
     for (const char* refused : {"", "-5", "1.5", "1001", "x"}) EXPECT_EQ(typedMargin(QString::fromLatin1(refused), 150), 150) << refused;
 
     window.Edit1->setText(QStringLiteral("80"));
-    window.Edit1Change();
+    window.marginTyped();
     EXPECT_EQ(window.settings.margin, 80);
     EXPECT_EQ(window.UpDown1->position(), 80);
-    EXPECT_EQ(window.Timer1.interval(), 500);
+    EXPECT_EQ(window.previewTimer.interval(), 500);
     window.Edit1->setText(QStringLiteral("8-"));
-    window.Edit1Change();
+    window.marginTyped();
     EXPECT_EQ(window.settings.margin, 80);
 
     window.UpDown1->stepBy(1);
     EXPECT_EQ(window.settings.margin, 81);
     EXPECT_EQ(window.Edit1->text(), QStringLiteral("81"));
-    EXPECT_EQ(window.Timer1.interval(), 300);
+    EXPECT_EQ(window.previewTimer.interval(), 300);
 }
 
 TEST_F(FramesWindowTest, EnterInTheMarginBoxClosesTheWindow) {
     window.show();
     ASSERT_TRUE(window.isVisible());
     window.Edit1->setText(QStringLiteral("12"));
-    window.Edit1Change();
+    window.marginTyped();
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(window.Edit1, &enter);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.settings.margin, 12);
     // Hiding stops the preview timer.
-    EXPECT_FALSE(window.Timer1.isActive());
+    EXPECT_FALSE(window.previewTimer.isActive());
 }
 
 TEST_F(FramesWindowTest, PreviewShowsTheChosenFrameAroundThePhoto) {
@@ -150,9 +150,9 @@ TEST_F(FramesWindowTest, PreviewShowsTheChosenFrameAroundThePhoto) {
     host.source.fill(Colour{240, 240, 250});
     // Showing asks for a preview in 200 ms; its tick draws the realistic frame 1.
     window.show();
-    EXPECT_EQ(window.Timer1.interval(), 200);
-    window.Timer1Timer();
-    EXPECT_FALSE(window.Timer1.isActive());
+    EXPECT_EQ(window.previewTimer.interval(), 200);
+    window.previewTick();
+    EXPECT_FALSE(window.previewTimer.isActive());
     Bitmap expected;
     DrawFramePreview(expected, host.source, window.settings, host.pictures);
     EXPECT_EQ(shownPreview(), expected);
@@ -175,30 +175,30 @@ TEST_F(FramesWindowTest, PreviewShowsTheChosenFrameAroundThePhoto) {
 
     // A fill chosen in the colour dialog: the swatch, the setting and the next preview take it.
     window.chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(10, 20, 30)); };
-    window.Shape1MouseDown();
+    window.chooseFillColour();
     EXPECT_EQ(window.settings.FillColour, (Colour{30, 20, 10}));
     EXPECT_EQ(window.Shape1->colour(), QColor(10, 20, 30));
-    EXPECT_EQ(window.Timer1.interval(), 200);
-    window.Timer1Timer();
+    EXPECT_EQ(window.previewTimer.interval(), 200);
+    window.previewTick();
     EXPECT_EQ(shownPreview().colourAt(cornerX, cornerY), (Colour{30, 20, 10}));
     // A cancelled dialog keeps the colour.
     window.chooseColour = [](const QColor&) { return std::optional<QColor>(); };
-    window.Shape2MouseDown();
+    window.chooseLineColour();
     EXPECT_EQ(window.settings.LineColour, kBlack);
 
     // The tinted frame with the sliders' shifts; each slider's hint says its position.
-    window.ComboBox1Change(kFrameColoured);
+    window.chooseFrameStyle(kFrameColoured);
     window.tintSliders[1]->setValue(-40);
     EXPECT_EQ(window.settings.tintGreen, -40);
     EXPECT_EQ(window.tintSliders[1]->toolTip(), QStringLiteral("-40"));
-    window.Timer1Timer();
+    window.previewTick();
     DrawFramePreview(expected, host.source, window.settings, host.pictures);
     EXPECT_EQ(shownPreview(), expected);
 
     // The plain margin on grey, the margin drawn at half size.
-    window.ComboBox1Change(kFrameSimple);
-    window.UpDown1Click(40);
-    window.Timer1Timer();
+    window.chooseFrameStyle(kFrameSimple);
+    window.marginStepped(40);
+    window.previewTick();
     EXPECT_EQ(shownPreview().colourAt(100, 100), host.source.colourAt(80, 80));
     EXPECT_EQ(shownPreview().colourAt(10, 10), (Colour{30, 20, 10}));
 }

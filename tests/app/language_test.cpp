@@ -238,38 +238,38 @@ TEST_F(LanguageSwitch, MenusTooltipsAndWindowsTakeTheTexts) {
     for (const char* entry : {"File1", "Openpicture1", "Savepicture1", "Quit1", "Edit1", "About1", "About2", "Sketchit1"})
         EXPECT_FALSE(main->menuEntry(QString::fromLatin1(entry))->text().contains(QLatin1Char('&'))) << entry;
 
-    main->English1Click();
+    main->switchToChinese();
     EXPECT_EQ(main->menuEntry(QStringLiteral("File1"))->text(), QStringLiteral("檔案"));
     EXPECT_EQ(main->menuEntry(QStringLiteral("Canceloperation1"))->text(), QStringLiteral("取消操作"));
     EXPECT_EQ(main->toolbarButton(QStringLiteral("Image12"))->toolTip(), QStringLiteral("繪畫參數..."));
-    EXPECT_EQ(main->windows.Form2->windowTitle(), QStringLiteral("批次處理"));
-    EXPECT_EQ(main->windows.Form4->windowTitle(), QStringLiteral("繪畫參數"));
-    EXPECT_EQ(main->windows.Form6->controlText(QStringLiteral("Label6")), QStringLiteral("印表機"));
+    EXPECT_EQ(main->windows.batchWindow->windowTitle(), QStringLiteral("批次處理"));
+    EXPECT_EQ(main->windows.parameterWindow->windowTitle(), QStringLiteral("繪畫參數"));
+    EXPECT_EQ(main->windows.printPreviewWindow->controlText(QStringLiteral("Label6")), QStringLiteral("印表機"));
     // Left as the French switch set them.
-    EXPECT_EQ(main->windows.Form6->controlText(QStringLiteral("Label2")), QStringLiteral("X :    "));
-    EXPECT_EQ(main->windows.Form4->Button1->text(), QStringLiteral("Sketch"));
-    EXPECT_TRUE(main->windows.Form4->Image3->isVisibleTo(main->windows.Form4));
-    EXPECT_FALSE(main->windows.Form4->Image1->isVisibleTo(main->windows.Form4));
+    EXPECT_EQ(main->windows.printPreviewWindow->controlText(QStringLiteral("Label2")), QStringLiteral("X :    "));
+    EXPECT_EQ(main->windows.parameterWindow->Button1->text(), QStringLiteral("Sketch"));
+    EXPECT_TRUE(main->windows.parameterWindow->Image3->isVisibleTo(main->windows.parameterWindow));
+    EXPECT_FALSE(main->windows.parameterWindow->Image1->isVisibleTo(main->windows.parameterWindow));
 }
 
 TEST_F(LanguageSwitch, ListEntriesKeepTheirIndexAndTheSelectedStyleItsCaptions) {
-    ParameterWindow* p = main->windows.Form4;
-    p->ComboBox1Change(5);
-    p->ComboBox2Change(2);
-    main->English1Click();
+    ParameterWindow* p = main->windows.parameterWindow;
+    p->chooseStyle(5);
+    p->chooseTextureStrength(2);
+    main->switchToChinese();
     EXPECT_EQ(p->DrawingStyle(), 5);
     EXPECT_EQ(p->ComboBox1->currentText(), QStringLiteral("油畫 2 (對稱濾鏡)"));
     EXPECT_EQ(p->ComboBox2->currentText(), QStringLiteral("強烈質材"));
     EXPECT_EQ(p->captionLabels[kSlotTrackBar2]->text(), QStringLiteral("畫筆精密度"));
     EXPECT_EQ(p->ComboBox1->itemText(8), QStringLiteral("只有畫框與質材"));
-    QComboBox* frames = main->windows.Form5->ComboBox1;
+    QComboBox* frames = main->windows.framesWindow->ComboBox1;
     EXPECT_EQ(frames->currentIndex(), 2);
     EXPECT_EQ(frames->currentText(), QStringLiteral("仿真畫框"));
-    QComboBox* places = main->windows.Form9->ComboBox1;
+    QComboBox* places = main->windows.addTextWindow->ComboBox1;
     EXPECT_EQ(places->currentIndex(), 9);
     EXPECT_EQ(places->itemText(0), QStringLiteral("自訂位置"));
 
-    main->Franais1Click();
+    main->switchToFrench();
     EXPECT_EQ(p->DrawingStyle(), 5);
     EXPECT_EQ(p->ComboBox1->currentText(), QStringLiteral("Peinture 2 (filtre bilatéral)"));
     EXPECT_EQ(p->captionLabels[kSlotTrackBar2]->text(), QStringLiteral("Précision du pinceau       "));
@@ -286,9 +286,9 @@ TEST_F(LanguageSwitch, TheOverwriteQuestionFollowsTheLanguage) {
     };
     ASSERT_TRUE(main->saveDrawing(target));
     EXPECT_TRUE(questions.isEmpty());
-    main->English1Click();
+    main->switchToChinese();
     EXPECT_FALSE(main->saveDrawing(target));
-    main->Franais1Click();
+    main->switchToFrench();
     EXPECT_FALSE(main->saveDrawing(dir.filePath(QStringLiteral("drawing"))));  // the same file once ".jpg" is added
     ASSERT_EQ(questions.size(), 2);
     EXPECT_EQ(questions[0], QStringLiteral("檔案名稱已經存在。您要覆蓋它嗎？"));
@@ -315,44 +315,44 @@ QStringList shownTexts(MainWindow& main) {
         }
     }
     for (QAction* a : main.findChildren<QAction*>()) texts << a->objectName() + QStringLiteral(" action ") + a->text();
-    for (const auto& row : main.windows.Form4->CaptionTable)
+    for (const auto& row : main.windows.parameterWindow->CaptionTable)
         for (const QString& caption : row) texts << QStringLiteral("CaptionTable ") + caption;
     return texts;
 }
 
 TEST_F(LanguageSwitch, FrenchEnglishChineseFrenchRestoresEveryText) {
-    main->windows.Form4->ComboBox1Change(4);
+    main->windows.parameterWindow->chooseStyle(4);
     const QStringList french = shownTexts(*main);
-    main->English2Click();
+    main->switchToEnglish();
     const QStringList english = shownTexts(*main);
     EXPECT_NE(english, french);
-    main->English1Click();
+    main->switchToChinese();
     const QStringList chineseAfterEnglish = shownTexts(*main);
-    main->Franais1Click();
+    main->switchToFrench();
     EXPECT_EQ(shownTexts(*main), french);
     // Chinese looks the same whether it came after French or after English.
-    main->English1Click();
+    main->switchToChinese();
     EXPECT_EQ(shownTexts(*main), chineseAfterEnglish);
-    main->English2Click();
+    main->switchToEnglish();
     EXPECT_EQ(shownTexts(*main), english);
 }
 
 TEST_F(LanguageSwitch, EnglishReachesEveryWindowAndTheMessages) {
-    ParameterWindow* p = main->windows.Form4;
-    p->ComboBox1Change(5);
-    main->English2Click();
+    ParameterWindow* p = main->windows.parameterWindow;
+    p->chooseStyle(5);
+    main->switchToEnglish();
     EXPECT_EQ(main->language(), Language::English);
     EXPECT_EQ(main->menuEntry(QStringLiteral("File1"))->text(), QStringLiteral("File"));
     EXPECT_EQ(main->toolbarButton(QStringLiteral("Image12"))->toolTip(), QStringLiteral("Drawing parameters..."));
-    EXPECT_EQ(main->windows.Form2->windowTitle(), QStringLiteral("Batch conversion"));
+    EXPECT_EQ(main->windows.batchWindow->windowTitle(), QStringLiteral("Batch conversion"));
     EXPECT_EQ(p->windowTitle(), QStringLiteral("Drawing parameters"));
     EXPECT_EQ(p->DrawingStyle(), 5);
     EXPECT_EQ(p->ComboBox1->currentText(), QStringLiteral("Painting 2 (bilateral filter)"));
     EXPECT_EQ(p->captionLabels[kSlotTrackBar2]->text(), QStringLiteral("Brush precision       "));
     EXPECT_TRUE(p->Image1->isVisibleTo(p));
     EXPECT_FALSE(p->Image3->isVisibleTo(p));
-    EXPECT_EQ(main->windows.Form6->controlText(QStringLiteral("Label6")), QStringLiteral("Printer                     "));
-    QComboBox* places = main->windows.Form9->ComboBox1;
+    EXPECT_EQ(main->windows.printPreviewWindow->controlText(QStringLiteral("Label6")), QStringLiteral("Printer                     "));
+    QComboBox* places = main->windows.addTextWindow->ComboBox1;
     EXPECT_EQ(places->currentIndex(), 9);
     EXPECT_EQ(places->currentText(), QStringLiteral("bottom right"));
     // The language entries keep their own names whatever the interface speaks.
@@ -363,7 +363,7 @@ TEST_F(LanguageSwitch, EnglishReachesEveryWindowAndTheMessages) {
         EXPECT_EQ(main->menuEntry(QStringLiteral("Franais1"))->text(), QStringLiteral("&Français"));
     }
 
-    main->English2Click();
+    main->switchToEnglish();
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("drawing.jpg"));
     QStringList questions;
@@ -375,7 +375,7 @@ TEST_F(LanguageSwitch, EnglishReachesEveryWindowAndTheMessages) {
     EXPECT_FALSE(main->saveDrawing(target));
     ASSERT_EQ(questions.size(), 1);
     EXPECT_EQ(questions[0], QStringLiteral("This file already exists. Do you want to replace it?"));
-    main->FormShow(dir.filePath(QStringLiteral("missing.gtl")));
+    main->openStartArgument(dir.filePath(QStringLiteral("missing.gtl")));
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0], QStringLiteral("File not found"));
 }

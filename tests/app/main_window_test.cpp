@@ -27,7 +27,7 @@ protected:
         main->askOkCancel = [](const QString&) { return true; };
         main->resize(961, 640);
         main->show();
-        main->FormResize();
+        main->layoutPanes();
     }
     void TearDown() override {
         if (main->renderRunning()) {
@@ -39,7 +39,7 @@ protected:
     // Presses "Sketch" and waits for the rendering to end.
     bool sketchAndWait() {
         QSignalSpy done(main.get(), &MainWindow::renderFinished);
-        main->windows.Form4->Button1->click();
+        main->windows.parameterWindow->Button1->click();
         return done.wait(120000);
     }
 
@@ -51,16 +51,16 @@ protected:
 
 TEST_F(MainWindowTest, OpenRenderAndSaveADrawing) {
     main->setZoom(60);
-    ASSERT_TRUE(main->openPicture(photoPath)) << messages.join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(main->openPictureFile(photoPath)) << messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(main->SourceWidth, 160);
     EXPECT_EQ(main->DrawingWidth, 160);
     EXPECT_EQ(main->zoom(), 100);
-    EXPECT_TRUE(main->windows.Form4->isVisible());
+    EXPECT_TRUE(main->windows.parameterWindow->isVisible());
     EXPECT_TRUE(main->menuEntry(QStringLiteral("Reverttooriginalsourceimage1"))->isEnabled());
     EXPECT_EQ(main->statusStrip()->Label1->text(), photoPath + QStringLiteral(" - 160x120"));
 
-    main->windows.Form4->ComboBox1Change(1);
-    main->windows.Form5->settings.style = kFrameSimple;
+    main->windows.parameterWindow->chooseStyle(1);
+    main->windows.framesWindow->settings.style = kFrameSimple;
     main->setZoom(70);
     ASSERT_TRUE(sketchAndWait());
     EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
@@ -70,12 +70,12 @@ TEST_F(MainWindowTest, OpenRenderAndSaveADrawing) {
     EXPECT_EQ(main->DrawingImage.height(), 120 + 150);
     EXPECT_EQ(main->DrawingWidth, 310);
     EXPECT_EQ(main->zoom(), 70);
-    EXPECT_TRUE(main->windows.Form4->isVisible());
+    EXPECT_TRUE(main->windows.parameterWindow->isVisible());
     EXPECT_FALSE(main->cancelMenuShown());
     EXPECT_NE(main->DrawingImage, main->SourceImage);
     // Sketch pressed before the preview loaded the style's values: the drawing used them anyway.
-    EXPECT_EQ(main->windows.Form4->controls().TrackBar1, 7);
-    EXPECT_EQ(main->windows.Form4->sliders[kSlotTrackBar2]->value(), 127);
+    EXPECT_EQ(main->windows.parameterWindow->controls().TrackBar1, 7);
+    EXPECT_EQ(main->windows.parameterWindow->sliders[kSlotTrackBar2]->value(), 127);
 
     const QString saved = dir.filePath(QStringLiteral("drawing"));
     ASSERT_TRUE(main->saveDrawing(saved));
@@ -99,34 +99,34 @@ TEST_F(MainWindowTest, ProgressSwapsTheMenuDuringARun) {
 }
 
 TEST_F(MainWindowTest, EscapeCancelsOnlyWhileBusyAndACancelShowsTheSource) {
-    main->FormKeyPress(Qt::Key_Escape);
+    main->keyPressed(Qt::Key_Escape);
     EXPECT_FALSE(main->CancelRequested.load());
-    ASSERT_TRUE(main->openPicture(photoPath));
-    main->windows.Form4->ComboBox1Change(0);
+    ASSERT_TRUE(main->openPictureFile(photoPath));
+    main->windows.parameterWindow->chooseStyle(0);
     main->CancelRequested.store(true);  // set before the work starts: the routine stops at its first row
     ASSERT_TRUE(sketchAndWait());
     EXPECT_FALSE(main->CancelRequested.load());
     EXPECT_EQ(main->DrawingImage, main->SourceImage);
     EXPECT_EQ(main->DrawingWidth, 160);
-    EXPECT_FALSE(main->windows.Form4->isVisible());
+    EXPECT_FALSE(main->windows.parameterWindow->isVisible());
 }
 
 TEST_F(MainWindowTest, SketchWhileBusySchedulesNothing) {
     main->Busy = true;
     main->startDrawing();
-    EXPECT_FALSE(main->Timer1.isActive());
-    EXPECT_FALSE(main->windows.Form4->isVisible());
+    EXPECT_FALSE(main->renderTimer.isActive());
+    EXPECT_FALSE(main->windows.parameterWindow->isVisible());
     main->Busy = false;
     main->startDrawing();
     main->startDrawing();
-    EXPECT_TRUE(main->Timer1.isActive());
-    EXPECT_EQ(main->Timer1.interval(), 200);
-    main->Timer1.stop();
+    EXPECT_TRUE(main->renderTimer.isActive());
+    EXPECT_EQ(main->renderTimer.interval(), 200);
+    main->renderTimer.stop();
 }
 
 TEST_F(MainWindowTest, CommandsAreRefusedWhileBusy) {
     main->Busy = true;
-    EXPECT_FALSE(main->openPicture(photoPath));
+    EXPECT_FALSE(main->openPictureFile(photoPath));
     EXPECT_FALSE(main->saveDrawing(dir.filePath(QStringLiteral("x.jpg"))));
     main->filesDropped({photoPath});
     EXPECT_NE(main->SourceWidth, 160);
@@ -138,14 +138,14 @@ TEST_F(MainWindowTest, CommandsAreRefusedWhileBusy) {
 }
 
 TEST_F(MainWindowTest, CommandLineDropRevertSwapAndPaste) {
-    main->FormShow(dir.filePath(QStringLiteral("missing.gtl")));
+    main->openStartArgument(dir.filePath(QStringLiteral("missing.gtl")));
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0], QStringLiteral("檔案沒有找到"));
     const QString bmp = dir.filePath(QStringLiteral("photo.bmp"));
     ASSERT_TRUE(writePicture(test::testPhoto(90, 70), bmp.toStdString()));
-    main->FormShow(bmp);  // any picture opens from the command line
+    main->openStartArgument(bmp);  // any picture opens from the command line
     EXPECT_EQ(main->SourceWidth, 90);
-    main->FormShow(photoPath);
+    main->openStartArgument(photoPath);
     EXPECT_EQ(main->SourceWidth, 160);
     EXPECT_EQ(main->openedFile(), photoPath);
 
@@ -161,14 +161,14 @@ TEST_F(MainWindowTest, CommandLineDropRevertSwapAndPaste) {
     EXPECT_EQ(main->SourceWidth, 50);
     EXPECT_EQ(main->DrawingWidth, 50);
     EXPECT_EQ(main->openedFile(), bmp);  // pasting keeps the opened file
-    main->Reverttooriginalsourceimage1Click();  // reloads the last opened file
+    main->revertToOriginalSource();  // reloads the last opened file
     EXPECT_EQ(main->SourceWidth, 90);
 
     main->DrawingImage = test::testPhoto(30, 20);
-    main->Swap1Click();
+    main->swapPictures();
     EXPECT_EQ(main->SourceWidth, 30);
     EXPECT_EQ(main->DrawingHeight, 20);
-    EXPECT_EQ(main->windows.Form4->previewTimerInterval(), 300);
+    EXPECT_EQ(main->windows.parameterWindow->previewTimerInterval(), 300);
 }
 
 TEST_F(MainWindowTest, APhonePhotoOpensUprightAndItsDrawingKeepsTheCameraData) {
@@ -206,8 +206,8 @@ TEST_F(MainWindowTest, AnUnreadableFileLeavesThePicturesAndSaysWhy) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("not a picture at all");
     f.close();
-    ASSERT_TRUE(main->openPicture(photoPath));
-    EXPECT_FALSE(main->openPicture(bad));
+    ASSERT_TRUE(main->openPictureFile(photoPath));
+    EXPECT_FALSE(main->openPictureFile(bad));
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("bad.jpg")));
     EXPECT_EQ(main->SourceWidth, 160);
@@ -244,10 +244,10 @@ TEST_F(MainWindowTest, APictureThatCannotBeOpenedIsToldInTheInterfaceLanguage) {
 
 TEST_F(MainWindowTest, LayoutCentresThePictures) {
     main->resize(961, 640);
-    main->FormResize();
+    main->layoutPanes();
     const MainLayout& l = main->layoutNumbers();
     EXPECT_EQ(main->leftPane()->geometry(), QRect(l.leftPane.left, l.leftPane.top, l.leftPane.width, l.leftPane.height));
-    ASSERT_TRUE(main->openPicture(photoPath));
+    ASSERT_TRUE(main->openPictureFile(photoPath));
     EXPECT_EQ(main->leftPane()->position().x(), l.leftPane.width / 2 - 80);
     EXPECT_EQ(main->leftPane()->position().y(), l.leftPane.height / 2 - 60);
 }
@@ -259,7 +259,7 @@ namespace gt {
 namespace {
 
 TEST_F(MainWindowTest, PasteWithoutAPictureKeepsTheSourceAndResetsTheDrawing) {
-    ASSERT_TRUE(main->openPicture(photoPath));
+    ASSERT_TRUE(main->openPictureFile(photoPath));
     main->DrawingImage = test::testPhoto(20, 20);
     main->pastePicture(nullptr);
     EXPECT_EQ(main->SourceWidth, 160);
@@ -270,9 +270,9 @@ TEST_F(MainWindowTest, PasteWithoutAPictureKeepsTheSourceAndResetsTheDrawing) {
 TEST_F(MainWindowTest, WallpaperIsA24BitBmpAndAnUnknownDesktopSaysSo) {
     qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
     qputenv("XDG_CURRENT_DESKTOP", "");
-    ASSERT_TRUE(main->openPicture(photoPath));
+    ASSERT_TRUE(main->openPictureFile(photoPath));
     QSignalSpy done(main.get(), &MainWindow::wallpaperDone);
-    main->EnregistrerenfonddcranWindows1Click();
+    main->setWallpaper();
     EXPECT_TRUE(main->wallpaperRunning());  // the desktop is asked off the interface thread
     ASSERT_TRUE(done.wait(30000));
     EXPECT_FALSE(main->wallpaperRunning());
@@ -292,7 +292,7 @@ TEST_F(MainWindowTest, TheDrawingsHintGoesOnceThePictureIsPressed) {
     emit main->rightPane()->pressed(Qt::LeftButton, QPoint(10, 10), QPoint());
     emit main->rightPane()->released(Qt::LeftButton, QPoint(10, 10), QPoint());
     EXPECT_TRUE(main->rightPane()->toolTip().isEmpty());
-    main->English1Click();
+    main->switchToChinese();
     EXPECT_TRUE(main->rightPane()->toolTip().isEmpty());
 }
 
@@ -305,8 +305,8 @@ namespace {
 TEST_F(MainWindowTest, CancelFromTheMenuDuringARunShowsTheSourceAndRestoresTheMenu) {
     const QString large = dir.filePath(QStringLiteral("large.jpg"));
     ASSERT_TRUE(writePicture(test::testPhoto(900, 700), large.toStdString()));
-    ASSERT_TRUE(main->openPicture(large));
-    main->windows.Form4->ComboBox1Change(0);
+    ASSERT_TRUE(main->openPictureFile(large));
+    main->windows.parameterWindow->chooseStyle(0);
     // The first progress report switches the menus; the cancel entry is pressed at that moment.
     bool menuSwapped = false;
     QObject::connect(main->statusStrip(), &StatusStrip::runStarted, main.get(), [this, &menuSwapped] {
@@ -320,7 +320,7 @@ TEST_F(MainWindowTest, CancelFromTheMenuDuringARunShowsTheSourceAndRestoresTheMe
     EXPECT_FALSE(main->CancelRequested.load());
     EXPECT_FALSE(main->Busy);
     EXPECT_FALSE(main->cancelMenuShown());
-    EXPECT_FALSE(main->windows.Form4->isVisible());
+    EXPECT_FALSE(main->windows.parameterWindow->isVisible());
 }
 
 }  // namespace
@@ -331,7 +331,7 @@ namespace {
 
 TEST_F(MainWindowTest, TheCommandLinePhotoDecodedDuringTheSplashIsTheOneLoaded) {
     main->preloadPicture(photoPath);
-    ASSERT_TRUE(main->LoadImageFile(photoPath));
+    ASSERT_TRUE(main->loadPictureFromFile(photoPath));
     EXPECT_EQ(main->SourceImage, readPicture(photoPath.toStdString()));
     // Its reduced copies were made on the same worker; the drawing, the photo still, shares them.
     test::expectViewOf(*main->leftPane(), main->SourceImage);
@@ -343,9 +343,9 @@ TEST_F(MainWindowTest, TheCommandLinePhotoDecodedDuringTheSplashIsTheOneLoaded) 
     f.write("no picture");
     f.close();
     main->preloadPicture(bad);
-    ASSERT_TRUE(main->LoadImageFile(photoPath));
+    ASSERT_TRUE(main->loadPictureFromFile(photoPath));
     main->preloadPicture(bad);
-    EXPECT_FALSE(main->LoadImageFile(bad));
+    EXPECT_FALSE(main->loadPictureFromFile(bad));
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("bad.jpg")));
     EXPECT_EQ(main->SourceWidth, 160);

@@ -37,7 +37,7 @@ protected:
         window->applyTexts(TextTable::of(Language::French), Language::French);
     }
     QSlider* slider(int slot) { return window->sliders[static_cast<std::size_t>(slot)]; }
-    void tick() { window->Timer1Timer(); }
+    void tick() { window->previewTick(); }
 
     static Resources* resources;
     FakeHost host;
@@ -66,21 +66,21 @@ TEST_F(ParameterWindowTest, ThePreviewStepLoadsTheStylesValuesAndVisibility) {
     EXPECT_EQ(slider(kSlotTrackBar3)->value(), 160);
     EXPECT_EQ(slider(kSlotTrackBar4)->value(), 100);
     EXPECT_EQ(window->valueLabels[kSlotTrackBar2]->text(), QStringLiteral("100"));
-    window->ComboBox1Change(3);  // ink: TrackBar5 and TrackBar4 hidden
+    window->chooseStyle(3);  // ink: TrackBar5 and TrackBar4 hidden
     tick();
     EXPECT_FALSE(slider(kSlotTrackBar5)->isVisible());
     EXPECT_FALSE(slider(kSlotTrackBar4)->isVisible());
     EXPECT_FALSE(window->valueLabels[kSlotTrackBar4]->isVisible());
     EXPECT_TRUE(slider(kSlotTrackBar3)->isVisible());
     EXPECT_EQ(slider(kSlotTrackBar1)->value(), 30);
-    window->ComboBox1Change(8);
+    window->chooseStyle(8);
     tick();
     for (int slot = 0; slot < kSliderCount; ++slot) EXPECT_FALSE(slider(slot)->isVisible()) << slot;
 }
 
 TEST_F(ParameterWindowTest, RangesFollowTheStyleAndPaintingsThreeAndFourReset) {
     window->show();
-    window->ComboBox1Change(6);
+    window->chooseStyle(6);
     EXPECT_EQ(slider(kSlotTrackBar2)->minimum(), 1);
     EXPECT_EQ(slider(kSlotTrackBar2)->maximum(), 10);
     EXPECT_EQ(slider(kSlotTrackBar2)->tickInterval(), 1);
@@ -89,34 +89,34 @@ TEST_F(ParameterWindowTest, RangesFollowTheStyleAndPaintingsThreeAndFourReset) {
     EXPECT_EQ(slider(kSlotTrackBar2)->value(), 5);
     EXPECT_EQ(window->captionLabels[kSlotTrackBar2]->text(), QStringLiteral("Taille du pinceau          "));
 
-    window->ComboBox1Change(7);
+    window->chooseStyle(7);
     tick();
     EXPECT_EQ(slider(kSlotTrackBar1)->maximum(), 10);
     EXPECT_EQ(slider(kSlotTrackBar2)->maximum(), 255);
     slider(kSlotTrackBar1)->setValue(8);
     EXPECT_EQ(window->logic().table[7][kSlotTrackBar1], 8);
-    window->ComboBox1Change(0);
-    window->ComboBox1Change(7);  // choosing Painting4 again shows 5 passes
+    window->chooseStyle(0);
+    window->chooseStyle(7);  // choosing Painting4 again shows 5 passes
     tick();
     EXPECT_EQ(slider(kSlotTrackBar1)->value(), 5);
     EXPECT_EQ(window->valueLabels[kSlotTrackBar1]->text(), QStringLiteral("5"));
 
-    window->ComboBox1Change(1);
+    window->chooseStyle(1);
     EXPECT_EQ(slider(kSlotTrackBar1)->maximum(), 255);
     EXPECT_EQ(slider(kSlotTrackBar5)->maximum(), 100);
 }
 
 TEST_F(ParameterWindowTest, ASliderOfTheFrameOnlyStyleStoresNothing) {
-    window->ComboBox1Change(8);
+    window->chooseStyle(8);
     const ParameterTable before = window->logic().table;
-    window->TrackBarChange(kSlotTrackBar3, 40);
+    window->sliderMoved(kSlotTrackBar3, 40);
     EXPECT_EQ(window->logic().table, before);
     EXPECT_EQ(window->valueLabels[kSlotTrackBar3]->text(), QStringLiteral("40"));
 }
 
 TEST_F(ParameterWindowTest, SliderChangesScheduleInOneHundredMsAndBumpsAddUpToSevenHundred) {
     window->setPreviewTimer(0);
-    window->TrackBarChange(kSlotTrackBar1, 30);
+    window->sliderMoved(kSlotTrackBar1, 30);
     EXPECT_EQ(window->previewTimerInterval(), 100);
     EXPECT_TRUE(window->previewTimerActive());
 
@@ -127,7 +127,7 @@ TEST_F(ParameterWindowTest, SliderChangesScheduleInOneHundredMsAndBumpsAddUpToSe
     window->CheckBox2->click();
     window->CheckBox2->click();
     EXPECT_EQ(window->previewTimerInterval(), 700);
-    window->ComboBox2Change(2);
+    window->chooseTextureStrength(2);
     EXPECT_EQ(window->previewTimerInterval(), 700);
 }
 
@@ -140,7 +140,7 @@ TEST_F(ParameterWindowTest, TextureChoiceCaptionAndStrengthList) {
     EXPECT_EQ(window->controls().UpDown1, 9);
     EXPECT_EQ(window->Label12->text(), QStringLiteral("質材10  "));
 
-    window->ComboBox2Change(2);
+    window->chooseTextureStrength(2);
     window->Label12->clicked();  // the caption toggles its box
     EXPECT_FALSE(window->CheckBox3->isChecked());
     EXPECT_FALSE(window->controls().CheckBox3);
@@ -153,10 +153,10 @@ TEST_F(ParameterWindowTest, TextureChoiceCaptionAndStrengthList) {
 TEST_F(ParameterWindowTest, FrameAndTextButtonsCheckTheirOptionAndOpenTheirWindow) {
     window->CheckBox1->click();
     EXPECT_FALSE(window->controls().CheckBox1);
-    window->Button2Click();
+    window->chooseFrame();
     EXPECT_TRUE(window->controls().CheckBox1);
     EXPECT_EQ(host.frames, 1);
-    window->Button3Click();
+    window->chooseText();
     EXPECT_TRUE(window->controls().CheckBox4);
     EXPECT_EQ(host.texts, 1);
     window->Button1->click();
@@ -174,7 +174,7 @@ TEST_F(ParameterWindowTest, PreviewDrawsTheCropOnlyWhenVisibleAndIdle) {
     tick();
     EXPECT_EQ(window->Image2->picture(), before);
     host.busyFlag = false;
-    window->ComboBox1Change(1);
+    window->chooseStyle(1);
     tick();
     EXPECT_NE(window->Image2->picture(), before);
     EXPECT_EQ(window->Image2->picture().size(), QSize(200, 200));
@@ -194,17 +194,17 @@ TEST_F(ParameterWindowTest, CropResetGoesToTheMiddleOfTheNewSource) {
 TEST_F(ParameterWindowTest, ParameterFilesRoundTripAndResetKeepsPaintingFour) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Params.gtl"));
-    window->ComboBox1Change(2);
-    window->TrackBarChange(kSlotTrackBar1, 77);
+    window->chooseStyle(2);
+    window->sliderMoved(kSlotTrackBar1, 77);
     window->saveParameters(path);
-    window->Resetparameters1Click();
+    window->restoreDefaults();
     EXPECT_EQ(window->logic().table[2][kSlotTrackBar1], 10);
     ASSERT_TRUE(window->loadParameters(path));
     EXPECT_EQ(window->logic().table[2][kSlotTrackBar1], 77);
     EXPECT_EQ(window->ComboBox1->itemText(0), QStringLiteral("Dessin au crayon"));
 
-    window->ComboBox1Change(7);
-    window->Resetparameters1Click();
+    window->chooseStyle(7);
+    window->restoreDefaults();
     EXPECT_EQ(window->DrawingStyle(), 7);
     EXPECT_EQ(slider(kSlotTrackBar1)->value(), 5);
     EXPECT_EQ(slider(kSlotTrackBar1)->maximum(), 10);

@@ -94,7 +94,7 @@ protected:
     }
     bool print() {
         QSignalSpy printed(window.get(), &PrintPreviewWindow::printed);
-        window->Button2Click();
+        window->printDrawing();
         if (!printed.wait(30000)) return false;
         return printed.first().first().toString().isEmpty();
     }
@@ -130,7 +130,7 @@ TEST_F(PdfPrint, FullPageCentredAndMovedPagesShowTheDrawingWhereTheNumbersSay) {
     EXPECT_EQ(window->pageDevice().PH, 6600);
     window->show();
     EXPECT_TRUE(window->RadioButton4->isChecked());  // a portrait drawing
-    window->RadioButton1Click();
+    window->fullPageChosen();
     EXPECT_EQ(window->Edit1->text(), QStringLiteral("68%"));
     EXPECT_EQ(window->scale(), 68);
     ASSERT_TRUE(print());
@@ -141,7 +141,7 @@ TEST_F(PdfPrint, FullPageCentredAndMovedPagesShowTheDrawingWhereTheNumbersSay) {
     // Centred at 50 %, typed.
     usePdf(QStringLiteral("centred.pdf"));
     window->show();
-    window->RadioButton2Click();
+    window->centreChosen();
     window->Edit1->setText(QStringLiteral("50%"));
     EXPECT_EQ(window->scale(), 50);
     ASSERT_TRUE(print());

@@ -161,7 +161,7 @@ protected:
         main->show();
         photo = test::testPhoto(1000, 800);
         main->pastePicture(&photo);
-        dialog = main->windows.Form10;
+        dialog = main->windows.resizeWindow;
         dialog->desktopSize = [] { return QSize(1280, 1024); };
     }
     std::unique_ptr<MainWindow> main;
@@ -170,7 +170,7 @@ protected:
 };
 
 TEST_F(ResizeWindowTest, TypingAndConfirmingResizesThePhoto) {
-    main->Redimensionnerlimagesource1Click();
+    main->openResizeWindow();
     ASSERT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->Edit1->text(), QStringLiteral("1000"));
     EXPECT_EQ(dialog->ScrollBar1->maximum(), 3000);
@@ -192,17 +192,17 @@ TEST_F(ResizeWindowTest, TypingAndConfirmingResizesThePhoto) {
     EXPECT_EQ(main->SourceImage, ResizedPicture(photo, 500, 400));
     EXPECT_EQ(main->zoom(), 100);
     // The parameter window's preview starts again from the middle of the new photo.
-    EXPECT_EQ(main->windows.Form4->crop().PreviewLeft, 150);
-    EXPECT_EQ(main->windows.Form4->crop().PreviewTop, 100);
-    EXPECT_EQ(main->windows.Form4->previewTimerInterval(), 300);
+    EXPECT_EQ(main->windows.parameterWindow->crop().PreviewLeft, 150);
+    EXPECT_EQ(main->windows.parameterWindow->crop().PreviewTop, 100);
+    EXPECT_EQ(main->windows.parameterWindow->previewTimerInterval(), 300);
 
     // Opening again shows the new size, whatever was chosen last time.
-    main->Redimensionnerlimagesource1Click();
+    main->openResizeWindow();
     dialog->CheckBox2->click();
     EXPECT_EQ(dialog->Edit1->text(), QStringLiteral("1280"));
     EXPECT_FALSE(dialog->CheckBox1->isChecked());
     dialog->Button2->click();
-    main->Redimensionnerlimagesource1Click();
+    main->openResizeWindow();
     EXPECT_EQ(dialog->Edit1->text(), QStringLiteral("500"));
     EXPECT_TRUE(dialog->CheckBox1->isChecked());
     EXPECT_FALSE(dialog->CheckBox2->isChecked());
@@ -211,7 +211,7 @@ TEST_F(ResizeWindowTest, TypingAndConfirmingResizesThePhoto) {
 }
 
 TEST_F(ResizeWindowTest, ALetterPutsBackTheSizeAndTheTextsFollowTheLanguage) {
-    main->Redimensionnerlimagesource1Click();
+    main->openResizeWindow();
     QTest::keyClicks(dialog->Edit1, QStringLiteral("x"));
     EXPECT_EQ(dialog->Edit1->text(), QStringLiteral("1000"));
     EXPECT_EQ(dialog->Edit3->text(), QStringLiteral("100"));

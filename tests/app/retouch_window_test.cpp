@@ -27,7 +27,7 @@ protected:
         photo = test::testPhoto(300, 220);
         main->pastePicture(&photo);
         main->sourceHistory().clear();
-        w = main->windows.Form11;
+        w = main->windows.retouchWindow;
         w->leftButtonDown = [] { return false; };
     }
     void TearDown() override {
@@ -59,7 +59,7 @@ Bitmap chain(Bitmap t, const RetouchSettings& s) {
 }
 
 TEST_F(RetouchWindowTest, ThePreviewFollowsTheSliders) {
-    main->ModifySourceImage1Click();
+    main->openRetouchWindow();
     ASSERT_TRUE(w->isVisible());
     EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(w->isModal());
@@ -73,38 +73,38 @@ TEST_F(RetouchWindowTest, ThePreviewFollowsTheSliders) {
     w->TrackBars[1]->setValue(-40);
     EXPECT_EQ(w->ValueLabels[1]->text(), QStringLiteral("-40"));
     EXPECT_EQ(w->lastChangedSlider(), 2);
-    EXPECT_TRUE(w->Timer1.isActive());
-    EXPECT_EQ(w->Timer1.interval(), 200);
+    EXPECT_TRUE(w->previewTimer.isActive());
+    EXPECT_EQ(w->previewTimer.interval(), 200);
 
     // While the slider is held nothing is scheduled; the release is.
-    w->Timer1.stop();
+    w->previewTimer.stop();
     w->leftButtonDown = [] { return true; };
     w->TrackBars[4]->setValue(3);
-    EXPECT_FALSE(w->Timer1.isActive());
+    EXPECT_FALSE(w->previewTimer.isActive());
     EXPECT_EQ(w->ValueLabels[4]->text(), QStringLiteral("3"));
-    w->TrackBarReleased(5);
-    EXPECT_TRUE(w->Timer1.isActive());
+    w->sliderReleased(5);
+    EXPECT_TRUE(w->previewTimer.isActive());
 
     // The crop dragged over the photo, then the preview of the chain on it.
     w->previewPressed(60, 60);
     w->previewMoved(20, 30);
     EXPECT_EQ(fromQImage(w->Image1->picture()), rawRetouchPreview(photo, 40, 30));
     w->previewReleased();
-    w->Timer1Timer();
+    w->previewTick();
     EXPECT_EQ(fromQImage(w->Image1->picture()), RetouchPreview(photo, 40, 30, w->settings()));
     EXPECT_EQ(main->SourceImage, photo);
 
     // The reset puts every slider back to 0.
-    w->Button3Click();
+    w->resetSliders();
     EXPECT_EQ(w->settings(), RetouchSettings{});
-    w->Button1Click();
+    w->cancel();
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(main->SourceImage, photo);
 }
 
 TEST_F(RetouchWindowTest, ApplyingWithNothingChangedLeavesThePhoto) {
-    main->ModifySourceImage1Click();
-    w->Button2Click();
+    main->openRetouchWindow();
+    w->applyToPhoto();
     EXPECT_FALSE(w->isVisible());
     EXPECT_FALSE(main->sourceJobRunning());
     EXPECT_EQ(main->SourceImage, photo);
@@ -112,33 +112,33 @@ TEST_F(RetouchWindowTest, ApplyingWithNothingChangedLeavesThePhoto) {
 }
 
 TEST_F(RetouchWindowTest, ApplyingGivesTheCommandLinesBytesAndCanBeUndone) {
-    main->windows.Form4->show();
+    main->windows.parameterWindow->show();
     for (const RetouchSettings s : {RetouchSettings{15, -25, 35, -4, 2}, RetouchSettings{-10, 20, -50, 3, 0}}) {
         const Bitmap before = main->SourceImage;
-        main->ModifySourceImage1Click();
+        main->openRetouchWindow();
         setSliders(s);
         QSignalSpy done(main.get(), &MainWindow::sourceStepFinished);
-        w->Button2Click();
+        w->applyToPhoto();
         EXPECT_TRUE(main->Busy);
         EXPECT_TRUE(w->isVisible()) << "open until the photo is done";
         ASSERT_TRUE(done.wait(60000));
         EXPECT_EQ(main->SourceImage, chain(before, s));
         EXPECT_FALSE(w->isVisible());
         EXPECT_EQ(w->lastChangedSlider(), -1);
-        EXPECT_EQ(main->windows.Form4->previewTimerInterval(), 100);
+        EXPECT_EQ(main->windows.parameterWindow->previewTimerInterval(), 100);
         EXPECT_EQ(fromQImage(w->Image1->picture()), rawRetouchPreview(main->SourceImage, 0, 0));
     }
-    main->Undosourcechange1Click();
-    main->Undosourcechange1Click();
+    main->undoSourceChange();
+    main->undoSourceChange();
     EXPECT_EQ(main->SourceImage, photo);
 }
 
 TEST_F(RetouchWindowTest, ACancelDuringTheWholePhotoLeavesItByteForByte) {
-    main->ModifySourceImage1Click();
+    main->openRetouchWindow();
     setSliders(RetouchSettings{30, 30, 30, 2, 9});
     QSignalSpy done(main.get(), &MainWindow::sourceStepFinished);
     main->CancelRequested.store(true);  // before the median's first row, whatever the machine's speed
-    w->Button2Click();
+    w->applyToPhoto();
     ASSERT_TRUE(done.wait(60000));
     EXPECT_EQ(main->SourceImage, photo);
     EXPECT_FALSE(main->CancelRequested.load());
@@ -150,7 +150,7 @@ TEST_F(RetouchWindowTest, ACancelDuringTheWholePhotoLeavesItByteForByte) {
     EXPECT_FALSE(main->sourceHistory().canUndo());
 
     // Escape or closing during the whole-photo step asks it to stop; the window stays meanwhile.
-    w->Button2Click();
+    w->applyToPhoto();
     ASSERT_TRUE(w->applying());
     EXPECT_FALSE(w->Button2->isEnabled());
     w->reject();
@@ -159,7 +159,7 @@ TEST_F(RetouchWindowTest, ACancelDuringTheWholePhotoLeavesItByteForByte) {
     ASSERT_TRUE(done.wait(60000));
     EXPECT_FALSE(w->applying());
     EXPECT_FALSE(main->CancelRequested.load()) << "a late cancel is spent too";
-    w->Button1Click();
+    w->cancel();
     EXPECT_FALSE(w->isVisible());
 }
 

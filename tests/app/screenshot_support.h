@@ -19,13 +19,13 @@ inline std::unique_ptr<MainWindow> screenshotWindow(Language language, const QSt
     main->showMessage = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
     main->resize(size);
     main->show();
-    if (!main->openPicture(photo)) return nullptr;
+    if (!main->openPictureFile(photo)) return nullptr;
     return main;
 }
 
 inline bool drawInFirstStyle(MainWindow& main) {
-    ParameterWindow* p = main.windows.Form4;
-    p->ComboBox1Change(0);
+    ParameterWindow* p = main.windows.parameterWindow;
+    p->chooseStyle(0);
     QSignalSpy done(&main, &MainWindow::renderFinished);
     p->Button1->click();
     return done.wait(120000);

@@ -26,10 +26,10 @@ void takeScreenshots(Language language, const QString& folder) {
     auto main = test::screenshotWindow(language, QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg"));
     ASSERT_TRUE(main);
     ASSERT_TRUE(test::drawInFirstStyle(*main));
-    ParameterWindow* p = main->windows.Form4;
+    ParameterWindow* p = main->windows.parameterWindow;
     p->show();
     QTest::qWait(400);
-    p->Timer1Timer();
+    p->previewTick();
     QTest::qWait(200);
     const QString suffix = languageCode(language);
     EXPECT_TRUE(main->grab().save(folder + QStringLiteral("/main_window_") + suffix + QStringLiteral(".png")));
@@ -41,29 +41,29 @@ void takeScreenshots(Language language, const QString& folder) {
 void takeSourceWindowScreenshots(Language language, const QString& folder) {
     auto main = test::screenshotWindow(language, QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg"));
     ASSERT_TRUE(main);
-    main->windows.Form4->hide();
+    main->windows.parameterWindow->hide();
     const QString suffix = languageCode(language);
 
-    ResizeWindow* resize = main->windows.Form10;
-    main->Redimensionnerlimagesource1Click();
+    ResizeWindow* resize = main->windows.resizeWindow;
+    main->openResizeWindow();
     resize->Edit3->setText(QStringLiteral("50"));
-    resize->EditKeyUp(3);
+    resize->boxTyped(3);
     QTest::qWait(200);
     EXPECT_TRUE(resize->grab().save(folder + QStringLiteral("/resize_window_") + suffix + QStringLiteral(".png")));
     resize->Button2->click();
 
-    RetouchWindow* retouch = main->windows.Form11;
-    main->ModifySourceImage1Click();
+    RetouchWindow* retouch = main->windows.retouchWindow;
+    main->openRetouchWindow();
     const int values[5] = {12, 20, 25, 2, 1};
     for (int i = 0; i < 5; ++i) retouch->TrackBars[i]->setValue(values[i]);
     const Bitmap& photo = main->SourceImage;
     retouch->previewPressed(0, 0);
     retouch->previewMoved(-(photo.width() / 2 - 55), -(photo.height() / 3 - 55));
     retouch->previewReleased();
-    retouch->Timer1Timer();
+    retouch->previewTick();
     QTest::qWait(200);
     EXPECT_TRUE(retouch->grab().save(folder + QStringLiteral("/retouch_window_") + suffix + QStringLiteral(".png")));
-    retouch->Button1Click();
+    retouch->cancel();
 }
 
 TEST(Screenshots, ResizeAndRetouchWindowsInEveryLanguage) {
@@ -100,15 +100,15 @@ TEST(Screenshots, BigPhotoZoomedOutAndFullScreen) {
     }
     auto main = test::screenshotWindow(Language::French, photo);
     ASSERT_TRUE(main);
-    main->windows.Form4->hide();
+    main->windows.parameterWindow->hide();
     main->setZoom(6);
-    main->CenterImages();
+    main->centerPictures();
     QTest::qWait(300);
     EXPECT_TRUE(main->grab().save(folder + QStringLiteral("/viewer_big_photo_zoomed_out.png")));
     main->fullScreen(true);
     QTest::qWait(300);
-    EXPECT_TRUE(main->windows.Form7->grab().save(folder + QStringLiteral("/full_screen.png")));
-    main->windows.Form7->close();
+    EXPECT_TRUE(main->windows.fullScreenWindow->grab().save(folder + QStringLiteral("/full_screen.png")));
+    main->windows.fullScreenWindow->close();
 }
 
 }  // namespace

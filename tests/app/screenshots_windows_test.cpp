@@ -34,42 +34,42 @@ void shoot(QWidget* window, const QString& path) {
 void takeWindowScreenshots(Language language, const QString& folder) {
     auto main = test::screenshotWindow(language, QStringLiteral(GT_ASSET_DIR "/sample_drawing.jpg"), QSize(1000, 700));
     ASSERT_TRUE(main);
-    main->windows.Form4->hide();
+    main->windows.parameterWindow->hide();
     const QString suffix = languageCode(language);
 
-    BatchWindow* batch = main->windows.Form2;
+    BatchWindow* batch = main->windows.batchWindow;
     batch->addFiles({QStringLiteral("/home/anne/Photos/chat.jpg"), QStringLiteral("/home/anne/Photos/jardin.jpg"),
                      QStringLiteral("/home/anne/Photos/plage 2024.jpeg"), QStringLiteral("/home/anne/Photos/portrait.png")});
     shoot(batch, folder + QStringLiteral("/batch_window_") + suffix + QStringLiteral(".png"));
     batch->hide();
 
     QTemporaryDir dir;
-    PrintPreviewWindow* print = main->windows.Form6;
+    PrintPreviewWindow* print = main->windows.printPreviewWindow;
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(dir.filePath(QStringLiteral("page.pdf")));
     printer->setPageSize(QPageSize(QPageSize::A4));
     print->usePrinter(std::move(printer));
-    print->RadioButton1Click();
+    print->fullPageChosen();
     shoot(print, folder + QStringLiteral("/print_preview_window_") + suffix + QStringLiteral(".png"));
     if (language == Language::French) {
         // The page as printed, at 50 dpi.
         QSignalSpy printed(print, &PrintPreviewWindow::printed);
-        print->Button2Click();
+        print->printDrawing();
         ASSERT_TRUE(printed.wait(30000));
         QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
                                                       dir.filePath(QStringLiteral("page.pdf")), folder + QStringLiteral("/printed_page")});
     }
     print->hide();
 
-    AboutWindow* about = main->windows.Form3;
+    AboutWindow* about = main->windows.aboutWindow;
     shoot(about, folder + QStringLiteral("/about_window_") + suffix + QStringLiteral(".png"));
     (language == Language::French ? about->Label3 : about->Label2)->clicked();
     shoot(about, folder + QStringLiteral("/about_window_notice_") + suffix + QStringLiteral(".png"));
     about->hide();
 
-    shoot(main->windows.Form8, folder + QStringLiteral("/donation_window_") + suffix + QStringLiteral(".png"));
-    main->windows.Form8->hide();
+    shoot(main->windows.donationWindow, folder + QStringLiteral("/donation_window_") + suffix + QStringLiteral(".png"));
+    main->windows.donationWindow->hide();
 }
 
 TEST(Screenshots, BatchPrintAboutAndDonationWindowsInEachLanguage) {

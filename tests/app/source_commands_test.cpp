@@ -27,7 +27,7 @@ protected:
         main->askOkCancel = [](const QString&) { return true; };
         main->resize(961, 640);
         main->show();
-        main->FormResize();
+        main->layoutPanes();
     }
     void TearDown() override {
         if (main->sourceJobRunning()) {
@@ -56,7 +56,7 @@ TEST_F(SourceCommandsTest, ResizingSetsBothPanesTheNaturalSizesAndThePreviewCrop
     main->setZoom(50);
     bool done = false;
     main->showNaturalSize();
-    main->resizesource(500, 400, [&] { done = true; });
+    main->resizeSource(500, 400, [&] { done = true; });
     EXPECT_TRUE(main->Busy);
     ASSERT_TRUE(waitForStep());
     EXPECT_TRUE(done);
@@ -69,15 +69,15 @@ TEST_F(SourceCommandsTest, ResizingSetsBothPanesTheNaturalSizesAndThePreviewCrop
     EXPECT_EQ(main->DrawingHeight, 400);
     EXPECT_EQ(main->leftPane()->displaySize(), QSize(500, 400));
     EXPECT_EQ(main->rightPane()->displaySize(), QSize(500, 400));
-    EXPECT_EQ(main->windows.Form4->crop().PreviewLeft, 150);
-    EXPECT_EQ(main->windows.Form4->crop().PreviewTop, 0);
+    EXPECT_EQ(main->windows.parameterWindow->crop().PreviewLeft, 150);
+    EXPECT_EQ(main->windows.parameterWindow->crop().PreviewTop, 0);
 
     // A side of 1 or less changes nothing.
-    main->resizesource(1, 300);
+    main->resizeSource(1, 300);
     EXPECT_FALSE(main->sourceJobRunning());
     EXPECT_EQ(main->SourceWidth, 500);
     // Nor does a size the program cannot hold; it says why.
-    main->resizesource(70000, 300);
+    main->resizeSource(70000, 300);
     EXPECT_EQ(main->SourceWidth, 500);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("65535"))) << messages[0].toStdString();
@@ -85,10 +85,10 @@ TEST_F(SourceCommandsTest, ResizingSetsBothPanesTheNaturalSizesAndThePreviewCrop
 
 TEST_F(SourceCommandsTest, TheAddTextWindowClosesDuringTheResizeAndComesBackReset) {
     usePhoto(test::testPhoto(300, 200));
-    AddTextWindow* text = main->windows.Form9;
+    AddTextWindow* text = main->windows.addTextWindow;
     main->showAddTextWindow();
     ASSERT_TRUE(text->isVisible());
-    main->resizesource(150, 120);
+    main->resizeSource(150, 120);
     EXPECT_FALSE(text->isVisible());
     ASSERT_TRUE(waitForStep());
     EXPECT_TRUE(text->isVisible());
@@ -102,7 +102,7 @@ TEST_F(SourceCommandsTest, CtrlF4TwiceBrightensTheSourceTwiceAndLeavesTheDrawing
     const Bitmap photo = test::testPhoto(120, 90);
     usePhoto(photo);
     const Bitmap drawing = main->DrawingImage;
-    main->windows.Form4->hide();
+    main->windows.parameterWindow->hide();
     main->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
     for (int i = 0; i < 2; ++i) {
@@ -116,7 +116,7 @@ TEST_F(SourceCommandsTest, CtrlF4TwiceBrightensTheSourceTwiceAndLeavesTheDrawing
     EXPECT_EQ(main->SourceImage, expected);
     test::expectViewOf(*main->leftPane(), main->SourceImage);
     EXPECT_EQ(main->DrawingImage, drawing);
-    EXPECT_EQ(main->windows.Form4->previewTimerInterval(), 300);
+    EXPECT_EQ(main->windows.parameterWindow->previewTimerInterval(), 300);
 }
 
 TEST_F(SourceCommandsTest, EachEnhancementRunsItsComposition) {
@@ -153,19 +153,19 @@ TEST_F(SourceCommandsTest, EachEnhancementRunsItsComposition) {
 TEST_F(SourceCommandsTest, ACancelledLongStepLeavesTheSourceByteForByte) {
     const Bitmap photo = test::testPhoto(200, 150);
     usePhoto(photo);
-    main->windows.Form4->show();
+    main->windows.parameterWindow->show();
     for (const char* entry : {"Increasecontrast1", "Rduirelebruit1"}) {
         // The cancel comes before the step can end, whatever the machine's speed.
         main->CancelRequested.store(true);
         main->menuEntry(QString::fromLatin1(entry))->trigger();
         EXPECT_TRUE(main->Busy);
-        EXPECT_FALSE(main->windows.Form4->isVisible()) << "hidden while the step runs";
+        EXPECT_FALSE(main->windows.parameterWindow->isVisible()) << "hidden while the step runs";
         ASSERT_TRUE(waitForStep());
         EXPECT_EQ(main->SourceImage, photo) << entry;
         EXPECT_FALSE(main->Busy);
         EXPECT_FALSE(main->CancelRequested.load());
         EXPECT_FALSE(main->cancelMenuShown());
-        EXPECT_TRUE(main->windows.Form4->isVisible()) << entry;
+        EXPECT_TRUE(main->windows.parameterWindow->isVisible()) << entry;
         EXPECT_FALSE(main->sourceHistory().canUndo());
     }
 }
@@ -173,10 +173,10 @@ TEST_F(SourceCommandsTest, ACancelledLongStepLeavesTheSourceByteForByte) {
 TEST_F(SourceCommandsTest, WhileAStepRunsTheOthersAreRefusedAndTheStripSaysWhy) {
     const Bitmap photo = test::testPhoto(200, 150);
     usePhoto(photo);
-    main->Increasecontrast1Click();
+    main->increaseContrast();
     ASSERT_TRUE(main->Busy);
-    main->Increasebrightness1Click();
-    main->Undosourcechange1Click();
+    main->increaseBrightness();
+    main->undoSourceChange();
     EXPECT_TRUE(main->statusStrip()->Notice->isVisible());
     EXPECT_EQ(main->statusStrip()->Notice->text(),
               QStringLiteral("Un traitement est en cours : l'image source ne peut pas être modifiée maintenant."));
@@ -193,58 +193,58 @@ TEST_F(SourceCommandsTest, UndoAndRedoRestoreExactBytesThroughAMixedSequence) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("photo.bmp"));
     ASSERT_TRUE(writePicture(test::testPhoto(160, 120), path.toStdString()));
-    ASSERT_TRUE(main->openPicture(path));
+    ASSERT_TRUE(main->openPictureFile(path));
     QAction* undo = main->menuEntry(QStringLiteral("Undosourcechange1"));
     QAction* redo = main->menuEntry(QStringLiteral("Redosourcechange1"));
     EXPECT_FALSE(undo->isEnabled());
     std::vector<Bitmap> states = {main->SourceImage};
 
-    main->Increasebrightness1Click();
+    main->increaseBrightness();
     ASSERT_TRUE(waitForStep());
     states.push_back(main->SourceImage);
     main->retouchSource(RetouchSettings{10, -20, 30, -4, 1}, {});
     ASSERT_TRUE(waitForStep());
     states.push_back(main->SourceImage);
-    main->resizesource(90, 70);
+    main->resizeSource(90, 70);
     ASSERT_TRUE(waitForStep());
     states.push_back(main->SourceImage);
     const Bitmap pasted = test::testPhoto(40, 30);
     main->pastePicture(&pasted);
     states.push_back(main->SourceImage);
     main->DrawingImage = test::testPhoto(50, 20);
-    main->Swap1Click();
+    main->swapPictures();
     states.push_back(main->SourceImage);
-    main->Reverttooriginalsourceimage1Click();
+    main->revertToOriginalSource();
     states.push_back(main->SourceImage);
     EXPECT_EQ(states.back(), states.front());
     EXPECT_TRUE(undo->isEnabled());
     EXPECT_FALSE(redo->isEnabled());
 
     for (std::size_t i = states.size() - 1; i-- > 0;) {
-        main->Undosourcechange1Click();
+        main->undoSourceChange();
         ASSERT_EQ(main->SourceImage, states[i]) << "undo to " << i;
         EXPECT_EQ(main->SourceWidth, states[i].width());
         EXPECT_EQ(main->leftPane()->displaySize(), QSize(states[i].width(), states[i].height()));
     }
     EXPECT_FALSE(undo->isEnabled());
-    main->Undosourcechange1Click();  // nothing more to take back
+    main->undoSourceChange();  // nothing more to take back
     EXPECT_EQ(main->SourceImage, states[0]);
     for (std::size_t i = 1; i < states.size(); ++i) {
-        main->Redosourcechange1Click();
+        main->redoSourceChange();
         ASSERT_EQ(main->SourceImage, states[i]) << "redo to " << i;
     }
     EXPECT_FALSE(redo->isEnabled());
 
-    main->Undosourcechange1Click();
-    main->Undosourcechange1Click();
-    main->Increasebrightness1Click();
+    main->undoSourceChange();
+    main->undoSourceChange();
+    main->increaseBrightness();
     ASSERT_TRUE(waitForStep());
     EXPECT_FALSE(main->sourceHistory().canRedo());
-    main->Undosourcechange1Click();
+    main->undoSourceChange();
     EXPECT_EQ(main->SourceImage, states[states.size() - 3]);
 
     // A new photo starts a new history.
-    ASSERT_TRUE(main->openPicture(path));
+    ASSERT_TRUE(main->openPictureFile(path));
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_FALSE(redo->isEnabled());
 }

@@ -96,10 +96,10 @@ protected:
         main->showMessage = [this](const QString& m) { messages << m; };
         main->resize(961, 640);
         main->show();
-        main->FormResize();
+        main->layoutPanes();
         const Bitmap photo = test::testPhoto(400, 300);
         main->pastePicture(&photo);
-        main->windows.Form4->hide();
+        main->windows.parameterWindow->hide();
     }
     void TearDown() override {
         if (main && main->renderRunning()) {
@@ -110,7 +110,7 @@ protected:
     }
     bool sketchAndWait() {
         QSignalSpy done(main.get(), &MainWindow::renderFinished);
-        main->windows.Form4->Button1->click();
+        main->windows.parameterWindow->Button1->click();
         return done.wait(120000);
     }
     void press(QWidget* w, Qt::MouseButton b, QEvent::Type type = QEvent::MouseButtonPress) {
@@ -126,28 +126,28 @@ TEST_F(ViewerTest, EveryZoomInputIsClampedAndTheButtonsFollowTheirRules) {
     PictureButton* out = main->toolbarButton(QStringLiteral("Image15"));
     PictureButton* in = main->toolbarButton(QStringLiteral("Image17"));
     PictureButton* fit = main->toolbarButton(QStringLiteral("Image16"));
-    main->FormMouseWheel(120);
+    main->zoomByWheel(120);
     EXPECT_EQ(main->zoom(), 95);
     EXPECT_EQ(main->leftPane()->displaySize(), QSize(380, 285));
     EXPECT_EQ(main->zoomLabel()->text(), QStringLiteral("95 %"));
 
-    // Held left: Timer3 runs, the shadow goes, each tick zooms; any release stops it all.
+    // Held left: heldZoomTimer runs, the shadow goes, each tick zooms; any release stops it all.
     press(out, Qt::LeftButton);
-    EXPECT_TRUE(main->Timer3.isActive());
+    EXPECT_TRUE(main->heldZoomTimer.isActive());
     EXPECT_EQ(main->ZoomDirection, kZoomOut);
-    main->Timer3Timer();
-    main->Timer3Timer();
+    main->heldZoomTick();
+    main->heldZoomTick();
     EXPECT_EQ(main->zoom(), 91);  // 95 - 1 div 5 - 95 div 35, then 93 - 2 div 5 - 93 div 35
     EXPECT_EQ(main->ZoomTicks, 3);
     press(out, Qt::LeftButton, QEvent::MouseButtonRelease);
-    EXPECT_FALSE(main->Timer3.isActive());
+    EXPECT_FALSE(main->heldZoomTimer.isActive());
     EXPECT_EQ(main->ZoomTicks, 1);
     EXPECT_EQ(main->ZoomDirection, kZoomNone);
 
     // Right button: one step on release.
     main->setZoom(105);
     press(out, Qt::RightButton);
-    EXPECT_FALSE(main->Timer3.isActive());
+    EXPECT_FALSE(main->heldZoomTimer.isActive());
     press(out, Qt::RightButton, QEvent::MouseButtonRelease);
     EXPECT_EQ(main->zoom(), 95);
     main->setZoom(901);
@@ -159,7 +159,7 @@ TEST_F(ViewerTest, EveryZoomInputIsClampedAndTheButtonsFollowTheirRules) {
 
     // Fit on the wider pane (the left one, once the divider moves right), then actual size.
     main->SplitOffset = -100;
-    main->FormResize();
+    main->layoutPanes();
     ASSERT_GT(main->leftPane()->width(), main->rightPane()->width());
     press(fit, Qt::RightButton);
     press(fit, Qt::RightButton, QEvent::MouseButtonRelease);
@@ -171,42 +171,42 @@ TEST_F(ViewerTest, EveryZoomInputIsClampedAndTheButtonsFollowTheirRules) {
     EXPECT_EQ(main->leftPane()->position().x(), pane.width() / 2 - 200);
 
     // Typed: only whole numbers 5 to 1000.
-    main->Label3MouseDown();
+    main->zoomLabelPressed();
     EXPECT_TRUE(main->zoomEdit()->isVisible());
     EXPECT_EQ(main->zoomEdit()->text(), QStringLiteral("100"));
     main->zoomEdit()->setText(QStringLiteral("abc"));
-    main->Edit3KeyPress(Qt::Key_Return);
+    main->zoomEditKey(Qt::Key_Return);
     EXPECT_FALSE(main->zoomEdit()->isVisible());
     EXPECT_EQ(main->zoom(), 100);
-    main->Label3MouseDown();
+    main->zoomLabelPressed();
     main->zoomEdit()->setText(QStringLiteral("2000"));
-    main->Edit3KeyPress(Qt::Key_Return);
+    main->zoomEditKey(Qt::Key_Return);
     EXPECT_EQ(main->zoom(), 100);
-    main->Label3MouseDown();
+    main->zoomLabelPressed();
     main->zoomEdit()->setText(QStringLiteral("250"));
-    main->Edit3KeyPress(Qt::Key_Return);
+    main->zoomEditKey(Qt::Key_Return);
     EXPECT_EQ(main->zoom(), 250);
     // The box hides when the mouse moves away over the toolbar, and on Escape.
-    main->Label3MouseDown();
-    main->PaintBox3MouseMove(main->zoomEdit()->x() - 10);
+    main->zoomLabelPressed();
+    main->toolbarMouseMoved(main->zoomEdit()->x() - 10);
     EXPECT_TRUE(main->zoomEdit()->isVisible());
-    main->PaintBox3MouseMove(main->zoomEdit()->x() - 21);
+    main->toolbarMouseMoved(main->zoomEdit()->x() - 21);
     EXPECT_FALSE(main->zoomEdit()->isVisible());
-    main->Label3MouseDown();
-    main->Edit3KeyPress(Qt::Key_Escape);
+    main->zoomLabelPressed();
+    main->zoomEditKey(Qt::Key_Escape);
     EXPECT_FALSE(main->zoomEdit()->isVisible());
 
     // While Busy nothing is rescaled.
     main->Busy = true;
-    main->FormMouseWheel(120);
-    main->Timer3Timer();
+    main->zoomByWheel(120);
+    main->heldZoomTick();
     EXPECT_EQ(main->leftPane()->displaySize(), QSize(1000, 750));
     main->Busy = false;
 }
 
 TEST_F(ViewerTest, PanningMovesBothPicturesAndAFlingCoastsTillItDiesAway) {
     main->setZoom(300);
-    main->CenterImages();
+    main->centerPictures();
     PicturePane* left = main->leftPane();
     PicturePane* right = main->rightPane();
     const QPoint l0 = left->position(), r0 = right->position();
@@ -219,39 +219,39 @@ TEST_F(ViewerTest, PanningMovesBothPicturesAndAFlingCoastsTillItDiesAway) {
     EXPECT_EQ(main->PanVelocityY, 24);
     emit left->released(Qt::LeftButton, QPoint(520, 512), QPoint());
     EXPECT_FALSE(main->Dragging);
-    ASSERT_TRUE(main->AccelTimer.isActive());
-    EXPECT_EQ(main->AccelTimer.interval(), 100);
+    ASSERT_TRUE(main->panInertiaTimer.isActive());
+    EXPECT_EQ(main->panInertiaTimer.interval(), 100);
     int ticks = 0;
-    while (main->AccelTimer.isActive() && ticks < 100) {
+    while (main->panInertiaTimer.isActive() && ticks < 100) {
         const QPoint before = left->position();
         const int vx = main->PanVelocityX;
-        main->AccelTimerTimer();
+        main->panInertiaTick();
         ++ticks;
         // Each tick moves by the speed (the bounds allowing), then keeps 85 % of it.
         EXPECT_LE(std::abs(left->position().x() - before.x()), std::abs(vx));
         EXPECT_EQ(main->PanVelocityX, vx * 85 / 100);
     }
-    EXPECT_FALSE(main->AccelTimer.isActive());
+    EXPECT_FALSE(main->panInertiaTimer.isActive());
     EXPECT_LT(ticks, 100);
 
     // A sideways fling stops dead; a press stops the coasting, as do the zoom buttons.
     emit left->pressed(Qt::LeftButton, QPoint(500, 500), QPoint());
     emit left->moved(Qt::LeftButton, QPoint(520, 501), QPoint());
     emit left->released(Qt::LeftButton, QPoint(520, 501), QPoint());
-    EXPECT_FALSE(main->AccelTimer.isActive());
+    EXPECT_FALSE(main->panInertiaTimer.isActive());
     emit left->pressed(Qt::LeftButton, QPoint(500, 500), QPoint());
     emit left->moved(Qt::LeftButton, QPoint(520, 520), QPoint());
     emit left->released(Qt::LeftButton, QPoint(520, 520), QPoint());
-    ASSERT_TRUE(main->AccelTimer.isActive());
+    ASSERT_TRUE(main->panInertiaTimer.isActive());
     press(main->toolbarButton(QStringLiteral("Image16")), Qt::RightButton);
-    EXPECT_FALSE(main->AccelTimer.isActive());
+    EXPECT_FALSE(main->panInertiaTimer.isActive());
     press(main->toolbarButton(QStringLiteral("Image16")), Qt::RightButton, QEvent::MouseButtonRelease);
 }
 
 TEST_F(ViewerTest, FullScreenBlocksInputFromItsClosingNotItsOpening) {
     main->setZoom(100);
     main->fullScreen(true);
-    FullScreenWindow* view = main->windows.Form7;
+    FullScreenWindow* view = main->windows.fullScreenWindow;
     ASSERT_TRUE(view->isVisible());
     EXPECT_TRUE(main->FullScreenShown);
     EXPECT_TRUE(view->isModal());
@@ -260,15 +260,15 @@ TEST_F(ViewerTest, FullScreenBlocksInputFromItsClosingNotItsOpening) {
     EXPECT_EQ(view->place(), fullScreenPlacement(400, 300, screen.width(), screen.height()));
     EXPECT_EQ(view->picture().size(), QSize(view->place().width, view->place().height));
     // However long the view stays open, the block only starts when it closes.
-    EXPECT_FALSE(main->Timer2.isActive());
+    EXPECT_FALSE(main->fullScreenBlockTimer.isActive());
     QTest::qWait(350);
     EXPECT_TRUE(main->FullScreenShown);
     press(view, Qt::LeftButton);
     EXPECT_FALSE(view->isVisible());
-    EXPECT_TRUE(main->Timer2.isActive());
+    EXPECT_TRUE(main->fullScreenBlockTimer.isActive());
     emit main->leftPane()->pressed(Qt::LeftButton, QPoint(1, 1), QPoint());
     EXPECT_FALSE(main->Dragging);  // the closing click starts no pan
-    main->Timer2Timer();
+    main->fullScreenBlockEnded();
     EXPECT_FALSE(main->FullScreenShown);
     emit main->leftPane()->pressed(Qt::LeftButton, QPoint(1, 1), QPoint());
     EXPECT_TRUE(main->Dragging);
@@ -286,14 +286,14 @@ TEST_F(ViewerTest, ThePanesShowThePixelsOfAPlainRescale) {
     for (int zoom : {7, 16, 30, 45, 80, 100, 180, 500}) {
         SCOPED_TRACE(zoom);
         main->setZoom(zoom);
-        main->CenterImages();
+        main->centerPictures();
         const Bitmap plain = plain::viewOf(main->SourceImage, zoom * 400 / 100, zoom * 300 / 100);
         for (int pan = 0; pan < 2; ++pan) {
             if (pan == 1) {
                 emit left->pressed(Qt::LeftButton, QPoint(0, 0), QPoint());
                 emit left->moved(Qt::LeftButton, QPoint(-37, -23), QPoint());
                 emit left->released(Qt::LeftButton, QPoint(-37, -23), QPoint());
-                main->AccelTimer.stop();
+                main->panInertiaTimer.stop();
             }
             const QImage shown = left->grab().toImage().convertToFormat(QImage::Format_RGB32);
             const QRect visible = left->pictureRect() & left->rect();
@@ -313,7 +313,7 @@ TEST_F(ViewerTest, TheShadowDarkensBelowAndBesideAPictureSmallerThanThePane) {
     EXPECT_EQ(shadowDepth(201), 7);
     EXPECT_EQ(shadowDepth(20), 0);
     main->setZoom(50);
-    main->CenterImages();
+    main->centerPictures();
     PicturePane* left = main->leftPane();
     const QRect p = left->pictureRect();
     const QImage with = left->grab().toImage();
@@ -336,36 +336,36 @@ TEST_F(ViewerTest, WindowDetailsTooltipDelayLabelColourAndClientMinimum) {
 }
 
 TEST_F(ViewerTest, ACancelThatComesAfterTheWorkIsClearedWhenTheRenderingEnds) {
-    main->windows.Form4->ComboBox1Change(8);
+    main->windows.parameterWindow->chooseStyle(8);
     // Forced timing: the cancel arrives after the finishing pass, before the window takes the result.
     main->renderJob()->afterWork = [this] { main->CancelRequested.store(true); };
     ASSERT_TRUE(sketchAndWait());
     EXPECT_FALSE(main->CancelRequested.load());
     main->renderJob()->afterWork = nullptr;
     // The next rendering runs whole (the frame-only style draws the default frame's margin).
-    main->windows.Form4->ComboBox1Change(1);
+    main->windows.parameterWindow->chooseStyle(1);
     ASSERT_TRUE(sketchAndWait());
     EXPECT_NE(main->DrawingImage, main->SourceImage);
     // The drawing's reduced copies came with it from the worker.
     test::expectViewOf(*main->rightPane(), main->DrawingImage);
 
     // While the batch window is visible the flag stays set: its loop reads it after each file.
-    main->windows.Form2->show();
+    main->windows.batchWindow->show();
     main->renderJob()->afterWork = [this] { main->CancelRequested.store(true); };
-    main->Timer1.start(10);
+    main->renderTimer.start(10);
     QSignalSpy done(main.get(), &MainWindow::renderFinished);
     ASSERT_TRUE(done.wait(120000));
     EXPECT_TRUE(main->CancelRequested.load());
     main->renderJob()->afterWork = nullptr;
-    main->windows.Form2->close();
+    main->windows.batchWindow->close();
     main->CancelRequested.store(false);
 }
 
 TEST_F(ViewerTest, ClosingDuringARenderingDoesNotWaitForIt) {
     QSemaphore hold;
     main->renderJob()->afterWork = [&hold] { hold.acquire(); };
-    main->windows.Form4->ComboBox1Change(8);
-    main->windows.Form4->Button1->click();
+    main->windows.parameterWindow->chooseStyle(8);
+    main->windows.parameterWindow->Button1->click();
     QTRY_VERIFY_WITH_TIMEOUT(main->renderRunning(), 5000);
     main->close();  // returns while the worker is held
     EXPECT_FALSE(main->isVisible());
