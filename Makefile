@@ -4,6 +4,8 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?=
+# Our own builds: warnings are errors, and the compiler cache is used where the machine has one.
+OUR_FLAGS := -DGT_WERROR=ON $(if $(shell command -v ccache),-DGT_CCACHE=ON)
 
 .PHONY: deps configure build run test test-fast test-asan bench assets clean screenshots
 
@@ -11,7 +13,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(OUR_FLAGS) $(CMAKE_FLAGS)
 
 configure: deps $(BUILD)/CMakeCache.txt
 
@@ -25,7 +27,7 @@ test-fast: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 $(ASAN_BUILD)/CMakeCache.txt:
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DGT_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DGT_SANITIZE=ON $(OUR_FLAGS) $(CMAKE_FLAGS)
 
 test-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
@@ -46,7 +48,7 @@ FUZZ_TEST_SECONDS ?= 4
 
 $(CLANG_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(CLANG_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(CLANGXX) -DGT_BUILD_APP=OFF \
-	  -DGT_SANITIZE=ON -DGT_FUZZ=ON $(CMAKE_FLAGS)
+	  -DGT_SANITIZE=ON -DGT_FUZZ=ON $(OUR_FLAGS) $(CMAKE_FLAGS)
 
 clang-build: deps $(CLANG_BUILD)/CMakeCache.txt
 	cmake --build $(CLANG_BUILD) -j $(JOBS) --target graphitello-cli fuzzers
@@ -61,7 +63,13 @@ test-fuzz: clang-build
 	bash scripts/fuzz.sh $(CLANG_BUILD) $(FUZZ_TEST_SECONDS) 1969
 # ---- end of the second compiler and the fuzzers ---------------------------------------------
 
-test: test-fast test-asan test-clang test-fuzz
+# A packager's build (Release, no tests, their flags, no -Werror): configured in a scratch folder and
+# checked, and its graphitello-cli built and run.
+.PHONY: test-packager
+test-packager: deps
+	bash scripts/check-packager-build.sh
+
+test: test-fast test-asan test-clang test-fuzz test-packager
 
 # The pictures of docs/screenshots, retaken on a virtual display; look at each before committing it.
 screenshots: build

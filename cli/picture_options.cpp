@@ -6,13 +6,11 @@
 namespace gt::cli {
 
 std::vector<OptionSpec> pictureOptionSpecs(bool withFormat) {
-    std::vector<OptionSpec> specs = {
-        {"quality", "1..100", "the JPEG or WebP quality (default 90)"},
-        {"strip", "", "write no camera data (EXIF) and no resolution"},
-        {"no-auto-orient", "", "keep the photo as stored, not turned as its EXIF orientation says"},
-    };
-    if (withFormat)
-        specs.insert(specs.begin(), {"format", "jpeg|png|bmp|tiff|webp", "the output's format (default: from its extension)"});
+    std::vector<OptionSpec> specs;
+    if (withFormat) specs.push_back({"format", "jpeg|png|bmp|tiff|webp", "the output's format (default: from its extension)"});
+    specs.push_back({"quality", "1..100", "the JPEG or WebP quality (default 90)"});
+    specs.push_back({"strip", "", "write no camera data (EXIF) and no resolution"});
+    specs.push_back({"no-auto-orient", "", "keep the photo as stored, not turned as its EXIF orientation says"});
     return specs;
 }
 

@@ -58,8 +58,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     Memo1 = readOnlyMemo(this, Qt::white);
     Memo2 = readOnlyMemo(this, Qt::white);
     for (QPlainTextEdit* memo : {Memo1, Memo2}) memo->setGeometry(5, 130, kClientWidth - 9, 239);
-    // Each notice has one language whatever the interface's: English in the second language's
-    // table, French in the French one.
+    // The licence notice: French in Memo2, the interface's other language in Memo1.
     Memo1->setPlainText(memoText(TextTable::of(Language::Chinese), "Form3.Memo1"));
     Memo2->setPlainText(memoText(TextTable::of(Language::French), "Form3.Memo2"));
 
@@ -79,7 +78,9 @@ void AboutWindow::applyTexts(const TextTable& table, Language language) {
         Label1->setToolTip(*hint);
         Image1->setToolTip(*hint);
     }
-    Label2->setText(TextTable::of(Language::Chinese).text(QStringLiteral("Form3.Label2")));
+    // The other notice speaks the interface's language (the French table holds the English one).
+    Memo1->setPlainText(memoText(table, "Form3.Memo1"));
+    Label2->setText(table.text(QStringLiteral("Form3.Label2")));
     Label3->setText(TextTable::of(Language::French).text(QStringLiteral("Form3.Label3")));
     Label4->setText(table.text(QStringLiteral("Form3.Version")).arg(QStringLiteral(GT_VERSION)));
     // Each line centred, whatever its length in this language.

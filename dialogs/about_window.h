@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The About window: the scrolling banner, the site's address, and the freeware notice that the
+// The About window: the scrolling banner, the site's address, and the licence notice that the
 // link at the bottom opens and closes, in the language shown. A click on the banner or the address
 // opens the site and closes the window.
 

@@ -78,7 +78,7 @@ void pixelsTyped(ResizeFields& f, int side) {
         bar = scrollPosition(whole, maximum);
         percent = "100";
     }
-    if (pixels.empty()) pixels = "0";
+    if (pixels.empty()) pixels.push_back('0');
     if (valueOf(pixels) > maximum) pixels = str(maximum);
     const long long value = valueOf(pixels);
     bar = scrollPosition(value, maximum);
@@ -98,7 +98,7 @@ void percentTyped(ResizeFields& f, int side) {
         bar = scrollPosition(whole, maximum);
         percent = "100";
     }
-    if (percent.empty()) percent = "0";
+    if (percent.empty()) percent.push_back('0');
     if (valueOf(percent) > f.maxPercent) percent = str(f.maxPercent);
     bar = scrollPosition(valueOf(percent) * whole / 100, maximum);
     pixels = str(bar);

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's entry: the splash window, every window created once, the fade, the message loop.
 #include <QApplication>
-#include <QLocale>
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <memory>
 
@@ -18,17 +16,21 @@
 #include "version.h"
 
 int main(int argc, char* argv[]) {
-    // Answered before any window or display is needed.
-    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("Graphitello " GT_VERSION "\n");
-        return 0;
-    }
-    // A wrong option is told at once, also where no window could open.
+    // Answered before any window or display is needed: the help, the version and a wrong option.
     QStringList raw;
     for (int i = 1; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
-    if (const QString error = gt::parseStartOptions(raw).error; !error.isEmpty()) {
-        std::fprintf(stderr, "graphitello: %s\n", error.toLocal8Bit().constData());
+    const gt::StartOptions asked = gt::parseStartOptions(raw);
+    if (!asked.error.isEmpty()) {
+        std::fprintf(stderr, "graphitello: %s\n", asked.error.toLocal8Bit().constData());
         return 2;
+    }
+    if (asked.help) {
+        std::fputs(gt::startOptionsHelp().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (asked.version) {
+        std::printf("Graphitello " GT_VERSION "\n");
+        return 0;
     }
     QApplication app(argc, argv);
     // Qt has taken its own options (-platform ...) out of these.
@@ -43,7 +45,7 @@ int main(int argc, char* argv[]) {
 
     std::unique_ptr<gt::MainWindow> window;
     try {
-        window = gt::createWindows(options.language.value_or(gt::languageForLocale(QLocale::system())));
+        window = gt::createWindows(options.language.value_or(gt::startupLanguage()));
     } catch (const std::exception& e) {
         splash.reset();
         QMessageBox::critical(nullptr, QStringLiteral("Graphitello"), QString::fromUtf8(e.what()));

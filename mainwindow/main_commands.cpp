@@ -3,6 +3,7 @@
 // windows.
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -19,6 +20,7 @@
 #include "dialogs/retouch_window.h"
 #include "finishing/add_text_window.h"
 #include "finishing/frames_window.h"
+#include "imaging/error.h"
 #include "imaging/io/picture_io.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/platform/clipboard.h"
@@ -55,7 +57,7 @@ bool MainWindow::openPictureFile(const QString& path) {
     try {
         picture = readPictureAside(path);
     } catch (const std::exception& e) {
-        showError(QString::fromUtf8(e.what()));
+        showPictureError(e, path);
         return false;
     }
     openedFile_ = path;
@@ -80,7 +82,7 @@ bool MainWindow::loadPictureFromFile(const QString& name) {
     try {
         picture = readPictureFile(name);
     } catch (const std::exception& e) {
-        showError(QString::fromUtf8(e.what()));
+        showPictureError(e, name);
         return false;
     }
     openedFile_ = name;
@@ -131,6 +133,22 @@ MainWindow::ReadPicture MainWindow::readPictureFile(const QString& path) {
 // Decoded on a worker, the window painting meanwhile.
 MainWindow::ReadPicture MainWindow::readPictureAside(const QString& path) {
     return waitForResult<ReadPicture>([file = localPath(path)] { return readWithView(file); });
+}
+
+void MainWindow::showPictureError(const std::exception& error, const QString& path) {
+    const auto* said = dynamic_cast<const Error*>(&error);
+    const ErrorKind kind = said ? said->kind() : ErrorKind::Other;
+    QString key;
+    switch (kind) {
+        case ErrorKind::NotAPicture: key = QStringLiteral("Message.PictureNotAPicture"); break;
+        case ErrorKind::Damaged: key = QStringLiteral("Message.PictureDamaged"); break;
+        case ErrorKind::TooLarge: key = QStringLiteral("Message.PictureTooLarge"); break;
+        case ErrorKind::UnsupportedKind: key = QStringLiteral("Message.PictureUnsupported"); break;
+        case ErrorKind::Other: break;
+    }
+    messageTitle_ = text(QStringLiteral("Message.Error"));
+    showError(key.isEmpty() ? QString::fromUtf8(error.what()) : text(key).arg(QDir::toNativeSeparators(path)));
+    messageTitle_.clear();
 }
 
 void MainWindow::filesDropped(const QStringList& files) {
@@ -186,7 +204,7 @@ void MainWindow::revertToOriginalSource() {
             picture = readPictureAside(openedFile_);
             sourceMetadata_ = std::move(picture.loaded.metadata);
         } catch (const std::exception& e) {
-            showError(QString::fromUtf8(e.what()));
+            showPictureError(e, openedFile_);
             return;
         }
     }

@@ -57,7 +57,9 @@ MainWindow::MainWindow() {
     askOkCancel = [this](const QString& question) {
         return QMessageBox::warning(this, windowTitle(), question, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
     };
-    showMessage = [this](const QString& message) { QMessageBox::warning(this, windowTitle(), message); };
+    showMessage = [this](const QString& message) {
+        QMessageBox::warning(this, messageTitle_.isEmpty() ? windowTitle() : messageTitle_, message);
+    };
     job_ = new RenderJob(resources_, CancelRequested, this);
     connect(job_, &RenderJob::progress, this, &MainWindow::ProgressReport);
     connect(job_, &RenderJob::finished, this, &MainWindow::renderDone);

@@ -103,6 +103,9 @@ public:
     // What the message boxes would ask and say; tests replace them.
     std::function<bool(const QString& question)> askOkCancel;
     std::function<void(const QString& message)> showMessage;
+    // The title of the message box being shown: the window's title, or the language's "Error" for
+    // a picture that could not be opened.
+    const QString& messageTitle() const { return messageTitle_; }
 
     // ---- ParameterWindowHost ----
     const Bitmap& sourceImage() const override { return SourceImage; }
@@ -269,6 +272,9 @@ private:
     };
     ReadPicture readPictureFile(const QString& path);  // the preloaded picture when it is this file's
     ReadPicture readPictureAside(const QString& path);
+    // A picture file that could not be opened, told in the interface language where the loader says
+    // what kind of failure it was (the loader's English message otherwise).
+    void showPictureError(const std::exception& error, const QString& path);
     static ReadPicture readWithView(const std::string& file);
     void setStatusText(const QString& text);
     // `raise`: brought in front of the other windows (not over an add-text window a rendering left open).
@@ -315,6 +321,7 @@ private:
     QString renderingError_;  // why the last rendering failed
     int zoom_ = 100;
     Language language_ = Language::French;
+    QString messageTitle_;
     QString openedFile_;
     PictureMetadata sourceMetadata_;  // the opened photo's camera data, carried to the saved drawing
     Random random_;

@@ -69,6 +69,13 @@ check_install() {
   appstreamcli validate --no-net --explain "$root$prefix/share/metainfo/$app.metainfo.xml" ||
     fail "appstreamcli rejects the metainfo"
 
+  # The licence, said alike by the metadata, the copyright file and the manual pages.
+  grep -q '<project_license>GPL-3.0-or-later</project_license>' "$root$prefix/share/metainfo/$app.metainfo.xml" ||
+    fail "the metainfo names no project licence"
+  head -1 "$root$prefix/share/doc/graphitello/copyright" |
+    grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "the copyright file is not in Debian's machine-readable format"
+
   # The MIME type: the database built from our file knows *.gtl.
   mkdir -p "$work/mime/packages"
   cp "$root$prefix/share/mime/packages/$app.xml" "$work/mime/packages/"
@@ -87,7 +94,12 @@ check_install() {
     MANWIDTH=80 man --warnings -E UTF-8 -l "$gz" >"$work/$page.txt" 2>"$work/$page.err" || fail "man -l $page.1 fails"
     [ ! -s "$work/$page.err" ] || { cat "$work/$page.err" >&2; fail "man warns about $page.1"; }
     grep -q "^NAME" "$work/$page.txt" || fail "$page.1 renders without a NAME section"
+    grep -q "^COPYRIGHT" "$work/$page.txt" && grep -q "GNU General Public License" "$work/$page.txt" ||
+      fail "$page.1 does not give the licence"
   done
+  # The desktop program's help needs no display.
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root$prefix/bin/graphitello" --help >/dev/null ||
+    fail "graphitello --help fails"
   local cli=$root$prefix/bin/graphitello-cli options command
   for command in render batch styles "adjust resize" "adjust retouch"; do
     # shellcheck disable=SC2086

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The same bytes from two builds of graphitello-cli (gcc's and clang's): the nine styles on the
-# sample photo with the finishing pass, and every kind of adjustment.
+# sample photo with the finishing pass, and every kind of adjustment. Whole files are compared, in
+# turn BMP, JPEG and PNG, so what the writers add around the pixels (the colour profile, the camera
+# data) must be the same bytes too.
 #   scripts/compare-compilers.sh CLI_A CLI_B
 set -euo pipefail
 a=${1:?first graphitello-cli}
@@ -25,16 +27,18 @@ differ=0
 i=0
 for run in "${runs[@]}"; do
   i=$((i + 1))
+  kinds=(bmp jpg png)
+  ext=${kinds[$((i % 3))]}
   read -r -a words <<<"$run"
   if [ "${words[0]}" = render ]; then
-    "$a" "${words[@]}" "$photo" "$work/a$i.bmp"
-    "$b" "${words[@]}" "$photo" "$work/b$i.bmp"
+    "$a" "${words[@]}" "$photo" "$work/a$i.$ext"
+    "$b" "${words[@]}" "$photo" "$work/b$i.$ext"
   else
-    "$a" "${words[@]:0:2}" "${words[@]:2}" "$photo" "$work/a$i.bmp"
-    "$b" "${words[@]:0:2}" "${words[@]:2}" "$photo" "$work/b$i.bmp"
+    "$a" "${words[@]:0:2}" "${words[@]:2}" "$photo" "$work/a$i.$ext"
+    "$b" "${words[@]:0:2}" "${words[@]:2}" "$photo" "$work/b$i.$ext"
   fi
-  if ! cmp -s "$work/a$i.bmp" "$work/b$i.bmp"; then
-    echo "different bytes: graphitello-cli $run"
+  if ! cmp -s "$work/a$i.$ext" "$work/b$i.$ext"; then
+    echo "different bytes: graphitello-cli $run (.$ext)"
     differ=1
   fi
 done

@@ -51,17 +51,44 @@ std::optional<QString> TextTable::find(const QString& key) const {
 Language languageForLocaleId(int lcid) {
     switch (lcid) {
         case 1036: case 2060: case 3084: case 4108: case 5132: return Language::French;
-        default: return Language::Chinese;
+        default: break;
     }
+    // The low ten bits name the language, 9 English in all its countries.
+    return (lcid & 0x3ff) == 0x09 ? Language::English : Language::Chinese;
 }
 
 Language languageForLocale(const QLocale& locale) {
+    if (locale.language() == QLocale::English || locale.language() == QLocale::C) return Language::English;
     if (locale.language() != QLocale::French) return Language::Chinese;
     switch (locale.territory()) {
         case QLocale::France: case QLocale::Belgium: case QLocale::Canada: case QLocale::Switzerland:
         case QLocale::Luxembourg: return Language::French;
         default: return Language::Chinese;
     }
+}
+
+Language languageForLocaleName(const QString& name) {
+    // "fr_CA.UTF-8", "de_DE@euro": the language and country before the code set and modifier.
+    const QString base = name.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+    if (base.isEmpty() || base == QLatin1String("C") || base == QLatin1String("POSIX")) return Language::English;
+    const QLocale locale(base);
+    // Qt gives its C locale for a name it does not know: that is not English.
+    if (locale.language() == QLocale::C) return Language::Chinese;
+    return languageForLocale(locale);
+}
+
+Language startupLanguage() {
+#ifdef Q_OS_WIN
+    return languageForLocale(QLocale::system());
+#else
+    // The locale of messages as the C library finds it: LC_ALL, then LC_MESSAGES, then LANG; none
+    // set is the C locale.
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (!value.isEmpty()) return languageForLocaleName(value);
+    }
+    return Language::English;
+#endif
 }
 
 std::optional<Language> languageForCode(const QString& code) {

@@ -34,10 +34,15 @@ private:
     QStringList order_;
 };
 
-// French for the five French locales (France, Belgium, Canada, Switzerland, Luxembourg), Chinese
-// for every other one.
+// The start-up language: English for the English locales (and C, POSIX or none at all), French for
+// the five French locales (France, Belgium, Canada, Switzerland, Luxembourg), Traditional Chinese
+// for Chinese and every other locale.
 Language languageForLocaleId(int lcid);
 Language languageForLocale(const QLocale& locale);
+// A POSIX locale name as in LANG: "en_US.UTF-8", "fr_CA", "C".
+Language languageForLocaleName(const QString& name);
+// The rule applied to this process's locale (its messages' locale from the environment).
+Language startupLanguage();
 
 // A language by its code on the command line ("en", "fr", "zh"; case ignored), or nothing.
 std::optional<Language> languageForCode(const QString& code);

@@ -5,7 +5,9 @@
 
 #include <lcms2.h>
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -169,10 +171,19 @@ std::vector<unsigned char> cicpProfile(int primaries, int transfer, double wx, d
     return saved(p.get());
 }
 
+// The profile every output is tagged with. lcms2 stamps a profile with the time it was made (the
+// header's creation date, bytes 24 to 35); the outputs must be the same bytes on every run, so the
+// date is set to a fixed one, 1 January 2000, and the header's profile ID, which would cover the
+// date, is left unset (all zeros, which a profile may have).
 const std::vector<unsigned char>& srgbProfile() {
     static const std::vector<unsigned char> bytes = [] {
         const Profile p = srgb();
-        return saved(p.get());
+        std::vector<unsigned char> b = saved(p.get());
+        if (b.size() < 128) return b;
+        static constexpr unsigned char kFixedDate[12] = {0x07, 0xD0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0};
+        std::copy(std::begin(kFixedDate), std::end(kFixedDate), b.begin() + 24);
+        std::fill(b.begin() + 84, b.begin() + 100, static_cast<unsigned char>(0));
+        return b;
     }();
     return bytes;
 }

@@ -34,13 +34,16 @@ std::string pixelCount(long long n) {
 
 void checkPictureSize(long long width, long long height, const PictureLimits& limits, const std::string& name) {
     if (width <= 0 || height <= 0)
-        throw Error(name + ": the picture has no pixels (" + std::to_string(width) + " x " + std::to_string(height) + ")");
+        throw Error(name + ": the picture has no pixels (" + std::to_string(width) + " x " + std::to_string(height) + ")",
+                    ErrorKind::Damaged);
     if (width > limits.maxWidth)
         throw Error(name + ": the picture is " + std::to_string(width) + " pixels wide; the widest accepted is " +
-                    std::to_string(limits.maxWidth));
+                        std::to_string(limits.maxWidth),
+                    ErrorKind::TooLarge);
     if (height > limits.maxPixels / width)
         throw Error(name + ": the picture is " + std::to_string(width) + " x " + std::to_string(height) +
-                    " pixels, more than the " + pixelCount(limits.maxPixels) + " accepted");
+                        " pixels, more than the " + pixelCount(limits.maxPixels) + " accepted",
+                    ErrorKind::TooLarge);
 }
 
 std::string firstBytesText(const unsigned char* data, std::size_t size) {

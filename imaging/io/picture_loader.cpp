@@ -23,12 +23,15 @@ std::size_t maxPictureFileBytes(const PictureLimits& limits) {
 }
 
 LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std::string& name, const ReadOptions& options) {
-    if (size == 0) throw Error(name + ": empty file");
-    if (size > maxPictureFileBytes(options.limits)) throw Error(name + ": the file is too large to be a picture within the limits");
+    if (size == 0) throw Error(name + ": empty file", ErrorKind::NotAPicture);
+    if (size > maxPictureFileBytes(options.limits))
+        throw Error(name + ": the file is too large to be a picture within the limits", ErrorKind::TooLarge);
 
     const PictureKind kind = sniffKind(data, size);
     std::string why;
-    if (!kindReadable(kind, why)) throw Error(name + ": " + why);
+    if (!kindReadable(kind, why))
+        throw Error(name + ": " + why,
+                    kind == PictureKind::Pdf || kind == PictureKind::Svg ? ErrorKind::NotAPicture : ErrorKind::UnsupportedKind);
 
     LoadedPicture result;
     PictureMetadata& meta = result.metadata;
@@ -49,24 +52,30 @@ LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std
     };
 
     DecodedPicture decoded;
-    if (kind == PictureKind::Jpeg)
-        decoded = decodeJpegPicture(data, size, name, check, options.cancel);
-    else if (kind == PictureKind::Png)
-        decoded = decodePng(data, size, name, check);
-    else if (kind == PictureKind::Tiff)
-        decoded = decodeTiff(data, size, name, check);
-    else if (kind == PictureKind::Webp)
-        decoded = decodeWebp(data, size, name, check);
-    else if (kind == PictureKind::Tga)
-        decoded = decodeTga(data, size, name, check);
-    else if (kind == PictureKind::Gif)
-        decoded = decodeGif(data, size, name, check);
-    else if (kind == PictureKind::Pnm)
-        decoded = decodePnm(data, size, name, check);
-    else if (heif)
-        decoded = decodeHeif(data, size, name, kind, check);
-    else if (kind != PictureKind::Bmp || !decodeBmp(data, size, name, check, decoded))
-        decoded = decodeWithQt(data, size, name, check);
+    try {
+        if (kind == PictureKind::Jpeg)
+            decoded = decodeJpegPicture(data, size, name, check, options.cancel);
+        else if (kind == PictureKind::Png)
+            decoded = decodePng(data, size, name, check);
+        else if (kind == PictureKind::Tiff)
+            decoded = decodeTiff(data, size, name, check);
+        else if (kind == PictureKind::Webp)
+            decoded = decodeWebp(data, size, name, check);
+        else if (kind == PictureKind::Tga)
+            decoded = decodeTga(data, size, name, check);
+        else if (kind == PictureKind::Gif)
+            decoded = decodeGif(data, size, name, check);
+        else if (kind == PictureKind::Pnm)
+            decoded = decodePnm(data, size, name, check);
+        else if (heif)
+            decoded = decodeHeif(data, size, name, kind, check);
+        else if (kind != PictureKind::Bmp || !decodeBmp(data, size, name, check, decoded))
+            decoded = decodeWithQt(data, size, name, check);
+    } catch (const Error& e) {
+        // A decoder that stops without saying why met data it could not follow: a damaged file.
+        if (e.kind() != ErrorKind::Other) throw;
+        throw Error(e.what(), ErrorKind::Damaged);
+    }
 
     meta.format = kind == PictureKind::Unknown ? "picture" : kindName(kind);
     // Camera data the decoder found itself (HEIF's, a PNG's eXIf chunk that exiv2 passed over).
@@ -97,9 +106,9 @@ LoadedPicture loadPictureFile(const std::string& path, const ReadOptions& option
     if (!in) throw Error(path + ": cannot open (" + std::strerror(errno) + ")");
     const std::streamoff length = in.tellg();
     if (length < 0) throw Error(path + ": cannot read (" + std::strerror(errno) + ")");
-    if (length == 0) throw Error(path + ": empty file");
+    if (length == 0) throw Error(path + ": empty file", ErrorKind::NotAPicture);
     if (static_cast<unsigned long long>(length) > maxPictureFileBytes(options.limits))
-        throw Error(path + ": the file is too large to be a picture within the limits");
+        throw Error(path + ": the file is too large to be a picture within the limits", ErrorKind::TooLarge);
 
     std::vector<unsigned char> bytes(static_cast<std::size_t>(length));
     in.seekg(0);

@@ -149,7 +149,7 @@ DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const s
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);  // the loader turns every format alike, from the EXIF orientation
-    if (!reader.canRead()) throw Error(name + ": not a picture, or of a kind this program does not read");
+    if (!reader.canRead()) throw Error(name + ": not a picture, or of a kind this program does not read", ErrorKind::NotAPicture);
     const std::string format = formatName(reader.format());
 
     const QSize header = reader.size();
@@ -159,7 +159,7 @@ DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const s
     if (!reader.read(&image) || image.isNull()) {
         if (reader.error() == QImageReader::InvalidDataError && header.isValid() &&
             static_cast<long long>(header.width()) * header.height() * 8 > static_cast<long long>(QImageReader::allocationLimit()) << 20)
-            throw Error(name + ": the " + format + " picture is too large");
+            throw Error(name + ": the " + format + " picture is too large", ErrorKind::TooLarge);
         throw Error(name + ": broken " + format + " data (" + faultInWords(reader) + ")");
     }
     check(image.width(), image.height());

@@ -2,6 +2,8 @@
 // The About window's banner and notice, and the donation window's content sets and addresses.
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include "app_test_support.h"
 #include "dialogs/about_window.h"
 #include "dialogs/banner_scroll.h"
@@ -40,17 +42,27 @@ TEST(AboutWindow, OpensTheSiteAndTogglesTheNoticeInTheLanguageShown) {
     EXPECT_EQ(about.height(), 129);
     EXPECT_FALSE(about.Memo2->isHidden());
     EXPECT_TRUE(about.Memo1->isHidden());
-    EXPECT_TRUE(about.Memo2->toPlainText().contains(QStringLiteral("gratuit")));
-    EXPECT_TRUE(about.Memo1->toPlainText().contains(QStringLiteral("freeware")));
-    about.toggleNotice();
+    // The licence in the language shown, with its address.
+    const QString licence = QStringLiteral("https://www.gnu.org/licenses/gpl-3.0.html");
+    EXPECT_TRUE(about.Memo2->toPlainText().contains(QStringLiteral("logiciel libre")));
+    EXPECT_TRUE(about.Memo2->toPlainText().contains(licence));
+    QTest::mouseClick(about.Label3, Qt::LeftButton);
     EXPECT_EQ(about.height(), 373);
-    about.toggleNotice();
+    QTest::mouseClick(about.Label3, Qt::LeftButton);
     EXPECT_EQ(about.height(), 129);
     about.applyTexts(TextTable::of(Language::Chinese), Language::Chinese);
     EXPECT_FALSE(about.Label2->isHidden());
     EXPECT_TRUE(about.Label3->isHidden());
     EXPECT_FALSE(about.Memo1->isHidden());
+    EXPECT_TRUE(about.Memo1->toPlainText().contains(QStringLiteral("自由軟體")));
+    EXPECT_TRUE(about.Memo1->toPlainText().contains(licence));
     EXPECT_EQ(about.windowTitle(), QStringLiteral("關於Graphitello"));
+    about.applyTexts(TextTable::of(Language::English), Language::English);
+    EXPECT_FALSE(about.Memo1->isHidden());
+    EXPECT_TRUE(about.Memo1->toPlainText().contains(QStringLiteral("WITHOUT ANY WARRANTY")));
+    EXPECT_TRUE(about.Memo1->toPlainText().contains(licence));
+    EXPECT_EQ(about.Label2->text(), QStringLiteral("Legal notice"));
+    about.applyTexts(TextTable::of(Language::Chinese), Language::Chinese);
     // The banner starts 200 ms after showing.
     EXPECT_TRUE(about.bannerTimer.isActive());
     EXPECT_EQ(about.bannerTimer.interval(), 200);

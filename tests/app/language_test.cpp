@@ -4,11 +4,15 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <tuple>
 
 #include "app_test_support.h"
 #include "batch/batch_window.h"
@@ -123,8 +127,53 @@ TEST(StartupLanguage, TheLangOptionChoosesAndTheFirstOtherArgumentIsTheFile) {
     EXPECT_FALSE(parse({"--lang", "de"}).error.isEmpty());
     EXPECT_FALSE(parse({"--lang"}).error.isEmpty());
     EXPECT_FALSE(parse({"--lang="}).error.isEmpty());
-    // Without the option the locale's rule stands: English locales start in Chinese.
-    EXPECT_EQ(languageForLocale(QLocale(QLocale::English, QLocale::UnitedKingdom)), Language::Chinese);
+    // Help and version wherever they stand; Qt's own options (and their values) are left to Qt; any
+    // other dash is a wrong option unless a file has that name.
+    o = parse({"-platform", "offscreen", "photo.jpg", "-h"});
+    EXPECT_TRUE(o.help);
+    EXPECT_EQ(o.file, QStringLiteral("photo.jpg"));
+    EXPECT_TRUE(parse({"--version"}).version);
+    EXPECT_TRUE(parse({"-style=fusion", "-reverse"}).error.isEmpty());
+    EXPECT_EQ(parse({"photo.jpg", "--frobnicate"}).error,
+              QStringLiteral("unknown option --frobnicate (graphitello --help lists them)"));
+    EXPECT_FALSE(parse({"-x"}).error.isEmpty());
+    QTemporaryDir dir;
+    const QString here = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    EXPECT_TRUE(QFile(QStringLiteral("-dashed.jpg")).open(QIODevice::WriteOnly));
+    EXPECT_EQ(parse({"-dashed.jpg"}).file, QStringLiteral("-dashed.jpg"));
+    QDir::setCurrent(here);
+}
+
+// The desktop program run as a process, without any display: help, version and wrong options answer
+// without a window.
+TEST(StartupLanguage, HelpVersionAndWrongOptionsAnswerWithoutAWindow) {
+    auto run = [](const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(QString::fromLatin1(name));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(GT_APP_PATH), arguments);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return std::make_tuple(process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                               QString::fromUtf8(process.readAllStandardError()));
+    };
+    for (const QString& help : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        const auto [status, out, err] = run({help});
+        EXPECT_EQ(status, 0) << err.toStdString();
+        EXPECT_TRUE(out.startsWith(QStringLiteral("Usage: graphitello "))) << out.toStdString();
+        EXPECT_TRUE(out.contains(QStringLiteral("--lang")));
+    }
+    const auto [status, out, err] = run({QStringLiteral("--version")});
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("Graphitello "))) << out.toStdString();
+    for (const QString& wrong : {QStringLiteral("--frobnicate"), QStringLiteral("-q")}) {
+        const auto [code, printed, said] = run({wrong});
+        EXPECT_EQ(code, 2);
+        EXPECT_TRUE(printed.isEmpty());
+        EXPECT_EQ(said.count(QLatin1Char('\n')), 1) << said.toStdString();
+        EXPECT_TRUE(said.startsWith(QStringLiteral("graphitello: unknown option ") + wrong)) << said.toStdString();
+    }
 }
 
 TEST(QtTranslations, QtsOwnButtonsFollowTheLanguage) {
@@ -137,13 +186,43 @@ TEST(QtTranslations, QtsOwnButtonsFollowTheLanguage) {
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
 }
 
-TEST(StartupLanguage, FrenchOnlyForTheFiveFrenchLocales) {
+TEST(StartupLanguage, EnglishForEnglishLocalesFrenchForTheFiveFrenchOnesChineseForTheOthers) {
+    EXPECT_EQ(languageForLocaleName(QStringLiteral("en_US.UTF-8")), Language::English);
+    EXPECT_EQ(languageForLocaleName(QStringLiteral("fr_CA.UTF-8")), Language::French);
+    EXPECT_EQ(languageForLocaleName(QStringLiteral("de_DE.UTF-8")), Language::Chinese);
+    EXPECT_EQ(languageForLocaleName(QStringLiteral("zh_TW.UTF-8")), Language::Chinese);
+    for (const char* name : {"en_GB.UTF-8", "en_IN", "C", "C.UTF-8", "POSIX", ""})
+        EXPECT_EQ(languageForLocaleName(QString::fromLatin1(name)), Language::English) << name;
+    for (const char* name : {"fr_FR.UTF-8", "fr_BE@euro", "fr_CH", "fr_LU.UTF-8"})
+        EXPECT_EQ(languageForLocaleName(QString::fromLatin1(name)), Language::French) << name;
+    for (const char* name : {"fr_SN.UTF-8", "zh_CN.UTF-8", "ja_JP.UTF-8", "xx_YY"})
+        EXPECT_EQ(languageForLocaleName(QString::fromLatin1(name)), Language::Chinese) << name;
+    // Windows' numbers: the five French ones, English in every country, the rest Chinese.
     for (int lcid : {1036, 2060, 3084, 4108, 5132}) EXPECT_EQ(languageForLocaleId(lcid), Language::French) << lcid;
-    for (int lcid : {1033, 1028, 2057, 6156}) EXPECT_EQ(languageForLocaleId(lcid), Language::Chinese) << lcid;
-    EXPECT_EQ(languageForLocale(QLocale(QLocale::French, QLocale::Canada)), Language::French);
-    EXPECT_EQ(languageForLocale(QLocale(QLocale::French, QLocale::Luxembourg)), Language::French);
-    EXPECT_EQ(languageForLocale(QLocale(QLocale::French, QLocale::Senegal)), Language::Chinese);
-    EXPECT_EQ(languageForLocale(QLocale(QLocale::English, QLocale::UnitedStates)), Language::Chinese);
+    for (int lcid : {1033, 2057, 3081, 4105}) EXPECT_EQ(languageForLocaleId(lcid), Language::English) << lcid;
+    for (int lcid : {1028, 1031, 6156}) EXPECT_EQ(languageForLocaleId(lcid), Language::Chinese) << lcid;
+
+    // The process's own locale: LC_ALL before LC_MESSAGES before LANG, none at all being C.
+    const QByteArray saved[3] = {qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")};
+    const bool had[3] = {qEnvironmentVariableIsSet("LC_ALL"), qEnvironmentVariableIsSet("LC_MESSAGES"),
+                         qEnvironmentVariableIsSet("LANG")};
+    qunsetenv("LC_ALL");
+    qunsetenv("LC_MESSAGES");
+    qunsetenv("LANG");
+    EXPECT_EQ(startupLanguage(), Language::English);
+    qputenv("LANG", "de_DE.UTF-8");
+    EXPECT_EQ(startupLanguage(), Language::Chinese);
+    qputenv("LC_MESSAGES", "fr_CA.UTF-8");
+    EXPECT_EQ(startupLanguage(), Language::French);
+    qputenv("LC_ALL", "en_US.UTF-8");
+    EXPECT_EQ(startupLanguage(), Language::English);
+    const char* names[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    for (int i = 0; i < 3; ++i) {
+        if (had[i])
+            qputenv(names[i], saved[i]);
+        else
+            qunsetenv(names[i]);
+    }
 }
 
 class LanguageSwitch : public ::testing::Test {

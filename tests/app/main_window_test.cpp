@@ -193,6 +193,35 @@ TEST_F(MainWindowTest, AnUnreadableFileLeavesThePicturesAndSaysWhy) {
     EXPECT_EQ(main->SourceWidth, 160);
 }
 
+TEST_F(MainWindowTest, APictureThatCannotBeOpenedIsToldInTheInterfaceLanguage) {
+    QStringList titles;
+    main->showMessage = [this, &titles](const QString& m) {
+        messages << m;
+        titles << main->messageTitle();
+    };
+    const QString text = dir.filePath(QStringLiteral("notes.png")), damaged = dir.filePath(QStringLiteral("damaged.jpg"));
+    QFile f(text);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a picture at all");
+    f.close();
+    QFile g(damaged);
+    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+    g.write("\xff\xd8\xff\xe0 and then nothing a JPEG decoder could follow");
+    g.close();
+
+    main->filesDropped({text});
+    main->applyLanguage(Language::Chinese);
+    main->filesDropped({damaged});
+    main->applyLanguage(Language::English);
+    main->filesDropped({damaged});
+    ASSERT_EQ(messages.size(), 3);
+    EXPECT_EQ(messages[0], text + QStringLiteral(" n'est pas une image, ou est d'un type que ce programme ne lit pas."));
+    EXPECT_EQ(messages[1], damaged + QStringLiteral(" 已損壞：無法解碼其圖像資料。"));
+    EXPECT_EQ(messages[2], damaged + QStringLiteral(" is damaged: its picture data cannot be decoded."));
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Erreur"), QStringLiteral("錯誤"), QStringLiteral("Error")}));
+    EXPECT_TRUE(main->messageTitle().isEmpty());  // other messages keep the window's title
+}
+
 TEST_F(MainWindowTest, LayoutCentresThePictures) {
     main->resize(961, 640);
     main->layoutPanes();

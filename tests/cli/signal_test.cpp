@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The command line as a process: what only a process shows, the signals that stop it.
+// The command line as a process: what only a process shows, the signals that stop it and the same
+// bytes from one run to the next.
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,46 @@ bool catches(pid_t pid, int number) {
 }
 
 class Signals : public gt::testing::ScratchFolder {};
+
+// Runs the command line to its end; its exit status.
+int runCli(std::vector<std::string> args) {
+    args.insert(args.begin(), GT_CLI_PATH);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, GT_CLI_PATH, nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+class SameBytes : public gt::testing::ScratchFolder {};
+
+// Every format the command line writes, from two processes with a change of the clock's second
+// between them: nothing in a file may depend on when it was made.
+TEST_F(SameBytes, EveryOutputFormatIsTheSameFileFromRunToRun) {
+    const std::string input = file("in.jpg");
+    writePicture(gt::testing::pattern(64, 48), input);
+    // TIFF and WebP go through Qt's plugins, where the machine has them.
+    std::vector<std::string> extensions;
+    for (const std::string extension : {"jpg", "png", "bmp", "tif", "webp"})
+        if (canWrite(*formatForPath("x." + extension))) extensions.push_back(extension);
+    auto runAll = [&](const std::string& tag) {
+        for (const std::string& extension : extensions)
+            EXPECT_EQ(runCli({"render", "--style", "pencil", input, file(tag + "." + extension)}), 0) << extension;
+    };
+    runAll("first");
+    const auto second = std::chrono::time_point_cast<std::chrono::seconds>(std::chrono::system_clock::now());
+    while (std::chrono::system_clock::now() < second + std::chrono::seconds(1))
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    runAll("second");
+    for (const std::string& extension : extensions) {
+        const auto first = gt::testing::fileBytes(file("first." + extension));
+        EXPECT_FALSE(first.empty()) << extension;
+        EXPECT_EQ(first, gt::testing::fileBytes(file("second." + extension))) << extension;
+    }
+}
 
 TEST_F(Signals, TermAndHangUpStopLikeCtrlCAndWriteNothing) {
     const std::string input = file("in.png");

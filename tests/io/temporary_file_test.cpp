@@ -61,7 +61,7 @@ TEST_F(TemporaryFiles, NothingHasANameBeforeTheCommit) {
 TEST_F(TemporaryFiles, LeftoversOfEndedProcessesGoAtTheNextWrite) {
     const std::string dead = std::to_string(deadProcess());
     const std::string living = std::to_string(::getppid());
-    const std::vector<std::string> leftovers = {"." + std::string("a.jpg.") + dead + "-12345.tmp",
+    const std::vector<std::string> leftovers = {".a.jpg." + dead + "-12345.tmp",
                                                 ".b.PNG." + dead + "-7.tmp", ".f.tif." + dead + "-3.tmp",
                                                 ".g.TIFF." + dead + "-4.tmp", ".h.webp." + dead + "-5.tmp",
                                                 ".Params.gtl." + dead + "-6.tmp"};
