@@ -29,9 +29,6 @@ struct RenderContext {
         progress(step, lastStep, pass, passes);
     }
     bool CancelRequested() const { return cancel && cancel->load(std::memory_order_relaxed); }
-    // The check done between rows "if the parameter window is hidden, pump messages; then if
-    // CancelRequested is set, stop": true when the routine must stop.
-    bool CancelRequested() const { return CancelRequested(); }
     // The variant of the routines that look at the flag only when they have pumped messages.
     bool pumpedCancel() const { return !parameterWindowVisible && CancelRequested(); }
 };
