@@ -129,7 +129,7 @@ PrintPreviewWindow::PrintPreviewWindow(PrintPreviewHost& host, QWidget* parent) 
     connect(UpDown2, &UpDownControl::clicked, this, &PrintPreviewWindow::offsetXStepped);
     connect(UpDown3, &UpDownControl::clicked, this, &PrintPreviewWindow::offsetYStepped);
     connect(Edit1, &QLineEdit::textChanged, this, &PrintPreviewWindow::scaleTyped);
-    connect(Edit1, &QLineEdit::editingFinished, this, &PrintPreviewWindow::scaleTyped);
+    connect(Edit1, &QLineEdit::editingFinished, this, &PrintPreviewWindow::scaleConfirmed);
 
     const std::pair<QWidget*, const char*> named[] = {
         {Label6, "Label6"}, {Memo1, "Memo1"}, {BitBtn1, "BitBtn1"}, {RadioButton4, "RadioButton4"}, {RadioButton5, "RadioButton5"},
@@ -395,7 +395,7 @@ void PrintPreviewWindow::scaleTyped(const QString& typed) {
     updatePreview();
 }
 
-void PrintPreviewWindow::scaleTyped() {
+void PrintPreviewWindow::scaleConfirmed() {
     // The box shows the scale in force: 99999 becomes 1000, -50 becomes 5.
     const QString shown = QString::number(scale()) + QLatin1Char('%');
     if (Edit1->text() != shown) setScaleText(scale());

@@ -95,7 +95,7 @@ public:
     void offsetXStepped(int position);
     void offsetYStepped(int position);
     void scaleTyped(const QString& text);
-    void scaleTyped();  // the scale box was left or Enter pressed in it
+    void scaleConfirmed();  // the scale box was left or Enter pressed in it
 
     int scale() const { return UpDown1->position(); }
     int offsetX() const { return offsetX_; }

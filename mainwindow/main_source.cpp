@@ -208,7 +208,7 @@ void MainWindow::takeHistoryStep(bool redo) {
     const QSize before(SourceWidth, SourceHeight);
     Busy = true;
     updateDrawingHint();
-    sourceStep_ = SourceStep{false, false, [this, before](bool) { sourceStepTaken(before != QSize(SourceWidth, SourceHeight)); }};
+    sourceStep_ = SourceStep{false, [this, before](bool) { sourceStepTaken(before != QSize(SourceWidth, SourceHeight)); }};
     sourceStep_.history = redo ? SourceStep::History::Redone : SourceStep::History::Undone;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     sourceJob_->startView(std::move(*picture));

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app_test_support.h"
 #include "screenshot_support.h"
@@ -41,6 +44,40 @@ void takeWindowScreenshots(Language language, const QString& folder) {
     batch->addFiles({QStringLiteral("/home/anne/Photos/chat.jpg"), QStringLiteral("/home/anne/Photos/jardin.jpg"),
                      QStringLiteral("/home/anne/Photos/plage 2024.jpeg"), QStringLiteral("/home/anne/Photos/portrait.png")});
     shoot(batch, folder + QStringLiteral("/batch_window_") + suffix + QStringLiteral(".png"));
+
+    // The report at the end of a run: two photos drawn, one file that is no picture.
+    {
+        QTemporaryDir work;
+        const QString drawings = work.filePath(QStringLiteral("Drawings"));
+        QDir(work.path()).mkdir(QStringLiteral("Drawings"));
+        QStringList photos;
+        for (const char* name : {"chat.jpg", "jardin.jpg"}) {
+            photos << work.filePath(QString::fromLatin1(name));
+            writePicture(test::testPhoto(160, 120), photos.last().toStdString());
+        }
+        photos << work.filePath(QStringLiteral("notes.jpg"));
+        QFile notes(photos.last());
+        if (notes.open(QIODevice::WriteOnly)) notes.write("not a picture");
+        notes.close();
+        batch->clearList();
+        batch->addFiles(photos);
+        batch->setDestination(drawings);
+        QString report;
+        batch->showReport = [&report](const QString& r) { report = r; };
+        QTimer sketch;
+        QObject::connect(&sketch, &QTimer::timeout, [&] {
+            if (!main->windows.parameterWindow->isVisible()) return;
+            sketch.stop();
+            QTest::mouseClick(main->windows.parameterWindow->Button1, Qt::LeftButton);
+        });
+        sketch.start(20);
+        QTest::mouseClick(batch->Button5, Qt::LeftButton);
+        if (QTest::qWaitFor([&] { return !report.isEmpty(); }, 120000)) {
+            QMessageBox box(QMessageBox::Information, batch->windowTitle(), report, QMessageBox::Ok, main.get());
+            shoot(&box, folder + QStringLiteral("/batch_summary_") + suffix + QStringLiteral(".png"));
+        }
+        batch->clearList();
+    }
     batch->hide();
 
     QTemporaryDir dir;
