@@ -73,7 +73,7 @@ test: test-fast test-asan test-clang test-fuzz test-packager
 
 # The pictures of docs/screenshots, retaken on a virtual display; look at each before committing it.
 screenshots: build
-	QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1600x1000x24" $(BUILD)/tools/screenshots/graphitello-screenshots
+	QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1600x1000x24" $(BUILD)/tests/screenshots/graphitello-screenshots
 
 bench: build
 	$(BUILD)/bench/graphitello-bench
