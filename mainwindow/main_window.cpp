@@ -123,6 +123,7 @@ void MainWindow::createWidgets() {
     setSource(photo.isNull() ? Bitmap(400, 300) : fromQImage(photo));
     if (!drawing.isNull()) {
         DrawingImage = fromQImage(drawing);
+        drawingOrigin_ = DrawingOrigin{DrawingOrigin::Kind::WithoutCommand, {}, "Sample"};
         DrawingWidth = DrawingImage.width();
         DrawingHeight = DrawingImage.height();
         showPictures();
@@ -179,6 +180,8 @@ void MainWindow::buildMenus() {
     entry(edit, "ModifySourceImage1", "&Modifier l'image source", QKeySequence(Qt::Key_F9), [this] { openRetouchWindow(); });
     entry(edit, "Copierledessindanslepressepapier1", "&Copier le dessin dans le presse-papier", QKeySequence(Qt::CTRL | Qt::Key_C),
           [this] { copyDrawing(); });
+    entry(edit, "Copyascommandline1", "Copier comme ligne de commande", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+          [this] { copyCommandLine(); });
     entry(edit, "Colleruneimagedepuislepressepapier1", "Coller une &image depuis le presse-papier", QKeySequence(Qt::CTRL | Qt::Key_V),
           [this] { pasteFromClipboard(); });
     entry(edit, "Swap1", "Swap", QKeySequence(Qt::Key_F12), [this] { swapPictures(); });
@@ -444,6 +447,7 @@ void MainWindow::showPictures(bool drawingIsSource, std::shared_ptr<const ViewPy
 void MainWindow::setSource(Bitmap picture, std::shared_ptr<const ViewPyramid> view) {
     SourceImage = std::move(picture);
     DrawingImage = SourceImage;
+    drawingOrigin_ = DrawingOrigin{DrawingOrigin::Kind::Photo, DrawingRecipe{sourceRecipe_}, {}};
     SourceWidth = DrawingWidth = SourceImage.width();
     SourceHeight = DrawingHeight = SourceImage.height();
     zoom_ = 100;
