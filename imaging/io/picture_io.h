@@ -61,7 +61,7 @@ struct ReadOptions {
     PictureLimits limits;
     bool autoOrient = true;  // turn the picture as its EXIF orientation asks
     // When set (by a Cancel or a signal), a long decoding stops at its next check and the load
-    // fails with "<name>: reading cancelled". Null: it runs to the end.
+    // fails with "<name>: reading cancelled" (ErrorKind::Cancelled). Null: it runs to the end.
     const std::atomic<bool>* cancel = nullptr;
 };
 
