@@ -54,6 +54,19 @@ void Session::endProgress() {
 LoadedPicture Session::read(const std::string& path, const PictureOptions& options) {
     ReadOptions readOptions;
     readOptions.autoOrient = options.autoOrient;
+    // A signal during a long decoding stops it at its next rows.
+    readOptions.cancel = env_.cancel;
+    try {
+        return readFrom(path, readOptions);
+    } catch (const Error& e) {
+        // Stopped by the signal: nothing is wrong with the file. A reading that failed on its own
+        // says why, signal or not.
+        if (e.kind() == ErrorKind::Cancelled) throw Cancelled{};
+        throw;
+    }
+}
+
+LoadedPicture Session::readFrom(const std::string& path, const ReadOptions& readOptions) {
     if (path != "-") return loadPictureFile(path, readOptions);
     if (!env_.in) throw Error("-: no standard input to read");
     // Read in pieces up to the longest picture file accepted, so an endless stream stops.
