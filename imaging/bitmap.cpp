@@ -141,7 +141,8 @@ void Bitmap::setSizeForOverwrite(int width, int height) {
 }
 
 void Bitmap::keepTopRows(int height) {
-    if (height < 0 || height > height_) throw std::invalid_argument("cannot keep " + std::to_string(height) + " rows of " + std::to_string(height_));
+    if (height < 0 || height > height_)
+        throw std::invalid_argument("cannot keep " + std::to_string(height) + " rows of " + std::to_string(height_));
     height_ = height;
     data_.shrink(std::size_t(width_) * std::size_t(height) * 3);
 }

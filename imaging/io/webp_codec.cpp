@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // WebP through libwebp itself: an opaque picture is decoded straight into the bitmap's blue, green,
-// red rows; a transparent one into the same memory with its alpha, laid on white in place. Of an animation, the first frame is the picture. The colour profile comes from the
-// file's ICCP chunk; the camera data is read by exiv2 like any other file's.
+// red rows; a transparent one into the bitmap's own memory with its alpha, then laid on white in
+// place. Of an animation, the first frame is the picture. The colour profile comes from the file's
+// ICCP chunk; the camera data is read by exiv2 like any other file's.
 
 #include <webp/decode.h>
 #include <webp/demux.h>
@@ -80,7 +81,7 @@ DecodedPicture decodeWebp(const unsigned char* data, std::size_t size, const std
     WebPDecoderConfig config;
     if (!WebPInitDecoderConfig(&config)) fail("the decoder cannot start");
     config.output.is_external_memory = 1;
-    Bitmap frameBgra;  // a frame with alpha: its pixels with their alpha, in memory that becomes the frame's picture
+    Bitmap frameBgra;  // a frame with alpha: its pixels and alpha, in the memory that becomes its picture
     if (!features.has_alpha) {
         // Straight into the bitmap's rows, where the frame lies.
         if (wholeCanvas)
