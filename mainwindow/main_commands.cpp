@@ -106,9 +106,9 @@ void MainWindow::preloadPicture(const QString& path) {
     // The reduced copies the viewer draws from are made on the same worker, while the splash shows.
     auto preload = std::make_shared<Preload>();
     preload_ = preload;
-    preloadWorker_.run([preload, file = localPath(path)] {
+    preloadWorker_.run([preload, file = localPath(path), stop = &readingStop_] {
         try {
-            preload->picture = readWithView(file);
+            preload->picture = readWithView(file, stop);
         } catch (...) {
             preload->failure = std::current_exception();
         }
@@ -116,8 +116,10 @@ void MainWindow::preloadPicture(const QString& path) {
 }
 
 // On a worker: the picture and the reduced copies the viewer draws from.
-MainWindow::ReadPicture MainWindow::readWithView(const std::string& file) {
-    ReadPicture read{loadPictureFile(file), nullptr};
+MainWindow::ReadPicture MainWindow::readWithView(const std::string& file, const std::atomic<bool>* stop) {
+    ReadOptions options;
+    options.cancel = stop;
+    ReadPicture read{loadPictureFile(file, options), nullptr};
     read.view = viewPyramidOf(read.loaded.bitmap);
     return read;
 }
@@ -134,7 +136,7 @@ MainWindow::ReadPicture MainWindow::readPictureFile(const QString& path) {
 
 // Decoded on a worker, the window painting meanwhile.
 MainWindow::ReadPicture MainWindow::readPictureAside(const QString& path) {
-    return waitForResult<ReadPicture>([file = localPath(path)] { return readWithView(file); });
+    return waitForResult<ReadPicture>([file = localPath(path), stop = &readingStop_] { return readWithView(file, stop); });
 }
 
 void MainWindow::showPictureError(const std::exception& error, const QString& path) {
@@ -147,6 +149,7 @@ void MainWindow::showPictureError(const std::exception& error, const QString& pa
         case ErrorKind::TooLarge: key = QStringLiteral("Message.PictureTooLarge"); break;
         case ErrorKind::UnsupportedKind: key = QStringLiteral("Message.PictureUnsupported"); break;
         case ErrorKind::Other: break;
+        case ErrorKind::Cancelled: return;  // the window is closing: nothing to tell
     }
     messageTitle_ = text(QStringLiteral("Message.Error"));
     showError(key.isEmpty() ? QString::fromUtf8(error.what()) : text(key).arg(QDir::toNativeSeparators(path)));

@@ -72,6 +72,7 @@ MainWindow::MainWindow() {
 MainWindow::~MainWindow() {
     if (windows.batchWindow) windows.batchWindow->stopRun();
     CancelRequested.store(true);
+    readingStop_.store(true);
     job_->wait();
     sourceJob_->wait();
     wallpaperStop_.store(true);
@@ -638,6 +639,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     CancelRequested.store(true);
     wallpaperStop_.store(true);
+    readingStop_.store(true);
     QMainWindow::closeEvent(event);
     qApp->quit();
 }

@@ -282,7 +282,8 @@ private:
     // A picture file that could not be opened, told in the interface language where the loader says
     // what kind of failure it was (the loader's English message otherwise).
     void showPictureError(const std::exception& error, const QString& path);
-    static ReadPicture readWithView(const std::string& file);
+    // `stop` ends a reading at its next rows (the window closing).
+    static ReadPicture readWithView(const std::string& file, const std::atomic<bool>* stop);
     void setStatusText(const QString& text);
     // `raise`: brought in front of the other windows (not over an add-text window a rendering left open).
     void showParameterWindow(bool raise = true);
@@ -353,6 +354,9 @@ private:
     Worker preloadWorker_;
     Worker wallpaperWorker_;
     std::atomic<bool> wallpaperStop_{false};
+    // Set when the window closes: a picture being read (opened, dropped, preloaded) stops at its
+    // next rows instead of holding the closing up.
+    std::atomic<bool> readingStop_{false};
     bool commandLineDone_ = false;
 
     QWidget* client_ = nullptr;
