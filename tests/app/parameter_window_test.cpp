@@ -15,6 +15,7 @@
 
 #include "app_test_support.h"
 #include "cli/render_options.h"
+#include "finishing/add_text_window.h"
 #include "finishing/frames_window.h"
 #include "imaging/io/builtin_pictures.h"
 #include "imaging/io/picture_io.h"
@@ -519,6 +520,12 @@ TEST_F(PresetDrawingTest, AClickedPresetDrawsWhatTheCommandLineDraws) {
     const QString photo = data_.filePath(QStringLiteral("photo.bmp"));
     ASSERT_TRUE(writePicture(test::testPhoto(260, 210), photo.toStdString()));
     ASSERT_TRUE(main->openPictureFile(photo));
+    DrawingParameters signed_ = defaultParameters(DrawingStyle::InkDrawing);
+    signed_.CheckBox4 = true;
+    signed_.text.text = "Bonjour";
+    signed_.text.position = kPlaceMiddle;
+    signed_.text.shadow = true;
+    writePresetFile(userPresetPath(userPresetFolder(), "Signé"), signed_);
     ParameterWindow* p = main->windows.parameterWindow;
     p->show();
     const int count = int(p->presets().size());
@@ -544,6 +551,15 @@ TEST_F(PresetDrawingTest, AClickedPresetDrawsWhatTheCommandLineDraws) {
     ASSERT_TRUE(expected.rendered);
     ASSERT_TRUE(sketchAndWait());
     EXPECT_TRUE(main->DrawingImage == expected.drawing);
+
+    // A preset with text on hands its text to the add-text window, controls included.
+    QTest::mouseClick(p->presetButtons.back(), Qt::LeftButton);
+    AddTextWindow* text = main->windows.addTextWindow;
+    EXPECT_EQ(text->settings, signed_.text);
+    EXPECT_EQ(text->Edit1->text(), QStringLiteral("Bonjour"));
+    EXPECT_TRUE(text->CheckBox1->isChecked());
+    EXPECT_EQ(text->ComboBox1->currentIndex(), int(kPlaceMiddle));
+    EXPECT_TRUE(p->CheckBox4->isChecked());
     EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
 }
 
