@@ -245,10 +245,12 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
     Button1->setFocus();
 }
 
-ParameterWindow::~ParameterWindow() {
-    // The thumbnails still coming are dropped; the worker ends with the preview it is making.
+ParameterWindow::~ParameterWindow() { stopPresetPictures(); }
+
+void ParameterWindow::stopPresetPictures() {
+    presetRestart_ = false;
     if (presetCancel_) presetCancel_->store(true);
-    presetWorker_.reset();
+    presetWorker_->wait();
 }
 
 bool ParameterWindow::leftButtonDown() { return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0; }

@@ -134,6 +134,9 @@ public:
     void renameSelectedPreset();  // the user's presets only
     void deleteSelectedPreset();
     void resetStyle();            // the chosen style's sliders back to their defaults
+    // Drops the thumbnails still coming and waits for the one being made: the owner of the
+    // resources calls it before they go.
+    void stopPresetPictures();
 
     // The controls, named as the rest of the program names them.
     QComboBox* ComboBox1 = nullptr;  // style

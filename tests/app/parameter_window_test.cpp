@@ -527,8 +527,10 @@ TEST_F(PresetDrawingTest, AClickedPresetDrawsWhatTheCommandLineDraws) {
     signed_.text.shadow = true;
     writePresetFile(userPresetPath(userPresetFolder(), "Signé"), signed_);
     ParameterWindow* p = main->windows.parameterWindow;
-    p->show();
+    p->hide();
+    p->show();  // shown again, the window lists the file written meanwhile
     const int count = int(p->presets().size());
+    ASSERT_EQ(p->presets().back().name, "Signé");
     ASSERT_TRUE(QTest::qWaitFor([&] { return p->presetPicturesDone() == count; }, 60000));
     int oil = -1;
     for (int i = 0; i < count; ++i)
