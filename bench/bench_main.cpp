@@ -32,6 +32,7 @@
 #include "imaging/pencil.h"
 #include "imaging/rotate.h"
 #include "pipeline/parameters.h"
+#include "pipeline/presets.h"
 #include "pipeline/preview.h"
 #include "pipeline/style_gallery.h"
 #include "pipeline/render.h"
@@ -271,6 +272,22 @@ int main(int argc, char** argv) {
         const double all = galleryMs(0);
         std::printf("| %-26s | %9.1f | %9s | %-22s |\n", "nine previews (gallery)", all, "",
                     ("1 thread: " + std::to_string(int(one + 0.5)) + " ms").c_str());
+    }
+
+    // The parameter window's strip: every built-in preset read and drawn on the crop, one after the
+    // other as its worker does.
+    {
+        const gt::Bitmap crop = gt::copyPreviewCrop(photo, photo.width() / 2 - 100, photo.height() / 2 - 100);
+        std::vector<double> t;
+        for (int k = 0; k < 7; ++k) {
+            const auto t0 = Clock::now();
+            for (const gt::PresetEntry& e : gt::builtInPresets())
+                (void)gt::renderPreviewOfCrop(crop, photo.width(), photo.height(), gt::readPreset(e).parameters, resources);
+            t.push_back(msSince(t0));
+        }
+        std::sort(t.begin(), t.end());
+        std::printf("| %-26s | %9.1f | %9s | %-22s |\n", "built-in preset thumbnails", t[t.size() / 2], "",
+                    (std::to_string(gt::builtInPresets().size()) + " presets").c_str());
     }
     return 0;
 }

@@ -177,6 +177,20 @@ void AddTextWindow::SetPos() {
     setPositions(gt::SetPos(settings, host_.placementSizes(), position(), glyphs_));
 }
 
+void AddTextWindow::showSettings(const TextSettings& chosen) {
+    settings = chosen;
+    updating_ = true;
+    Edit1->setText(QString::fromStdString(settings.text));
+    CheckBox1->setChecked(settings.shadow);
+    ComboBox1->setCurrentIndex(settings.position);
+    updating_ = false;
+    setRanges();
+    setPositions({settings.x, settings.y});
+    settings = chosen;
+    showFont();
+    writePreview();
+}
+
 void AddTextWindow::selectPlacement(int index) {
     if (ComboBox1->currentIndex() != index) ComboBox1->setCurrentIndex(index);
     settings.position = index;

@@ -57,6 +57,10 @@ public:
     const TextOverlayPatch& preview() const { return preview_; }
     TextPosition position() const { return {ScrollBar1->value(), ScrollBar2->value()}; }
 
+    // Settings chosen elsewhere (a preset): the controls show them, and the preview when it is on.
+    // The settings stay as given, also a place by hand outside the drawing's present size.
+    void showSettings(const TextSettings& chosen);
+
     // The language switch: texts, the ten placements, bottom right selected.
     void applyTexts(const TextTable& table, Language language);
 

@@ -258,6 +258,30 @@ void FramesWindow::tintChanged(int which, int position) {
     restartPreviewTimer(kWaitAfterChoice);
 }
 
+void FramesWindow::showSettings(const FrameSettings& chosen) {
+    settings = chosen;
+    UpDown1->setPosition(settings.margin);
+    Edit1->setText(QString::number(settings.margin));
+    UpDown2->setPosition(settings.realisticNumber);
+    UpDown3->setPosition(settings.colouredNumber);
+    // The chosen picture's number shows in its entry, as after the arrows.
+    if (settings.style == kFrameRealistic)
+        ComboBox1->setItemText(kFrameRealistic, frameEntryName(kFrameRealistic, settings.realisticNumber, language_));
+    if (settings.style == kFrameColoured)
+        ComboBox1->setItemText(kFrameColoured, frameEntryName(kFrameColoured, settings.colouredNumber, language_));
+    ComboBox1->setCurrentIndex(settings.style);
+    Shape1->setColour(qcolour(settings.FillColour));
+    Shape2->setColour(qcolour(settings.LineColour));
+    const int shifts[3] = {settings.tintRed, settings.tintGreen, settings.tintBlue};
+    for (int i = 0; i < 3; ++i) {
+        const QSignalBlocker quiet(tintSliders[i]);
+        tintSliders[i]->setValue(shifts[i]);
+        tintSliders[i]->setToolTip(QString::number(shifts[i]));
+    }
+    applyVisibility();
+    if (isVisible()) restartPreviewTimer(kWaitAfterChoice);
+}
+
 void FramesWindow::confirm() { close(); }
 
 void FramesWindow::previewTick() {

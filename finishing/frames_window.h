@@ -82,6 +82,9 @@ public:
     // What the finishing pass reads.
     FrameSettings settings;
 
+    // Settings chosen elsewhere (a preset): the controls show them and the preview follows.
+    void showSettings(const FrameSettings& chosen);
+
     // The language switch: caption, labels, the four entries and the realistic frame selected.
     void applyTexts(const TextTable& table, Language language);
 

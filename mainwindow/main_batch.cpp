@@ -57,6 +57,11 @@ DrawingParameters MainWindow::drawingParameters() {
     return parameters;
 }
 
+void MainWindow::showFinishing(const DrawingParameters& parameters) {
+    if (parameters.CheckBox1 && windows.framesWindow) windows.framesWindow->showSettings(parameters.frame);
+    if (parameters.CheckBox4 && windows.addTextWindow) windows.addTextWindow->showSettings(parameters.text);
+}
+
 // As after an open: the photo starts a new history, and the status strip, "revert" and the save
 // command's name follow it.
 void MainWindow::showBatchPhoto(Bitmap photo, std::shared_ptr<const ViewPyramid> view, const QString& path,

@@ -115,6 +115,7 @@ public:
     void showFramesWindow() override;
     void showAddTextWindow() override;
     void showError(const QString& message) override;
+    void showFinishing(const DrawingParameters& parameters) override;  // main_batch.cpp, beside drawingParameters
 
     // ---- FramesWindowHost and AddTextWindowHost (main_text.cpp) ----
     const FramePictures& framePictures() const override { return resources_.FramePictures; }

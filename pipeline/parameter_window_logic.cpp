@@ -72,6 +72,30 @@ void resetParameters(ParameterWindowLogic& w) {
     selectStyle(w, s);
 }
 
+void applyPresetControls(ParameterWindowLogic& w, const DrawingControls& c) {
+    w.controls = c;
+    const int s = c.ComboBox1;
+    if (s >= 0 && s < kStoredRows) {
+        // The slots the preview step loads: TrackBar4 only for the two styles that show it.
+        const bool withTrackBar4 = s == styleIndex(DrawingStyle::PencilDrawing) || s == styleIndex(DrawingStyle::PencilDrawingColour);
+        for (int slot = 0; slot < (withTrackBar4 ? kSliderCount : kSlotTrackBar4); ++slot)
+            w.table[static_cast<std::size_t>(s)][static_cast<std::size_t>(slot)] = sliderValue(c, slot);
+    }
+    w.previewInterval = kPreviewIntervalAfterSlider;
+}
+
+void resetStyleSliders(ParameterWindowLogic& w) {
+    const int s = w.controls.ComboBox1;
+    if (s < 0 || s >= kStyleCount) return;
+    if (s < kStoredRows) {
+        const ParameterTable defaults = defaultParameterTable();
+        for (std::size_t slot = 0; slot < kSliderCount; ++slot)
+            w.table[static_cast<std::size_t>(s)][slot] = defaults[static_cast<std::size_t>(s)][slot];
+    }
+    loadSlidersFromTable(w.controls, w.table);
+    w.previewInterval = kPreviewIntervalAfterSlider;
+}
+
 void activateParameterWindow(ParameterWindowLogic& w) {
     if (w.controls.ComboBox1 < 0) selectStyle(w, 0);
     if (w.controls.ComboBox2 < 0) w.controls.ComboBox2 = 1;

@@ -56,6 +56,15 @@ void optionChanged(ParameterWindowLogic& w);
 // style 1 is chosen) so the chosen style's ranges are applied afresh.
 void resetParameters(ParameterWindowLogic& w);
 
+// A preset chosen: its controls become the window's, and its sliders its style's row (the rows the
+// window stores), so the preview step and a rendering read them back as they are. Painting 3 and 4
+// keep the preset's brush size and passes. The preview follows in 100 ms.
+void applyPresetControls(ParameterWindowLogic& w, const DrawingControls& c);
+
+// "Reset": the chosen style's sliders back to the style's defaults. The other styles' rows and the
+// options shared by every style (soften, texture) stay.
+void resetStyleSliders(ParameterWindowLogic& w);
+
 // Activation: choose style 0 when none is chosen, and the normal strength when none is.
 void activateParameterWindow(ParameterWindowLogic& w);
 

@@ -159,14 +159,25 @@ void writePresetFile(const std::string& path, const DrawingParameters& p) {
     }
 }
 
-std::string presetNameProblem(std::string_view name) {
-    if (trimmed(name).empty()) return "a preset needs a name";
-    if (name.size() > 100) return "a preset's name is at most 100 bytes long";
-    if (name.front() == '.' || name.front() == ' ' || name.back() == ' ') return "a preset's name cannot begin with a dot or a blank, or end with a blank";
+PresetNameFault presetNameFault(std::string_view name) {
+    if (trimmed(name).empty()) return PresetNameFault::Empty;
+    if (name.size() > 100) return PresetNameFault::TooLong;
+    if (name.front() == '.' || name.front() == ' ' || name.back() == ' ') return PresetNameFault::Edge;
     for (const char c : name)
-        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            return "a preset's name cannot hold / or \\ or control characters";
-    if (!isUtf8(name)) return "a preset's name must be UTF-8 text";
+        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return PresetNameFault::Character;
+    if (!isUtf8(name)) return PresetNameFault::NotUtf8;
+    return PresetNameFault::None;
+}
+
+std::string presetNameProblem(std::string_view name) {
+    switch (presetNameFault(name)) {
+        case PresetNameFault::None: return {};
+        case PresetNameFault::Empty: return "a preset needs a name";
+        case PresetNameFault::TooLong: return "a preset's name is at most 100 bytes long";
+        case PresetNameFault::Edge: return "a preset's name cannot begin with a dot or a blank, or end with a blank";
+        case PresetNameFault::Character: return "a preset's name cannot hold / or \\ or control characters";
+        case PresetNameFault::NotUtf8: return "a preset's name must be UTF-8 text";
+    }
     return {};
 }
 
@@ -229,6 +240,26 @@ std::optional<PresetEntry> findPreset(std::string_view name, const std::string& 
 PresetRead readPreset(const PresetEntry& entry) {
     if (entry.builtIn) return readPresetText(entry.text, entry.name + " (built in)");
     return readPresetFile(entry.path);
+}
+
+std::string userPresetPath(const std::string& folder, std::string_view name) {
+    return (fs::path(folder) / (std::string(name) + std::string(kPresetExtension))).string();
+}
+
+bool isBuiltInPresetName(std::string_view name) {
+    return std::any_of(builtInPresets().begin(), builtInPresets().end(), [&](const PresetEntry& b) { return b.name == name; });
+}
+
+void renameUserPreset(const PresetEntry& entry, std::string_view newName) {
+    const fs::path from(entry.path);
+    std::error_code ec;
+    fs::rename(from, from.parent_path() / (std::string(newName) + std::string(kPresetExtension)), ec);
+    if (ec) throw Error(entry.path + ": cannot rename (" + ec.message() + ")");
+}
+
+void deleteUserPreset(const PresetEntry& entry) {
+    std::error_code ec;
+    if (!fs::remove(entry.path, ec) || ec) throw Error(entry.path + ": cannot delete (" + (ec ? ec.message() : std::string("no such file")) + ")");
 }
 
 }  // namespace gt

@@ -55,6 +55,9 @@ void writePresetFile(const std::string& path, const DrawingParameters& p);
 // A name the user may give: not empty, at most 100 bytes, no '/', '\', control character or leading
 // dot or blank. Returns the reason when it is not, empty when it is.
 std::string presetNameProblem(std::string_view name);
+// The same as a kind, for a window that says it in its own language.
+enum class PresetNameFault { None, Empty, TooLong, Edge, Character, NotUtf8 };
+PresetNameFault presetNameFault(std::string_view name);
 
 struct PresetEntry {
     std::string name;
@@ -75,5 +78,13 @@ std::vector<PresetEntry> allPresets(const std::string& folder);
 std::optional<PresetEntry> findPreset(std::string_view name, const std::string& folder);
 // Reads a listed preset.
 PresetRead readPreset(const PresetEntry& entry);
+
+// The user's file for a preset of this name in `folder`.
+std::string userPresetPath(const std::string& folder, std::string_view name);
+bool isBuiltInPresetName(std::string_view name);
+// A user's preset under a new name in the same folder (a file of that name is replaced), or gone.
+// Throws Error with one line naming the file.
+void renameUserPreset(const PresetEntry& entry, std::string_view newName);
+void deleteUserPreset(const PresetEntry& entry);
 
 }  // namespace gt

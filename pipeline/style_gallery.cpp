@@ -25,6 +25,16 @@ StyleControls controlsForEveryStyle(const ParameterWindowLogic& w) {
     return all;
 }
 
+Bitmap renderPreviewOfCrop(const Bitmap& crop, int photoWidth, int photoHeight, const DrawingParameters& p,
+                           const Resources& resources) {
+    RenderContext ctx;  // as the window's preview: a fresh generator, no progress
+    ctx.Busy = false;
+    ctx.parameterWindowVisible = true;
+    ctx.DrawingWidth = photoWidth;
+    ctx.DrawingHeight = photoHeight;
+    return renderPreview(crop, 0, 0, p, resources, ctx);
+}
+
 std::array<Bitmap, kStyleCount> renderStylePreviews(const Bitmap& source, int left, int top, const StyleControls& controls,
                                                     const Resources& resources,
                                                     const std::function<void(int, const Bitmap&)>& ready,
@@ -51,12 +61,7 @@ std::array<Bitmap, kStyleCount> renderStylePreviewsOfCrop(const Bitmap& crop, in
             try {
                 DrawingParameters p;
                 static_cast<DrawingControls&>(p) = controls[std::size_t(style)];
-                RenderContext ctx;  // as the window's preview: a fresh generator, no progress
-                ctx.Busy = false;
-                ctx.parameterWindowVisible = true;
-                ctx.DrawingWidth = photoWidth;
-                ctx.DrawingHeight = photoHeight;
-                pictures[std::size_t(style)] = renderPreview(crop, 0, 0, p, resources, ctx);
+                pictures[std::size_t(style)] = renderPreviewOfCrop(crop, photoWidth, photoHeight, p, resources);
                 if (ready) ready(style, pictures[std::size_t(style)]);
             } catch (...) {
                 std::lock_guard<std::mutex> lock(failureMutex);

@@ -22,6 +22,12 @@ using StyleControls = std::array<DrawingControls, kStyleCount>;
 DrawingControls controlsForStyle(const ParameterWindowLogic& w, int style);
 StyleControls controlsForEveryStyle(const ParameterWindowLogic& w);
 
+// renderPreview of these settings on the 200 x 200 crop already taken (copyPreviewCrop), from a
+// photo of the given size (which sizes the paint dabs): the very picture the window's preview
+// shows for them. What the preset strip makes on its worker.
+Bitmap renderPreviewOfCrop(const Bitmap& crop, int photoWidth, int photoHeight, const DrawingParameters& p,
+                           const Resources& resources);
+
 // renderPreview for every style on the crop at (left, top), several at a time. `ready` is called as
 // each picture is done, from the thread that made it. A set cancel flag stops handing out styles;
 // the pictures not made stay empty. Each picture is exactly the single preview's.

@@ -5,14 +5,21 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <exception>
+#include <filesystem>
 
 #include "imaging/context.h"
 #include "pipeline/parameter_file.h"
+#include "pipeline/style_gallery.h"
 #include "ui/app_pictures.h"
 #include "ui/file_names.h"
 #include "pipeline/window/style_gallery_window.h"
@@ -30,6 +37,20 @@ const char* const kDesignStyleItems[kStyleCount] = {
 constexpr const char* kWebSite = "https://graphitello.org";
 
 QString nativePath(const QString& path) { return QString::fromLocal8Bit(QFile::encodeName(path)); }
+
+// A thumbnail's picture until its preview comes: the gallery's grey.
+QPixmap presetPlaceholder(int size) {
+    QPixmap blank(size, size);
+    blank.fill(QColor(0xd8, 0xd8, 0xd8));
+    return blank;
+}
+
+bool sameList(const std::vector<PresetEntry>& a, const std::vector<PresetEntry>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i].name != b[i].name || a[i].path != b[i].path) return false;
+    return true;
+}
 
 }  // namespace
 
@@ -166,6 +187,50 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSite)));
         close();
     });
+    // Beside it, under "Sketch": the chosen style's sliders back to their defaults.
+    resetButton = new QPushButton(QStringLiteral("Réinitialiser ce style"), this);
+    resetButton->setObjectName(QStringLiteral("ResetButton"));
+    at(resetButton, 14, 420, 228, 24);
+    connect(resetButton, &QPushButton::clicked, this, [this] { resetStyle(); });
+
+    // The presets, under everything else: a title with the save, rename and delete buttons, then
+    // the thumbnails in a row that scrolls sideways.
+    auto* presetHeader = new QWidget(this);
+    at(presetHeader, 14, 474, 433, 26);
+    auto* header = new QHBoxLayout(presetHeader);
+    header->setContentsMargins(0, 0, 0, 0);
+    header->setSpacing(6);
+    presetsLabel = new QLabel(QStringLiteral("Préréglages"), presetHeader);
+    presetsLabel->setObjectName(QStringLiteral("PresetsLabel"));
+    header->addWidget(presetsLabel);
+    header->addStretch();
+    savePresetButton = new QPushButton(QStringLiteral("Enregistrer…"), presetHeader);
+    savePresetButton->setObjectName(QStringLiteral("SavePresetButton"));
+    renamePresetButton = new QPushButton(QStringLiteral("Renommer…"), presetHeader);
+    renamePresetButton->setObjectName(QStringLiteral("RenamePresetButton"));
+    deletePresetButton = new QPushButton(QStringLiteral("Supprimer…"), presetHeader);
+    deletePresetButton->setObjectName(QStringLiteral("DeletePresetButton"));
+    for (QPushButton* b : {savePresetButton, renamePresetButton, deletePresetButton}) header->addWidget(b);
+    connect(savePresetButton, &QPushButton::clicked, this, [this] { savePreset(); });
+    connect(renamePresetButton, &QPushButton::clicked, this, [this] { renameSelectedPreset(); });
+    connect(deletePresetButton, &QPushButton::clicked, this, [this] { deleteSelectedPreset(); });
+
+    presetStrip = new QScrollArea(this);
+    presetStrip->setObjectName(QStringLiteral("PresetStrip"));
+    presetStrip->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    presetStrip->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    presetStrip->setWidgetResizable(true);
+    presetStrip->setFrameShape(QFrame::NoFrame);
+    presetStrip->viewport()->setAutoFillBackground(false);
+    auto* row = new QWidget;
+    row->setAutoFillBackground(false);
+    presetRow_ = new QHBoxLayout(row);
+    presetRow_->setContentsMargins(0, 2, 0, 2);
+    presetRow_->setSpacing(4);
+    presetRow_->addStretch();
+    presetStrip->setWidget(row);
+    at(presetStrip, 14, 504, 433, 116);
+    presetWorker_ = std::make_unique<Worker>();
 
     previewTimer.setSingleShot(true);
     connect(&previewTimer, &QTimer::timeout, this, [this] { previewTick(); });
@@ -176,7 +241,16 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
     logic_ = createParameterWindowLogic();
     showControls();
     syncPreviewTimer();
+    listPresets(true);
     Button1->setFocus();
+}
+
+ParameterWindow::~ParameterWindow() { stopPresetPictures(); }
+
+void ParameterWindow::stopPresetPictures() {
+    presetRestart_ = false;
+    if (presetCancel_) presetCancel_->store(true);
+    presetWorker_->wait();
 }
 
 bool ParameterWindow::leftButtonDown() { return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0; }
@@ -292,15 +366,19 @@ void ParameterWindow::previewTick() {
     const bool draw = previewTimerTick(logic_, host_.busy(), isVisible(), leftButtonDown());
     if (draw) {
         showControls();
-        const auto visible = sliderVisibility(logic_.controls.ComboBox1);
-        for (int slot = 0; slot < kSliderCount; ++slot) {
-            sliders[slot]->setVisible(visible[slot]);
-            valueLabels[slot]->setVisible(visible[slot]);
-            captionLabels[slot]->setVisible(visible[slot]);
-        }
+        showSliders();
         drawPreview();
     }
     syncPreviewTimer();
+}
+
+void ParameterWindow::showSliders() {
+    const auto visible = sliderVisibility(logic_.controls.ComboBox1);
+    for (int slot = 0; slot < kSliderCount; ++slot) {
+        sliders[slot]->setVisible(visible[slot]);
+        valueLabels[slot]->setVisible(visible[slot]);
+        captionLabels[slot]->setVisible(visible[slot]);
+    }
 }
 
 void ParameterWindow::loadStyleSliders() {
@@ -318,6 +396,7 @@ void ParameterWindow::drawPreview() {
         const Bitmap picture = renderPreview(host_.sourceImage(), crop_.PreviewLeft, crop_.PreviewTop, p, resources_, ctx);
         Image2->setPicture(toQImage(picture));
         refreshStyleGallery();
+        refreshPresetPictures();
     } catch (const std::exception& e) {
         previewTimer.stop();
         host_.showError(QString::fromUtf8(e.what()));
@@ -361,6 +440,7 @@ void ParameterWindow::windowActivated() {
 
 void ParameterWindow::showEvent(QShowEvent* event) {
     TiledWidget::showEvent(event);
+    listPresets(false);  // files the command line or another program left meanwhile
     setPreviewTimer(kPreviewIntervalOnShow);
     windowActivated();
 }
@@ -448,6 +528,283 @@ void ParameterWindow::restoreDefaults() {
     syncPreviewTimer();
 }
 
+// ---- Presets ----------------------------------------------------------------------------------
+
+QString ParameterWindow::presetText(const char* key) const {
+    return TextTable::of(language_).text(QStringLiteral("Form4.") + QLatin1String(key));
+}
+
+// The list from the built-in presets and the user's folder. Unless `changed` (a save, rename or
+// delete), an unchanged list keeps its buttons and pictures. The thumbnails are made while the
+// window shows.
+void ParameterWindow::listPresets(bool changed, const std::string& select) {
+    std::vector<PresetEntry> fresh = allPresets(userPresetFolder());
+    if (!changed && sameList(fresh, presets_)) return;
+    const std::string selectedName =
+        !select.empty() ? select : selectedPreset_ >= 0 ? presets_[std::size_t(selectedPreset_)].name : std::string();
+    presets_ = std::move(fresh);
+    ++presetGeneration_;  // pictures of the old list are dropped
+    presetPicturesDone_ = 0;
+    if (presetCancel_) presetCancel_->store(true);
+    rebuildPresetButtons();
+    int found = -1;
+    for (std::size_t i = 0; i < presets_.size(); ++i)
+        if (presets_[i].name == selectedName) found = int(i);
+    selectPreset(found);
+    presetCrop_ = Bitmap();
+    refreshPresetPictures();
+}
+
+void ParameterWindow::rebuildPresetButtons() {
+    // A button may be the one whose menu led here: the old ones go once the event is over.
+    for (QToolButton* b : presetButtons) {
+        presetRow_->removeWidget(b);
+        b->hide();
+        b->deleteLater();
+    }
+    presetButtons.clear();
+    presetImages_.assign(presets_.size(), QImage());
+    const QPixmap blank = presetPlaceholder(kPresetIconSize);
+    QFont small = font();
+    small.setPixelSize(11);
+    for (std::size_t i = 0; i < presets_.size(); ++i) {
+        const int index = int(i);
+        auto* b = new QToolButton(presetStrip->widget());
+        b->setObjectName(QStringLiteral("Preset%1").arg(index));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setIconSize(QSize(kPresetIconSize, kPresetIconSize));
+        b->setIcon(QIcon(blank));
+        b->setFont(small);
+        b->setFixedSize(kPresetIconSize + 20, kPresetIconSize + 34);
+        b->setCheckable(true);
+        b->setAutoRaise(true);
+        const QString name = QString::fromStdString(presets_[i].name);
+        b->setText(QFontMetrics(small).elidedText(name, Qt::ElideRight, kPresetIconSize + 6));
+        b->setToolTip(name);
+        b->setAccessibleName(name);
+        b->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(b, &QToolButton::clicked, this, [this, index] { applyPreset(index); });
+        connect(b, &QToolButton::customContextMenuRequested, this, [this, index, b](const QPoint& at) {
+            showPresetMenu(index, b->mapToGlobal(at));
+        });
+        presetRow_->insertWidget(index, b);
+        presetButtons.push_back(b);
+    }
+}
+
+void ParameterWindow::selectPreset(int index) {
+    selectedPreset_ = index;
+    for (std::size_t i = 0; i < presetButtons.size(); ++i) presetButtons[i]->setChecked(int(i) == index);
+    if (index >= 0) presetStrip->ensureWidgetVisible(presetButtons[std::size_t(index)], 0, 0);
+    // Only the user's presets can be renamed or deleted: the buttons show while one is selected.
+    const bool mine = index >= 0 && !presets_[std::size_t(index)].builtIn;
+    renamePresetButton->setVisible(mine);
+    deletePresetButton->setVisible(mine);
+}
+
+void ParameterWindow::showPresetMenu(int index, const QPoint& at) {
+    selectPreset(index);
+    QMenu choices(this);
+    QAction* apply = choices.addAction(presetText("PresetMenu.apply"));
+    QAction* rename = choices.addAction(renamePresetButton->text());
+    QAction* remove = choices.addAction(deletePresetButton->text());
+    rename->setEnabled(!renamePresetButton->isHidden());
+    remove->setEnabled(!deletePresetButton->isHidden());
+    QAction* chosen = choices.exec(at);
+    if (chosen == apply) applyPreset(index);
+    else if (chosen == rename) renameSelectedPreset();
+    else if (chosen == remove) deleteSelectedPreset();
+}
+
+// The thumbnails are made again when the crop, the photo under it or the list has changed since
+// the last start. Comparing the 200 x 200 crop costs nothing beside the preview that runs just
+// before.
+void ParameterWindow::refreshPresetPictures() {
+    if (!isVisible()) return;
+    const Bitmap& source = host_.sourceImage();
+    Bitmap crop = copyPreviewCrop(source, crop_.PreviewLeft, crop_.PreviewTop);
+    if (crop == presetCrop_ && source.width() == presetPhotoWidth_ && source.height() == presetPhotoHeight_) return;
+    presetCrop_ = std::move(crop);
+    presetPhotoWidth_ = source.width();
+    presetPhotoHeight_ = source.height();
+    startPresetPictures();
+}
+
+void ParameterWindow::startPresetPictures() {
+    const unsigned generation = ++presetGeneration_;
+    presetPicturesDone_ = 0;
+    if (presetCancel_) presetCancel_->store(true);
+    if (presetWorker_->running()) {
+        presetRestart_ = true;  // the end of the running one starts the new one
+        return;
+    }
+    presetRestart_ = false;
+    presetCancel_ = std::make_shared<std::atomic<bool>>(false);
+    // The worker gets copies of all it reads: the crop (not the photo) and the list.
+    Worker* worker = presetWorker_.get();
+    worker->run(
+        [this, worker, generation, cancel = presetCancel_, crop = presetCrop_, width = presetPhotoWidth_,
+         height = presetPhotoHeight_, entries = presets_] {
+            for (std::size_t i = 0; i < entries.size() && !cancel->load(); ++i) {
+                QImage image;
+                QString failure;
+                try {
+                    const PresetRead read = readPreset(entries[i]);
+                    image = toQImage(renderPreviewOfCrop(crop, width, height, read.parameters, resources_));
+                } catch (const std::exception& e) {
+                    failure = QString::fromUtf8(e.what());
+                }
+                worker->post([this, generation, index = int(i), image, failure] {
+                    showPresetPicture(generation, index, image, failure);
+                });
+            }
+        },
+        [this](std::exception_ptr) {
+            if (presetRestart_) startPresetPictures();
+        });
+}
+
+void ParameterWindow::showPresetPicture(unsigned generation, int index, const QImage& image, const QString& failure) {
+    if (generation != presetGeneration_ || index >= int(presetButtons.size())) return;  // an earlier crop or list
+    ++presetPicturesDone_;
+    presetImages_[std::size_t(index)] = image;
+    QToolButton* b = presetButtons[std::size_t(index)];
+    if (!image.isNull())
+        b->setIcon(QIcon(QPixmap::fromImage(image.scaled(kPresetIconSize, kPresetIconSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))));
+    const QString name = QString::fromStdString(presets_[std::size_t(index)].name);
+    b->setToolTip(failure.isEmpty() ? name : name + QLatin1Char('\n') + failure);
+    emit presetPictureMade(index);
+}
+
+void ParameterWindow::applyPreset(int index) {
+    if (index < 0 || index >= int(presets_.size())) return;
+    selectPreset(index);  // also a damaged one, which can then be deleted
+    PresetRead read;
+    try {
+        read = readPreset(presets_[std::size_t(index)]);
+    } catch (const std::exception& e) {
+        host_.showError(QString::fromUtf8(e.what()));
+        return;
+    }
+    const DrawingParameters& p = read.parameters;
+    const int texture = logic_.controls.UpDown1;
+    applyPresetControls(logic_, p);
+    if (p.UpDown1 != texture) Label12->setText(QString::fromStdString(textureCaption(p.UpDown1)));
+    applyStyleCaptions();
+    showControls();
+    showSliders();
+    host_.showFinishing(p);
+    syncPreviewTimer();
+}
+
+void ParameterWindow::resetStyle() {
+    resetStyleSliders(logic_);
+    showControls();
+    syncPreviewTimer();
+}
+
+std::optional<QString> ParameterWindow::askPresetName(const QString& title, const QString& initial) {
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("PresetNameDialog"));
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(presetText("PresetName.prompt"));
+    dialog.setTextValue(initial);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
+}
+
+bool ParameterWindow::askYesNo(const QString& question) {
+    QMessageBox box(QMessageBox::Question, windowTitle(), question, QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName(QStringLiteral("PresetQuestion"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+// Says why a name cannot be taken; the built-in presets' names are theirs.
+bool ParameterWindow::presetNameUsable(const QString& name) {
+    const std::string bytes = name.toStdString();
+    const char* reason = nullptr;
+    switch (presetNameFault(bytes)) {
+        case PresetNameFault::None: break;
+        case PresetNameFault::Empty: reason = "PresetName.empty"; break;
+        case PresetNameFault::TooLong: reason = "PresetName.tooLong"; break;
+        case PresetNameFault::Edge: reason = "PresetName.edge"; break;
+        case PresetNameFault::Character:
+        case PresetNameFault::NotUtf8: reason = "PresetName.character"; break;
+    }
+    if (reason) {
+        host_.showError(presetText(reason));
+        return false;
+    }
+    if (isBuiltInPresetName(bytes)) {
+        host_.showError(presetText("PresetName.builtIn").arg(name));
+        return false;
+    }
+    return true;
+}
+
+void ParameterWindow::savePreset() {
+    const std::string folder = userPresetFolder();
+    QString name = selectedPreset_ >= 0 && !presets_[std::size_t(selectedPreset_)].builtIn
+                       ? QString::fromStdString(presets_[std::size_t(selectedPreset_)].name)
+                       : QString();
+    for (;;) {
+        const std::optional<QString> asked = askPresetName(presetText("PresetName.saveTitle"), name);
+        if (!asked) return;
+        name = *asked;
+        if (!presetNameUsable(name)) continue;
+        const std::string path = userPresetPath(folder, name.toStdString());
+        std::error_code ec;
+        if (std::filesystem::exists(path, ec) && !askYesNo(presetText("PresetReplace").arg(name))) continue;
+        try {
+            writePresetFile(path, host_.drawingParameters());  // the folder is made when first needed
+        } catch (const std::exception& e) {
+            host_.showError(presetText("PresetNotSaved").arg(QString::fromUtf8(e.what())));
+            return;
+        }
+        listPresets(true, name.toStdString());
+        return;
+    }
+}
+
+void ParameterWindow::renameSelectedPreset() {
+    if (selectedPreset_ < 0 || presets_[std::size_t(selectedPreset_)].builtIn) return;
+    const PresetEntry entry = presets_[std::size_t(selectedPreset_)];
+    const std::string folder = std::filesystem::path(entry.path).parent_path().string();
+    QString name = QString::fromStdString(entry.name);
+    for (;;) {
+        const std::optional<QString> asked = askPresetName(presetText("PresetName.renameTitle"), name);
+        if (!asked || *asked == QString::fromStdString(entry.name)) return;
+        name = *asked;
+        if (!presetNameUsable(name)) continue;
+        std::error_code ec;
+        if (std::filesystem::exists(userPresetPath(folder, name.toStdString()), ec) &&
+            !askYesNo(presetText("PresetReplace").arg(name)))
+            continue;
+        try {
+            renameUserPreset(entry, name.toStdString());
+        } catch (const std::exception& e) {
+            host_.showError(presetText("PresetNotChanged").arg(QString::fromUtf8(e.what())));
+            return;
+        }
+        listPresets(true, name.toStdString());
+        return;
+    }
+}
+
+void ParameterWindow::deleteSelectedPreset() {
+    if (selectedPreset_ < 0 || presets_[std::size_t(selectedPreset_)].builtIn) return;
+    const PresetEntry entry = presets_[std::size_t(selectedPreset_)];
+    if (!askYesNo(presetText("PresetDelete").arg(QString::fromStdString(entry.name)))) return;
+    try {
+        deleteUserPreset(entry);
+    } catch (const std::exception& e) {
+        host_.showError(presetText("PresetNotChanged").arg(QString::fromUtf8(e.what())));
+    }
+    selectedPreset_ = -1;
+    listPresets(true);
+}
+
 // ---- Language ---------------------------------------------------------------------------------
 
 void ParameterWindow::applyTexts(const TextTable& t, Language language) {
@@ -492,6 +849,16 @@ void ParameterWindow::applyTexts(const TextTable& t, Language language) {
     set(QStringLiteral("Form4.Saveparameters1"), [this](const QString& v) { Saveparameters1->setText(v); });
     set(QStringLiteral("Form4.Resetparameters1"), [this](const QString& v) { Resetparameters1->setText(v); });
     set(QStringLiteral("Form4.StylesButton"), [this](const QString& v) { showStylesButton->setText(v); });
+    set(QStringLiteral("Form4.ResetButton"), [this](const QString& v) { resetButton->setText(v); });
+    set(QStringLiteral("Form4.ResetButton.hint"), [this](const QString& v) { resetButton->setToolTip(v); });
+    set(QStringLiteral("Form4.PresetsLabel"), [this](const QString& v) { presetsLabel->setText(v); });
+    set(QStringLiteral("Form4.PresetStrip.hint"), [this](const QString& v) { presetStrip->setToolTip(v); });
+    set(QStringLiteral("Form4.SavePresetButton"), [this](const QString& v) { savePresetButton->setText(v); });
+    set(QStringLiteral("Form4.SavePresetButton.hint"), [this](const QString& v) { savePresetButton->setToolTip(v); });
+    set(QStringLiteral("Form4.RenamePresetButton"), [this](const QString& v) { renamePresetButton->setText(v); });
+    set(QStringLiteral("Form4.RenamePresetButton.hint"), [this](const QString& v) { renamePresetButton->setToolTip(v); });
+    set(QStringLiteral("Form4.DeletePresetButton"), [this](const QString& v) { deletePresetButton->setText(v); });
+    set(QStringLiteral("Form4.DeletePresetButton.hint"), [this](const QString& v) { deletePresetButton->setToolTip(v); });
     set(QStringLiteral("StyleGallery.caption"), [this](const QString& v) { galleryTitle_ = v; });
     if (styleGallery_) {
         styleGallery_->setWindowTitle(galleryTitle_);

@@ -2,8 +2,9 @@
 #pragma once
 // The drawing-parameters window: the style list, the five sliders with their captions and values,
 // the soften, texture, frame and text options, the live preview on a 200 x 200 crop of the photo,
-// "Sketch", and the menu that loads, saves and resets the per-style table. Its behaviour lives in
-// ParameterWindowLogic; the window forwards its events there and shows the result.
+// "Sketch", the menu that loads, saves and resets the per-style table, and the strip of presets
+// under it, each shown as its preview of the crop. Its behaviour lives in ParameterWindowLogic; the
+// window forwards its events there and shows the result.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,15 +14,25 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTimer>
+#include <QToolButton>
 #include <array>
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <vector>
 
 #include "imaging/bitmap.h"
 #include "imaging/resources.h"
 #include "pipeline/parameter_window_logic.h"
 #include "pipeline/parameters.h"
+#include "pipeline/presets.h"
 #include "pipeline/preview.h"
 #include "ui/language.h"
 #include "ui/widgets.h"
+#include "ui/worker.h"
+
+class QScrollArea;
+class QHBoxLayout;
 
 namespace gt {
 
@@ -38,6 +49,10 @@ public:
     virtual void showFramesWindow() = 0;
     virtual void showAddTextWindow() = 0;
     virtual void showError(const QString& message) = 0;
+    // Every setting as a rendering reads it now, frame and text included (saved as a preset).
+    virtual DrawingParameters drawingParameters() = 0;
+    // A preset's finishing: its frame settings when its frame is on, its text when its text is on.
+    virtual void showFinishing(const DrawingParameters& parameters) = 0;
 };
 
 
@@ -45,9 +60,11 @@ class ParameterWindow : public TiledWidget {
     Q_OBJECT
 public:
     static constexpr int kClientWidth = 461;
-    static constexpr int kClientHeight = 475;
+    static constexpr int kClientHeight = 628;
+    static constexpr int kPresetIconSize = 64;
 
     ParameterWindow(ParameterWindowHost& host, const Resources& resources, QWidget* parent = nullptr);
+    ~ParameterWindow() override;
 
     // ---- State read by the rest of the program ----
     const ParameterWindowLogic& logic() const { return logic_; }
@@ -104,6 +121,23 @@ public:
     StyleGalleryWindow* styleGallery() const { return styleGallery_; }
     void saveParameters(const QString& path);
 
+    // ---- Presets: built-in first, then the user's ----
+    const std::vector<PresetEntry>& presets() const { return presets_; }
+    // A preset's preview of the crop (null until made), and how many of the last start's are done
+    // (made or failed).
+    const QImage& presetPicture(int index) const { return presetImages_[std::size_t(index)]; }
+    int presetPicturesDone() const { return presetPicturesDone_; }
+    int selectedPreset() const { return selectedPreset_; }
+    // A click on a thumbnail: the preset's controls, style and finishing, as --preset gives them.
+    void applyPreset(int index);
+    void savePreset();            // the current settings under a name asked for
+    void renameSelectedPreset();  // the user's presets only
+    void deleteSelectedPreset();
+    void resetStyle();            // the chosen style's sliders back to their defaults
+    // Drops the thumbnails still coming and waits for the one being made: the owner of the
+    // resources calls it before they go.
+    void stopPresetPictures();
+
     // The controls, named as the rest of the program names them.
     QComboBox* ComboBox1 = nullptr;  // style
     QComboBox* ComboBox2 = nullptr;  // texture strength
@@ -132,6 +166,13 @@ public:
     QAction* Saveparameters1 = nullptr;
     QAction* Resetparameters1 = nullptr;
     QPushButton* showStylesButton = nullptr;  // the nine styles side by side
+    QPushButton* resetButton = nullptr;       // "ResetButton": the chosen style's defaults
+    QLabel* presetsLabel = nullptr;           // "PresetsLabel"
+    QPushButton* savePresetButton = nullptr;    // "SavePresetButton"
+    QPushButton* renamePresetButton = nullptr;  // "RenamePresetButton"
+    QPushButton* deletePresetButton = nullptr;  // "DeletePresetButton"
+    QScrollArea* presetStrip = nullptr;         // "PresetStrip": a row of thumbnails
+    std::vector<QToolButton*> presetButtons;    // "Preset0", "Preset1" ... in list order
     QTimer previewTimer;
 
     // CaptionTable: the slider captions per style, filled by the language switch.
@@ -139,6 +180,7 @@ public:
 
 signals:
     void previewDrawn();
+    void presetPictureMade(int index);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -155,6 +197,20 @@ private:
     static bool leftButtonDown();
 
     void refreshStyleGallery();
+    void showSliders();  // only the chosen style's sliders
+
+    // Presets
+    void listPresets(bool changed, const std::string& select = {});
+    void rebuildPresetButtons();
+    void refreshPresetPictures();
+    void startPresetPictures();
+    void showPresetPicture(unsigned generation, int index, const QImage& image, const QString& failure);
+    void selectPreset(int index);
+    void showPresetMenu(int index, const QPoint& at);
+    QString presetText(const char* key) const;
+    std::optional<QString> askPresetName(const QString& title, const QString& initial);
+    bool presetNameUsable(const QString& name);
+    bool askYesNo(const QString& question);
 
     ParameterWindowHost& host_;
     StyleGalleryWindow* styleGallery_ = nullptr;
@@ -167,6 +223,18 @@ private:
     QString label12Table_;
     QString galleryTitle_;  // the texture caption the language sets for texture 1
     bool showing_ = false;  // suppresses change events while the widgets are brought up to date
+
+    std::vector<PresetEntry> presets_;
+    std::vector<QImage> presetImages_;
+    QHBoxLayout* presetRow_ = nullptr;
+    int selectedPreset_ = -1;
+    int presetPicturesDone_ = 0;
+    unsigned presetGeneration_ = 0;
+    bool presetRestart_ = false;  // a start asked while the worker still ran
+    Bitmap presetCrop_;           // the crop and photo size the thumbnails were made of
+    int presetPhotoWidth_ = 0, presetPhotoHeight_ = 0;
+    std::shared_ptr<std::atomic<bool>> presetCancel_;
+    std::unique_ptr<Worker> presetWorker_;
 };
 
 }  // namespace gt

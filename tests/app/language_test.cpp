@@ -359,6 +359,8 @@ TEST_F(LanguageSwitch, EnglishReachesEveryWindowAndTheMessages) {
     EXPECT_EQ(p->DrawingStyle(), 5);
     EXPECT_EQ(p->ComboBox1->currentText(), QStringLiteral("Painting 2 (bilateral filter)"));
     EXPECT_EQ(p->captionLabels[kSlotTrackBar2]->text(), QStringLiteral("Brush precision"));
+    EXPECT_EQ(p->savePresetButton->text(), QStringLiteral("Save…"));
+    EXPECT_EQ(p->resetButton->text(), QStringLiteral("Reset this style"));
     EXPECT_TRUE(p->Image1->isVisibleTo(p));
     EXPECT_FALSE(p->Image3->isVisibleTo(p));
     EXPECT_EQ(main->windows.printPreviewWindow->controlText(QStringLiteral("Label6")), QStringLiteral("Printer"));

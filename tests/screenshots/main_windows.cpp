@@ -29,6 +29,7 @@ void takeScreenshots(Language language, const QString& folder, const QString& su
     p->show();
     QTest::qWait(400);
     p->previewTick();
+    EXPECT_TRUE(test::waitForPresetPictures(*p));
     QTest::qWait(200);
     EXPECT_TRUE(main->grab().save(folder + QStringLiteral("/main_window_") + suffix + QStringLiteral(".png")));
     EXPECT_TRUE(p->grab().save(folder + QStringLiteral("/parameter_window_") + suffix + QStringLiteral(".png")));
@@ -83,9 +84,34 @@ TEST(Screenshots, ResizeAndRetouchWindowsInEveryLanguage) {
     takeSourceWindowScreenshots(Language::English, folder);
 }
 
+// The presets' strip with one preset of the user's beside the built-in ones, the user's applied.
+void takePresetStripScreenshot(Language language, const QString& folder) {
+    auto main = test::screenshotWindow(language, QStringLiteral(GT_ASSET_DIR "/sample_photo.jpg"));
+    ASSERT_TRUE(main);
+    ParameterWindow* p = main->windows.parameterWindow;
+    p->show();
+    QTest::qWait(400);
+    p->previewTick();
+    ASSERT_TRUE(test::waitForPresetPictures(*p));
+    for (std::size_t i = 0; i < p->presets().size(); ++i)
+        if (!p->presets()[i].builtIn) QTest::mouseClick(p->presetButtons[i], Qt::LeftButton);
+    p->previewTick();
+    QTest::qWait(200);
+    EXPECT_TRUE(p->grab().save(folder + QStringLiteral("/parameter_window_presets_") + languageCode(language) + QStringLiteral(".png")));
+}
+
+TEST(Screenshots, PresetStripInEveryLanguage) {
+    const QString folder = test::screenshotFolder();
+    test::app();
+    test::ScreenshotPresetFolder presets;
+    for (Language language : {Language::French, Language::Chinese, Language::English})
+        takePresetStripScreenshot(language, folder);
+}
+
 TEST(Screenshots, MainAndParameterWindowsInEveryLanguage) {
     const QString folder = test::screenshotFolder();
     test::app();
+    test::ScreenshotPresetFolder presets;
     for (Language language : {Language::French, Language::Chinese, Language::English})
         takeScreenshots(language, folder, languageCode(language));
 }
@@ -95,6 +121,7 @@ TEST(Screenshots, MainAndParameterWindowsOnADarkDesktop) {
     const QString folder = test::screenshotFolder();
     QApplication& app = test::app();
     const QPalette desktop = app.palette();
+    test::ScreenshotPresetFolder presets;
     app.setPalette(test::darkDesktopPalette());
     takeScreenshots(Language::English, folder, QStringLiteral("dark"));
     app.setPalette(desktop);

@@ -119,6 +119,8 @@ void takeWindowScreenshots(Language language, const QString& folder) {
     parameters->showStylesButton->click();
     StyleGalleryWindow* gallery = parameters->styleGallery();
     ASSERT_TRUE(QTest::qWaitFor([&] { return gallery->picturesMade() == kStyleCount; }, 120000));
+    parameters->previewTick();
+    EXPECT_TRUE(test::waitForPresetPictures(*parameters));
     shoot(parameters, folder + QStringLiteral("/parameter_window_gallery_button_") + suffix + QStringLiteral(".png"));
     shoot(gallery, folder + QStringLiteral("/style_gallery_") + suffix + QStringLiteral(".png"));
     gallery->hide();
@@ -128,6 +130,7 @@ void takeWindowScreenshots(Language language, const QString& folder) {
 TEST(Screenshots, BatchPrintAboutAndDonationWindowsInEachLanguage) {
     const QString folder = test::screenshotFolder();
     test::app();
+    test::ScreenshotPresetFolder presets;
     takeWindowScreenshots(Language::French, folder);
     takeWindowScreenshots(Language::Chinese, folder);
     takeWindowScreenshots(Language::English, folder);

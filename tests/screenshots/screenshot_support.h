@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QSignalSpy>
 #include <QString>
+#include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -30,6 +32,28 @@ inline std::unique_ptr<MainWindow> screenshotWindow(Language language, const QSt
     main->show();
     if (!main->openPictureFile(photo)) return nullptr;
     return main;
+}
+
+// The user's presets of the pictures: a folder of their own holding one, so that no machine's own
+// presets show.
+class ScreenshotPresetFolder {
+public:
+    ScreenshotPresetFolder() : saved_(qgetenv("XDG_DATA_HOME")) {
+        qputenv("XDG_DATA_HOME", dir_.path().toUtf8());
+        DrawingParameters mine = defaultParameters(DrawingStyle::PencilDrawingColour);
+        mine.CheckBox1 = false;
+        mine.UpDown1 = 6;
+        writePresetFile(userPresetPath(userPresetFolder(), "Mes crayons"), mine);
+    }
+    ~ScreenshotPresetFolder() { qputenv("XDG_DATA_HOME", saved_); }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray saved_;
+};
+
+inline bool waitForPresetPictures(const ParameterWindow& p) {
+    return QTest::qWaitFor([&] { return p.presetPicturesDone() == int(p.presets().size()); }, 60000);
 }
 
 inline bool drawInFirstStyle(MainWindow& main) {
