@@ -78,8 +78,8 @@ MainWindow::~MainWindow() {
     wallpaperStop_.store(true);
     wallpaperWorker_.wait();
     preloadWorker_.wait();
-    // The parameter window's thumbnails read the resources, which go before the windows do.
-    if (windows.parameterWindow) windows.parameterWindow->stopPresetPictures();
+    // The parameter window's thumbnails and gallery read the resources, which go before the windows do.
+    if (windows.parameterWindow) windows.parameterWindow->stopPictures();
 }
 
 void MainWindow::createWidgets() {

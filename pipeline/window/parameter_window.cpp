@@ -245,12 +245,13 @@ ParameterWindow::ParameterWindow(ParameterWindowHost& host, const Resources& res
     Button1->setFocus();
 }
 
-ParameterWindow::~ParameterWindow() { stopPresetPictures(); }
+ParameterWindow::~ParameterWindow() { stopPictures(); }
 
-void ParameterWindow::stopPresetPictures() {
+void ParameterWindow::stopPictures() {
     presetRestart_ = false;
     if (presetCancel_) presetCancel_->store(true);
     presetWorker_->wait();
+    if (styleGallery_) styleGallery_->stopWorker();
 }
 
 bool ParameterWindow::leftButtonDown() { return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0; }

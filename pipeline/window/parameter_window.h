@@ -134,9 +134,9 @@ public:
     void renameSelectedPreset();  // the user's presets only
     void deleteSelectedPreset();
     void resetStyle();            // the chosen style's sliders back to their defaults
-    // Drops the thumbnails still coming and waits for the one being made: the owner of the
-    // resources calls it before they go.
-    void stopPresetPictures();
+    // Drops the thumbnails and the gallery's pictures still coming and waits for those being made:
+    // the owner of the resources calls it before they go.
+    void stopPictures();
 
     // The controls, named as the rest of the program names them.
     QComboBox* ComboBox1 = nullptr;  // style

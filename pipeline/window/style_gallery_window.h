@@ -31,6 +31,8 @@ public:
     void showStyles(const Bitmap& crop, int photoWidth, int photoHeight, const StyleControls& controls);
     // The style list's texts, shown under the pictures.
     void setStyleNames(const QStringList& names);
+    // Drops the pictures still coming and waits for the one being made.
+    void stopWorker();
 
     // The cells, left to right and top to bottom in style order (objectName "Style0" .. "Style8").
     std::array<ClickableLabel*, kStyleCount> pictures{};
@@ -44,7 +46,6 @@ signals:
     void pictureMade(int style);
 
 private:
-    void stopWorker();
     void showPicture(unsigned generation, int style, const QImage& image);
 
     const Resources& resources_;
