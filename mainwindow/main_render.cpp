@@ -2,7 +2,10 @@
 // The main window's part of a rendering: "Sketch" arms the trigger, the trigger hands a copy of the
 // photo and of every setting to the worker, progress comes back to the status strip, and the
 // result takes the right pane.
+#include <algorithm>
+
 #include <QApplication>
+#include <QLocale>
 
 #include "batch/batch_window.h"
 #include "finishing/add_text_window.h"
@@ -52,6 +55,18 @@ void MainWindow::ProgressReport(int step, int lastStep, int pass, int passes) {
     statusStrip_->ProgressReport(step, lastStep, pass, passes);
 }
 
+namespace {
+
+// Gigabytes with one decimal, in the interface language's way of writing numbers.
+QString gigabytes(long long bytes, Language language) {
+    const QLocale locale(language == Language::French    ? QLocale::French
+                         : language == Language::Chinese ? QLocale::Chinese
+                                                         : QLocale::English);
+    return locale.toString(std::max(0.1, static_cast<double>(bytes) / 1e9), 'f', 1);
+}
+
+}  // namespace
+
 void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
     random_ = outcome->random;
     const bool cancelled = outcome->error.empty() && outcome->result.cancelled;
@@ -60,7 +75,10 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
     if (statusStrip_->running()) statusStrip_->ProgressReport(100, 100, 1, 1);
     showMenuBar(false);
 
-    renderingError_ = QString::fromStdString(outcome->error);
+    renderingError_ = outcome->memoryNeeded > 0
+                          ? text(QStringLiteral("Message.NotEnoughMemory"))
+                                .arg(gigabytes(outcome->memoryNeeded, language_), gigabytes(outcome->memoryAvailable, language_))
+                          : QString::fromStdString(outcome->error);
     if (!outcome->error.empty()) {
         Busy = false;
         showParameterWindow();
