@@ -389,7 +389,7 @@ void SobelFilter(const Bitmap& source, Bitmap& destination, const DrawingControl
     sobelFilter(source, nullptr, destination, c, m, ctx);
 }
 
-void SobelFilter(Bitmap&& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
+void SobelFilterGivenOver(Bitmap&& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
     sobelFilter(source, &source, destination, c, m, ctx);
 }
 

@@ -34,7 +34,7 @@ void Painting3Steps(const Bitmap& photo, Bitmap& result, const DrawingControls& 
     painting3Steps(photo, nullptr, result, c, m, ctx, preview);
 }
 
-void Painting3Steps(Bitmap&& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx, bool preview) {
+void Painting3StepsGivenOver(Bitmap&& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx, bool preview) {
     painting3Steps(photo, &photo, result, c, m, ctx, preview);
 }
 

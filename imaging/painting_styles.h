@@ -15,7 +15,7 @@ namespace gt {
 void Painting3Steps(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx,
                     bool preview = false);
 // The same for a caller that needs the photo no more: it goes once the median has read it.
-void Painting3Steps(Bitmap&& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx,
+void Painting3StepsGivenOver(Bitmap&& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx,
                     bool preview = false);
 
 // Painting 4: saturation (TrackBar5 - 50) * 2 and brightness TrackBar3 - 127, then TrackBar1 passes of

@@ -505,7 +505,7 @@ void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& 
     pencilPipeline(photo, nullptr, result, c, m, ctx);
 }
 
-void PencilPipeline(Bitmap&& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
+void PencilPipelineGivenOver(Bitmap&& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
     pencilPipeline(photo, &photo, result, c, m, ctx);
 }
 

@@ -20,7 +20,7 @@ void PencilSketch(const Bitmap& source, Bitmap& destination, const DrawingContro
 void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx);
 // The same for a caller that needs the photo no more: it goes as soon as it is turned onto the
 // canvas, so the turn back holds only the canvas and the result.
-void PencilPipeline(Bitmap&& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx);
+void PencilPipelineGivenOver(Bitmap&& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx);
 
 // The stages of PencilSketch on their own. PencilStrokes seeds the generator, sizes the destination
 // white and draws every pixel but the last two rows and columns; false when cancelled. The source

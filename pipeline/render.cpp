@@ -24,7 +24,7 @@ Bitmap pencilSketch(const Bitmap& source, Bitmap* givenOver, const DrawingParame
     // Turned by 40 degrees, blurred, drawn, turned back, centre kept, blurred again.
     Bitmap drawing;
     if (givenOver)
-        PencilPipeline(std::move(*givenOver), drawing, p, m, ctx);
+        PencilPipelineGivenOver(std::move(*givenOver), drawing, p, m, ctx);
     else
         PencilPipeline(source, drawing, p, m, ctx);
     return drawing;
@@ -33,7 +33,7 @@ Bitmap pencilSketch(const Bitmap& source, Bitmap* givenOver, const DrawingParame
 Bitmap sobelFilter(const Bitmap& source, Bitmap* givenOver, const DrawingParameters& p, const Materials& m, RenderContext& ctx) {
     Bitmap drawing;
     if (givenOver)
-        SobelFilter(std::move(*givenOver), drawing, p, m, ctx);
+        SobelFilterGivenOver(std::move(*givenOver), drawing, p, m, ctx);
     else
         SobelFilter(source, drawing, p, m, ctx);
     return drawing;
@@ -71,7 +71,7 @@ Bitmap painting3(const Bitmap& source, Bitmap* givenOver, const DrawingParameter
     // Median with window TrackBar2 + 1 (pass 1 of 2), sharpened twice, BilateralPainting (pass 2 of 2).
     Bitmap drawing;
     if (givenOver)
-        Painting3Steps(std::move(*givenOver), drawing, p, m, ctx);
+        Painting3StepsGivenOver(std::move(*givenOver), drawing, p, m, ctx);
     else
         Painting3Steps(source, drawing, p, m, ctx);
     return drawing;
