@@ -16,7 +16,7 @@ void Painting3Steps(const Bitmap& photo, Bitmap& result, const DrawingControls& 
                     bool preview = false);
 // The same for a caller that needs the photo no more: it goes once the median has read it.
 void Painting3StepsGivenOver(Bitmap&& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx,
-                    bool preview = false);
+                             bool preview = false);
 
 // Painting 4: saturation (TrackBar5 - 50) * 2 and brightness TrackBar3 - 127, then TrackBar1 passes of
 // a recursive median (window 5 on the sixth pass, 3 on the others, pass p of TrackBar1), each

@@ -466,7 +466,6 @@ namespace {
 // One canvas carries the turned photo, its blur, the drawing and the later stages, each in place;
 // the turn back computes only the centre the result keeps, straight into it. At most the canvas
 // (about twice the photo) and the result are alive at once, besides a photo not given over.
-
 void pencilPipeline(const Bitmap& photo, Bitmap* givenOver, Bitmap& result, const DrawingControls& c, const Materials& m,
                     RenderContext& ctx) {
     if (plainPaths()) return plain::PencilPipeline(photo, result, c, m, ctx);
