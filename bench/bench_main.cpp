@@ -11,8 +11,9 @@
 // the previews only; --viewer times the main window's viewer on an 8000 x 6000 photo instead.
 // --memory measures the peak memory of whole renderings at several sizes (12, 48 and 100 megapixels
 // unless given): for each style and size a child process makes the photo (4:3, the sample photo
-// enlarged) and renders it, and the table gives the growth of its resident memory from before the
-// photo to the peak, photo included, per photo pixel. Without --frame the styles render unframed.
+// enlarged), renders it and encodes the drawing as JPEG, and the table gives the growth of its
+// resident memory from before the photo to the peak, photo included, per photo pixel, beside the
+// estimate of the check before a rendering. Without --frame the styles render unframed.
 
 #include <malloc.h>
 #include <sys/wait.h>
@@ -42,6 +43,7 @@
 #include "pipeline/preview.h"
 #include "pipeline/style_gallery.h"
 #include "pipeline/render.h"
+#include "pipeline/render_limits.h"
 #include "pipeline/styles.h"
 #ifdef GT_BENCH_VIEWER
 #include "bench/viewer_bench.h"
@@ -121,24 +123,26 @@ std::vector<std::string> splitList(const std::string& text) {
 }
 
 // The peak memory of whole renderings, each in a child process of its own that starts without the
-// photo: what the growth counts is the photo, the style's pictures and the finishing pass, as the
-// command line holds them between reading the photo and writing the drawing.
+// photo: what the growth counts is the photo, the style's pictures, the finishing pass and the
+// encoding of the drawing as JPEG, as the command line holds them between reading the photo and
+// writing the file (the photo given over to the rendering). Beside each figure, the estimate the
+// check before a rendering makes of it.
 int memoryBenchmark(const std::string& photoPath, const std::vector<double>& sizes, const std::vector<gt::DrawingStyle>& styles,
                     bool framed) {
     const gt::Bitmap sample = gt::readPicture(photoPath);
     const gt::Resources resources = gt::loadBuiltinPictures();
-    std::printf("Peak memory of a rendering, photo included, %s; %d worker threads\n\n", framed ? "default frame" : "no frame",
-                gt::workerCount());
+    std::printf("Peak memory of a rendering and its JPEG, photo included, %s; %d worker threads\n\n",
+                framed ? "default frame" : "no frame", gt::workerCount());
     std::printf("| %-14s |", "style");
     std::vector<std::pair<int, int>> dims;
     for (double mp : sizes) {
         const int w = static_cast<int>(std::sqrt(mp * 1e6 * 4 / 3));
         const int h = static_cast<int>(mp * 1e6 / w);
         dims.emplace_back(w, h);
-        std::printf(" %13s |", (std::to_string(w) + "x" + std::to_string(h)).c_str());
+        std::printf(" %22s |", (std::to_string(w) + "x" + std::to_string(h)).c_str());
     }
     std::printf("\n| %-14s |", "");
-    for (std::size_t i = 0; i < dims.size(); ++i) std::printf(" %8s %4s |", "peak MB", "B/px");
+    for (std::size_t i = 0; i < dims.size(); ++i) std::printf(" %8s %5s %7s |", "peak MB", "B/px", "est.");
     std::printf("\n");
     std::fflush(stdout);
     for (gt::DrawingStyle style : styles) {
@@ -154,12 +158,14 @@ int memoryBenchmark(const std::string& photoPath, const std::vector<double>& siz
                 gt::RenderContext ctx;
                 ctx.DrawingWidth = w;
                 ctx.DrawingHeight = h;
-                (void)gt::renderDrawing(photo, params, resources, ctx);
+                const gt::RenderResult result = gt::renderDrawing(std::move(photo), params, resources, ctx);
+                (void)gt::encodeJpeg(result.drawing, 90);
                 std::fprintf(stderr, "  %s %dx%d: %.1f s\n", gt::styleCliName(style).c_str(), w, h, msSince(t0) / 1000);
             });
             const double pixels = double(w) * h;
-            if (peak < 0) std::printf(" %8s %4s |", "failed", "");
-            else std::printf(" %8.0f %4.1f |", peak / 1e6, peak / pixels);
+            const double estimate = static_cast<double>(gt::renderPeakBytes(w, h, params, resources)) / pixels;
+            if (peak < 0) std::printf(" %8s %5s %7.1f |", "failed", "", estimate);
+            else std::printf(" %8.0f %5.1f %7.1f |", peak / 1e6, peak / pixels, estimate);
             std::fflush(stdout);
         }
         std::printf("\n");
