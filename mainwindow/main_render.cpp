@@ -2,8 +2,6 @@
 // The main window's part of a rendering: "Sketch" arms the trigger, the trigger hands a copy of the
 // photo and of every setting to the worker, progress comes back to the status strip, and the
 // result takes the right pane.
-#include <algorithm>
-
 #include <QApplication>
 #include <QLocale>
 
@@ -57,12 +55,14 @@ void MainWindow::ProgressReport(int step, int lastStep, int pass, int passes) {
 
 namespace {
 
-// Gigabytes with one decimal, in the interface language's way of writing numbers.
-QString gigabytes(long long bytes, Language language) {
+// The number of a memory figure as the command line gives it (gigabytes with one decimal, or whole
+// megabytes below one gigabyte), in the interface language's way of writing numbers.
+QString memoryNumber(long long bytes, Language language) {
     const QLocale locale(language == Language::French    ? QLocale::French
                          : language == Language::Chinese ? QLocale::Chinese
                                                          : QLocale::English);
-    return locale.toString(std::max(0.1, static_cast<double>(bytes) / 1e9), 'f', 1);
+    if (bytes >= 1'000'000'000) return locale.toString(static_cast<double>(bytes) / 1e9, 'f', 1);
+    return locale.toString((bytes + 500'000) / 1'000'000);
 }
 
 }  // namespace
@@ -75,9 +75,13 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
     if (statusStrip_->running()) statusStrip_->ProgressReport(100, 100, 1, 1);
     showMenuBar(false);
 
+    const auto memoryFigure = [this](long long bytes) {
+        return text(bytes >= 1'000'000'000 ? QStringLiteral("Message.Gigabytes") : QStringLiteral("Message.Megabytes"))
+            .arg(memoryNumber(bytes, language_));
+    };
     renderingError_ = outcome->memoryNeeded > 0
                           ? text(QStringLiteral("Message.NotEnoughMemory"))
-                                .arg(gigabytes(outcome->memoryNeeded, language_), gigabytes(outcome->memoryAvailable, language_))
+                                .arg(memoryFigure(outcome->memoryNeeded), memoryFigure(outcome->memoryAvailable))
                           : QString::fromStdString(outcome->error);
     if (!outcome->error.empty()) {
         Busy = false;
