@@ -25,7 +25,8 @@ void checkRenderSizes(int photoWidth, int photoHeight, const DrawingParameters& 
 // style from measurements, a few per cent added), then the drawing, the composition with its
 // margin and the framed picture. The program's own code and tables are not counted.
 // photoGivenOver: the rendering may draw on the photo (renderDrawing's Bitmap&& form), and the
-// finished picture is then encoded whole for writing, as the command line and the batch do.
+// finished picture is then encoded whole for writing, as the command line and the batch do (the
+// encoded file counted at a byte a pixel).
 long long renderPeakBytes(int photoWidth, int photoHeight, const DrawingParameters& p, const Resources& resources,
                           bool photoGivenOver = true);
 
