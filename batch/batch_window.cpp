@@ -307,7 +307,9 @@ void BatchWindow::startRun() {
         for (std::size_t i = 0; i < plan.items.size() && !cancel->load(); ++i) {
             if (skip[i]) continue;
             try {
-                LoadedPicture loaded = loadPictureFile(plan.items[i].input);
+                ReadOptions options;
+                options.cancel = cancel;  // a cancel stops a long reading at its next rows
+                LoadedPicture loaded = loadPictureFile(plan.items[i].input, options);
                 first->index = i;
                 first->found = true;
                 first->picture = std::move(loaded.bitmap);
@@ -366,7 +368,9 @@ void BatchWindow::startLoop(const DrawingParameters& chosen) {
         steps.read = [&](std::size_t i, const std::string& input) {
             if (!first->found || i < first->index) std::rethrow_exception(first->unread.at(nextUnread++));
             if (i == first->index) return BatchPhoto{std::move(first->picture), std::move(first->metadata)};
-            LoadedPicture loaded = loadPictureFile(input);
+            ReadOptions options;
+            options.cancel = cancel;
+            LoadedPicture loaded = loadPictureFile(input, options);
             return BatchPhoto{std::move(loaded.bitmap), std::move(loaded.metadata)};
         };
         steps.starting = [this](std::size_t i) { worker_.post([this, i] { showRow(i); }); };

@@ -2,6 +2,7 @@
 // graphitello-cli render [options] INPUT OUTPUT: one photo, one style, finishing pass included, as
 // the program's rendering makes it.
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -39,6 +40,8 @@ int runRender(std::span<const std::string> args, Session& session) {
                    "The output's format follows its extension or --format (JPEG at quality 90 by default).";
     spec.options = renderOptionSpecs();
     for (OptionSpec& o : pictureOptionSpecs(true)) spec.options.push_back(std::move(o));
+    // A photo that comes through adjust steps on standard input has lost its camera data on the way.
+    spec.options.push_back({"metadata-from", "FILE", "the camera data and resolution the output carries: FILE's, not INPUT's"});
     spec.minPositionals = spec.maxPositionals = 2;
     spec.details = renderOptionDetails() + pictureOptionDetails(true);
     const ParsedArgs parsed = parseArguments(spec, args);
@@ -54,10 +57,15 @@ int runRender(std::span<const std::string> args, Session& session) {
     printWarnings(setup, session);
     checkOutputPlace(output);
 
+    std::optional<PictureMetadata> metadata;
+    if (const auto from = parsed.value("metadata-from")) {
+        if (*from == "-" && input == "-") throw UsageError("--metadata-from -: standard input is INPUT already");
+        metadata = session.read(*from, pictures).metadata;
+    }
     LoadedPicture photo = session.read(input, pictures);
     // The photo goes into the rendering, which draws on it: only its camera data is kept for the output.
     session.write(renderPicture(std::move(photo.bitmap), setup, session, styleCliName(static_cast<DrawingStyle>(setup.parameters.ComboBox1))),
-                  output, pictures, &photo.metadata);
+                  output, pictures, metadata ? &*metadata : &photo.metadata);
     return kExitSuccess;
 }
 

@@ -152,6 +152,8 @@ std::vector<OptionSpec> renderOptionSpecs() {
         {"font-style", "regular|bold|italic|bold-italic", "(default regular)"},
         {"text-colour", "RRGGBB", "(default FFFFFF)"},
         {"shadow", "", "a black shadow under the text"},
+        {"underline", "", "the text underlined"},
+        {"strike-out", "", "the text struck out"},
     };
     // The sliders by the names the window gives them, then by the controls' numbers, after --params.
     std::size_t at = 3;
@@ -177,7 +179,8 @@ std::string renderOptionDetails() {
 RenderSetup renderSetup(const ParsedArgs& args) {
     RenderSetup setup;
     OptionValues values(args.values.begin(), args.values.end());
-    if (args.flag("shadow")) values["shadow"] = "on";
+    for (const char* flag : {"shadow", "underline", "strike-out"})
+        if (args.flag(flag)) values[flag] = "on";
     if (const auto preset = args.value("preset")) values = withPreset(args, values, *preset, setup.warnings);
     DrawingOptionsRead read;
     try {

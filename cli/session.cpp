@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/session.h"
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <iterator>
 #include <vector>
 
@@ -16,6 +20,54 @@
 #include "imaging/resources.h"
 
 namespace gt::cli {
+
+namespace {
+
+// Some decoders' libraries print on standard error of their own: dav1d, libheif's decoder of AVIF,
+// says "Unknown OBU type 0 of size 41" of a damaged file, before our one line says what is wrong,
+// and offers no way to stop it through libheif. While the command line reads a picture (one
+// thread, nothing of ours printing meanwhile), standard error goes to a scratch file. After a
+// reading that succeeded, what was printed is passed on as it came, so nothing is lost; after a
+// failure our line says it, and the library's is dropped.
+class HeldStandardError {
+public:
+    HeldStandardError() {
+        std::fflush(stderr);
+        std::cerr.flush();
+        scratch_ = std::tmpfile();
+        saved_ = scratch_ ? ::dup(STDERR_FILENO) : -1;
+        if (saved_ < 0 || ::dup2(::fileno(scratch_), STDERR_FILENO) < 0) release();
+    }
+    ~HeldStandardError() { release(); }
+    HeldStandardError(const HeldStandardError&) = delete;
+    HeldStandardError& operator=(const HeldStandardError&) = delete;
+
+    void passOn() { passOn_ = true; }
+
+private:
+    void release() {
+        if (saved_ >= 0) {
+            std::fflush(stderr);
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+            saved_ = -1;
+            if (passOn_) {
+                std::rewind(scratch_);
+                char buffer[4096];
+                for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, scratch_)) > 0;)
+                    if (::write(STDERR_FILENO, buffer, n) < 0) break;
+            }
+        }
+        if (scratch_) std::fclose(scratch_);
+        scratch_ = nullptr;
+    }
+
+    std::FILE* scratch_ = nullptr;
+    int saved_ = -1;
+    bool passOn_ = false;
+};
+
+}  // namespace
 
 Session::Session(std::ostream& toOut, std::ostream& toErr, const Environment& env) : out(toOut), err(toErr), env_(env) {}
 
@@ -54,7 +106,25 @@ void Session::endProgress() {
 LoadedPicture Session::read(const std::string& path, const PictureOptions& options) {
     ReadOptions readOptions;
     readOptions.autoOrient = options.autoOrient;
-    if (path != "-") return loadPictureFile(path, readOptions);
+    // A signal during a long decoding stops it at its next rows.
+    readOptions.cancel = env_.cancel;
+    try {
+        return readFrom(path, readOptions);
+    } catch (const Error& e) {
+        // Stopped by the signal: nothing is wrong with the file. A reading that failed on its own
+        // says why, signal or not.
+        if (e.kind() == ErrorKind::Cancelled) throw Cancelled{};
+        throw;
+    }
+}
+
+LoadedPicture Session::readFrom(const std::string& path, const ReadOptions& readOptions) {
+    if (path != "-") {
+        HeldStandardError held;
+        LoadedPicture picture = loadPictureFile(path, readOptions);
+        held.passOn();
+        return picture;
+    }
     if (!env_.in) throw Error("-: no standard input to read");
     // Read in pieces up to the longest picture file accepted, so an endless stream stops.
     const std::size_t limit = maxPictureFileBytes(readOptions.limits);
@@ -67,7 +137,10 @@ LoadedPicture Session::read(const std::string& path, const PictureOptions& optio
         bytes.insert(bytes.end(), piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(n));
     }
     if (env_.in->bad()) throw Error("standard input: cannot read");
-    return loadPicture(bytes.data(), bytes.size(), "standard input", readOptions);
+    HeldStandardError held;
+    LoadedPicture picture = loadPicture(bytes.data(), bytes.size(), "standard input", readOptions);
+    held.passOn();
+    return picture;
 }
 
 void Session::write(const Bitmap& picture, const std::string& path, const PictureOptions& options,

@@ -58,6 +58,8 @@ public:
     GlyphRenderer& glyphs();
 
 private:
+    LoadedPicture readFrom(const std::string& path, const ReadOptions& readOptions);
+
     const Environment& env_;
     std::unique_ptr<ProgressBar> bar_;
     std::unique_ptr<Resources> resources_;

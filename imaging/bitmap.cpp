@@ -99,6 +99,28 @@ void PictureBytes::resize(std::size_t n) {
     size_ = n;
 }
 
+void PictureBytes::shrink(std::size_t n) {
+    if (n >= size_) return;
+    if (n == 0) {
+        release();
+        return;
+    }
+#if GT_LARGE_PAGES
+    if (n >= kMappedFrom) {
+        // Both lengths are mapped: the large pages beyond the kept ones go.
+        const std::size_t kept = mappedLength(n), had = mappedLength(size_);
+        if (had > kept) munmap(data_ + kept, had - kept);
+        size_ = n;
+        return;
+    }
+#endif
+    std::uint8_t* fresh = allocateBytes(n);
+    std::memcpy(fresh, data_, n);
+    release();
+    data_ = fresh;
+    size_ = n;
+}
+
 void PictureBytes::release() noexcept {
     releaseBytes(data_, size_);
     data_ = nullptr;
@@ -116,6 +138,13 @@ void Bitmap::setSizeForOverwrite(int width, int height) {
     width_ = width;
     height_ = height;
     data_.resize(std::size_t(width) * std::size_t(height) * 3);
+}
+
+void Bitmap::keepTopRows(int height) {
+    if (height < 0 || height > height_)
+        throw std::invalid_argument("cannot keep " + std::to_string(height) + " rows of " + std::to_string(height_));
+    height_ = height;
+    data_.shrink(std::size_t(width_) * std::size_t(height) * 3);
 }
 
 void Bitmap::fill(Colour c) {

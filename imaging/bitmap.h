@@ -26,6 +26,9 @@ public:
 
     // A new length; the bytes are unspecified afterwards (kept when the length stays the same).
     void resize(std::size_t n);
+    // Keeps the first n bytes (n no more than the length) and gives the rest back; a large mapping
+    // is cut where it stands, without a second copy.
+    void shrink(std::size_t n);
 
     std::uint8_t* data() { return data_; }
     const std::uint8_t* data() const { return data_; }
@@ -80,6 +83,8 @@ public:
     void setSize(int width, int height);
     // A new size whose pixels the caller paints, every one of them, before anything reads them.
     void setSizeForOverwrite(int width, int height);
+    // Keeps the top `height` rows (no more than there are) and gives the memory of the rest back.
+    void keepTopRows(int height);
 
     std::uint8_t* row(int y) { return data_.data() + std::size_t(y) * stride(); }
     const std::uint8_t* row(int y) const { return data_.data() + std::size_t(y) * stride(); }

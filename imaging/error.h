@@ -7,7 +7,8 @@ namespace gt {
 
 // What kind of failure a picture file met, for a window that tells it in its own language; the
 // message itself stays the exact English text.
-enum class ErrorKind { Other, NotAPicture, Damaged, TooLarge, UnsupportedKind };
+// Cancelled: the reading was stopped by its cancel flag, nothing is wrong with the file.
+enum class ErrorKind { Other, NotAPicture, Damaged, TooLarge, UnsupportedKind, Cancelled };
 
 // A failure a user can read: "photo.jpg: not a JPEG file (starts with 0x89 0x50)".
 class Error : public std::runtime_error {

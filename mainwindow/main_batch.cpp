@@ -63,6 +63,7 @@ void MainWindow::showBatchPhoto(Bitmap photo, std::shared_ptr<const ViewPyramid>
                                 PictureMetadata metadata) {
     openedFile_ = path;
     sourceMetadata_ = std::move(metadata);
+    sourceRecipe_.clear();
     setSource(std::move(photo), std::move(view));
     history_.clear();
     updateUndoMenu();
@@ -75,6 +76,7 @@ void MainWindow::showBatchPhoto(Bitmap photo, std::shared_ptr<const ViewPyramid>
 
 void MainWindow::showBatchDrawing(Bitmap drawing, std::shared_ptr<const ViewPyramid> view) {
     DrawingImage = std::move(drawing);
+    drawingOrigin_ = DrawingOrigin{DrawingOrigin::Kind::WithoutCommand, {}, "BatchDrawing"};
     DrawingWidth = DrawingImage.width();
     DrawingHeight = DrawingImage.height();
     drawingPane_->setPicture(&DrawingImage, std::move(view));

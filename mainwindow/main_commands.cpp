@@ -62,6 +62,7 @@ bool MainWindow::openPictureFile(const QString& path) {
     }
     openedFile_ = path;
     sourceMetadata_ = std::move(picture.loaded.metadata);
+    sourceRecipe_.clear();
     setSource(std::move(picture.loaded.bitmap), std::move(picture.view));
     history_.clear();
     updateUndoMenu();
@@ -88,6 +89,7 @@ bool MainWindow::loadPictureFromFile(const QString& name) {
     openedFile_ = name;
     sourceMetadata_ = std::move(picture.loaded.metadata);
     if (addTextVisible()) windows.addTextWindow->close();
+    sourceRecipe_.clear();
     setSource(std::move(picture.loaded.bitmap), std::move(picture.view));
     history_.clear();
     updateUndoMenu();
@@ -104,9 +106,9 @@ void MainWindow::preloadPicture(const QString& path) {
     // The reduced copies the viewer draws from are made on the same worker, while the splash shows.
     auto preload = std::make_shared<Preload>();
     preload_ = preload;
-    preloadWorker_.run([preload, file = localPath(path)] {
+    preloadWorker_.run([preload, file = localPath(path), stop = &readingStop_] {
         try {
-            preload->picture = readWithView(file);
+            preload->picture = readWithView(file, stop);
         } catch (...) {
             preload->failure = std::current_exception();
         }
@@ -114,8 +116,10 @@ void MainWindow::preloadPicture(const QString& path) {
 }
 
 // On a worker: the picture and the reduced copies the viewer draws from.
-MainWindow::ReadPicture MainWindow::readWithView(const std::string& file) {
-    ReadPicture read{loadPictureFile(file), nullptr};
+MainWindow::ReadPicture MainWindow::readWithView(const std::string& file, const std::atomic<bool>* stop) {
+    ReadOptions options;
+    options.cancel = stop;
+    ReadPicture read{loadPictureFile(file, options), nullptr};
     read.view = viewPyramidOf(read.loaded.bitmap);
     return read;
 }
@@ -132,7 +136,7 @@ MainWindow::ReadPicture MainWindow::readPictureFile(const QString& path) {
 
 // Decoded on a worker, the window painting meanwhile.
 MainWindow::ReadPicture MainWindow::readPictureAside(const QString& path) {
-    return waitForResult<ReadPicture>([file = localPath(path)] { return readWithView(file); });
+    return waitForResult<ReadPicture>([file = localPath(path), stop = &readingStop_] { return readWithView(file, stop); });
 }
 
 void MainWindow::showPictureError(const std::exception& error, const QString& path) {
@@ -145,6 +149,7 @@ void MainWindow::showPictureError(const std::exception& error, const QString& pa
         case ErrorKind::TooLarge: key = QStringLiteral("Message.PictureTooLarge"); break;
         case ErrorKind::UnsupportedKind: key = QStringLiteral("Message.PictureUnsupported"); break;
         case ErrorKind::Other: break;
+        case ErrorKind::Cancelled: return;  // the window is closing: nothing to tell
     }
     messageTitle_ = text(QStringLiteral("Message.Error"));
     showError(key.isEmpty() ? QString::fromUtf8(error.what()) : text(key).arg(QDir::toNativeSeparators(path)));
@@ -173,7 +178,7 @@ void MainWindow::pastePicture(const Bitmap* picture) {
     // picture has no camera data.
     if (picture) {
         sourceMetadata_ = PictureMetadata{};
-        replaceSource(*picture);
+        replaceSource(*picture, {stepWithoutCommand("Paste")});
     } else {
         setSource(SourceImage);
     }
@@ -188,7 +193,8 @@ void MainWindow::swapPictures() {
     if (Busy) return;
     setZoom(100);
     // The drawing becomes the source as it is; the new drawing is the one copy of it.
-    replaceSource(std::move(DrawingImage));
+    SourceRecipe recipe = recipeOfDrawing(drawingOrigin_);
+    replaceSource(std::move(DrawingImage), std::move(recipe));
     centerPictures();
     if (windows.parameterWindow) windows.parameterWindow->resetPreview();
 }
@@ -197,8 +203,10 @@ void MainWindow::revertToOriginalSource() {
     QAction* revert = menuEntry(QStringLiteral("Reverttooriginalsourceimage1"));
     if (Busy || !revert->isEnabled()) return;
     ReadPicture picture;
+    SourceRecipe recipe;  // the opened file's: no step
     if (openedFile_.isEmpty()) {
         picture.loaded.bitmap = SourceImage;  // a pasted picture has no file to go back to
+        recipe = sourceRecipe_;
     } else {
         try {
             picture = readPictureAside(openedFile_);
@@ -208,7 +216,7 @@ void MainWindow::revertToOriginalSource() {
             return;
         }
     }
-    replaceSource(std::move(picture.loaded.bitmap), std::move(picture.view));
+    replaceSource(std::move(picture.loaded.bitmap), std::move(recipe), std::move(picture.view));
     setZoom(100);
     if (!openedFile_.isEmpty()) setStatusText(pictureStatusText(openedFile_, SourceWidth, SourceHeight));
     centerPictures();
@@ -251,6 +259,32 @@ void MainWindow::copyDrawing() {
     if (Busy || addTextVisible()) return;
     setZoom(100);
     copyPictureToClipboard(DrawingImage);
+}
+
+// One line for a POSIX shell. A drawing no command can make gets a comment saying why, and nothing
+// to run: never a command that would make something else.
+void MainWindow::copyCommandLine() {
+    if (Busy) return;
+    const QString line = drawingCommandText();
+    copyTextToClipboard(line);
+    if (line.startsWith(QLatin1Char('#'))) statusStrip_->showNotice(line.mid(2));
+}
+
+QString MainWindow::drawingCommandText() const {
+    auto comment = [](const QString& says) { return QStringLiteral("# ") + says; };
+    if (openedFile_.isEmpty()) return comment(text(QStringLiteral("Message.CommandLineNoPhoto")));
+    const DrawingRecipe& drawing = drawingOrigin_.recipe;
+    std::string without = drawingOrigin_.withoutCommand;
+    if (const RecipeStep* step = firstStepWithoutCommand(drawing.source); step && without.empty()) without = step->withoutCommand;
+    if (!without.empty())
+        return comment(text(QStringLiteral("Message.CommandLineWithout"))
+                           .arg(text(QStringLiteral("Message.CommandLineStep.") + QString::fromStdString(without))));
+    if (drawingOrigin_.kind != DrawingOrigin::Kind::Rendering) return comment(text(QStringLiteral("Message.CommandLineNoDrawing")));
+    // The output is the one the save command proposes, in the format it would write.
+    const QFileInfo photo(openedFile_);
+    const QString output = withSaveExtension(photo.absolutePath() + QLatin1Char('/') + defaultSaveName(openedFile_), false);
+    const CommandOutput out{localPath(output), savesAsPng(output, false) ? "png" : "jpeg"};
+    return QString::fromStdString(drawingCommandLine(localPath(photo.absoluteFilePath()), drawing, out));
 }
 
 // The drawing is written and the desktop asked on a worker: the desktop's tools may take seconds to

@@ -44,8 +44,10 @@ void MainWindow::renderTimerFired() {
     Busy = true;
     updateDrawingHint();
 
-    // Everything the rendering reads is copied now; the worker never looks at a window.
-    job_->start(SourceImage, drawingParameters(), random_, DrawingWidth, DrawingHeight);
+    // Everything the rendering reads is copied now; the worker never looks at a window. It is kept
+    // as the drawing's recipe, for the command line that makes the same drawing.
+    renderingRecipe_ = DrawingRecipe{sourceRecipe_, drawingParameters(), random_.seed, DrawingWidth, DrawingHeight, SourceWidth, SourceHeight};
+    job_->start(SourceImage, renderingRecipe_.parameters, random_, DrawingWidth, DrawingHeight);
 }
 
 void MainWindow::ProgressReport(int step, int lastStep, int pass, int passes) {
@@ -91,6 +93,9 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
         // A rendering that wrote the text closes the add-text window, as its OK would.
         if (!cancelled && windows.parameterWindow->controls().CheckBox4 && addTextVisible()) windows.addTextWindow->close();
         DrawingImage = std::move(outcome->result.drawing);
+        // After a cancel the pane holds a copy of the photo.
+        drawingOrigin_ = cancelled ? DrawingOrigin{DrawingOrigin::Kind::Photo, DrawingRecipe{renderingRecipe_.source}, {}}
+                                   : DrawingOrigin{DrawingOrigin::Kind::Rendering, renderingRecipe_, {}};
         DrawingWidth = DrawingImage.width();
         DrawingHeight = DrawingImage.height();
         // The result shows at its natural size first; the saved zoom comes back below.

@@ -2,8 +2,9 @@
 // The main window's source-image commands: the one-step enhancements of the edit menu, the resize the
 // resize dialog asks for, the retouch window's whole-photo step, and undo and redo. Every change
 // runs on a copy of the photo on the worker thread; the result takes the left pane, and the picture
-// it replaced becomes a step to undo. The drawing pane keeps its picture until the next rendering
-// (the resize alone gives it the resized photo).
+// it replaced becomes a step to undo. Each change adds its graphitello-cli step to the photo's recipe,
+// and the picture it replaced goes into the history with the recipe it had. The drawing pane keeps
+// its picture until the next rendering (the resize alone gives it the resized photo).
 #include <QApplication>
 
 #include "finishing/add_text_window.h"
@@ -40,7 +41,8 @@ bool MainWindow::refuseWhileBusy() {
     return true;
 }
 
-void MainWindow::changeSource(SourceWork work, bool showProgress, bool hideParameters, std::function<void(bool changed)> after) {
+void MainWindow::changeSource(SourceWork work, RecipeStep step, bool showProgress, bool hideParameters,
+                              std::function<void(bool changed)> after) {
     if (refuseWhileBusy()) {
         if (after) after(false);
         return;
@@ -48,6 +50,7 @@ void MainWindow::changeSource(SourceWork work, bool showProgress, bool hideParam
     Busy = true;
     updateDrawingHint();
     sourceStep_ = SourceStep{hideParameters && parameterWindowVisible(), std::move(after)};
+    sourceStep_.recipeStep = std::move(step);
     if (sourceStep_.parametersWereVisible) windows.parameterWindow->hide();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     sourceJob_->start(SourceImage, std::move(work), showProgress);
@@ -64,10 +67,20 @@ void MainWindow::sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome) {
     if (!outcome->error.empty()) {
         showError(QString::fromStdString(outcome->error));
     } else if (changed) {
+        SourcePicture before{std::move(SourceImage), sourceRecipe_};
         switch (sourceStep_.history) {
-        case SourceStep::History::Record: history_.record(std::move(SourceImage)); break;
-        case SourceStep::History::Undone: history_.undone(std::move(SourceImage)); break;
-        case SourceStep::History::Redone: history_.redone(std::move(SourceImage)); break;
+        case SourceStep::History::Record:
+            history_.record(std::move(before));
+            sourceRecipe_.push_back(std::move(sourceStep_.recipeStep));
+            break;
+        case SourceStep::History::Undone:
+            history_.undone(std::move(before));
+            sourceRecipe_ = std::move(sourceStep_.recipeBack);
+            break;
+        case SourceStep::History::Redone:
+            history_.redone(std::move(before));
+            sourceRecipe_ = std::move(sourceStep_.recipeBack);
+            break;
         }
         SourceImage = std::move(outcome->picture);
         SourceWidth = SourceImage.width();
@@ -97,21 +110,21 @@ void MainWindow::softenSource() {
         if (windows.parameterWindow) windows.parameterWindow->setPreviewTimer(kPreviewAfterEnhancement);
         return;
     }
-    changeSource(always(SoftenPicture), false, false);
+    changeSource(always(SoftenPicture), enhancementStep("soften"), false, false);
 }
 
 void MainWindow::sharpenSource() {
-    if (!SourceImage.empty()) changeSource(always(SharpenPicture), false, false);
+    if (!SourceImage.empty()) changeSource(always(SharpenPicture), enhancementStep("sharpen"), false, false);
 }
 
-void MainWindow::increaseSaturation() { changeSource(SaturatePicture, false, false); }
+void MainWindow::increaseSaturation() { changeSource(SaturatePicture, enhancementStep("saturation"), false, false); }
 
-void MainWindow::increaseBrightness() { changeSource(always(BrightenPicture), false, false); }
+void MainWindow::increaseBrightness() { changeSource(always(BrightenPicture), enhancementStep("brightness"), false, false); }
 
-void MainWindow::increaseContrast() { changeSource(ContrastPicture, true, true); }
+void MainWindow::increaseContrast() { changeSource(ContrastPicture, enhancementStep("contrast"), true, true); }
 
 void MainWindow::reduceNoise() {
-    if (!SourceImage.empty()) changeSource(SimplifyPicture, true, true);
+    if (!SourceImage.empty()) changeSource(SimplifyPicture, enhancementStep("simplify"), true, true);
 }
 
 // ---- Resize -------------------------------------------------------------------------------------
@@ -154,10 +167,11 @@ void MainWindow::resizeSource(int width, int height, std::function<void()> done)
             b = ResizedPicture(b, width, height);
             return !ctx.CancelRequested();
         },
-        true, false,
+        resizeStep(width, height), true, false,
         [this, reopenAddText, done](bool changed) {
             if (changed) {
                 DrawingImage = SourceImage;
+                drawingOrigin_ = DrawingOrigin{DrawingOrigin::Kind::Photo, DrawingRecipe{sourceRecipe_}, {}};
                 DrawingWidth = SourceWidth;
                 DrawingHeight = SourceHeight;
                 // The drawing is the photo again: both panes draw from the same reduced copies.
@@ -177,8 +191,8 @@ void MainWindow::resizeSource(int width, int height, std::function<void()> done)
 // ---- Retouch ------------------------------------------------------------------------------------
 
 void MainWindow::retouchSource(const RetouchSettings& settings, std::function<void(bool changed)> done) {
-    changeSource([settings](Bitmap& b, const RenderContext& ctx) { return RetouchPicture(b, settings, ctx); }, true, false,
-                 std::move(done));
+    changeSource([settings](Bitmap& b, const RenderContext& ctx) { return RetouchPicture(b, settings, ctx); },
+                 retouchStep(settings), true, false, std::move(done));
 }
 
 void MainWindow::setParameterPreviewTimer(int interval) {
@@ -187,8 +201,8 @@ void MainWindow::setParameterPreviewTimer(int interval) {
 
 // ---- Undo and redo ------------------------------------------------------------------------------
 
-void MainWindow::replaceSource(Bitmap picture, std::shared_ptr<const ViewPyramid> view) {
-    Bitmap before = std::move(SourceImage);
+void MainWindow::replaceSource(Bitmap picture, SourceRecipe recipe, std::shared_ptr<const ViewPyramid> view) {
+    SourcePicture before{std::move(SourceImage), std::exchange(sourceRecipe_, std::move(recipe))};
     setSource(std::move(picture), std::move(view));
     history_.record(std::move(before));
     updateUndoMenu();
@@ -203,15 +217,16 @@ void MainWindow::redoSourceChange() { takeHistoryStep(true); }
 // until they are ready.
 void MainWindow::takeHistoryStep(bool redo) {
     if (refuseWhileBusy()) return;
-    std::optional<Bitmap> picture = redo ? history_.takeRedo() : history_.takeUndo();
+    std::optional<SourcePicture> picture = redo ? history_.takeRedo() : history_.takeUndo();
     if (!picture) return;
     const QSize before(SourceWidth, SourceHeight);
     Busy = true;
     updateDrawingHint();
     sourceStep_ = SourceStep{false, [this, before](bool) { sourceStepTaken(before != QSize(SourceWidth, SourceHeight)); }};
     sourceStep_.history = redo ? SourceStep::History::Redone : SourceStep::History::Undone;
+    sourceStep_.recipeBack = std::move(picture->recipe);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    sourceJob_->startView(std::move(*picture));
+    sourceJob_->startView(std::move(picture->picture));
 }
 
 void MainWindow::sourceStepTaken(bool sizeChanged) {

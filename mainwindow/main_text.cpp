@@ -12,6 +12,7 @@ PlacementSizes MainWindow::placementSizes() const { return {DrawingWidth, Drawin
 
 void MainWindow::writeOnDrawing(const std::function<void(Bitmap&)>& write) {
     write(DrawingImage);
+    drawingOrigin_ = DrawingOrigin{DrawingOrigin::Kind::WithoutCommand, {}, "WrittenText"};
     drawingPane_->setPicture(&DrawingImage, std::make_shared<const ViewPyramid>(buildViewPyramid(DrawingImage)));
 }
 

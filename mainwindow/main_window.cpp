@@ -72,6 +72,7 @@ MainWindow::MainWindow() {
 MainWindow::~MainWindow() {
     if (windows.batchWindow) windows.batchWindow->stopRun();
     CancelRequested.store(true);
+    readingStop_.store(true);
     job_->wait();
     sourceJob_->wait();
     wallpaperStop_.store(true);
@@ -123,6 +124,7 @@ void MainWindow::createWidgets() {
     setSource(photo.isNull() ? Bitmap(400, 300) : fromQImage(photo));
     if (!drawing.isNull()) {
         DrawingImage = fromQImage(drawing);
+        drawingOrigin_ = DrawingOrigin{DrawingOrigin::Kind::WithoutCommand, {}, "Sample"};
         DrawingWidth = DrawingImage.width();
         DrawingHeight = DrawingImage.height();
         showPictures();
@@ -179,6 +181,8 @@ void MainWindow::buildMenus() {
     entry(edit, "ModifySourceImage1", "&Modifier l'image source", QKeySequence(Qt::Key_F9), [this] { openRetouchWindow(); });
     entry(edit, "Copierledessindanslepressepapier1", "&Copier le dessin dans le presse-papier", QKeySequence(Qt::CTRL | Qt::Key_C),
           [this] { copyDrawing(); });
+    entry(edit, "Copyascommandline1", "Copier comme ligne de commande", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+          [this] { copyCommandLine(); });
     entry(edit, "Colleruneimagedepuislepressepapier1", "Coller une &image depuis le presse-papier", QKeySequence(Qt::CTRL | Qt::Key_V),
           [this] { pasteFromClipboard(); });
     entry(edit, "Swap1", "Swap", QKeySequence(Qt::Key_F12), [this] { swapPictures(); });
@@ -444,6 +448,7 @@ void MainWindow::showPictures(bool drawingIsSource, std::shared_ptr<const ViewPy
 void MainWindow::setSource(Bitmap picture, std::shared_ptr<const ViewPyramid> view) {
     SourceImage = std::move(picture);
     DrawingImage = SourceImage;
+    drawingOrigin_ = DrawingOrigin{DrawingOrigin::Kind::Photo, DrawingRecipe{sourceRecipe_}, {}};
     SourceWidth = DrawingWidth = SourceImage.width();
     SourceHeight = DrawingHeight = SourceImage.height();
     zoom_ = 100;
@@ -634,6 +639,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     CancelRequested.store(true);
     wallpaperStop_.store(true);
+    readingStop_.store(true);
     QMainWindow::closeEvent(event);
     qApp->quit();
 }

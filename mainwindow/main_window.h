@@ -150,6 +150,9 @@ public:
     void redoSourceChange();
     bool sourceJobRunning() const { return sourceJob_ && sourceJob_->running(); }
     SourceHistory& sourceHistory() { return history_; }
+    // The steps that made the photo from the opened file, and how the drawing pane's picture was made.
+    const SourceRecipe& sourceRecipe() const { return sourceRecipe_; }
+    const DrawingOrigin& drawingOrigin() const { return drawingOrigin_; }
     // ResizeWindowHost
     int sourceWidth() const override { return SourceWidth; }
     int sourceHeight() const override { return SourceHeight; }
@@ -208,6 +211,10 @@ public:
     const PictureMetadata& sourceMetadata() const { return sourceMetadata_; }
     void setWallpaper();
     void copyDrawing();
+    // The graphitello-cli command line that makes the drawing shown from the opened file, or a shell
+    // comment saying why there is none.
+    void copyCommandLine();
+    QString drawingCommandText() const;
     void pasteFromClipboard();
     void pastePicture(const Bitmap* picture);  // the paste command with the clipboard's picture, if any
     void swapPictures();
@@ -262,8 +269,8 @@ private:
     void buildToolbar();
     void buildPanes();
     void showMenuBar(bool cancelOnly);
-    // A new source and, at once, the same drawing; `view` is the picture's reduced copies when a
-    // worker made them already.
+    // A new source and, at once, the same drawing (made by sourceRecipe_, which the caller sets
+    // first); `view` is the picture's reduced copies when a worker made them already.
     void setSource(Bitmap picture, std::shared_ptr<const ViewPyramid> view = nullptr);
     // A picture read from a file, with its reduced copies when the preloading worker made them.
     struct ReadPicture {
@@ -275,7 +282,8 @@ private:
     // A picture file that could not be opened, told in the interface language where the loader says
     // what kind of failure it was (the loader's English message otherwise).
     void showPictureError(const std::exception& error, const QString& path);
-    static ReadPicture readWithView(const std::string& file);
+    // `stop` ends a reading at its next rows (the window closing).
+    static ReadPicture readWithView(const std::string& file, const std::atomic<bool>* stop);
     void setStatusText(const QString& text);
     // `raise`: brought in front of the other windows (not over an add-text window a rendering left open).
     void showParameterWindow(bool raise = true);
@@ -306,12 +314,15 @@ private:
         // How the picture it replaces goes into the history: recorded as a change, or to the other
         // side of an undo or a redo.
         enum class History { Record, Undone, Redone } history = History::Record;
+        RecipeStep recipeStep{};     // Record: the step the change adds to the photo's recipe
+        SourceRecipe recipeBack{};   // Undone, Redone: the recipe of the picture coming back
     };
-    void changeSource(SourceWork work, bool showProgress, bool hideParameters, std::function<void(bool changed)> after = {});
+    void changeSource(SourceWork work, RecipeStep step, bool showProgress, bool hideParameters,
+                      std::function<void(bool changed)> after = {});
     void sourceStepDone(const std::shared_ptr<SourceOutcome>& outcome);
     bool refuseWhileBusy();            // says so in the status strip
     // Paste, swap, revert: an instant change that can be undone; `view` as for setSource.
-    void replaceSource(Bitmap picture, std::shared_ptr<const ViewPyramid> view = nullptr);
+    void replaceSource(Bitmap picture, SourceRecipe recipe, std::shared_ptr<const ViewPyramid> view = nullptr);
     void sourceStepTaken(bool sizeChanged);  // undo or redo brought another picture back
     void takeHistoryStep(bool redo);           // undo or redo: the view is made on the worker
     void updateUndoMenu();
@@ -330,6 +341,9 @@ private:
     SourceJob* sourceJob_ = nullptr;
     SourceStep sourceStep_;
     SourceHistory history_{startupHistoryBudget()};
+    SourceRecipe sourceRecipe_;       // the steps that made SourceImage from the opened file
+    DrawingOrigin drawingOrigin_;     // how DrawingImage was made
+    DrawingRecipe renderingRecipe_;   // what the running rendering read
     // The picture being preloaded: its path, and what the worker made of it (or threw).
     struct Preload {
         ReadPicture picture;
@@ -340,6 +354,9 @@ private:
     Worker preloadWorker_;
     Worker wallpaperWorker_;
     std::atomic<bool> wallpaperStop_{false};
+    // Set when the window closes: a picture being read (opened, dropped, preloaded) stops at its
+    // next rows instead of holding the closing up.
+    std::atomic<bool> readingStop_{false};
     bool commandLineDone_ = false;
 
     QWidget* client_ = nullptr;

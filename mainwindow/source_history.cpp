@@ -9,49 +9,49 @@
 
 namespace gt {
 
-void SourceHistory::record(Bitmap before) {
+void SourceHistory::record(SourcePicture before) {
     bytes_ -= [&] {
         std::size_t freed = 0;
-        for (const Bitmap& b : redo_) freed += sizeOf(b);
+        for (const SourcePicture& b : redo_) freed += sizeOf(b);
         return freed;
     }();
     redo_.clear();
     push(undo_, std::move(before));
 }
 
-bool SourceHistory::undo(Bitmap& current) {
-    std::optional<Bitmap> previous = takeUndo();
+bool SourceHistory::undo(SourcePicture& current) {
+    std::optional<SourcePicture> previous = takeUndo();
     if (!previous) return false;
     undone(std::exchange(current, std::move(*previous)));
     return true;
 }
 
-bool SourceHistory::redo(Bitmap& current) {
-    std::optional<Bitmap> next = takeRedo();
+bool SourceHistory::redo(SourcePicture& current) {
+    std::optional<SourcePicture> next = takeRedo();
     if (!next) return false;
     redone(std::exchange(current, std::move(*next)));
     return true;
 }
 
-std::optional<Bitmap> SourceHistory::takeUndo() {
+std::optional<SourcePicture> SourceHistory::takeUndo() {
     if (undo_.empty()) return std::nullopt;
-    Bitmap previous = std::move(undo_.back());
+    SourcePicture previous = std::move(undo_.back());
     undo_.pop_back();
     bytes_ -= sizeOf(previous);
     return previous;
 }
 
-void SourceHistory::undone(Bitmap current) { push(redo_, std::move(current)); }
+void SourceHistory::undone(SourcePicture current) { push(redo_, std::move(current)); }
 
-std::optional<Bitmap> SourceHistory::takeRedo() {
+std::optional<SourcePicture> SourceHistory::takeRedo() {
     if (redo_.empty()) return std::nullopt;
-    Bitmap next = std::move(redo_.back());
+    SourcePicture next = std::move(redo_.back());
     redo_.pop_back();
     bytes_ -= sizeOf(next);
     return next;
 }
 
-void SourceHistory::redone(Bitmap current) {
+void SourceHistory::redone(SourcePicture current) {
     // Taking the redo side's picture must not throw away the rest of it.
     undo_.push_back(std::move(current));
     bytes_ += sizeOf(undo_.back());
@@ -69,7 +69,7 @@ void SourceHistory::setBudget(std::size_t budgetBytes) {
     fit();
 }
 
-void SourceHistory::push(std::deque<Bitmap>& side, Bitmap picture) {
+void SourceHistory::push(std::deque<SourcePicture>& side, SourcePicture picture) {
     bytes_ += sizeOf(picture);
     side.push_back(std::move(picture));
     fit();

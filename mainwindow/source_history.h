@@ -2,15 +2,26 @@
 #pragma once
 // The steps the source picture went through, to take them back and forth: every change to the photo
 // (the enhancements, resize, retouch, paste, swap, revert) leaves the picture it replaced here. The
-// pictures are big, so the history keeps to a memory budget and drops its oldest steps first.
+// pictures are big, so the history keeps to a memory budget and drops its oldest steps first. Each
+// picture keeps its whole recipe (the steps that made it from the opened file), not the step that
+// made it, so dropping the oldest pictures leaves every recipe that can still come back complete.
 
 #include <cstddef>
 #include <deque>
 #include <optional>
+#include <utility>
 
 #include "imaging/bitmap.h"
+#include "pipeline/drawing_recipe.h"
 
 namespace gt {
+
+// A photo with the steps that made it from the opened file.
+struct SourcePicture {
+    SourcePicture(Bitmap p = {}, SourceRecipe r = {}) : picture(std::move(p)), recipe(std::move(r)) {}
+    Bitmap picture;
+    SourceRecipe recipe;
+};
 
 class SourceHistory {
 public:
@@ -20,19 +31,19 @@ public:
 
     // A change is about to replace `before`: it becomes the step to undo, and the steps undone so
     // far can no longer be redone. A picture larger than the whole budget empties the history.
-    void record(Bitmap before);
+    void record(SourcePicture before);
     // Takes the last change back: `current` goes to the redo side and the picture before it comes
     // back. False (and `current` untouched) when there is nothing to undo.
-    bool undo(Bitmap& current);
+    bool undo(SourcePicture& current);
     // Makes the last undone change again; false when there is nothing to redo.
-    bool redo(Bitmap& current);
+    bool redo(SourcePicture& current);
     // Undo and redo in two halves, for a window that makes the picture's view meanwhile: the picture
     // to bring back leaves the history (nothing when there is none), then the one it replaced goes to
     // the other side.
-    std::optional<Bitmap> takeUndo();
-    void undone(Bitmap current);
-    std::optional<Bitmap> takeRedo();
-    void redone(Bitmap current);
+    std::optional<SourcePicture> takeUndo();
+    void undone(SourcePicture current);
+    std::optional<SourcePicture> takeRedo();
+    void redone(SourcePicture current);
     // A new photo: the old one's steps mean nothing for it.
     void clear();
 
@@ -46,14 +57,16 @@ public:
     void setBudget(std::size_t budgetBytes);
 
 private:
-    static std::size_t sizeOf(const Bitmap& b) { return std::size_t(b.width()) * std::size_t(b.height()) * 3; }
-    void push(std::deque<Bitmap>& side, Bitmap picture);
+    static std::size_t sizeOf(const SourcePicture& s) {
+        return std::size_t(s.picture.width()) * std::size_t(s.picture.height()) * 3;
+    }
+    void push(std::deque<SourcePicture>& side, SourcePicture picture);
     void fit();  // drops the oldest undo steps, then the furthest redo steps, until within the budget
 
     std::size_t budget_;
     std::size_t bytes_ = 0;
-    std::deque<Bitmap> undo_;  // oldest first
-    std::deque<Bitmap> redo_;  // the next to redo last
+    std::deque<SourcePicture> undo_;  // oldest first
+    std::deque<SourcePicture> redo_;  // the next to redo last
 };
 
 // The default budget: a quarter of the machine's memory (256 MB when the system does not say).

@@ -14,7 +14,8 @@ constexpr unsigned kSlotBits[kSliderCount] = {kReadsTrackBar1, kReadsTrackBar2, 
 
 constexpr const char* kOtherOptions[] = {"style", "soften", "texture", "strength", "frame", "margin", "frame-number", "fill",
                                          "line", "tint", "text", "text-position", "text-at", "font", "font-size",
-                                         "font-style", "text-colour", "shadow"};
+                                         "font-style", "text-colour", "shadow", "underline",
+                                         "strike-out"};
 
 std::string styleList() {
     std::string names;
@@ -147,6 +148,8 @@ DrawingOptionsRead readDrawingOptions(const OptionValues& values) {
     finishing.fontStyle = valueOf(values, "font-style");
     finishing.textColour = valueOf(values, "text-colour");
     if (const auto shadow = valueOf(values, "shadow")) finishing.shadow = onOff("shadow", *shadow);
+    if (const auto underline = valueOf(values, "underline")) finishing.underline = onOff("underline", *underline);
+    if (const auto strikeOut = valueOf(values, "strike-out")) finishing.strikeOut = onOff("strike-out", *strikeOut);
     applyFinishingOptions(finishing, p);
     return read;
 }
@@ -189,6 +192,9 @@ std::vector<std::pair<std::string, std::string>> drawingOptionsOf(const DrawingP
     o.emplace_back("font-style", t.bold && t.italic ? "bold-italic" : t.bold ? "bold" : t.italic ? "italic" : "regular");
     o.emplace_back("text-colour", hexColour(t.colour));
     o.emplace_back("shadow", t.shadow ? "on" : "off");
+    // Said only when on, so that files written before these existed read the same.
+    if (t.underline) o.emplace_back("underline", "on");
+    if (t.strikeOut) o.emplace_back("strike-out", "on");
     return o;
 }
 

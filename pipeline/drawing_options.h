@@ -5,7 +5,7 @@
 //
 //   style   edge-threshold .. (the style's sliders, named as the window names them)   t1 .. t5
 //   soften on|off   texture 1..10|off   strength light|normal|strong   and the frame and text
-//   options of pipeline/finishing_options.h (shadow on|off)
+//   options of pipeline/finishing_options.h (shadow, underline, strike-out on|off)
 
 #include <array>
 #include <map>

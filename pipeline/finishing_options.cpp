@@ -114,6 +114,8 @@ void applyFinishingOptions(const FinishingOptionValues& o, DrawingParameters& p)
                             : o.fontStyle  ? "--font-style"
                             : o.textColour ? "--text-colour"
                             : o.shadow     ? "--shadow"
+                            : o.underline  ? "--underline"
+                            : o.strikeOut  ? "--strike-out"
                                            : nullptr;
         if (stray) throw OptionError(std::string(stray) + ": needs --text TEXT, the text to write");
         return;
@@ -153,6 +155,8 @@ void applyFinishingOptions(const FinishingOptionValues& o, DrawingParameters& p)
     }
     if (o.textColour) text.colour = parseColourOption("--text-colour", *o.textColour);
     if (o.shadow) text.shadow = true;
+    if (o.underline) text.underline = true;
+    if (o.strikeOut) text.strikeOut = true;
 }
 
 }  // namespace gt

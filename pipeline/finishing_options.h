@@ -6,7 +6,8 @@
 //   --frame none|simple|lined|realistic|coloured   --margin 0..1000   --frame-number N
 //   --fill RRGGBB   --line RRGGBB   --tint R,G,B (-255..255 each)
 //   --text TEXT   --text-position 1..9 | --text-at X,Y   --font FAMILY   --font-size N
-//   --font-style regular|bold|italic|bold-italic   --text-colour RRGGBB   --shadow
+//   --font-style regular|bold|italic|bold-italic   --text-colour RRGGBB   --shadow   --underline
+//   --strike-out
 
 #include <optional>
 #include <string>
@@ -40,6 +41,8 @@ struct FinishingOptionValues {
     std::optional<std::string> fontStyle;
     std::optional<std::string> textColour;
     bool shadow = false;
+    bool underline = false;
+    bool strikeOut = false;
 };
 
 // Applies the given options over the frame and text switches and settings of `p` (normally the

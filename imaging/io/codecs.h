@@ -30,6 +30,17 @@ struct DecodedPicture {
     double dotsPerInchX = 0, dotsPerInchY = 0;
 };
 
+// Throws "<name>: reading cancelled" when `cancel` is set; the readers ask between rows or strips.
+void stopIfCancelled(const std::atomic<bool>* cancel, const std::string& name);
+
+// For a decoder that gives four bytes a pixel (blue, green, red, alpha) into one buffer of its own:
+// the buffer is the picture's own memory, a bitmap `width` wide and tall enough to hold `height`
+// rows of such pixels. layBgraOnWhite then turns them into the picture's three bytes in place, row
+// after row from the top, laying transparent pixels on white, and gives the rest back: the reading
+// peaks at four bytes a pixel, never a second whole picture.
+Bitmap bitmapForBgra(int width, int height);
+void layBgraOnWhite(Bitmap& picture, int width, int height);
+
 // ---- The kinds of file ---------------------------------------------------------------------------
 
 enum class PictureKind { Unknown, Jpeg, Png, Bmp, Gif, Tiff, Webp, Heic, Avif, Tga, Pnm, Jpeg2000, JpegXl, Psd, Ico, Pdf, Svg };
@@ -46,14 +57,20 @@ DecodedPicture decodeJpegPicture(const unsigned char* data, std::size_t size, co
                                  const std::atomic<bool>* cancel = nullptr);
 // Every format QImage knows (BMP, PNG, GIF, TIFF, WebP, PPM ...), found from the content.
 DecodedPicture decodeWithQt(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+// libheif decodes the whole picture in one call: a cancel is seen before and after it.
 DecodedPicture decodeHeif(const unsigned char* data, std::size_t size, const std::string& name, PictureKind kind,
-                          const SizeCheck& check);
+                          const SizeCheck& check, const std::atomic<bool>* cancel = nullptr);
 bool heifDecoderInstalled(PictureKind kind);
-DecodedPicture decodePng(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+// The readers below stop between rows (PNG), strips and tiles (TIFF) or pieces of the data (WebP)
+// when `cancel` is set.
+DecodedPicture decodePng(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check,
+                         const std::atomic<bool>* cancel = nullptr);
 // Through libtiff, strips and tiles straight into the bitmap; the pixels as stored (not turned).
-DecodedPicture decodeTiff(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+DecodedPicture decodeTiff(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check,
+                          const std::atomic<bool>* cancel = nullptr);
 // Through libwebp, straight into the bitmap when there is no alpha.
-DecodedPicture decodeWebp(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check);
+DecodedPicture decodeWebp(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check,
+                          const std::atomic<bool>* cancel = nullptr);
 // Our own readers of the simple kinds, straight into the bitmap: TGA (uncompressed and run-length;
 // true colour, grey, colour-mapped), PNM (P1 to P6), GIF and the common BMP kinds.
 // decodeBmp returns false, having read nothing, for the BMP kinds left to Qt.

@@ -6,6 +6,7 @@
 #include <libheif/heif.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -104,7 +105,7 @@ bool heifDecoderInstalled(PictureKind kind) {
 }
 
 DecodedPicture decodeHeif(const unsigned char* data, std::size_t size, const std::string& name, PictureKind kind,
-                          const SizeCheck& check) {
+                          const SizeCheck& check, const std::atomic<bool>* cancel) {
     startHeif();
     const char* kindText = kind == PictureKind::Avif ? "AVIF" : "HEIC";
     const std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
@@ -123,11 +124,13 @@ DecodedPicture decodeHeif(const unsigned char* data, std::size_t size, const std
     const bool alpha = heif_image_handle_has_alpha_channel(handle.get()) != 0;
     const std::unique_ptr<heif_decoding_options, OptionsFree> options(heif_decoding_options_alloc());
     options->convert_hdr_to_8bit = 1;
+    stopIfCancelled(cancel, name);
     heif_image* rawImage = nullptr;
     e = heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB,
                           alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());
     if (e.code != heif_error_Ok) fail(name, kindText, e);
     const std::unique_ptr<heif_image, ImageRelease> image(rawImage);
+    stopIfCancelled(cancel, name);
 
     const int width = heif_image_get_width(image.get(), heif_channel_interleaved);
     const int height = heif_image_get_height(image.get(), heif_channel_interleaved);

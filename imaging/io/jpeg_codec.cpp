@@ -162,7 +162,7 @@ bool finishDecompress(Decoder* d) {
 }
 
 [[noreturn]] void fail(const std::string& name, const Decoder& d) {
-    if (d.progress.cancelled) throw Error(name + ": reading cancelled");
+    if (d.progress.cancelled) throw Error(name + ": reading cancelled", ErrorKind::Cancelled);
     const std::string reason = d.err.message[0] ? d.err.message : "the data ends before the picture does";
     throw Error(name + ": broken JPEG data (" + reason + ")");
 }

@@ -8,13 +8,15 @@
 //
 // Reading a picture of N pixels takes at most about 4 bytes a pixel (the 3 of the bitmap and a few
 // rows) plus a small constant, whatever its depth: every reader writes straight into the bitmap, a
-// band at a time. The exceptions keep a whole picture of their own: progressive JPEG (the decoder's
-// coefficients), lossless and transparent WebP, interlaced transparent PNG, and HEIC and AVIF, all
-// within 8 bytes a pixel.
+// band at a time, or (transparent WebP, interlaced transparent PNG) with the alpha into the bitmap's
+// own memory, laid on white in place. The exceptions are the decoders that keep a whole picture of
+// their own: progressive JPEG (the coefficients), lossless WebP, and HEIC and AVIF, about 8 bytes a
+// pixel; a lossy WebP's alpha adds 1, or 5 when libwebp decodes it in 32-bit pixels.
 //
 // Every failure is a gt::Error with one line that starts with the file's name and says in words what
 // is wrong: "photo.jpg: broken JPEG data (the file is cut short)", "a.tif: a TIFF picture, but the
-// TIFF reader is not installed". No reader prints anything of its own while it decodes.
+// TIFF reader is not installed". No reader prints anything of its own while it decodes, but dav1d,
+// libheif's decoder of AVIF, says what it finds wrong on standard error (the command line holds it back).
 //
 // Pictures that come in are 24-bit sRGB bitmaps, turned upright as their EXIF orientation asks;
 // transparent pixels are laid on white, the colour of a fresh bitmap. Sizes are checked from the
@@ -61,7 +63,7 @@ struct ReadOptions {
     PictureLimits limits;
     bool autoOrient = true;  // turn the picture as its EXIF orientation asks
     // When set (by a Cancel or a signal), a long decoding stops at its next check and the load
-    // fails with "<name>: reading cancelled". Null: it runs to the end.
+    // fails with "<name>: reading cancelled" (ErrorKind::Cancelled). Null: it runs to the end.
     const std::atomic<bool>* cancel = nullptr;
 };
 

@@ -17,6 +17,33 @@ namespace gt {
 
 namespace fs = std::filesystem;
 
+void stopIfCancelled(const std::atomic<bool>* cancel, const std::string& name) {
+    if (cancel && cancel->load(std::memory_order_relaxed)) throw Error(name + ": reading cancelled", ErrorKind::Cancelled);
+}
+
+Bitmap bitmapForBgra(int width, int height) {
+    Bitmap picture;
+    // 4 x height bytes a column, in rows of 3 bytes a pixel.
+    picture.setSizeForOverwrite(width, static_cast<int>((4LL * height + 2) / 3));
+    return picture;
+}
+
+void layBgraOnWhite(Bitmap& picture, int width, int height) {
+    unsigned char* bytes = picture.bytes().data();
+    const std::size_t pixels = std::size_t(width) * std::size_t(height);
+    // Pixel i moves from 4i to 3i: it only ever overwrites itself and pixels already moved, and its
+    // four bytes are read before any is written.
+    for (std::size_t i = 0; i < pixels; ++i) {
+        const unsigned char* in = bytes + 4 * i;
+        const int b = in[0], g = in[1], r = in[2], a = in[3], white = 255 * (255 - a);
+        unsigned char* o = bytes + 3 * i;
+        o[0] = static_cast<unsigned char>((b * a + white + 127) / 255);
+        o[1] = static_cast<unsigned char>((g * a + white + 127) / 255);
+        o[2] = static_cast<unsigned char>((r * a + white + 127) / 255);
+    }
+    picture.keepTopRows(height);
+}
+
 std::size_t maxPictureFileBytes(const PictureLimits& limits) {
     // No picture within the limits needs more than 8 bytes a pixel (16-bit RGBA, uncompressed).
     return static_cast<std::size_t>(limits.maxPixels) * 8 + 1024 * 1024;
@@ -56,11 +83,11 @@ LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std
         if (kind == PictureKind::Jpeg)
             decoded = decodeJpegPicture(data, size, name, check, options.cancel);
         else if (kind == PictureKind::Png)
-            decoded = decodePng(data, size, name, check);
+            decoded = decodePng(data, size, name, check, options.cancel);
         else if (kind == PictureKind::Tiff)
-            decoded = decodeTiff(data, size, name, check);
+            decoded = decodeTiff(data, size, name, check, options.cancel);
         else if (kind == PictureKind::Webp)
-            decoded = decodeWebp(data, size, name, check);
+            decoded = decodeWebp(data, size, name, check, options.cancel);
         else if (kind == PictureKind::Tga)
             decoded = decodeTga(data, size, name, check);
         else if (kind == PictureKind::Gif)
@@ -68,7 +95,7 @@ LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std
         else if (kind == PictureKind::Pnm)
             decoded = decodePnm(data, size, name, check);
         else if (heif)
-            decoded = decodeHeif(data, size, name, kind, check);
+            decoded = decodeHeif(data, size, name, kind, check, options.cancel);
         else if (kind != PictureKind::Bmp || !decodeBmp(data, size, name, check, decoded))
             decoded = decodeWithQt(data, size, name, check);
     } catch (const Error& e) {
@@ -77,6 +104,8 @@ LoadedPicture loadPicture(const unsigned char* data, std::size_t size, const std
         throw Error(e.what(), ErrorKind::Damaged);
     }
 
+    // The whole-picture steps below (colours, turning) are not begun after a cancel.
+    stopIfCancelled(options.cancel, name);
     meta.format = kind == PictureKind::Unknown ? "picture" : kindName(kind);
     // Camera data the decoder found itself (HEIF's, a PNG's eXIf chunk that exiv2 passed over).
     const bool lateExif = meta.exif.empty() && !decoded.exif.empty();

@@ -86,9 +86,9 @@ bool setOutput(PngReader* r, bool* alpha, int* passes) {
     return true;
 }
 
-bool readRows(PngReader* r, png_bytepp rows, png_uint_32 count, int passes) {
+bool readRows(PngReader* r, png_bytepp rows, png_uint_32 count) {
     if (setjmp(png_jmpbuf(r->png))) return false;
-    for (int pass = 0; pass < passes; ++pass) png_read_rows(r->png, rows, nullptr, count);
+    png_read_rows(r->png, rows, nullptr, count);
     return true;
 }
 
@@ -115,7 +115,8 @@ std::vector<unsigned char> profileFromChromaticities(PngReader* r);
 
 }  // namespace
 
-DecodedPicture decodePng(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check) {
+DecodedPicture decodePng(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check,
+                         const std::atomic<bool>* cancel) {
     checkHeader(data, size, name, check);
     PngReader r;
     r.data = data;
@@ -145,32 +146,33 @@ DecodedPicture decodePng(const unsigned char* data, std::size_t size, const std:
     bool alpha = false;
     int passes = 1;
     if (!setOutput(&r, &alpha, &passes)) fail();
-    Bitmap& bitmap = out.bitmap;
-    bitmap.setSizeForOverwrite(static_cast<int>(width), static_cast<int>(height));
     if (png_get_rowbytes(r.png, r.info) != std::size_t(width) * (alpha ? 4 : 3)) {
         std::snprintf(r.message, sizeof r.message, "an unexpected pixel layout");
         fail();
     }
-    if (!alpha) {
-        std::vector<png_bytep> rows(height);
-        for (png_uint_32 y = 0; y < height; ++y) rows[y] = bitmap.row(static_cast<int>(y));
-        if (!readRows(&r, rows.data(), height, passes)) fail();
-    } else if (passes == 1) {
-        // Row by row through one row of blue, green, red and alpha: no second whole picture.
-        std::vector<unsigned char> rgba(std::size_t(width) * 4);
-        png_bytep row = rgba.data();
+    Bitmap& bitmap = out.bitmap;
+    // Interlaced passes revisit every row, so the rows with their alpha are kept to the end, in the
+    // picture's own memory.
+    const bool keptWithAlpha = alpha && passes > 1;
+    if (keptWithAlpha)
+        bitmap = bitmapForBgra(static_cast<int>(width), static_cast<int>(height));
+    else
+        bitmap.setSizeForOverwrite(static_cast<int>(width), static_cast<int>(height));
+    const std::size_t rowBytes = std::size_t(width) * (alpha ? 4 : 3);
+    std::vector<unsigned char> rgba(alpha && !keptWithAlpha ? rowBytes : 0);
+    // Row by row, each pass, so that a cancel stops it between rows; a row with alpha of a picture
+    // read in one pass goes through one row of blue, green, red and alpha.
+    for (int pass = 0; pass < passes; ++pass) {
         for (png_uint_32 y = 0; y < height; ++y) {
-            if (!readRows(&r, &row, 1, 1)) fail();
-            compositeRowOnWhite(rgba.data(), bitmap.row(static_cast<int>(y)), width);
+            if (y % 64 == 0) stopIfCancelled(cancel, name);
+            png_bytep row = keptWithAlpha ? bitmap.bytes().data() + std::size_t(y) * rowBytes
+                            : alpha       ? rgba.data()
+                                          : bitmap.row(static_cast<int>(y));
+            if (!readRows(&r, &row, 1)) fail();
+            if (alpha && !keptWithAlpha) compositeRowOnWhite(rgba.data(), bitmap.row(static_cast<int>(y)), width);
         }
-    } else {
-        // Interlaced passes revisit every row, so the rows with their alpha are kept to the end.
-        std::vector<unsigned char> rgba(std::size_t(width) * 4 * height);
-        std::vector<png_bytep> rows(height);
-        for (png_uint_32 y = 0; y < height; ++y) rows[y] = rgba.data() + std::size_t(y) * width * 4;
-        if (!readRows(&r, rows.data(), height, passes)) fail();
-        for (png_uint_32 y = 0; y < height; ++y) compositeRowOnWhite(rows[y], bitmap.row(static_cast<int>(y)), width);
     }
+    if (keptWithAlpha) layBgraOnWhite(bitmap, static_cast<int>(width), static_cast<int>(height));
     (void)readEnd(&r);
 
     png_uint_32 resX = 0, resY = 0;

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -229,7 +230,8 @@ bool ownLayout(TIFF* tif, Layout& l) {
     return true;
 }
 
-bool readStrips(TIFF* tif, const Layout& l, RowConverter& convert, Bitmap& bitmap) {
+// `stop` throws when the reading is cancelled; it is asked every few rows, strips or tiles.
+bool readStrips(TIFF* tif, const Layout& l, RowConverter& convert, Bitmap& bitmap, const std::function<void()>& stop) {
     const tmsize_t rowBytes = TIFFScanlineSize(tif);
     if (rowBytes <= 0) return false;
     const int planes = l.planar == PLANARCONFIG_SEPARATE ? l.samples : 1;
@@ -238,6 +240,7 @@ bool readStrips(TIFF* tif, const Layout& l, RowConverter& convert, Bitmap& bitma
     for (int s = 0; s < planes; ++s) pointers[std::size_t(s)] = rows[std::size_t(s)].data();
     if (planes == 1) {
         for (uint32_t y = 0; y < l.height; ++y) {
+            if (y % 64 == 0) stop();
             if (TIFFReadScanline(tif, rows[0].data(), y, 0) < 0) return false;
             convert.convert(pointers.data(), 0, l.width, bitmap.row(int(y)));
         }
@@ -251,6 +254,7 @@ bool readStrips(TIFF* tif, const Layout& l, RowConverter& convert, Bitmap& bitma
     if (stripBytes <= 0 || stripBytes > kMaxPieceBytes / planes) {
         // Planes of one huge strip each: row by row, each plane decoded up to the row again.
         for (uint32_t y = 0; y < l.height; ++y) {
+            if (y % 64 == 0) stop();
             for (int s = 0; s < planes; ++s)
                 if (TIFFReadScanline(tif, rows[std::size_t(s)].data(), y, uint16_t(s)) < 0) return false;
             convert.convert(pointers.data(), 0, l.width, bitmap.row(int(y)));
@@ -260,6 +264,7 @@ bool readStrips(TIFF* tif, const Layout& l, RowConverter& convert, Bitmap& bitma
     std::vector<std::vector<unsigned char>> strips(static_cast<std::size_t>(planes), std::vector<unsigned char>(static_cast<std::size_t>(stripBytes)));
     const uint32_t stripsPerPlane = (l.height + rowsPerStrip - 1) / rowsPerStrip;
     for (uint32_t strip = 0; strip < stripsPerPlane; ++strip) {
+        stop();
         const uint32_t top = strip * rowsPerStrip, count = std::min(rowsPerStrip, l.height - top);
         for (int s = 0; s < planes; ++s)
             if (TIFFReadEncodedStrip(tif, strip + uint32_t(s) * stripsPerPlane, strips[std::size_t(s)].data(),
@@ -273,7 +278,8 @@ bool readStrips(TIFF* tif, const Layout& l, RowConverter& convert, Bitmap& bitma
     return true;
 }
 
-bool readTiles(TIFF* tif, const Layout& l, RowConverter& convert, Bitmap& bitmap, std::string& why) {
+bool readTiles(TIFF* tif, const Layout& l, RowConverter& convert, Bitmap& bitmap, std::string& why,
+               const std::function<void()>& stop) {
     uint32_t tileWidth = 0, tileHeight = 0;
     TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
     TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileHeight);
@@ -287,6 +293,7 @@ bool readTiles(TIFF* tif, const Layout& l, RowConverter& convert, Bitmap& bitmap
     std::vector<const unsigned char*> pointers(static_cast<std::size_t>(planes));
     for (uint32_t top = 0; top < l.height; top += tileHeight) {
         for (uint32_t left = 0; left < l.width; left += tileWidth) {
+            stop();
             for (int s = 0; s < planes; ++s)
                 if (TIFFReadTile(tif, tiles[std::size_t(s)].data(), left, top, 0, uint16_t(s)) < 0) return false;
             const uint32_t across = std::min(tileWidth, l.width - left), down = std::min(tileHeight, l.height - top);
@@ -302,7 +309,7 @@ bool readTiles(TIFF* tif, const Layout& l, RowConverter& convert, Bitmap& bitmap
 
 // libtiff's RGBA reader, a band of rows at a time, as the file stores them (the loader turns the
 // picture by its orientation).
-bool readThroughRgba(TIFF* tif, const Layout& l, Bitmap& bitmap, std::string& why) {
+bool readThroughRgba(TIFF* tif, const Layout& l, Bitmap& bitmap, std::string& why, const std::function<void()>& stop) {
     char message[1024] = {};
     if (!TIFFRGBAImageOK(tif, message)) {
         why = message;
@@ -319,7 +326,10 @@ bool readThroughRgba(TIFF* tif, const Layout& l, Bitmap& bitmap, std::string& wh
     constexpr uint32_t kBand = 64;
     std::vector<uint32_t> band(std::size_t(l.width) * kBand);
     bool ok = true;
+    // The reader's state is given back on every way out, a cancel's included.
+    const std::unique_ptr<TIFFRGBAImage, decltype(&TIFFRGBAImageEnd)> ending(&image, &TIFFRGBAImageEnd);
     for (uint32_t top = 0; top < l.height && ok; top += kBand) {
+        stop();
         const uint32_t rows = std::min(kBand, l.height - top);
         image.row_offset = int(top);
         image.col_offset = 0;
@@ -336,13 +346,13 @@ bool readThroughRgba(TIFF* tif, const Layout& l, Bitmap& bitmap, std::string& wh
             }
         }
     }
-    TIFFRGBAImageEnd(&image);
     return ok;
 }
 
 }  // namespace
 
-DecodedPicture decodeTiff(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check) {
+DecodedPicture decodeTiff(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check,
+                          const std::atomic<bool>* cancel) {
     MemoryFile file;
     file.data = data;
     file.size = size;
@@ -395,17 +405,18 @@ DecodedPicture decodeTiff(const unsigned char* data, std::size_t size, const std
 
     out.bitmap.setSizeForOverwrite(int(l.width), int(l.height));
     std::string why;
+    const std::function<void()> stop = [&] { stopIfCancelled(cancel, name); };
     if (ownLayout(tif.get(), l)) {
         RowConverter convert(l, out.iccProfile);
-        const bool ok = TIFFIsTiled(tif.get()) ? readTiles(tif.get(), l, convert, out.bitmap, why)
-                                               : readStrips(tif.get(), l, convert, out.bitmap);
+        const bool ok = TIFFIsTiled(tif.get()) ? readTiles(tif.get(), l, convert, out.bitmap, why, stop)
+                                               : readStrips(tif.get(), l, convert, out.bitmap, stop);
         if (!ok) fail(why);
         if (convert.cmykThroughProfile()) {
             out.appliedProfile = convert.profileDescription();
             out.iccProfile.clear();
         }
     } else {
-        if (!readThroughRgba(tif.get(), l, out.bitmap, why)) {
+        if (!readThroughRgba(tif.get(), l, out.bitmap, why, stop)) {
             if (!file.message.empty() || why.empty()) fail(why);
             throw Error(name + ": a kind of TIFF picture this program cannot read (" + why + ")");
         }

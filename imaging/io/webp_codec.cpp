@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // WebP through libwebp itself: an opaque picture is decoded straight into the bitmap's blue, green,
-// red rows. Of an animation, the first frame is the picture. The colour profile comes from the
-// file's ICCP chunk; the camera data is read by exiv2 like any other file's.
+// red rows; a transparent one into the bitmap's own memory with its alpha, then laid on white in
+// place. Of an animation, the first frame is the picture. The colour profile comes from the file's
+// ICCP chunk; the camera data is read by exiv2 like any other file's.
 
 #include <webp/decode.h>
 #include <webp/demux.h>
 
+#include <algorithm>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,9 +35,26 @@ const char* statusInWords(VP8StatusCode status) {
     }
 }
 
+// The decoder is given the data a piece more at a time, so that a cancel stops it between pieces (a
+// few rows of a photo); all of it at once is the same decoding.
+VP8StatusCode decodeInPieces(const unsigned char* data, std::size_t size, WebPDecoderConfig& config,
+                             const std::atomic<bool>* cancel, const std::string& name) {
+    if (!cancel) return WebPDecode(data, size, &config);
+    constexpr std::size_t kPiece = 64 * 1024;
+    const std::unique_ptr<WebPIDecoder, decltype(&WebPIDelete)> decoder(WebPIDecode(nullptr, 0, &config), &WebPIDelete);
+    if (!decoder) return VP8_STATUS_OUT_OF_MEMORY;
+    for (std::size_t given = std::min(size, kPiece);; given = std::min(size, given + kPiece)) {
+        stopIfCancelled(cancel, name);
+        const VP8StatusCode status = WebPIUpdate(decoder.get(), data, given);
+        if (status != VP8_STATUS_SUSPENDED) return status;
+        if (given == size) return VP8_STATUS_NOT_ENOUGH_DATA;
+    }
+}
+
 }  // namespace
 
-DecodedPicture decodeWebp(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check) {
+DecodedPicture decodeWebp(const unsigned char* data, std::size_t size, const std::string& name, const SizeCheck& check,
+                          const std::atomic<bool>* cancel) {
     const auto fail = [&](const std::string& why) -> void { throw Error(name + ": broken WebP data (" + why + ")"); };
     // The size from the header first, before the file's structure is looked at as a whole.
     WebPBitstreamFeatures header;
@@ -57,44 +77,39 @@ DecodedPicture decodeWebp(const unsigned char* data, std::size_t size, const std
         fail("the first frame does not fit the picture");
 
     DecodedPicture out;
-    Bitmap& bitmap = out.bitmap;
     const bool wholeCanvas = frame.x_offset == 0 && frame.y_offset == 0 && frame.width == canvasWidth && frame.height == canvasHeight;
-    if (wholeCanvas && !features.has_alpha)
-        bitmap.setSizeForOverwrite(canvasWidth, canvasHeight);
-    else
-        bitmap.setSize(canvasWidth, canvasHeight);  // white where the frame does not reach
-
     WebPDecoderConfig config;
     if (!WebPInitDecoderConfig(&config)) fail("the decoder cannot start");
     config.output.is_external_memory = 1;
-    std::vector<unsigned char> bgra;
+    Bitmap frameBgra;  // a frame with alpha: its pixels and alpha, in the memory that becomes its picture
     if (!features.has_alpha) {
         // Straight into the bitmap's rows, where the frame lies.
+        if (wholeCanvas)
+            out.bitmap.setSizeForOverwrite(canvasWidth, canvasHeight);
+        else
+            out.bitmap.setSize(canvasWidth, canvasHeight);  // white where the frame does not reach
         config.output.colorspace = MODE_BGR;
-        config.output.u.RGBA.rgba = bitmap.pixel(frame.x_offset, frame.y_offset);
-        config.output.u.RGBA.stride = int(bitmap.stride());
-        config.output.u.RGBA.size = bitmap.stride() * std::size_t(frame.height - 1) + std::size_t(frame.width) * 3;
+        config.output.u.RGBA.rgba = out.bitmap.pixel(frame.x_offset, frame.y_offset);
+        config.output.u.RGBA.stride = int(out.bitmap.stride());
+        config.output.u.RGBA.size = out.bitmap.stride() * std::size_t(frame.height - 1) + std::size_t(frame.width) * 3;
     } else {
-        bgra.resize(std::size_t(frame.width) * 4 * std::size_t(frame.height));
+        frameBgra = bitmapForBgra(frame.width, frame.height);
         config.output.colorspace = MODE_BGRA;
-        config.output.u.RGBA.rgba = bgra.data();
+        config.output.u.RGBA.rgba = frameBgra.bytes().data();
         config.output.u.RGBA.stride = frame.width * 4;
-        config.output.u.RGBA.size = bgra.size();
+        config.output.u.RGBA.size = std::size_t(frame.width) * 4 * std::size_t(frame.height);
     }
-    status = WebPDecode(frame.fragment.bytes, frame.fragment.size, &config);
+    status = decodeInPieces(frame.fragment.bytes, frame.fragment.size, config, cancel, name);
     WebPFreeDecBuffer(&config.output);
     if (status != VP8_STATUS_OK) fail(statusInWords(status));
     if (features.has_alpha) {
         // Transparent pixels are laid on white, as for every other format.
-        for (int y = 0; y < frame.height; ++y) {
-            const unsigned char* in = bgra.data() + std::size_t(y) * std::size_t(frame.width) * 4;
-            unsigned char* o = bitmap.pixel(frame.x_offset, frame.y_offset + y);
-            for (int x = 0; x < frame.width; ++x, in += 4, o += 3) {
-                const int a = in[3], white = 255 * (255 - a);
-                o[0] = static_cast<unsigned char>((in[0] * a + white + 127) / 255);
-                o[1] = static_cast<unsigned char>((in[1] * a + white + 127) / 255);
-                o[2] = static_cast<unsigned char>((in[2] * a + white + 127) / 255);
-            }
+        layBgraOnWhite(frameBgra, frame.width, frame.height);
+        if (wholeCanvas) {
+            out.bitmap = std::move(frameBgra);
+        } else {
+            out.bitmap.setSize(canvasWidth, canvasHeight);
+            out.bitmap.draw(frameBgra, frame.x_offset, frame.y_offset);
         }
     }
 

@@ -19,6 +19,8 @@ void copyPictureToClipboard(const Bitmap& picture) {
     QGuiApplication::clipboard()->setImage(waitForResult<QImage>([&picture] { return toQImage(picture); }));
 }
 
+void copyTextToClipboard(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
 // A picture offered as a file's bytes goes through the program's own loader: its size is checked
 // before it is decoded, its profile and orientation applied as for a file.
 std::optional<Bitmap> pictureFromClipboard() {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "app_test_support.h"
 #include "main_window_fixture.h"
@@ -11,6 +12,7 @@
 #include "finishing/frames_window.h"
 #include "imaging/io/codecs.h"
 #include "imaging/io/picture_io.h"
+#include "io/slow_jpeg.h"
 #include "mainwindow/startup.h"
 
 namespace gt {
@@ -238,6 +240,20 @@ TEST_F(MainWindowTest, APictureThatCannotBeOpenedIsToldInTheInterfaceLanguage) {
     EXPECT_EQ(messages[2], damaged + QStringLiteral(" is damaged: its picture data cannot be decoded."));
     EXPECT_EQ(titles, (QStringList{QStringLiteral("Erreur"), QStringLiteral("錯誤"), QStringLiteral("Error")}));
     EXPECT_TRUE(main->messageTitle().isEmpty());  // other messages keep the window's title
+}
+
+// Closing the window while a dropped picture is being read stops the reading: decoded to its end,
+// this file would be found damaged (its last bytes are cut off) and said so.
+TEST_F(MainWindowTest, ClosingTheWindowStopsAPictureBeingRead) {
+    ASSERT_TRUE(main->openPictureFile(photoPath));
+    const QString slow = dir.filePath(QStringLiteral("slow.jpg"));
+    testing::writeBytes(slow.toStdString(), testing::slowJpegCutShort(2048));
+    // The window manager's close comes while the reading runs on its worker, the window painting.
+    QTimer::singleShot(0, main.get(), [this] { main->close(); });
+    main->filesDropped({slow});
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(main->SourceWidth, 160);
+    EXPECT_FALSE(main->isVisible());
 }
 
 TEST_F(MainWindowTest, LayoutCentresThePictures) {

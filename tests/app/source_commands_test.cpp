@@ -299,24 +299,30 @@ TEST_F(SourceCommandsTest, UndoAndRedoRestoreExactBytesThroughAMixedSequence) {
 TEST(SourceHistory, KeepsToItsBudgetDroppingTheOldestFirst) {
     const std::size_t step = 100 * 100 * 3;
     SourceHistory history(25 * step);
-    Bitmap current(100, 100);
+    SourcePicture current(Bitmap(100, 100));
     for (int i = 0; i < 30; ++i) {
-        Bitmap next(100, 100);
-        next.setColour(0, 0, Colour{std::uint8_t(i), 0, 0});
+        SourcePicture next(Bitmap(100, 100), current.recipe);
+        next.picture.setColour(0, 0, Colour{std::uint8_t(i), 0, 0});
+        next.recipe.push_back(resizeStep(100 + i, 100));
         history.record(std::exchange(current, next));
     }
     EXPECT_EQ(history.undoSteps(), 25u);
     EXPECT_LE(history.bytes(), history.budget());
-    // The oldest kept step is the sixth change's picture.
+    // The oldest kept step is the sixth change's picture, with every step that made it.
     for (int i = 0; i < 25; ++i) ASSERT_TRUE(history.undo(current));
-    EXPECT_EQ(current.colourAt(0, 0).b, 4);
+    EXPECT_EQ(current.picture.colourAt(0, 0).b, 4);
+    ASSERT_EQ(current.recipe.size(), 5u);
+    EXPECT_EQ(current.recipe.front(), resizeStep(100, 100));
+    EXPECT_EQ(current.recipe.back(), resizeStep(104, 100));
     EXPECT_FALSE(history.undo(current));
     EXPECT_EQ(history.redoSteps(), 25u);
+    ASSERT_TRUE(history.redo(current));
+    EXPECT_EQ(current.recipe.size(), 6u);
 
     // A smaller budget drops steps at once; a picture bigger than all of it is not kept.
     history.setBudget(3 * step);
     EXPECT_LE(history.bytes(), 3 * step);
-    history.record(Bitmap(200, 200));
+    history.record(SourcePicture(Bitmap(200, 200)));
     EXPECT_FALSE(history.canUndo());
     EXPECT_FALSE(history.canRedo());
     EXPECT_EQ(history.bytes(), 0u);

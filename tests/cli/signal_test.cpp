@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The command line as a process: what only a process shows, the signals that stop it and the same
-// bytes from one run to the next.
+// The command line as a process: what only a process shows, the signals that stop it (during a
+// drawing and during a long decoding), standard error's lines and the same bytes from one run to
+// the next.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -19,6 +22,7 @@
 
 #include "imaging/io/picture_io.h"
 #include "io/io_test_support.h"
+#include "io/slow_jpeg.h"
 
 extern char** environ;
 
@@ -49,6 +53,38 @@ int runCli(std::vector<std::string> args) {
 }
 
 class SameBytes : public gt::testing::ScratchFolder {};
+class Messages : public gt::testing::ScratchFolder {};
+
+// A damaged AVIF is said in our one line: the decoder's library (dav1d) prints its own complaint on
+// standard error, which the command line holds back while it reads. The fuzzer's seed with its first
+// compressed unit made of a kind that does not exist (type 0).
+TEST_F(Messages, ADamagedAvifIsOneLineOfOurs) {
+    gt::testing::Bytes avif = gt::testing::fileBytes(GT_SOURCE_DIR "/fuzz/corpus/fuzz_picture/small.avif");
+    const std::string mdat = "mdat";
+    const auto data = std::search(avif.begin(), avif.end(), mdat.begin(), mdat.end());
+    ASSERT_LT(data + 4, avif.end());
+    avif[std::size_t(data - avif.begin()) + 4] = 0;
+    const std::string input = file("damaged.avif"), messages = file("messages.txt");
+    gt::testing::writeBytes(input, avif);
+    std::vector<std::string> args = {GT_CLI_PATH, "adjust", "brightness", input, file("out.png")};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, messages.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, GT_CLI_PATH, &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    std::stringstream text;
+    text << std::ifstream(messages).rdbuf();
+    EXPECT_EQ(text.str().rfind("graphitello-cli: " + input + ": ", 0), 0u) << text.str();
+    EXPECT_EQ(text.str().find('\n'), text.str().size() - 1) << text.str();
+}
 
 // Every format the command line writes, from two processes with a change of the clock's second
 // between them: nothing in a file may depend on when it was made.
@@ -101,6 +137,56 @@ TEST_F(Signals, TermAndHangUpStopLikeCtrlCAndWriteNothing) {
         EXPECT_EQ(text.str(), "graphitello-cli: cancelled; nothing was written\n");
         EXPECT_EQ(entries(), (std::vector<std::string>{"in.png", "messages.txt"})) << "signal " << number;
     }
+}
+
+// A signal during a long decoding stops it between scans: without the stop, this file's decoding
+// would run through every scan to the cut at its end and fail as damaged (status 1). The file comes
+// through standard input after the signal, so the flag is up whenever the decoding runs.
+TEST_F(Signals, TermStopsALongDecodingBetweenScans) {
+    const gt::testing::Bytes jpeg = gt::testing::slowJpegCutShort(1024);
+    const std::string output = file("out.png"), messages = file("messages.txt");
+    std::vector<std::string> args = {GT_CLI_PATH, "adjust", "brightness", "-", output};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int input[2];
+    ASSERT_EQ(::pipe(input), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
+    posix_spawn_file_actions_addclose(&actions, input[1]);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, messages.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, GT_CLI_PATH, &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(input[0]);
+    for (int i = 0; i < 2000 && !catches(pid, SIGTERM); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ::kill(pid, SIGTERM);
+    // A process that ends before it has read everything must not end the test with SIGPIPE.
+    const auto previous = ::signal(SIGPIPE, SIG_IGN);
+    for (std::size_t at = 0; at < jpeg.size();) {
+        const ssize_t n = ::write(input[1], jpeg.data() + at, jpeg.size() - at);
+        if (n <= 0) break;
+        at += std::size_t(n);
+    }
+    ::close(input[1]);
+    ::signal(SIGPIPE, previous);
+    // A guard, not a measure: the process must end at all.
+    int status = 0;
+    pid_t ended = 0;
+    for (int i = 0; i < 6000 && (ended = ::waitpid(pid, &status, WNOHANG)) == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (ended == 0) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+        FAIL() << "still decoding a minute after SIGTERM";
+    }
+    ASSERT_TRUE(WIFEXITED(status));
+    std::stringstream text;
+    text << std::ifstream(messages).rdbuf();
+    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM) << text.str();
+    EXPECT_EQ(text.str(), "graphitello-cli: cancelled; nothing was written\n");
+    EXPECT_EQ(entries(), std::vector<std::string>{"messages.txt"});
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The readers of our own and the libraries driven directly: TGA, GIF, TIFF, JPEG's scan cap and cancel,
-// and the memory a picture costs while it is read, measured in a child process.
+// The readers of our own and the libraries driven directly: TGA, GIF, TIFF, transparency, JPEG's scan
+// cap, every reader's cancel, and the memory a picture costs while it is read, measured in a child
+// process.
 
 #include <gtest/gtest.h>
 
@@ -20,8 +21,10 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "imaging/error.h"
 #include "imaging/io/picture_io.h"
 #include "io/io_test_support.h"
 
@@ -283,15 +286,87 @@ Bytes manyScansJpeg() {
     return b;
 }
 
-TEST(PictureReaders, JpegOfAbsurdlyManyScansIsRefusedAndACancelStopsADecoding) {
+// Blue, green, red and alpha that change from pixel to pixel, alpha through all its values.
+std::vector<unsigned char> bgraPixels(int w, int h) {
+    std::vector<unsigned char> bgra(std::size_t(w) * std::size_t(h) * 4);
+    unsigned seed = 1;
+    for (std::size_t i = 0; i < bgra.size(); ++i) {
+        seed = seed * 1103515245u + 12345u;
+        bgra[i] = static_cast<unsigned char>(i % 4 == 3 ? (i / 4) % 256 : seed >> 16);
+    }
+    return bgra;
+}
+
+Bytes pngOf(const std::vector<unsigned char>& bgra, int w, int h, bool interlaced) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    Bytes out;
+    png_set_write_fn(png, &out, [](png_structp p, png_bytep data, png_size_t n) {
+        auto* o = static_cast<Bytes*>(png_get_io_ptr(p));
+        o->insert(o->end(), data, data + n);
+    }, nullptr);
+    png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), 8, PNG_COLOR_TYPE_RGBA,
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(png, 1);
+    png_write_info(png, info);
+    png_set_bgr(png);
+    std::vector<png_bytep> rows(static_cast<std::size_t>(h));
+    for (int y = 0; y < h; ++y) rows[std::size_t(y)] = const_cast<png_bytep>(bgra.data()) + std::size_t(y) * std::size_t(w) * 4;
+    png_write_image(png, rows.data());
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+Bytes webpOf(const std::vector<unsigned char>& bgra, int w, int h, bool lossless) {
+    std::uint8_t* out = nullptr;
+    const std::size_t size = lossless ? WebPEncodeLosslessBGRA(bgra.data(), w, h, w * 4, &out)
+                                      : WebPEncodeBGRA(bgra.data(), w, h, w * 4, 80, &out);
+    Bytes b(out, out + size);
+    WebPFree(out);
+    return b;
+}
+
+// Transparent pixels come out laid on white by every reader alike, whether the reader lays them a
+// row at a time (PNG) or a whole picture in place in its own memory (interlaced PNG, WebP).
+TEST(PictureReaders, TransparentPixelsAreLaidOnWhiteAlikeByEveryRoad) {
+    constexpr int w = 301, h = 203;  // odd sizes: no row or pixel count a multiple of anything
+    const std::vector<unsigned char> bgra = bgraPixels(w, h);
+    const Bitmap rowByRow = load(pngOf(bgra, w, h, false)).bitmap;
+    ASSERT_EQ(rowByRow.width(), w);
+    EXPECT_EQ(rowByRow.colourAt(0, 0), kWhite);  // alpha 0
+    EXPECT_EQ(load(pngOf(bgra, w, h, true)).bitmap, rowByRow);
+    EXPECT_EQ(load(webpOf(bgra, w, h, true)).bitmap, rowByRow);
+}
+
+TEST(PictureReaders, JpegOfAbsurdlyManyScansIsRefusedAndACancelStopsEveryReader) {
     EXPECT_EQ(errorOf([] { load(manyScansJpeg()); }), "p: broken JPEG data (more than 500 scans)");
-    const Bytes photo = encodeJpeg(testing::pattern(64, 64));
+    const Bitmap photo = testing::pattern(300, 200);
+    const std::vector<unsigned char> bgra = bgraPixels(300, 200);
+    const std::vector<std::pair<const char*, Bytes>> files = {
+        {"JPEG", encodeJpeg(photo)},
+        {"PNG", encodePng(photo)},
+        {"interlaced PNG", pngOf(bgra, 300, 200, true)},
+        {"TIFF", encodePicture(photo, PictureFormat::Tiff)},
+        {"WebP", webpOf(bgra, 300, 200, false)},
+        {"lossless WebP", webpOf(bgra, 300, 200, true)},  // several of the pieces it is decoded in
+    };
     std::atomic<bool> cancel{true};
     ReadOptions options;
     options.cancel = &cancel;
-    EXPECT_EQ(errorOf([&] { load(photo, options); }), "p: reading cancelled");
-    cancel = false;
-    EXPECT_EQ(load(photo, options).bitmap.width(), 64);
+    for (const auto& [kind, file] : files) {
+        cancel = true;
+        try {
+            load(file, options);
+            ADD_FAILURE() << kind << " read to its end";
+        } catch (const Error& e) {
+            EXPECT_STREQ(e.what(), "p: reading cancelled") << kind;
+            EXPECT_EQ(e.kind(), ErrorKind::Cancelled) << kind;
+        }
+        // A flag that stays clear changes nothing (WebP is then decoded a piece at a time).
+        cancel = false;
+        EXPECT_EQ(load(file, options).bitmap, load(file).bitmap) << kind;
+    }
 }
 
 // ---- Memory --------------------------------------------------------------------------------------
@@ -353,7 +428,7 @@ long long readingPeak(const Bytes& file, std::string& error) {
 
 // Bomb-like files: small or plain, of 2000 x 2000 pixels in the format's heaviest common kind. Each
 // reading peaks within 4 bytes a pixel beyond the process's own (8 for lossless WebP, whose decoder
-// keeps the whole picture in 32-bit pixels as it goes).
+// keeps the whole picture in 32-bit pixels as it goes; 5 for transparent lossy WebP).
 TEST_F(PictureReadersFiles, ReadingStaysWithinItsMemoryBudget) {
     if (!GT_MEMORY_MEASURED) GTEST_SKIP() << "the sanitizers' shadow memory is counted as the process's";
     constexpr int kSide = 2000;
@@ -402,6 +477,18 @@ TEST_F(PictureReadersFiles, ReadingStaysWithinItsMemoryBudget) {
         size = WebPEncodeBGR(bgr.data(), kSide, kSide, kSide * 3, 50, &out);
         cases.push_back({"WebP", Bytes(out, out + size), 4});
         WebPFree(out);
+        // With transparency: one picture of four bytes a pixel, laid on white in place; lossless
+        // adds libwebp's own 32-bit picture, lossy its alpha plane (a byte a pixel when the alpha is
+        // coded by a palette, as a cut-out's few levels are).
+        std::vector<unsigned char> bgra(std::size_t(kPixels) * 4);
+        for (std::size_t i = 0; i < bgra.size(); i += 4) {
+            const int x = int(i / 4 % kSide), y = int(i / 4 / kSide);
+            bgra[i] = std::uint8_t(x), bgra[i + 1] = std::uint8_t(y), bgra[i + 2] = std::uint8_t(x + y);
+            bgra[i + 3] = std::uint8_t((x / 50 + y / 50) % 3 * 127);
+        }
+        cases.push_back({"transparent lossless WebP", webpOf(bgra, kSide, kSide, true), 8});
+        cases.push_back({"transparent WebP", webpOf(bgra, kSide, kSide, false), 5});
+        cases.push_back({"interlaced RGBA PNG", pngOf(bgra, kSide, kSide, true), 4});
     }
     const Bitmap plain = testing::pattern(kSide, kSide);
     cases.push_back({"JPEG", encodeJpeg(plain), 4});
