@@ -5,9 +5,15 @@
 //
 //   graphitello-bench [--quick] [--no-plain] [--previews] [--photo FILE]
 //   graphitello-bench --viewer [--photo FILE]
+//   graphitello-bench --memory [MP,MP,...] [--styles NAME,NAME,...] [--frame] [--photo FILE]
 //
 // --quick works on a 3-megapixel photo; --no-plain skips the (slow) plain runs; --previews times
 // the previews only; --viewer times the main window's viewer on an 8000 x 6000 photo instead.
+// --memory measures the peak memory of whole renderings at several sizes (12, 48 and 100 megapixels
+// unless given): for each style and size a child process makes the photo (4:3, the sample photo
+// enlarged), renders it and encodes the drawing as JPEG, and the table gives the growth of its
+// resident memory from before the photo to the peak, photo included, per photo pixel, beside the
+// estimate of the check before a rendering. Without --frame the styles render unframed.
 
 #include <malloc.h>
 #include <sys/wait.h>
@@ -15,10 +21,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +44,7 @@
 #include "pipeline/preview.h"
 #include "pipeline/style_gallery.h"
 #include "pipeline/render.h"
+#include "pipeline/render_limits.h"
 #include "pipeline/styles.h"
 #ifdef GT_BENCH_VIEWER
 #include "bench/viewer_bench.h"
@@ -103,10 +112,74 @@ double timeIt(const std::function<void()>& f, bool plain) {
     return best;
 }
 
+std::vector<std::string> splitList(const std::string& text) {
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        if (comma > start) items.push_back(text.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return items;
+}
+
+// The peak memory of whole renderings, each in a child process of its own that starts without the
+// photo: what the growth counts is the photo, the style's pictures, the finishing pass and the
+// encoding of the drawing as JPEG, as the command line holds them between reading the photo and
+// writing the file (the photo given over to the rendering). Beside each figure, the estimate the
+// check before a rendering makes of it.
+int memoryBenchmark(const std::string& photoPath, const std::vector<double>& sizes, const std::vector<gt::DrawingStyle>& styles,
+                    bool framed) {
+    const gt::Bitmap sample = gt::readPicture(photoPath);
+    const gt::Resources resources = gt::loadBuiltinPictures();
+    std::printf("Peak memory of a rendering and its JPEG, photo included, %s; %d worker threads\n\n",
+                framed ? "default frame" : "no frame", gt::workerCount());
+    std::printf("| %-14s |", "style");
+    std::vector<std::pair<int, int>> dims;
+    for (double mp : sizes) {
+        const int w = static_cast<int>(std::sqrt(mp * 1e6 * 4 / 3));
+        const int h = static_cast<int>(mp * 1e6 / w);
+        dims.emplace_back(w, h);
+        std::printf(" %22s |", (std::to_string(w) + "x" + std::to_string(h)).c_str());
+    }
+    std::printf("\n| %-14s |", "");
+    for (std::size_t i = 0; i < dims.size(); ++i) std::printf(" %8s %5s %7s |", "peak MB", "B/px", "est.");
+    std::printf("\n");
+    std::fflush(stdout);
+    for (gt::DrawingStyle style : styles) {
+        std::printf("| %-14s |", gt::styleCliName(style).c_str());
+        std::fflush(stdout);
+        for (const auto& [w, h] : dims) {
+            gt::DrawingParameters params = gt::defaultParameters(style);
+            params.CheckBox1 = framed;
+            const long long peak = peakGrowth([&] {
+                gt::Bitmap photo(w, h);
+                gt::ResizeBilinear(sample, photo);
+                const auto t0 = Clock::now();
+                gt::RenderContext ctx;
+                ctx.DrawingWidth = w;
+                ctx.DrawingHeight = h;
+                const gt::RenderResult result = gt::renderDrawing(std::move(photo), params, resources, ctx);
+                (void)gt::encodeJpeg(result.drawing, 90);
+                std::fprintf(stderr, "  %s %dx%d: %.1f s\n", gt::styleCliName(style).c_str(), w, h, msSince(t0) / 1000);
+            });
+            const double pixels = double(w) * h;
+            const double estimate = static_cast<double>(gt::renderPeakBytes(w, h, params, resources)) / pixels;
+            if (peak < 0) std::printf(" %8s %5s %7.1f |", "failed", "", estimate);
+            else std::printf(" %8.0f %5.1f %7.1f |", peak / 1e6, peak / pixels, estimate);
+            std::fflush(stdout);
+        }
+        std::printf("\n");
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool quick = false, withPlain = true, previewsOnly = false, viewer = false;
+    bool quick = false, withPlain = true, previewsOnly = false, viewer = false, memoryMode = false, framed = false;
+    std::vector<double> sizes = {12, 48, 100};
+    std::vector<gt::DrawingStyle> memoryStyles;
     std::string photoPath = std::string(GT_ASSET_DIR) + "/sample_photo.jpg";
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -114,10 +187,27 @@ int main(int argc, char** argv) {
         else if (a == "--no-plain") withPlain = false;
         else if (a == "--previews") previewsOnly = true;
         else if (a == "--viewer") viewer = true;
+        else if (a == "--memory") {
+            memoryMode = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-') {
+                sizes.clear();
+                for (const std::string& mp : splitList(argv[++i])) sizes.push_back(std::stod(mp));
+            }
+        } else if (a == "--styles" && i + 1 < argc) {
+            for (const std::string& name : splitList(argv[++i])) {
+                const std::optional<gt::DrawingStyle> style = gt::styleFromCliName(name);
+                if (!style) {
+                    std::fprintf(stderr, "graphitello-bench: unknown style %s\n", name.c_str());
+                    return 2;
+                }
+                memoryStyles.push_back(*style);
+            }
+        } else if (a == "--frame") framed = true;
         else if (a == "--photo" && i + 1 < argc) photoPath = argv[++i];
         else {
             std::fprintf(stderr, "usage: graphitello-bench [--quick] [--no-plain] [--previews] [--photo FILE]\n"
-                                 "       graphitello-bench --viewer [--photo FILE]\n");
+                                 "       graphitello-bench --viewer [--photo FILE]\n"
+                                 "       graphitello-bench --memory [MP,MP,...] [--styles NAME,...] [--frame] [--photo FILE]\n");
             return 2;
         }
     }
@@ -128,6 +218,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "graphitello-bench: built without the desktop application, so without --viewer\n");
         return 2;
 #endif
+    }
+    if (memoryMode) {
+        if (memoryStyles.empty())
+            for (int s = 0; s < gt::kStyleCount; ++s) memoryStyles.push_back(static_cast<gt::DrawingStyle>(s));
+        return memoryBenchmark(photoPath, sizes, memoryStyles, framed);
     }
 
     const gt::Bitmap sample = gt::readPicture(photoPath);

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "cli/arguments.h"
 #include "cli/picture_options.h"
@@ -15,13 +16,13 @@
 
 namespace gt::cli {
 
-Bitmap renderPicture(const Bitmap& photo, const RenderSetup& setup, Session& session, const std::string& label) {
+Bitmap renderPicture(Bitmap photo, const RenderSetup& setup, Session& session, const std::string& label) {
     RenderContext ctx = session.context(label);
     ctx.random.seed = setup.seed;
     ctx.DrawingWidth = setup.drawingWidth;
     ctx.DrawingHeight = setup.drawingHeight;
     GlyphRenderer* glyphs = setup.parameters.CheckBox4 ? &session.glyphs() : nullptr;
-    RenderResult result = renderDrawing(photo, setup.parameters, session.resources(), ctx, glyphs);
+    RenderResult result = renderDrawing(std::move(photo), setup.parameters, session.resources(), ctx, glyphs);
     if (result.cancelled || session.cancelRequested()) throw Cancelled{};
     if (!result.rendered) throw Error("no style chosen");
     return std::move(result.drawing);
@@ -61,8 +62,9 @@ int runRender(std::span<const std::string> args, Session& session) {
         if (*from == "-" && input == "-") throw UsageError("--metadata-from -: standard input is INPUT already");
         metadata = session.read(*from, pictures).metadata;
     }
-    const LoadedPicture photo = session.read(input, pictures);
-    session.write(renderPicture(photo.bitmap, setup, session, styleCliName(static_cast<DrawingStyle>(setup.parameters.ComboBox1))),
+    LoadedPicture photo = session.read(input, pictures);
+    // The photo goes into the rendering, which draws on it: only its camera data is kept for the output.
+    session.write(renderPicture(std::move(photo.bitmap), setup, session, styleCliName(static_cast<DrawingStyle>(setup.parameters.ComboBox1))),
                   output, pictures, metadata ? &*metadata : &photo.metadata);
     return kExitSuccess;
 }

@@ -10,8 +10,8 @@
 
 namespace gt::cli {
 
-// The finished drawing of the photo. Throws Cancelled after Ctrl-C.
-Bitmap renderPicture(const Bitmap& photo, const RenderSetup& setup, Session& session, const std::string& label);
+// The finished drawing of the photo, which the rendering takes over. Throws Cancelled after Ctrl-C.
+Bitmap renderPicture(Bitmap photo, const RenderSetup& setup, Session& session, const std::string& label);
 void printWarnings(const RenderSetup& setup, Session& session);
 
 }  // namespace gt::cli

@@ -313,13 +313,19 @@ struct EdgeStrokes {
 
 }  // namespace
 
-void SobelFilter(const Bitmap& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
+namespace {
+
+void sobelFilter(const Bitmap& source, Bitmap* givenOver, Bitmap& destination, const DrawingControls& c, const Materials& m,
+                 RenderContext& ctx) {
     if (plainPaths()) return plain::SobelFilter(source, destination, c, m, ctx);
     const Sliders t = sliders(c);
     Bitmap copy;
     const Bitmap& src = readableSource(source, destination, copy);
     const int W = src.width(), H = src.height();
     const PictureBytes grey = greyLevels(src);
+    // The strokes read only the grey levels.
+    if (givenOver && givenOver != &destination) *givenOver = Bitmap();
+    copy = Bitmap();
     StrokeSheet sheet(W, H);
     destination.setSize(W, H);
     const EdgeStrokes strokes(grey.data(), W, t);
@@ -377,15 +383,28 @@ void SobelFilter(const Bitmap& source, Bitmap& destination, const DrawingControl
     finishingOptions(destination, c, m);
 }
 
+}  // namespace
+
+void SobelFilter(const Bitmap& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
+    sobelFilter(source, nullptr, destination, c, m, ctx);
+}
+
+void SobelFilterGivenOver(Bitmap&& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
+    sobelFilter(source, &source, destination, c, m, ctx);
+}
+
 void ColourSobel(const Bitmap& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
     if (plainPaths()) return plain::ColourSobel(source, destination, c, m, ctx);
     const Sliders t = sliders(c);
     Bitmap copy;
     const Bitmap& src = readableSource(source, destination, copy);
     const int W = src.width(), H = src.height();
-    destination.setSize(W, H);
-    Bitmap M(W, H);
-    const PictureBytes grey = greyLevels(src);
+    // The median sizes M itself, and the destination is sized only when the sheet is copied into
+    // it: besides the photo, the median's picture, the sheet and the grey levels (5 bytes a pixel)
+    // are alive while the median runs, then M, the sheet and the destination (7), then M and the
+    // destination (6) while the tint is laid.
+    Bitmap M;
+    PictureBytes grey = greyLevels(src);
     const EdgeStrokes strokes(grey.data(), W, t);
 
     // The strokes need nothing from the median, so they are drawn on a thread of their own while the
@@ -399,6 +418,7 @@ void ColourSobel(const Bitmap& source, Bitmap& destination, const DrawingControl
             for (int y = 1; y <= H - 2 && !stop.stop_requested(); ++y) strokes.drawRow<true>(sheet, y, random);
         });
         MedianFilter(src, M, 7, 1, 2, ctx);
+        if (M.empty()) M.setSize(W, H);  // a cancelled median leaves it white
         for (int y = 1; y <= H - 2; ++y) {
             ctx.ProgressReport(percentOfRows(y, H), 99, 2, 2);
             if (y % 20 == 0 && ctx.pumpedCancel()) {
@@ -407,6 +427,7 @@ void ColourSobel(const Bitmap& source, Bitmap& destination, const DrawingControl
                 StrokeSheet upToHere(W, H);
                 ctx.random = atEntry;
                 for (int k = 1; k <= y; ++k) strokes.drawRow<true>(upToHere, k, ctx.random);
+                destination.setSize(W, H);
                 upToHere.copyTo(destination);
                 return;
             }
@@ -414,7 +435,10 @@ void ColourSobel(const Bitmap& source, Bitmap& destination, const DrawingControl
         drawing.join();  // leaving the block would ask the thread to stop first
     }
     ctx.random = random;
+    grey = PictureBytes();
+    destination.setSize(W, H);
     sheet.copyTo(destination);
+    sheet.level = PictureBytes();
 
     if (W >= 3) parallelRows(1, H - 1, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
@@ -424,6 +448,7 @@ void ColourSobel(const Bitmap& source, Bitmap& destination, const DrawingControl
             for (int i = 0, n = (W - 2) * 3; i < n; ++i) d[i] = static_cast<std::uint8_t>(tintedChannel(s[i], d[i], mm[i], t.T4));
         }
     });
+    M = Bitmap();
     AdjustSaturation(destination, 25, &ctx);
     finishingOptions(destination, c, m);
 }

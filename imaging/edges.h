@@ -34,6 +34,8 @@ const DirectionTable& directionTable();
 // draw from ctx.random (not reseeded). Cancellable every 20 rows while the parameter window is
 // hidden: the destination then keeps the strokes drawn so far and gets no finishing.
 void SobelFilter(const Bitmap& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx);
+// The same for a caller that needs the source no more: it goes once its grey levels are taken.
+void SobelFilterGivenOver(Bitmap&& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx);
 // The coloured pencil drawing (median 7 reported as pass 1 of 2, strokes as pass 2 of 2).
 void ColourSobel(const Bitmap& source, Bitmap& destination, const DrawingControls& c, const Materials& m, RenderContext& ctx);
 // A copy of the source with the finishing options applied.

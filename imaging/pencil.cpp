@@ -461,10 +461,13 @@ void PencilSketch(const Bitmap& source, Bitmap& destination, const DrawingContro
     finishSketch(destination, c, m);
 }
 
+namespace {
+
 // One canvas carries the turned photo, its blur, the drawing and the later stages, each in place;
 // the turn back computes only the centre the result keeps, straight into it. At most the canvas
-// (about twice the photo) and the result are alive at once.
-void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
+// (about twice the photo) and the result are alive at once, besides a photo not given over.
+void pencilPipeline(const Bitmap& photo, Bitmap* givenOver, Bitmap& result, const DrawingControls& c, const Materials& m,
+                    RenderContext& ctx) {
     if (plainPaths()) return plain::PencilPipeline(photo, result, c, m, ctx);
     const int W = photo.width(), H = photo.height();
     // The turn writes every pixel of the canvas, white or copied: no need to paint it white first.
@@ -472,6 +475,7 @@ void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& 
     Bitmap canvas;
     canvas.setSizeForOverwrite(turn.Wd, turn.Hd);
     RotateRegion(photo, turn, 0, turn.Wd, 0, turn.Hd, canvas, 0, 0, ctx);
+    if (givenOver) *givenOver = Bitmap();  // from here on only its size is read
     if (ctx.CancelRequested()) return;
     gt::Blur3x3(canvas);
     const Bitmap& strip = toneStrip(m);
@@ -492,6 +496,16 @@ void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& 
     if (!done) return;
     gt::Blur3x3(out);
     result = std::move(out);
+}
+
+}  // namespace
+
+void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
+    pencilPipeline(photo, nullptr, result, c, m, ctx);
+}
+
+void PencilPipelineGivenOver(Bitmap&& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx) {
+    pencilPipeline(photo, &photo, result, c, m, ctx);
 }
 
 }  // namespace gt

@@ -18,6 +18,9 @@ void PencilSketch(const Bitmap& source, Bitmap& destination, const DrawingContro
 // Turn by 40, blur, PencilSketch, turn back by -40, keep the centre at the photo's size, blur.
 // A cancelled run returns early; its result is to be discarded.
 void PencilPipeline(const Bitmap& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx);
+// The same for a caller that needs the photo no more: it goes as soon as it is turned onto the
+// canvas, so the turn back holds only the canvas and the result.
+void PencilPipelineGivenOver(Bitmap&& photo, Bitmap& result, const DrawingControls& c, const Materials& m, RenderContext& ctx);
 
 // The stages of PencilSketch on their own. PencilStrokes seeds the generator, sizes the destination
 // white and draws every pixel but the last two rows and columns; false when cancelled. The source

@@ -3,6 +3,7 @@
 // photo and of every setting to the worker, progress comes back to the status strip, and the
 // result takes the right pane.
 #include <QApplication>
+#include <QLocale>
 
 #include "batch/batch_window.h"
 #include "finishing/add_text_window.h"
@@ -54,6 +55,20 @@ void MainWindow::ProgressReport(int step, int lastStep, int pass, int passes) {
     statusStrip_->ProgressReport(step, lastStep, pass, passes);
 }
 
+namespace {
+
+// The number of a memory figure as the command line gives it (gigabytes with one decimal, or whole
+// megabytes below one gigabyte), in the interface language's way of writing numbers.
+QString memoryNumber(long long bytes, Language language) {
+    const QLocale locale(language == Language::French    ? QLocale::French
+                         : language == Language::Chinese ? QLocale::Chinese
+                                                         : QLocale::English);
+    if (bytes >= 1'000'000'000) return locale.toString(static_cast<double>(bytes) / 1e9, 'f', 1);
+    return locale.toString((bytes + 500'000) / 1'000'000);
+}
+
+}  // namespace
+
 void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
     random_ = outcome->random;
     const bool cancelled = outcome->error.empty() && outcome->result.cancelled;
@@ -62,7 +77,14 @@ void MainWindow::renderDone(const std::shared_ptr<RenderOutcome>& outcome) {
     if (statusStrip_->running()) statusStrip_->ProgressReport(100, 100, 1, 1);
     showMenuBar(false);
 
-    renderingError_ = QString::fromStdString(outcome->error);
+    const auto memoryFigure = [this](long long bytes) {
+        return text(bytes >= 1'000'000'000 ? QStringLiteral("Message.Gigabytes") : QStringLiteral("Message.Megabytes"))
+            .arg(memoryNumber(bytes, language_));
+    };
+    renderingError_ = outcome->memoryNeeded > 0
+                          ? text(QStringLiteral("Message.NotEnoughMemory"))
+                                .arg(memoryFigure(outcome->memoryNeeded), memoryFigure(outcome->memoryAvailable))
+                          : QString::fromStdString(outcome->error);
     if (!outcome->error.empty()) {
         Busy = false;
         showParameterWindow();

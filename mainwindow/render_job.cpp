@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "finishing/text_qt/qt_glyph_renderer.h"
+#include "pipeline/render_limits.h"
 
 namespace gt {
 
@@ -25,6 +26,10 @@ bool RenderJob::start(Bitmap source, DrawingParameters parameters, Random random
                 QtGlyphRenderer glyphs;
                 outcome->result = renderDrawing(*photo, parameters, resources_, ctx, &glyphs);
                 outcome->view = viewPyramidOf(outcome->result.drawing);
+            } catch (const MemoryShortage& e) {
+                outcome->error = e.what();
+                outcome->memoryNeeded = e.needed();
+                outcome->memoryAvailable = e.available();
             } catch (const std::exception& e) {
                 outcome->error = e.what();
             } catch (...) {

@@ -20,6 +20,8 @@ struct RenderOutcome {
     std::shared_ptr<const ViewPyramid> view;  // the drawing's reduced copies for the viewer
     Random random;       // the program-wide generator as the rendering left it
     std::string error;   // not empty when the rendering failed; the result is then empty
+    // Set when the rendering was refused for want of memory: its peak and what the machine could give.
+    long long memoryNeeded = 0, memoryAvailable = 0;
 };
 
 class RenderJob : public WorkerJob {

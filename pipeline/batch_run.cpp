@@ -12,6 +12,7 @@
 
 #include "imaging/error.h"
 #include "pipeline/render.h"
+#include "pipeline/render_limits.h"
 
 namespace gt {
 
@@ -40,6 +41,9 @@ std::string reasonOf(const std::exception_ptr& failure, const std::string& input
     } catch (const std::bad_alloc&) {
         outOfMemory = true;
         why = "not enough memory to draw this photo";
+    } catch (const MemoryShortage& e) {
+        outOfMemory = true;
+        why = e.what();
     } catch (const std::exception& e) {
         why = e.what();
     } catch (...) {
@@ -69,7 +73,7 @@ BatchOutcome runBatch(const BatchPlan& plan, const BatchSettings& settings, cons
         if (steps.starting) steps.starting(i);
         BatchStage stage = BatchStage::Read;
         try {
-            const BatchPhoto photo = steps.read(i, item.input);
+            BatchPhoto photo = steps.read(i, item.input);
             if (cancel.load()) {
                 outcome.cancelled = true;
                 break;
@@ -82,7 +86,8 @@ BatchOutcome runBatch(const BatchPlan& plan, const BatchSettings& settings, cons
             ctx.random = settings.random;
             ctx.DrawingWidth = settings.drawingWidth;
             ctx.DrawingHeight = settings.drawingHeight;
-            RenderResult result = renderDrawing(photo.picture, settings.parameters, resources, ctx, glyphs);
+            // The rendering draws on the photo itself; the writer needs only what the reader carried.
+            RenderResult result = renderDrawing(std::move(photo.picture), settings.parameters, resources, ctx, glyphs);
             if (result.cancelled || cancel.load()) {
                 outcome.cancelled = true;
                 break;

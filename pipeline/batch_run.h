@@ -45,7 +45,8 @@ struct BatchFailure {
 };
 
 // What the loop cannot do by itself. `read` and `write` throw for a photo that cannot be read or a
-// drawing that cannot be written; every other member may be left empty.
+// drawing that cannot be written; every other member may be left empty. The rendering takes the
+// photo's picture over, so `write` finds only what the reader carried.
 struct BatchSteps {
     std::function<BatchPhoto(std::size_t index, const std::string& input)> read;
     std::function<void(const Bitmap& drawing, const BatchPhoto& photo, const std::string& output)> write;

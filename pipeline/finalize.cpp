@@ -84,10 +84,10 @@ struct Inputs {
     bool framed, pictureFrame;
 };
 
-Inputs checkedInputs(const Bitmap& source, const DrawingParameters& p, const FinishingTools& tools) {
+Inputs checkedInputs(int sourceWidth, int sourceHeight, const DrawingParameters& p, const FinishingTools& tools) {
     Inputs in;
-    in.Sw = source.width();
-    in.Sh = source.height();
+    in.Sw = sourceWidth;
+    in.Sh = sourceHeight;
     in.framed = p.CheckBox1;
     in.m = in.framed ? p.frame.margin : 0;
     in.f = p.frame.style;
@@ -173,7 +173,11 @@ namespace plain {
 
 FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const DrawingParameters& p, const FinishingTools& tools) {
     if (cancelled) return {source, source.width(), source.height()};
-    const Inputs in = checkedInputs(source, p, tools);
+    return plain::Finalize(std::move(drawing), source.width(), source.height(), p, tools);
+}
+
+FinishedDrawing Finalize(Bitmap drawing, int sourceWidth, int sourceHeight, const DrawingParameters& p, const FinishingTools& tools) {
+    const Inputs in = checkedInputs(sourceWidth, sourceHeight, p, tools);
     const FrameSettings& frame = p.frame;
 
     Bitmap C(10, 10);
@@ -203,9 +207,13 @@ FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, c
 }  // namespace plain
 
 FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const DrawingParameters& p, const FinishingTools& tools) {
-    if (plainPaths()) return plain::Finalize(std::move(drawing), source, cancelled, p, tools);
     if (cancelled) return {source, source.width(), source.height()};
-    const Inputs in = checkedInputs(source, p, tools);
+    return gt::Finalize(std::move(drawing), source.width(), source.height(), p, tools);
+}
+
+FinishedDrawing Finalize(Bitmap drawing, int sourceWidth, int sourceHeight, const DrawingParameters& p, const FinishingTools& tools) {
+    if (plainPaths()) return plain::Finalize(std::move(drawing), sourceWidth, sourceHeight, p, tools);
+    const Inputs in = checkedInputs(sourceWidth, sourceHeight, p, tools);
     const FrameSettings& frame = p.frame;
     const int Fw = in.Sw + in.m, Fh = in.Sh + in.m;
 

@@ -33,11 +33,14 @@ struct FinishedDrawing {
 // resampled; a drawing that is already the finished picture is handed on without a copy.
 FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const DrawingParameters& p,
                          const FinishingTools& tools = {});
+// The same for a drawing that was not cancelled, knowing only the source's size.
+FinishedDrawing Finalize(Bitmap drawing, int sourceWidth, int sourceHeight, const DrawingParameters& p, const FinishingTools& tools = {});
 
 namespace plain {
 // The plain reference: each step on a picture of its own, one after the other.
 FinishedDrawing Finalize(Bitmap drawing, const Bitmap& source, bool cancelled, const DrawingParameters& p,
                          const FinishingTools& tools = {});
+FinishedDrawing Finalize(Bitmap drawing, int sourceWidth, int sourceHeight, const DrawingParameters& p, const FinishingTools& tools = {});
 }
 
 // Edge shading: the top ten rows and the left ten columns darkened by 80 at the edge, 8 less per pixel

@@ -46,8 +46,15 @@ RenderResult renderStyle(DrawingStyle style, const Bitmap& source, const Drawing
 
 // One whole rendering: the style chosen by p.ComboBox1 (nothing is rendered without one), then the
 // finishing pass (crop, margin, frame, text). `glyphs` draws the letters and is needed only when the
-// text is on. A cancelled rendering gives a copy of the photo with no frame and no text.
+// text is on. A cancelled rendering gives a copy of the photo with no frame and no text. Before any
+// work, a rendering whose pictures would be too large, or that would not fit in the memory the
+// machine can give, is refused (gt::Error; gt::MemoryShortage for the memory).
 RenderResult renderDrawing(const Bitmap& source, const DrawingParameters& p, const Resources& resources, RenderContext& ctx,
+                           GlyphRenderer* glyphs = nullptr);
+// The same for a caller that needs the photo no more: the styles that would draw on a copy of it
+// draw on the photo itself, and whatever is left of it goes before the finishing pass, so the
+// rendering holds one picture less. A cancelled rendering then gives an empty drawing.
+RenderResult renderDrawing(Bitmap&& photo, const DrawingParameters& p, const Resources& resources, RenderContext& ctx,
                            GlyphRenderer* glyphs = nullptr);
 
 }  // namespace gt

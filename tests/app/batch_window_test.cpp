@@ -221,6 +221,20 @@ TEST_F(BatchWindowTest, ExistingDrawingsAreAskedAboutOnceAndAnEmptyListStartsNot
     EXPECT_NE(bytesOf(output("b.jpg")), QByteArray("old"));
 }
 
+// A photo the machine has not the memory to draw is refused before the work with the window's own
+// line, and the run goes on with the next.
+TEST_F(BatchWindowTest, APhotoBeyondTheAvailableMemoryIsListedAndNothingIsWritten) {
+    batch->addFiles({photo("a.jpg", 90, 70)});
+    batch->setDestination(out);
+    qputenv("GRAPHITELLO_AVAILABLE_MEMORY", "1M");
+    const bool ended = runAndWait();
+    qunsetenv("GRAPHITELLO_AVAILABLE_MEMORY");
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(batch->failures(), QStringList{QStringLiteral("a.jpg : pas assez de mémoire pour dessiner cette image")});
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(main->Busy);
+}
+
 TEST_F(BatchWindowTest, CancelStopsAfterThePictureAndClosesASecondLater) {
     const QString a = photo("a.jpg", 1400, 1000), b = photo("b.jpg", 50, 40);
     batch->addFiles({a, b});

@@ -66,6 +66,24 @@ TEST_F(MainWindowTest, OpenRenderAndSaveADrawing) {
     EXPECT_EQ(back.height(), 270);
 }
 
+// A rendering the machine has not the memory for (here the environment's small figure) is refused
+// before the work, in the interface language; the drawing stays as it was.
+TEST_F(MainWindowTest, ARenderingBeyondTheAvailableMemoryIsRefusedInTheInterfaceLanguage) {
+    ASSERT_TRUE(main->openPictureFile(photoPath));
+    main->windows.parameterWindow->chooseStyle(4);
+    qputenv("GRAPHITELLO_AVAILABLE_MEMORY", "1M");
+    const bool ended = sketchAndWait();
+    qunsetenv("GRAPHITELLO_AVAILABLE_MEMORY");
+    ASSERT_TRUE(ended);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Pas assez de mémoire pour dessiner cette image : le dessin prendrait environ ")))
+        << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].endsWith(QStringLiteral(" Mo, et l'ordinateur peut en donner 1 Mo."))) << messages[0].toStdString();
+    EXPECT_FALSE(main->Busy);
+    EXPECT_TRUE(main->DrawingImage == main->SourceImage);
+    EXPECT_TRUE(main->windows.parameterWindow->isVisible());
+}
+
 TEST_F(MainWindowTest, ProgressSwapsTheMenuDuringARun) {
     main->Busy = true;
     main->ProgressReport(0, 99, 1, 1);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,6 +23,7 @@
 #include "pipeline/parameters.h"
 #include "pipeline/presets.h"
 #include "pipeline/render.h"
+#include "pipeline/render_limits.h"
 
 namespace gt::cli {
 namespace {
@@ -337,6 +339,38 @@ TEST_F(Render, BatchNamesSkipsAndGoesOnAfterAFailure) {
     EXPECT_EQ(run({"batch", input}).status, kExitUsage);
     EXPECT_EQ(run({"batch", "--out", file("nowhere"), input}).status, kExitUsage);
     EXPECT_EQ(run({"batch", "--out", out}).status, kExitUsage);
+}
+
+// A photo that would not fit in the memory the machine can give (here a figure from the
+// environment) is refused with one line before it is drawn, and nothing is written; render and batch
+// alike. With just enough, it is drawn.
+TEST_F(Render, APhotoBeyondTheAvailableMemoryIsRefusedWithOneLine) {
+    DrawingParameters p = defaultParameters(DrawingStyle::Painting1);
+    p.CheckBox1 = false;
+    const long long needed = renderPeakBytes(photo.width(), photo.height(), p, resources());
+    const long long held = 3LL * photo.width() * photo.height();
+    ::setenv("GRAPHITELLO_AVAILABLE_MEMORY", "1M", 1);
+    const Outcome refused = run({"render", "--style", "painting1", "--frame", "none", input, file("o.jpg")});
+    EXPECT_EQ(refused.status, kExitFailure);
+    EXPECT_EQ(refused.err, "graphitello-cli: not enough memory to draw this photo: it would take about " + memoryFigure(needed) +
+                               ", and the machine can give " + memoryFigure(1'000'000 + held) + "\n");
+    EXPECT_EQ(refused.out, "");
+    EXPECT_FALSE(fs::exists(file("o.jpg")));
+
+    fs::create_directory(folder / "out");
+    const Outcome batch = run({"batch", "--style", "painting1", "--frame", "none", "--out", file("out"), input});
+    EXPECT_EQ(batch.status, kExitFailure);
+    EXPECT_EQ(batch.out, "");
+    EXPECT_NE(batch.err.find("graphitello-cli: photo.png: not enough memory to draw this photo: it would take about "), std::string::npos)
+        << batch.err;
+    EXPECT_NE(batch.err.find("0 written, 0 skipped, 1 failed"), std::string::npos) << batch.err;
+    EXPECT_TRUE(fs::is_empty(folder / "out"));
+
+    ::setenv("GRAPHITELLO_AVAILABLE_MEMORY", std::to_string(needed - held).c_str(), 1);
+    const Outcome fits = run({"render", "--style", "painting1", "--frame", "none", input, file("o.bmp")});
+    ::unsetenv("GRAPHITELLO_AVAILABLE_MEMORY");
+    EXPECT_EQ(fits.status, kExitSuccess) << fits.err;
+    EXPECT_EQ(readPicture(file("o.bmp")), expected(photo, p));
 }
 
 TEST_F(Render, ACancelledRenderWritesNothing) {

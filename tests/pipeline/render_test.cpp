@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -138,6 +140,26 @@ TEST(RenderDrawing, FinishingPassAndNoStyle) {
     EXPECT_TRUE(nothing.drawing.empty());
 }
 
+// A photo given over to the rendering is drawn on, and let go early, without a byte changing: every
+// style, framed (realistic, on an odd size, so the composition stretches) and unframed.
+TEST(RenderDrawing, APhotoGivenOverGivesTheSameDrawing) {
+    const Bitmap photo = testing::photo(45, 31);
+    for (int s = 0; s < kStyleCount; ++s) {
+        for (bool framed : {false, true}) {
+            DrawingParameters p = paramsFor(s);
+            p.CheckBox1 = framed;
+            RenderContext kept, given;
+            const RenderResult expected = renderDrawing(photo, p, builtinResources(), kept);
+            Bitmap copy = photo;
+            const RenderResult r = renderDrawing(std::move(copy), p, builtinResources(), given);
+            EXPECT_TRUE(r.drawing == expected.drawing) << s << " " << framed;
+            EXPECT_EQ(std::pair(r.DrawingWidth, r.DrawingHeight), std::pair(expected.DrawingWidth, expected.DrawingHeight));
+            EXPECT_EQ(given.random.seed, kept.random.seed) << s;
+            EXPECT_TRUE(copy.empty()) << s;
+        }
+    }
+}
+
 TEST(RenderDrawing, CancelledWithAFrameOnGivesThePhotoAtItsSize) {
     const Bitmap photo = testing::photo(33, 21);
     std::atomic<bool> cancel{true};
@@ -194,6 +216,22 @@ TEST(RenderLimits, PicturesBeyondTheLimitsAreRefusedBeforeTheWork) {
     // A photo as wide as accepted, without margin and frame, renders.
     plain.CheckBox1 = false;
     EXPECT_EQ(refusal(65535, 2, plain), "");
+}
+
+// The memory the machine can give comes from the environment here: a rendering whose peak would
+// exceed it (the photo, already in memory, counted on both sides) is refused before any work, and
+// one that just fits is drawn.
+TEST(RenderLimits, ARenderingBeyondTheAvailableMemoryIsRefusedBeforeTheWork) {
+    const DrawingParameters p = paramsFor(4);  // painting 1 in a realistic frame
+    const long long needed = renderPeakBytes(40, 30, p, builtinResources(), false), photo = 3 * 40 * 30;
+    ::setenv("GRAPHITELLO_AVAILABLE_MEMORY", std::to_string(needed - photo - 1).c_str(), 1);
+    const std::string refused = refusal(40, 30, p);
+    EXPECT_EQ(refused.rfind("not enough memory to draw this photo: it would take about ", 0), 0u) << refused;
+    ::setenv("GRAPHITELLO_AVAILABLE_MEMORY", std::to_string(needed - photo).c_str(), 1);
+    EXPECT_EQ(refusal(40, 30, p), "");
+    ::setenv("GRAPHITELLO_AVAILABLE_MEMORY", "2G", 1);
+    EXPECT_EQ(availableMemory(), 2'000'000'000LL);
+    ::unsetenv("GRAPHITELLO_AVAILABLE_MEMORY");
 }
 
 TEST(RenderLimits, EverySideAndPixelLimit) {
