@@ -579,10 +579,6 @@ void ParameterWindow::rebuildPresetButtons() {
         b->setFixedSize(kPresetIconSize + 20, kPresetIconSize + 34);
         b->setCheckable(true);
         b->setAutoRaise(true);
-        const QString name = QString::fromStdString(presets_[i].name);
-        b->setText(QFontMetrics(small).elidedText(name, Qt::ElideRight, kPresetIconSize + 6));
-        b->setToolTip(name);
-        b->setAccessibleName(name);
         b->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(b, &QToolButton::clicked, this, [this, index] { applyPreset(index); });
         connect(b, &QToolButton::customContextMenuRequested, this, [this, index, b](const QPoint& at) {
@@ -590,6 +586,27 @@ void ParameterWindow::rebuildPresetButtons() {
         });
         presetRow_->insertWidget(index, b);
         presetButtons.push_back(b);
+    }
+    captionPresetButtons();
+}
+
+QString ParameterWindow::presetCaption(std::size_t index) const {
+    const PresetEntry& entry = presets_[index];
+    const QString name = QString::fromStdString(entry.name);
+    const QString key = QStringLiteral("Form4.Preset.") + name;
+    const TextTable& table = TextTable::of(language_);
+    return entry.builtIn && table.contains(key) ? table.text(key) : name;
+}
+
+// The built-in presets' names follow the language; the tooltip keeps the name the command line's
+// --preset takes.
+void ParameterWindow::captionPresetButtons() {
+    for (std::size_t i = 0; i < presetButtons.size() && i < presets_.size(); ++i) {
+        QToolButton* b = presetButtons[i];
+        const QString caption = presetCaption(i), name = QString::fromStdString(presets_[i].name);
+        b->setText(QFontMetrics(b->font()).elidedText(caption, Qt::ElideRight, kPresetIconSize + 6));
+        b->setToolTip(caption == name ? name : caption + QStringLiteral(" (--preset ") + name + QLatin1Char(')'));
+        b->setAccessibleName(caption);
     }
 }
 
@@ -672,8 +689,7 @@ void ParameterWindow::showPresetPicture(unsigned generation, int index, const QI
     QToolButton* b = presetButtons[std::size_t(index)];
     if (!image.isNull())
         b->setIcon(QIcon(QPixmap::fromImage(image.scaled(kPresetIconSize, kPresetIconSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))));
-    const QString name = QString::fromStdString(presets_[std::size_t(index)].name);
-    b->setToolTip(failure.isEmpty() ? name : name + QLatin1Char('\n') + failure);
+    if (!failure.isEmpty()) b->setToolTip(presetCaption(std::size_t(index)) + QLatin1Char('\n') + failure);
     emit presetPictureMade(index);
 }
 
@@ -860,6 +876,7 @@ void ParameterWindow::applyTexts(const TextTable& t, Language language) {
     set(QStringLiteral("Form4.RenamePresetButton.hint"), [this](const QString& v) { renamePresetButton->setToolTip(v); });
     set(QStringLiteral("Form4.DeletePresetButton"), [this](const QString& v) { deletePresetButton->setText(v); });
     set(QStringLiteral("Form4.DeletePresetButton.hint"), [this](const QString& v) { deletePresetButton->setToolTip(v); });
+    captionPresetButtons();
     set(QStringLiteral("StyleGallery.caption"), [this](const QString& v) { galleryTitle_ = v; });
     if (styleGallery_) {
         styleGallery_->setWindowTitle(galleryTitle_);

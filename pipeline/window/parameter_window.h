@@ -208,6 +208,10 @@ private:
     void selectPreset(int index);
     void showPresetMenu(int index, const QPoint& at);
     QString presetText(const char* key) const;
+    // The name a preset's button shows: a built-in preset's in the interface language, a user's as
+    // it was given.
+    QString presetCaption(std::size_t index) const;
+    void captionPresetButtons();
     std::optional<QString> askPresetName(const QString& title, const QString& initial);
     bool presetNameUsable(const QString& name);
     bool askYesNo(const QString& question);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <algorithm>
 #include <tuple>
 
@@ -278,8 +279,16 @@ TEST_F(LanguageSwitch, ListEntriesKeepTheirIndexAndTheSelectedStyleItsCaptions) 
     QComboBox* places = main->windows.addTextWindow->ComboBox1;
     EXPECT_EQ(places->currentIndex(), 9);
     EXPECT_EQ(places->itemText(0), QStringLiteral("自訂位置"));
+    // A built-in preset's button is named in the language; its tooltip keeps the command line's name.
+    const auto& presets = p->presets();
+    const auto oil = std::find_if(presets.begin(), presets.end(), [](const PresetEntry& e) { return e.name == "Oil"; });
+    ASSERT_NE(oil, presets.end());
+    QToolButton* oilButton = p->presetButtons[std::size_t(oil - presets.begin())];
+    EXPECT_EQ(oilButton->text(), QStringLiteral("油畫"));
+    EXPECT_TRUE(oilButton->toolTip().contains(QStringLiteral("--preset Oil")));
 
     main->switchToFrench();
+    EXPECT_EQ(oilButton->text(), QStringLiteral("Huile"));
     EXPECT_EQ(p->DrawingStyle(), 5);
     EXPECT_EQ(p->ComboBox1->currentText(), QStringLiteral("Peinture 2 (filtre bilatéral)"));
     EXPECT_EQ(p->captionLabels[kSlotTrackBar2]->text(), QStringLiteral("Précision du pinceau       "));
