@@ -52,6 +52,33 @@ int runCli(std::vector<std::string> args) {
     return WEXITSTATUS(status);
 }
 
+// Starts the command line with its standard error going into the file `messages` and, when
+// `input` is a pipe's two ends, its standard input reading the first; the process's id, 0 when it
+// could not start.
+pid_t startCli(std::vector<std::string> args, const std::string& messages, const int* input = nullptr) {
+    args.insert(args.begin(), GT_CLI_PATH);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (input) {
+        posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
+        posix_spawn_file_actions_addclose(&actions, input[1]);
+    }
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, messages.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, GT_CLI_PATH, &actions, nullptr, argv.data(), environ) != 0) pid = 0;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+std::string textOf(const std::string& path) {
+    std::stringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
+}
+
 class SameBytes : public gt::testing::ScratchFolder {};
 class Messages : public gt::testing::ScratchFolder {};
 
@@ -66,24 +93,15 @@ TEST_F(Messages, ADamagedAvifIsOneLineOfOurs) {
     avif[std::size_t(data - avif.begin()) + 4] = 0;
     const std::string input = file("damaged.avif"), messages = file("messages.txt");
     gt::testing::writeBytes(input, avif);
-    std::vector<std::string> args = {GT_CLI_PATH, "adjust", "brightness", input, file("out.png")};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, messages.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, GT_CLI_PATH, &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = startCli({"adjust", "brightness", input, file("out.png")}, messages);
+    ASSERT_NE(pid, 0);
     int status = 0;
     ASSERT_EQ(::waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1);
-    std::stringstream text;
-    text << std::ifstream(messages).rdbuf();
-    EXPECT_EQ(text.str().rfind("graphitello-cli: " + input + ": ", 0), 0u) << text.str();
-    EXPECT_EQ(text.str().find('\n'), text.str().size() - 1) << text.str();
+    const std::string text = textOf(messages);
+    EXPECT_EQ(text.rfind("graphitello-cli: " + input + ": ", 0), 0u) << text;
+    EXPECT_EQ(text.find('\n'), text.size() - 1) << text;
 }
 
 // Every format the command line writes, from two processes with a change of the clock's second
@@ -116,25 +134,15 @@ TEST_F(Signals, TermAndHangUpStopLikeCtrlCAndWriteNothing) {
     writePicture(gt::testing::pattern(800, 600), input);
     for (int number : {SIGTERM, SIGHUP, SIGINT}) {
         const std::string output = file("out.jpg"), messages = file("messages.txt");
-        std::vector<std::string> args = {GT_CLI_PATH, "render", "--style", "pencil", input, output};
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, messages.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        pid_t pid = 0;
-        ASSERT_EQ(posix_spawn(&pid, GT_CLI_PATH, &actions, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
+        const pid_t pid = startCli({"render", "--style", "pencil", input, output}, messages);
+        ASSERT_NE(pid, 0);
         for (int i = 0; i < 2000 && !catches(pid, number); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         ::kill(pid, number);
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         ASSERT_TRUE(WIFEXITED(status)) << "signal " << number << " ended the process";
         EXPECT_EQ(WEXITSTATUS(status), 128 + number);
-        std::stringstream text;
-        text << std::ifstream(messages).rdbuf();
-        EXPECT_EQ(text.str(), "graphitello-cli: cancelled; nothing was written\n");
+        EXPECT_EQ(textOf(messages), "graphitello-cli: cancelled; nothing was written\n");
         EXPECT_EQ(entries(), (std::vector<std::string>{"in.png", "messages.txt"})) << "signal " << number;
     }
 }
@@ -145,20 +153,10 @@ TEST_F(Signals, TermAndHangUpStopLikeCtrlCAndWriteNothing) {
 TEST_F(Signals, TermStopsALongDecodingBetweenScans) {
     const gt::testing::Bytes jpeg = gt::testing::slowJpegCutShort(1024);
     const std::string output = file("out.png"), messages = file("messages.txt");
-    std::vector<std::string> args = {GT_CLI_PATH, "adjust", "brightness", "-", output};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
     int input[2];
     ASSERT_EQ(::pipe(input), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
-    posix_spawn_file_actions_addclose(&actions, input[1]);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, messages.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, GT_CLI_PATH, &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = startCli({"adjust", "brightness", "-", output}, messages, input);
+    ASSERT_NE(pid, 0);
     ::close(input[0]);
     for (int i = 0; i < 2000 && !catches(pid, SIGTERM); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ::kill(pid, SIGTERM);
@@ -182,10 +180,9 @@ TEST_F(Signals, TermStopsALongDecodingBetweenScans) {
         FAIL() << "still decoding a minute after SIGTERM";
     }
     ASSERT_TRUE(WIFEXITED(status));
-    std::stringstream text;
-    text << std::ifstream(messages).rdbuf();
-    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM) << text.str();
-    EXPECT_EQ(text.str(), "graphitello-cli: cancelled; nothing was written\n");
+    const std::string text = textOf(messages);
+    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM) << text;
+    EXPECT_EQ(text, "graphitello-cli: cancelled; nothing was written\n");
     EXPECT_EQ(entries(), std::vector<std::string>{"messages.txt"});
 }
 
