@@ -56,7 +56,6 @@ void selectStyle(ParameterWindowLogic& w, int style) {
     styleChangedHandler(w);
 }
 
-std::string textureCaption(int n) { return "質材" + std::to_string(n + 1) + "  "; }
 
 void textureChosen(ParameterWindowLogic& w, int n) {
     w.controls.UpDown1 = n;

@@ -44,9 +44,7 @@ void sliderChanged(ParameterWindowLogic& w, int slot, int position, bool leftBut
 // follow the style (sliderRange). An index outside 0..10 is remembered but changes nothing else.
 void selectStyle(ParameterWindowLogic& w, int style);
 
-// The texture up-down: texture n (0..9) and the caption of its check box, "質材" then n + 1 then
-// two blanks.
-std::string textureCaption(int n);
+// The texture up-down: texture n (0..9).
 void textureChosen(ParameterWindowLogic& w, int n);
 
 // Soften, texture, strength, and the end of a drag on the preview: only the preview is pushed back.

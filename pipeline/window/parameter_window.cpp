@@ -345,7 +345,7 @@ void ParameterWindow::chooseTextureStrength(int index) {
 void ParameterWindow::chooseTexture(int position) {
     textureChosen(logic_, position);
     UpDown1->setPosition(position);
-    Label12->setText(QString::fromStdString(textureCaption(position)));
+    Label12->setText(textureCaptionText(position));
     syncPreviewTimer();
 }
 
@@ -590,6 +590,13 @@ void ParameterWindow::rebuildPresetButtons() {
     captionPresetButtons();
 }
 
+// The texture check box's caption once the arrows have chosen texture n (0..9): "Texture 3" in
+// English and French, "質材3" and two blanks in Chinese.
+QString ParameterWindow::textureCaptionText(int n) const {
+    const QString format = presetText("Label12.n");
+    return format.isEmpty() ? QString::number(n + 1) : format.arg(n + 1);
+}
+
 QString ParameterWindow::presetCaption(std::size_t index) const {
     const PresetEntry& entry = presets_[index];
     const QString name = QString::fromStdString(entry.name);
@@ -706,7 +713,7 @@ void ParameterWindow::applyPreset(int index) {
     const DrawingParameters& p = read.parameters;
     const int texture = logic_.controls.UpDown1;
     applyPresetControls(logic_, p);
-    if (p.UpDown1 != texture) Label12->setText(QString::fromStdString(textureCaption(p.UpDown1)));
+    if (p.UpDown1 != texture) Label12->setText(textureCaptionText(p.UpDown1));
     applyStyleCaptions();
     showControls();
     showSliders();
@@ -848,7 +855,7 @@ void ParameterWindow::applyTexts(const TextTable& t, Language language) {
     Button3->setAccessibleName(Label14->text().trimmed());
     set(QStringLiteral("Form4.Label12"), [this](const QString& v) { label12Table_ = v; });
     // The language's caption names the first texture; any other keeps its number.
-    Label12->setText(logic_.controls.UpDown1 == 0 ? label12Table_ : QString::fromStdString(textureCaption(logic_.controls.UpDown1)));
+    Label12->setText(logic_.controls.UpDown1 == 0 ? label12Table_ : textureCaptionText(logic_.controls.UpDown1));
     set(QStringLiteral("Form4.ComboBox1.text"), [this](const QString& v) { ComboBox1->setPlaceholderText(v); });
     for (int i = 0; i < kStyleCount; ++i)
         set(entryKey(QStringLiteral("Form4.ComboBox1"), i), [&](const QString& v) { ComboBox1->setItemText(i, v); });

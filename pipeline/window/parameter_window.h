@@ -211,6 +211,7 @@ private:
     // The name a preset's button shows: a built-in preset's in the interface language, a user's as
     // it was given.
     QString presetCaption(std::size_t index) const;
+    QString textureCaptionText(int n) const;
     void captionPresetButtons();
     std::optional<QString> askPresetName(const QString& title, const QString& initial);
     bool presetNameUsable(const QString& name);

@@ -165,10 +165,14 @@ TEST_F(ParameterWindowTest, TextureChoiceCaptionAndStrengthList) {
     window->UpDown1->stepBy(1);
     window->UpDown1->stepBy(1);
     EXPECT_EQ(window->controls().UpDown1, 2);
-    EXPECT_EQ(window->Label12->text(), QStringLiteral("質材3  "));
+    EXPECT_EQ(window->Label12->text(), QStringLiteral("Texture 3"));
     window->UpDown1->stepBy(20);
     EXPECT_EQ(window->controls().UpDown1, 9);
+    EXPECT_EQ(window->Label12->text(), QStringLiteral("Texture 10"));
+    // The caption is the interface language's, and follows a switch.
+    window->applyTexts(TextTable::of(Language::Chinese), Language::Chinese);
     EXPECT_EQ(window->Label12->text(), QStringLiteral("質材10  "));
+    window->applyTexts(TextTable::of(Language::French), Language::French);
 
     window->chooseTextureStrength(2);
     window->Label12->clicked();  // the caption toggles its box
@@ -394,7 +398,7 @@ TEST_F(PresetStripTest, ASavedPresetComesBackAfterARestartAndReplacingAsksFirst)
     EXPECT_EQ(window->ComboBox1->currentIndex(), 5);
     EXPECT_EQ(slider(kSlotTrackBar2)->value(), 7);
     EXPECT_FALSE(window->CheckBox2->isChecked());
-    EXPECT_EQ(window->Label12->text(), QStringLiteral("質材4  "));
+    EXPECT_EQ(window->Label12->text(), QStringLiteral("Texture 4"));
     EXPECT_EQ(presetText(host.drawingParameters()), presetText(before));
     EXPECT_EQ(host.finishing.frame, before.frame);
 

@@ -99,9 +99,7 @@ TEST(Reset, WritesTheDefaultsAndKeepsThePainting4Range) {
     EXPECT_EQ(w.table[8][0], 123);
 }
 
-TEST(Texture, CaptionCountsFromOne) {
-    EXPECT_EQ(textureCaption(9), "質材10  ");
-    EXPECT_EQ(textureCaption(2), "質材3  ");
+TEST(Texture, TheChoiceIsStored) {
     ParameterWindowLogic w;
     w.previewInterval = 0;
     textureChosen(w, 9);
